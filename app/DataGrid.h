@@ -1,0 +1,72 @@
+#pragma once
+
+#include "data/Recordset.h"
+
+#include <QAbstractTableModel>
+#include <QColor>
+#include <QTableView>
+#include <functional>
+
+namespace tlm {
+
+struct GridColumn
+{
+    QString field;
+    QString caption;
+    QString format;         // "", "Currency", "ddd dd.mm.yy"
+    bool checkBox = false;  // yes/no shown as a check box
+    bool visible = true;
+    bool fetchStyle = false; // asks the cell-style callback while drawn
+    int width = 0;          // pixels; 0 keeps the default
+};
+
+struct CellStyle
+{
+    QColor background;
+    QColor foreground;
+};
+
+class GridModel;
+
+// A read-only grid over a recordset; the grid's current row is the recordset's position.
+class DataGrid : public QTableView
+{
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    void setColumns(const QVector<GridColumn>& columns);
+    const QVector<GridColumn>& columns() const;
+    void setDataSource(RecordsetPtr rs);
+    RecordsetPtr dataSource() const { return m_rs; }
+
+    // True when the result is empty or stands past its last row.
+    bool noCurrentRow() const;
+    // The grid column whose caption or data field is the name (case-insensitive), -1 when none.
+    int columnIndex(const QString& name) const;
+    // The current row's value of that column; Null when there is no current row.
+    QVariant columnValue(const QString& name) const;
+    // The value at a row and grid column, as the cell-style callback reads it.
+    QVariant valueAt(int row, int column) const;
+    // Moves the recordset forward to "COLUMN = number" and the current row with it.
+    bool find(const QString& criterion);
+    // Puts the grid's current row where the recordset stands.
+    void syncCurrentRow();
+
+    using CellStyleFn = std::function<void(int row, int column, CellStyle& style)>;
+    void setCellStyleCallback(CellStyleFn fn);
+    const CellStyleFn& cellStyleCallback() const { return m_styleFn; }
+
+signals:
+    void dblClick();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    GridModel* m_model;
+    RecordsetPtr m_rs;
+    CellStyleFn m_styleFn;
+};
+
+} // namespace tlm

@@ -1,0 +1,67 @@
+#include "app/ErrorReporter.h"
+
+#include "app/MessageBox.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "data/Win1252.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <new>
+
+namespace tlm {
+
+namespace {
+int g_nesting = 0;
+
+void appendToLog(const QString& line)
+{
+    const QString dir = gAppPath.isEmpty() ? applicationDirectory() : gAppPath;
+    QFile f(QDir(dir).filePath(QStringLiteral("tlm_err.txt")));
+    const QByteArray bytes = toWin1252(line + QStringLiteral("\r\n"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())
+        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + f.fileName());
+}
+} // namespace
+
+QString errorLogLine(const QString& tag, const QString& text)
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HH:mm")) + QStringLiteral("/Modul=") + tag +
+           QStringLiteral("/Name=/Desc=") + text;
+}
+
+void fncErr(const QString& tag, const QString& text)
+{
+    msgBox(QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\rModul: ") + tag + "," + text, 64,
+           QStringLiteral("Hinweis"));
+    try {
+        appendToLog(errorLogLine(tag, text));
+    } catch (const Error& e) {
+        // The one nested report of the reporter's own failure; if that fails too, the log is given up.
+        if (g_nesting == 0) {
+            ++g_nesting;
+            fncErr(QStringLiteral("tlm/fncErr"), e.text());
+            --g_nesting;
+        }
+    }
+}
+
+void reportCurrentException(const QString& tag)
+{
+    QString text;
+    try {
+        throw;
+    } catch (const Error& e) {
+        text = e.text();
+    } catch (const std::bad_alloc&) {
+        text = QStringLiteral("7/Nicht genügend Speicher");
+    } catch (const std::exception& e) {
+        text = QStringLiteral("5/") + QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        text = QStringLiteral("5/Unzulässiger Prozeduraufruf oder ungültiges Argument");
+    }
+    fncErr(tag, text);
+}
+
+} // namespace tlm

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <utility>
+
+namespace tlm {
+
+// Tells the user in a message box and appends the report to tlm_err.txt.
+void fncErr(const QString& tag, const QString& text);
+
+// Reports the exception being handled under the tag.
+void reportCurrentException(const QString& tag);
+
+// Runs one procedure's body; a failure is reported under the tag and goes no further.
+template <class F> void guard(const char* tag, F&& body)
+{
+    try {
+        std::forward<F>(body)();
+    } catch (...) {
+        reportCurrentException(QString::fromUtf8(tag));
+    }
+}
+
+// The same for a procedure with a result: its neutral result after a failure.
+template <class R, class F> R guardOr(const char* tag, R neutral, F&& body)
+{
+    try {
+        return std::forward<F>(body)();
+    } catch (...) {
+        reportCurrentException(QString::fromUtf8(tag));
+        return neutral;
+    }
+}
+
+// The log line without its CRLF: yyyymmdd-hh:nn/Modul=TAG/Name=/Desc=TEXT
+QString errorLogLine(const QString& tag, const QString& text);
+
+} // namespace tlm

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/Dialog.h"
+
+class QLabel;
+class QTimer;
+
+namespace tlm {
+
+// Title, copyright, application directory and database version; closes itself after fTimer ms.
+class FrmAbout : public Dialog
+{
+    Q_OBJECT
+public:
+    FrmAbout();
+    void Form_Load();
+    void tiExit_Timer();
+
+    qint32 fTimer = 0;
+    QLabel* Image1;
+    QLabel* lbApplCode;
+    QLabel* lbZusatz;
+    QTimer* tiExit;
+};
+
+} // namespace tlm

@@ -1,0 +1,57 @@
+#include "app/MessageBox.h"
+
+#include "data/Globals.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace tlm {
+
+int msgBox(const QString& text, int style, const QString& title)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("msgBox"));
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+    box.setText(shown);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowTitle(title.isEmpty() ? gAppTitle : title);
+    switch (style & 0x70) {
+    case 16:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case 32:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case 48:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case 64:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
+    }
+    switch (style & 0x7) {
+    case 1:
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case 4:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    default:
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return vbYes;
+    case QMessageBox::No:
+        return vbNo;
+    case QMessageBox::Cancel:
+        return vbCancel;
+    default:
+        return (style & 0x7) == 4 ? vbNo : vbOK;
+    }
+}
+
+} // namespace tlm

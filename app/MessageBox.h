@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace tlm {
+
+enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+
+// A message box by the classic style numbers (0 OK, 36 question Yes/No, 48 exclamation OK,
+// 64 information OK); a single carriage return shows as a line break. An empty title gives the
+// program's title.
+int msgBox(const QString& text, int style = 0, const QString& title = QString());
+
+} // namespace tlm

@@ -1,0 +1,27 @@
+#include "app/UpDown.h"
+
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tlm {
+
+UpDown::UpDown(QWidget* parent) : QWidget(parent)
+{
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    auto make = [&](Qt::ArrowType arrow, const char* name) {
+        auto* b = new QToolButton(this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setArrowType(arrow);
+        b->setAutoRepeat(true);
+        b->setFixedSize(18, 11);
+        b->setFocusPolicy(Qt::NoFocus);
+        box->addWidget(b);
+        return b;
+    };
+    connect(make(Qt::UpArrow, "up"), &QToolButton::clicked, this, &UpDown::upClick);
+    connect(make(Qt::DownArrow, "down"), &QToolButton::clicked, this, &UpDown::downClick);
+}
+
+} // namespace tlm

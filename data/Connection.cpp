@@ -1,0 +1,187 @@
+#include "data/Connection.h"
+
+#include "data/Error.h"
+#include "data/JetSql.h"
+#include "data/Statement.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlite3.h>
+
+namespace tlm {
+
+namespace {
+[[noreturn]] void raiseOpen(int number, const QString& text) { raise(number, text); }
+} // namespace
+
+Connection::~Connection()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void Connection::open(const QString& path)
+{
+    if (m_db)
+        raise(3705, QStringLiteral("Der Vorgang ist für ein geöffnetes Objekt nicht zulässig."));
+    const QFileInfo fi(path);
+    if (!fi.exists() || !fi.isFile())
+        raiseOpen(ErrFileNotFound, QStringLiteral("Die Datenbank '%1' wurde nicht gefunden.").arg(path));
+    if (fi.size() == 0)
+        raiseOpen(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
+
+    sqlite3* db = nullptr;
+    const QByteArray p = path.toUtf8();
+    int rc = sqlite3_open_v2(p.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    auto fail = [&](int number, const QString& text) {
+        sqlite3_close_v2(db);
+        raiseOpen(number, text);
+    };
+    if (rc != SQLITE_OK)
+        fail(rc, QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden: %2")
+                     .arg(path, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))));
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, 2000);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    if (sqlite3_db_readonly(db, "main") == 1)
+        fail(3051, QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; das Programm braucht Schreibzugriff.")
+                       .arg(path));
+
+    // The check reads every page; a file that is no database or is damaged stops here untouched.
+    sqlite3_stmt* st = nullptr;
+    QString check;
+    rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
+    if (rc == SQLITE_OK)
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            check += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) + ' ';
+    const QString err = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) {
+        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+            fail(rc, QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path));
+        fail(rc, QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2").arg(path, err));
+    }
+    if (check.trimmed() != QLatin1String("ok"))
+        fail(SQLITE_CORRUPT, QStringLiteral("Die Datenbank '%1' ist beschädigt: %2").arg(path, check.trimmed()));
+
+    rc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master where type='table' and name='SPEISEPLAN'", -1,
+                            &st, nullptr);
+    const bool ours = rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 1;
+    sqlite3_finalize(st);
+    if (!ours)
+        fail(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
+
+    for (const char* pragma : {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"})
+        sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
+    registerGermanText(db);
+    m_db = db;
+    m_path = path;
+}
+
+void Connection::close()
+{
+    sqlite3* db = requireOpen();
+    sqlite3_close_v2(db);
+    m_db = nullptr;
+}
+
+sqlite3* Connection::requireOpen() const
+{
+    if (!m_db)
+        raise(3704, QStringLiteral("Der Vorgang ist für ein geschlossenes Objekt nicht zulässig."));
+    return m_db;
+}
+
+RecordsetPtr Connection::run(const QString& sql, bool writable, const QString& table)
+{
+    sqlite3* db = requireOpen();
+    Statement st(db, sql);
+    auto rs = std::make_shared<Recordset>();
+    rs->m_conn = this;
+    const int first = writable ? 1 : 0; // a writable select carries the rowid in front
+    const int n = st.columnCount();
+    for (int c = first; c < n; ++c) {
+        int len = 255;
+        rs->m_names.push_back(st.columnName(c));
+        rs->m_kinds.push_back(kindOf(st.declType(c), &len));
+        rs->m_textLengths.push_back(len);
+    }
+    while (st.step()) {
+        if (writable)
+            rs->m_rowids.push_back(sqlite3_column_int64(st.handle(), 0));
+        for (int c = first; c < n; ++c)
+            rs->m_cells.push_back(st.columnValue(c, rs->m_kinds[c - first]));
+        ++rs->m_rows;
+    }
+    rs->m_writable = writable;
+    rs->m_table = table;
+    return rs;
+}
+
+RecordsetPtr Connection::execute(const QString& sql) { return run(rewriteJetSql(sql), false, {}); }
+
+RecordsetPtr Connection::openWritable(const QString& sql)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*select\\s+(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)"),
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::DotMatchesEverythingOption);
+    const QString jet = rewriteJetSql(sql);
+    const QRegularExpressionMatch m = re.match(jet);
+    if (!m.hasMatch())
+        raise(3251, QStringLiteral("Die Abfrage ist nicht aktualisierbar: ") + sql);
+    QString withRowid = jet;
+    withRowid.insert(m.capturedStart(1), QStringLiteral("rowid, "));
+    return run(withRowid, true, m.captured(2));
+}
+
+void Connection::exec(const QString& sql, const QVector<QVariant>& values)
+{
+    Statement st(requireOpen(), sql);
+    for (int i = 0; i < values.size(); ++i)
+        st.bind(i + 1, values[i]);
+    while (st.step()) {
+    }
+}
+
+qint64 Connection::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)
+{
+    QString sql;
+    if (cols.isEmpty()) {
+        sql = QStringLiteral("insert into %1 default values").arg(table);
+    } else {
+        QStringList marks;
+        for (int i = 0; i < cols.size(); ++i)
+            marks << QStringLiteral("?");
+        sql = QStringLiteral("insert into %1 (%2) values (%3)").arg(table, cols.join(','), marks.join(','));
+    }
+    exec(sql, values);
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+void Connection::updateRow(const QString& table, qint64 rowid, const QStringList& cols,
+                           const QVector<QVariant>& values)
+{
+    QStringList sets;
+    for (const QString& c : cols)
+        sets << c + QStringLiteral(" = ?");
+    QVector<QVariant> all = values;
+    all << QVariant::fromValue(rowid);
+    exec(QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(',')), all);
+}
+
+Transaction::Transaction(Connection& c) : m_conn(c) { m_conn.exec(QStringLiteral("begin immediate")); }
+
+Transaction::~Transaction()
+{
+    if (!m_done && m_conn.isOpen())
+        sqlite3_exec(m_conn.handle(), "rollback", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit()
+{
+    m_conn.exec(QStringLiteral("commit"));
+    m_done = true;
+}
+
+} // namespace tlm

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "data/Recordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+struct sqlite3;
+
+namespace tlm {
+
+// The one database connection. Statements arrive in the Jet dialect and are rewritten for SQLite.
+class Connection
+{
+public:
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Opens an existing database file; a file that is missing, empty, not a database, damaged or
+    // read-only raises an error and is never written to.
+    void open(const QString& path);
+    void close(); // error when not open
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+
+    RecordsetPtr execute(const QString& sql);
+    // A writable recordset on "select cols from TABLE where ..."
+    RecordsetPtr openWritable(const QString& sql);
+
+    // Plain SQLite statements of the program itself (transactions, pragmas), values bound.
+    void exec(const QString& sql, const QVector<QVariant>& values = {});
+
+    sqlite3* handle() const { return m_db; }
+
+private:
+    friend class Recordset;
+    qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values);
+    void updateRow(const QString& table, qint64 rowid, const QStringList& cols, const QVector<QVariant>& values);
+    sqlite3* requireOpen() const;
+    RecordsetPtr run(const QString& sql, bool writable, const QString& table);
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+};
+
+// Rolls back unless committed: work that changes several rows is all or nothing.
+class Transaction
+{
+public:
+    explicit Transaction(Connection& c);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Connection& m_conn;
+    bool m_done = false;
+};
+
+// Registers the German, case-insensitive like and NOCASE collation on a connection.
+void registerGermanText(sqlite3* db);
+QString germanSortKey(const QString& s);
+bool germanLike(const QString& pattern, const QString& value, QChar escape = QChar());
+
+} // namespace tlm

@@ -1,0 +1,242 @@
+#include "data/Convert.h"
+
+#include "data/Error.h"
+
+#include <cfenv>
+#include <cmath>
+#include <limits>
+
+namespace tlm {
+
+namespace {
+QLocale makeLocale()
+{
+    QLocale sys = QLocale::system();
+    QLocale l = sys.language() == QLocale::German ? sys : QLocale(QLocale::German, QLocale::Germany);
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    return l;
+}
+QLocale& localeRef()
+{
+    static QLocale l = makeLocale();
+    return l;
+}
+double roundHalfEven(double d)
+{
+    // nearbyint honours the current rounding mode, which is round-to-nearest-even by default.
+    return std::nearbyint(d);
+}
+} // namespace
+
+const QLocale& locale() { return localeRef(); }
+
+void setLocaleForTests(const QLocale& l)
+{
+    localeRef() = l;
+    localeRef().setNumberOptions(QLocale::OmitGroupSeparator);
+}
+
+QString numberText(double d)
+{
+    if (std::isnan(d))
+        return QStringLiteral("n. def.");
+    if (d == 0)
+        return QStringLiteral("0");
+    QString s = QString::number(d, 'g', 15);
+    s.replace('e', 'E');
+    s.replace('.', locale().decimalPoint());
+    return s;
+}
+
+QString boolText(bool b) { return b ? QStringLiteral("Wahr") : QStringLiteral("Falsch"); }
+
+QString shortDate(const QDate& d) { return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString(); }
+
+QString gridDate(const QDate& d)
+{
+    if (!d.isValid())
+        return {};
+    QString day = locale().dayName(d.dayOfWeek(), QLocale::ShortFormat);
+    if (day.endsWith('.'))
+        day.chop(1);
+    return day + ' ' + d.toString(QStringLiteral("dd.MM.yy"));
+}
+
+QString longDayDate(const QDate& d)
+{
+    if (!d.isValid())
+        return {};
+    return locale().dayName(d.dayOfWeek(), QLocale::LongFormat) + ' ' + d.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QString currencyText(double d, int decimals)
+{
+    QLocale l = locale();
+    l.setNumberOptions(QLocale::DefaultNumberOptions);
+    return l.toCurrencyString(d, l.currencySymbol(), decimals);
+}
+
+QString textOf(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return boolText(v.toBool());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return numberText(v.toDouble());
+    case QMetaType::QDate:
+        return shortDate(v.toDate());
+    case QMetaType::Short:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        return QString::number(v.toLongLong());
+    default:
+        return v.toString();
+    }
+}
+
+double val(const QString& input)
+{
+    QString s;
+    s.reserve(input.size());
+    for (QChar c : input)
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            s += c;
+    int i = 0;
+    const int n = s.size();
+    if (n >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+        qint64 v = 0;
+        int digits = 0;
+        for (i = 2; i < n && digits < 8; ++i, ++digits) {
+            int h = QStringLiteral("0123456789abcdef").indexOf(s[i].toLower());
+            if (h < 0)
+                break;
+            v = v * 16 + h;
+        }
+        if (digits <= 4)
+            return static_cast<qint16>(static_cast<quint16>(v));
+        return static_cast<qint32>(static_cast<quint32>(v));
+    }
+    QByteArray num;
+    if (i < n && (s[i] == '+' || s[i] == '-'))
+        num += s[i++].toLatin1();
+    bool digits = false;
+    while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+        num += s[i++].toLatin1();
+        digits = true;
+    }
+    if (i < n && s[i] == '.') {
+        num += s[i++].toLatin1();
+        while (i < n && s[i].isDigit() && s[i].unicode() < 128) {
+            num += s[i++].toLatin1();
+            digits = true;
+        }
+    }
+    if (!digits)
+        return 0;
+    if (i < n && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
+        QByteArray exp = "e";
+        int j = i + 1;
+        if (j < n && (s[j] == '+' || s[j] == '-'))
+            exp += s[j++].toLatin1();
+        bool expDigits = false;
+        while (j < n && s[j].isDigit() && s[j].unicode() < 128) {
+            exp += s[j++].toLatin1();
+            expDigits = true;
+        }
+        if (expDigits)
+            num += exp;
+    }
+    double d = std::strtod(num.constData(), nullptr);
+    if (std::isinf(d))
+        raiseOverflow();
+    return d;
+}
+
+qint16 toInt16(double d)
+{
+    if (std::isnan(d))
+        raiseOverflow();
+    double r = roundHalfEven(d);
+    if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
+        raiseOverflow();
+    return static_cast<qint16>(r);
+}
+
+qint32 toInt32(double d)
+{
+    if (std::isnan(d))
+        raiseOverflow();
+    double r = roundHalfEven(d);
+    if (r < std::numeric_limits<qint32>::min() || r > std::numeric_limits<qint32>::max())
+        raiseOverflow();
+    return static_cast<qint32>(r);
+}
+
+bool parseNumber(const QString& text, double* out)
+{
+    const QString s = text.trimmed();
+    if (s.isEmpty())
+        return false;
+    QLocale l = locale();
+    l.setNumberOptions(QLocale::DefaultNumberOptions);
+    bool ok = false;
+    double d = l.toDouble(s, &ok);
+    if (!ok) {
+        // A currency text as the price box shows it reads back as its number.
+        QString t = s;
+        t.remove(l.currencySymbol()).remove(QChar(0x00A0)).remove(' ');
+        d = l.toDouble(t, &ok);
+    }
+    if (!ok || std::isinf(d) || std::isnan(d))
+        return false;
+    *out = d;
+    return true;
+}
+
+QDate parseDate(const QString& text)
+{
+    const QString s = text.trimmed();
+    for (const char* f : {"d.M.yyyy", "d.M.yy", "yyyy-MM-dd", "d.M.yyyy H:mm:ss", "d.M.yyyy H:mm"}) {
+        QDate d = QDate::fromString(s, QString::fromLatin1(f));
+        if (d.isValid()) {
+            if (QString::fromLatin1(f) == "d.M.yy" && d.year() < 1930)
+                d = d.addYears(100); // two-digit years 30..99 belong to the 20th century
+            return d;
+        }
+    }
+    QDateTime dt = QDateTime::fromString(s, Qt::ISODate);
+    return dt.isValid() ? dt.date() : QDate();
+}
+
+double toDouble(const QVariant& v)
+{
+    if (!v.isValid() || v.isNull())
+        raiseInvalidNull();
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return v.toBool() ? -1 : 0;
+    case QMetaType::QString: {
+        double d = 0;
+        if (!parseNumber(v.toString(), &d))
+            raiseTypeMismatch();
+        return d;
+    }
+    case QMetaType::QDate:
+        return QDate(1899, 12, 30).daysTo(v.toDate());
+    default: {
+        bool ok = false;
+        double d = v.toDouble(&ok);
+        if (!ok)
+            raiseTypeMismatch();
+        return d;
+    }
+    }
+}
+
+qint16 toInt16(const QVariant& v) { return toInt16(toDouble(v)); }
+qint32 toInt32(const QVariant& v) { return toInt32(toDouble(v)); }
+
+} // namespace tlm

@@ -1,0 +1,55 @@
+#include "data/Database.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+// Resources of a static library are registered by hand.
+static void initDataResources() { Q_INIT_RESOURCE(data); }
+
+namespace tlm {
+
+QString bundledScript(const QString& name)
+{
+    initDataResources();
+    QFile f(QStringLiteral(":/data/") + name);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll());
+}
+
+QString createDatabase(const QString& path, bool withSample)
+{
+    if (QFileInfo::exists(path))
+        return QStringLiteral("'%1' gibt es schon.").arg(path);
+    // Built under a temporary name and renamed, so a half-made file never carries the real name.
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    sqlite3* db = nullptr;
+    QString error;
+    if (sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "open failed");
+    } else {
+        const QString schema = bundledScript(QStringLiteral("schema.sql"));
+        if (schema.isEmpty())
+            error = QStringLiteral("Das Datenbankschema fehlt im Programm.");
+        QString sql = QStringLiteral("begin;\n") + schema;
+        if (withSample)
+            sql += bundledScript(QStringLiteral("sample.sql"));
+        sql += QStringLiteral("\ncommit;");
+        char* msg = nullptr;
+        if (error.isEmpty() && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+            error = QString::fromUtf8(msg ? msg : "script failed");
+            sqlite3_free(msg);
+        }
+    }
+    sqlite3_close_v2(db);
+    if (error.isEmpty() && !QFile::rename(temp, path))
+        error = QStringLiteral("'%1' kann nicht angelegt werden.").arg(path);
+    if (!error.isEmpty())
+        QFile::remove(temp);
+    return error;
+}
+
+} // namespace tlm

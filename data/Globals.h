@@ -1,0 +1,21 @@
+#pragma once
+
+#include "data/Connection.h"
+
+#include <QString>
+
+// The shared globals of module tlm, given their values once by the start-up.
+namespace tlm {
+
+extern QString gAppTitle;
+extern QString gFontName;
+extern QString gUnitList;
+extern QString gAppPath;
+extern qint32 gDBVersion;
+extern Connection gConnection;
+
+// The application directory: the program's directory unless a test or benchmark points it elsewhere.
+QString applicationDirectory();
+void setApplicationDirectory(const QString& dir);
+
+} // namespace tlm

@@ -1,0 +1,200 @@
+#include "data/Recordset.h"
+
+#include "data/Connection.h"
+#include "data/Convert.h"
+#include "data/Error.h"
+#include "data/Statement.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace tlm {
+
+namespace {
+[[noreturn]] void raiseNoCurrentRecord()
+{
+    raise(3021, QStringLiteral("Kein aktueller Datensatz."));
+}
+
+bool toBool(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::Bool)
+        return v.toBool();
+    if (v.typeId() == QMetaType::QString) {
+        const QString s = v.toString().trimmed();
+        if (s.compare(QLatin1String("Wahr"), Qt::CaseInsensitive) == 0 ||
+            s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (s.compare(QLatin1String("Falsch"), Qt::CaseInsensitive) == 0 ||
+            s.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    return toDouble(v) != 0;
+}
+
+QDate toDate(const QVariant& v)
+{
+    if (v.typeId() == QMetaType::QDate)
+        return v.toDate();
+    if (v.typeId() == QMetaType::QString) {
+        const QDate d = parseDate(v.toString());
+        if (!d.isValid())
+            raiseTypeMismatch();
+        return d;
+    }
+    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(toDouble(v))));
+}
+
+// The value as the column stores it, converted the way Jet converts on assignment.
+QVariant convertForColumn(const QVariant& v, int kind, int textLength)
+{
+    if (!v.isValid() || v.isNull())
+        return {};
+    switch (kind) {
+    case KindInt32:
+        return QVariant::fromValue(toInt32(v));
+    case KindInt16:
+        return QVariant::fromValue(toInt16(v));
+    case KindDouble:
+        return toDouble(v);
+    case KindCurrency:
+        return std::round(toDouble(v) * 10000.0) / 10000.0;
+    case KindDate:
+        return toDate(v);
+    case KindBool:
+        return toBool(v);
+    case KindText: {
+        const QString s = textOf(v);
+        if (s.size() > textLength)
+            raise(ErrFieldTooSmall, QStringLiteral("Das Feld ist zu klein, um die Menge der Daten zu "
+                                                   "akzeptieren, die Sie hinzufügen wollten."));
+        return s;
+    }
+    case KindMemo:
+        return textOf(v);
+    default:
+        return v;
+    }
+}
+} // namespace
+
+int Recordset::columnIndex(const QString& name) const
+{
+    for (size_t i = 0; i < m_names.size(); ++i)
+        if (m_names[i].compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int Recordset::requireColumn(const QString& name) const
+{
+    if (!m_open)
+        raise(3704, QStringLiteral("Der Vorgang ist für ein geschlossenes Objekt nicht zulässig."));
+    const int c = columnIndex(name);
+    if (c < 0)
+        raise(3265, QStringLiteral("Element in der Auflistung nicht gefunden: ") + name);
+    return c;
+}
+
+void Recordset::setPosition(int row) { m_pos = qBound(0, row, m_rows); }
+
+void Recordset::moveNext()
+{
+    if (eof())
+        raiseNoCurrentRecord();
+    ++m_pos;
+}
+
+QVariant Recordset::field(const QString& name) const
+{
+    const int c = requireColumn(name);
+    if (eof())
+        raiseNoCurrentRecord();
+    return value(m_pos, c);
+}
+
+bool Recordset::find(const QString& criterion)
+{
+    static const QRegularExpression re(QStringLiteral("^\\s*(\\w+)\\s*=\\s*(-?[0-9.]+)\\s*$"));
+    const QRegularExpressionMatch m = re.match(criterion);
+    if (!m.hasMatch())
+        raise(3001, QStringLiteral("Argumente sind vom falschen Typ, liegen außerhalb des zulässigen "
+                                   "Bereichs oder sind miteinander unvereinbar."));
+    const int c = requireColumn(m.captured(1));
+    const double wanted = m.captured(2).toDouble();
+    for (int r = m_pos; r < m_rows; ++r) {
+        const QVariant& v = value(r, c);
+        if (v.isNull())
+            continue;
+        bool ok = false;
+        const double d = v.toDouble(&ok);
+        if (ok && d == wanted) {
+            m_pos = r;
+            return true;
+        }
+    }
+    m_pos = m_rows;
+    return false;
+}
+
+void Recordset::close()
+{
+    m_open = false;
+    m_cells.clear();
+    m_rowids.clear();
+    m_rows = 0;
+    m_pos = 0;
+}
+
+void Recordset::addNew()
+{
+    if (!m_writable)
+        raise(3251, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+    m_cells.resize(m_cells.size() + m_names.size());
+    m_rowids.push_back(0);
+    m_pos = m_rows++;
+    m_editRow = m_pos;
+    m_editNew = true;
+    m_dirty.assign(m_names.size(), false);
+}
+
+void Recordset::setField(const QString& name, const QVariant& v)
+{
+    if (!m_writable)
+        raise(3251, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+    const int c = requireColumn(name);
+    if (eof())
+        raiseNoCurrentRecord();
+    const QVariant converted = convertForColumn(v, m_kinds[c], m_textLengths[c]);
+    if (m_editRow != m_pos) {
+        m_editRow = m_pos;
+        m_editNew = false;
+        m_dirty.assign(m_names.size(), false);
+    }
+    cell(m_pos, c) = converted;
+    m_dirty[c] = true;
+}
+
+void Recordset::update()
+{
+    if (!m_writable)
+        raise(3251, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+    if (m_editRow < 0)
+        return;
+    QStringList cols;
+    QVector<QVariant> values;
+    for (size_t c = 0; c < m_names.size(); ++c)
+        if (m_dirty[c]) {
+            cols << m_names[c];
+            values << cell(m_editRow, static_cast<int>(c));
+        }
+    if (m_editNew) {
+        m_rowids[m_editRow] = m_conn->insertRow(m_table, cols, values);
+    } else if (!cols.isEmpty()) {
+        m_conn->updateRow(m_table, m_rowids[m_editRow], cols, values);
+    }
+    m_editRow = -1;
+    m_editNew = false;
+}
+
+} // namespace tlm

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+#include <vector>
+
+namespace tlm {
+
+class Connection;
+
+// A query result fetched at once (client-side cursor) with a current-row position. A writable one
+// remembers its table and each row's rowid and writes through parameterised INSERT / UPDATE.
+class Recordset
+{
+public:
+    int columnCount() const { return static_cast<int>(m_names.size()); }
+    int rowCount() const { return m_rows; }
+    QString columnName(int c) const { return m_names[c]; }
+    int columnIndex(const QString& name) const; // case-insensitive, -1 when missing
+
+    int position() const { return m_pos; }
+    void setPosition(int row);
+    bool eof() const { return m_pos >= m_rows; }
+    void moveFirst() { setPosition(0); }
+    void moveNext();
+
+    // The current row's value; error 3021 at the end, error 3265 for an unknown name.
+    QVariant field(const QString& name) const;
+    const QVariant& value(int row, int column) const { return m_cells[static_cast<size_t>(row) * m_names.size() + column]; }
+
+    // Forward search from the current row for "COLUMN = number"; at the end when nothing matches.
+    bool find(const QString& criterion);
+
+    void close();
+    bool isOpen() const { return m_open; }
+
+    // Writable recordsets only.
+    void addNew();
+    void setField(const QString& name, const QVariant& value); // converts to the column's type at once
+    void update();
+
+private:
+    friend class Connection;
+    int requireColumn(const QString& name) const;
+    QVariant& cell(int row, int column) { return m_cells[static_cast<size_t>(row) * m_names.size() + column]; }
+
+    Connection* m_conn = nullptr;
+    std::vector<QString> m_names;
+    std::vector<int> m_kinds;
+    std::vector<int> m_textLengths;
+    std::vector<QVariant> m_cells;
+    int m_rows = 0;
+    int m_pos = 0;
+    bool m_open = true;
+
+    bool m_writable = false;
+    QString m_table;
+    std::vector<qint64> m_rowids;
+    int m_editRow = -1;
+    bool m_editNew = false;
+    std::vector<bool> m_dirty;
+};
+
+using RecordsetPtr = std::shared_ptr<Recordset>;
+
+} // namespace tlm

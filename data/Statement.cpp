@@ -1,0 +1,178 @@
+#include "data/Statement.h"
+
+#include "data/Error.h"
+
+#include <QDate>
+#include <sqlite3.h>
+
+namespace tlm {
+
+void raiseSqlite(sqlite3* db)
+{
+    const int code = sqlite3_extended_errcode(db);
+    raise(code, QString::fromUtf8(sqlite3_errmsg(db)));
+}
+
+ColumnKind kindOf(const QString& t, int* textLength)
+{
+    if (t.isEmpty())
+        return KindNone;
+    if (t == QLatin1String("integer") || t == QLatin1String("int") || t == QLatin1String("long"))
+        return KindInt32;
+    if (t == QLatin1String("smallint"))
+        return KindInt16;
+    if (t == QLatin1String("double") || t == QLatin1String("real"))
+        return KindDouble;
+    if (t == QLatin1String("currency"))
+        return KindCurrency;
+    if (t == QLatin1String("date"))
+        return KindDate;
+    if (t == QLatin1String("yesno"))
+        return KindBool;
+    if (t.startsWith(QLatin1String("memo")))
+        return KindMemo;
+    if (t.startsWith(QLatin1String("text"))) {
+        if (textLength) {
+            const int open = t.indexOf('('), close = t.indexOf(')');
+            *textLength = open > 0 && close > open ? t.mid(open + 1, close - open - 1).toInt() : 255;
+        }
+        return KindText;
+    }
+    return KindNone;
+}
+
+Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &m_stmt, &tail) != SQLITE_OK)
+        raiseSqlite(db);
+    // One statement per call: whatever follows the first one is refused, not run.
+    for (; tail && *tail; ++tail) {
+        if (*tail != ' ' && *tail != ';' && *tail != '\n' && *tail != '\r' && *tail != '\t') {
+            sqlite3_finalize(m_stmt);
+            m_stmt = nullptr;
+            raise(3142, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+        }
+    }
+    if (!m_stmt)
+        raise(3129, QStringLiteral("Ungültige SQL-Anweisung."));
+}
+
+Statement::~Statement() { sqlite3_finalize(m_stmt); }
+
+void Statement::bind(int index, const QVariant& v)
+{
+    int rc;
+    if (!v.isValid() || v.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (v.typeId()) {
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int(m_stmt, index, v.toBool() ? -1 : 0);
+            break;
+        case QMetaType::Short:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+            rc = sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+            break;
+        case QMetaType::Double:
+            rc = sqlite3_bind_double(m_stmt, index, v.toDouble());
+            break;
+        case QMetaType::QDate: {
+            const QByteArray iso = v.toDate().toString(Qt::ISODate).toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, iso.constData(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray t = v.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        raiseSqlite(m_db);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    raiseSqlite(m_db);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+
+QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+
+QString Statement::declType(int i) const
+{
+    const char* t = sqlite3_column_decltype(m_stmt, i);
+    return t ? QString::fromUtf8(t).toLower().remove(' ') : QString();
+}
+
+QVariant Statement::columnValue(int i, int kind) const
+{
+    const int type = sqlite3_column_type(m_stmt, i);
+    if (type == SQLITE_NULL)
+        return {};
+    auto text = [&] {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
+                                 sqlite3_column_bytes(m_stmt, i));
+    };
+    switch (kind) {
+    case KindInt32:
+        if (type == SQLITE_INTEGER)
+            return QVariant::fromValue(static_cast<qint32>(sqlite3_column_int64(m_stmt, i)));
+        break;
+    case KindInt16:
+        if (type == SQLITE_INTEGER)
+            return QVariant::fromValue(static_cast<qint16>(sqlite3_column_int64(m_stmt, i)));
+        break;
+    case KindDouble:
+    case KindCurrency:
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            return sqlite3_column_double(m_stmt, i);
+        break;
+    case KindBool:
+        if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+            return sqlite3_column_int64(m_stmt, i) != 0;
+        break;
+    case KindDate:
+        if (type == SQLITE_TEXT) {
+            const QDate d = QDate::fromString(text().left(10), Qt::ISODate);
+            if (d.isValid())
+                return d;
+        }
+        break;
+    case KindText:
+    case KindMemo:
+        return text();
+    default:
+        break;
+    }
+    // Computed columns, and stored values that do not fit their declared type, keep SQLite's type.
+    switch (type) {
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(m_stmt, i);
+        if (v >= INT32_MIN && v <= INT32_MAX)
+            return QVariant::fromValue(static_cast<qint32>(v));
+        return QVariant::fromValue(v);
+    }
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_stmt, i);
+    default:
+        return text();
+    }
+}
+
+} // namespace tlm

@@ -1,0 +1,201 @@
+#include "dishes/frmDlgGericht.h"
+
+#include "app/DataCombo.h"
+#include "app/DataGrid.h"
+#include "app/ErrorReporter.h"
+#include "app/Launcher.h"
+#include "app/MessageBox.h"
+#include "app/TextLimit.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Globals.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tlm {
+
+frmGerichtDet::frmGerichtDet() : Dialog(QStringLiteral("frmGerichtDet"), QStringLiteral("Gericht bearbeiten"), 7800, 8400)
+{
+    auto named = [](auto* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    auto label = [&](const QString& text) { return named(new QLabel(text, this), "Label1"); };
+    ddGTyp = named(new DataCombo(this), "ddGTyp");
+    txGERICHT = named(new QLineEdit(this), "txGERICHT");
+    txGERICHT->setMaxLength(100);
+    gd1 = named(new DataGrid(this), "gd1");
+    gd1->setColumns({{"REZNR", "REZNR", "", false, true, false, 50},
+                     {"ZUTAT", "Zutat", "", false, true, false, 250},
+                     {"MENGE4P", "Menge", "", false, true, false, 70},
+                     {"EINHEIT", "Einheit", "", false, true, false, 60}});
+    sfEdit = named(new QPushButton(QStringLiteral("&Bearbeiten"), this), "sfEdit");
+    sfAdd = named(new QPushButton(QStringLiteral("&Zufügen"), this), "sfAdd");
+    sfDel = named(new QPushButton(QStringLiteral("&Entfernen"), this), "sfDel");
+    lbA18 = named(new QLabel(QStringLiteral("Zubereitung:"), this), "lbA18");
+    txZubereitung = named(new QPlainTextEdit(this), "txZubereitung");
+    txZubereitung->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txZubereitung->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txZubereitung->setTabChangesFocus(true);
+    limitLength(txZubereitung, 2000);
+    Line1 = named(new QFrame(this), "Line1");
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
+    sfAbbrechen = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfAbbrechen");
+    sfOK->setDefault(true);
+    for (QPushButton* b : {sfEdit, sfAdd, sfDel, sfAbbrechen})
+        b->setAutoDefault(false);
+
+    auto* top = new QGridLayout;
+    top->addWidget(label(QStringLiteral("Typ:")), 0, 0);
+    top->addWidget(ddGTyp, 0, 1);
+    top->addWidget(label(QStringLiteral("Gericht:")), 1, 0);
+    top->addWidget(txGERICHT, 1, 1);
+    top->setColumnStretch(1, 1);
+    auto* lineButtons = new QHBoxLayout;
+    lineButtons->addWidget(sfEdit);
+    lineButtons->addWidget(sfAdd);
+    lineButtons->addWidget(sfDel);
+    lineButtons->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(sfOK);
+    buttons->addWidget(sfAbbrechen);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(top);
+    box->addWidget(label(QStringLiteral("Zutaten für 4 Personen:")));
+    box->addWidget(gd1, 3);
+    box->addLayout(lineButtons);
+    box->addWidget(lbA18);
+    box->addWidget(txZubereitung, 2);
+    box->addWidget(Line1);
+    box->addLayout(buttons);
+    QWidget* order[] = {txGERICHT, txZubereitung, sfOK, sfAbbrechen, sfAdd, sfDel, ddGTyp, sfEdit, gd1};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmDlgGericht/gd1_DblClick", [&] { fncZutatEdit(); }); });
+    connect(sfEdit, &QPushButton::clicked, this, [this] { guard("frmDlgGericht/sfEdit_Click", [&] { fncZutatEdit(); }); });
+    connect(sfAdd, &QPushButton::clicked, this, [this] { guard("frmDlgGericht/sfAdd_Click", [&] { fncZutatAdd(); }); });
+    connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmDlgGericht/sfDel_Click", [&] { fncZutatDel(); }); });
+    connect(sfOK, &QPushButton::clicked, this, [this] {
+        guard("frmDlgGericht/sfOK_Click", [&] {
+            if (fncSave())
+                unload();
+        });
+    });
+    connect(sfAbbrechen, &QPushButton::clicked, this,
+            [this] { guard("frmDlgGericht/sfAbbrechen_Click", [&] { unload(); }); });
+}
+
+void frmGerichtDet::Form_Load()
+{
+    guard("frmDlgGericht/Form_Load", [&] {
+        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"), QStringLiteral("2"),
+                       QString(), false);
+        fncReq();
+        fncReqZutaten(0);
+    });
+}
+
+void frmGerichtDet::fncReq()
+{
+    guard("frmDlgGericht/fncReq", [&] {
+        if (fGERNR < 1) {
+            fGERNR = fncGetMaxIDfromTab(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), 100) + 1;
+            return;
+        }
+        RecordsetPtr rs = gConnection.execute("select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE where GERNR = " +
+                                              QString::number(fGERNR));
+        if (!rs->eof()) {
+            ddGTyp->setValue(textOf(rs->field(QStringLiteral("GTYPNR"))));
+            txGERICHT->setText(textOf(rs->field(QStringLiteral("GERICHT"))));
+            txZubereitung->setPlainText(textOf(rs->field(QStringLiteral("ZUBEREITUNG"))));
+        }
+        rs->close();
+    });
+}
+
+void frmGerichtDet::fncReqZutaten(qint32 key)
+{
+    guard("frmDlgGericht/fncReqZutaten", [&] {
+        RecordsetPtr rs = gConnection.execute("select REZNR,GERNR,ZUTNR,ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE"
+                                              " where GERNR = " +
+                                              QString::number(fGERNR) + " order by ZUTAT");
+        gd1->setDataSource(rs);
+        if (rs->rowCount() > 0 && key >= 1)
+            gd1->find("REZNR = " + QString::number(key));
+    });
+}
+
+bool frmGerichtDet::fncSave()
+{
+    return guardOr("frmDlgGericht/fncSave", false, [&] {
+        if (fGERNR < 1)
+            return false;
+        saveRecord(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), fGERNR,
+                   QStringLiteral("GERNR,GTYPNR,GERICHT,ZUBEREITUNG"), [&](Recordset& rs) {
+                       rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
+                       rs.setField(QStringLiteral("GERICHT"), txGERICHT->text());
+                       rs.setField(QStringLiteral("ZUBEREITUNG"), txZubereitung->toPlainText());
+                   });
+        return true;
+    });
+}
+
+void frmGerichtDet::fncZutatEdit()
+{
+    guard("frmDlgGericht/fncZutatEdit", [&] {
+        if (gd1->noCurrentRow())
+            return;
+        const qint32 line = toInt32(gd1->columnValue(QStringLiteral("REZNR")));
+        fncReqZutaten(fncDlgRezDet(line, fGERNR));
+    });
+}
+
+void frmGerichtDet::fncZutatAdd()
+{
+    guard("frmDlgGericht/fncZutatAdd", [&] {
+        fncSave(); // the new line's dish must exist; a failed save does not stop the line
+        const qint32 ingredient = fncDlgZutatList(0, true);
+        if (!(ingredient > 0))
+            return;
+        const qint32 line = fncGetMaxIDfromTab(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100) + 1;
+        saveRecord(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), line, QStringLiteral("REZNR,GERNR,ZUTNR,PERSONEN"),
+                   [&](Recordset& rs) {
+                       rs.setField(QStringLiteral("GERNR"), fGERNR);
+                       rs.setField(QStringLiteral("ZUTNR"), ingredient);
+                       rs.setField(QStringLiteral("PERSONEN"), QVariant::fromValue(qint16(0)));
+                   });
+        fncReqZutaten(line);
+    });
+}
+
+void frmGerichtDet::fncZutatDel()
+{
+    guard("frmDlgGericht/fncZutatDel", [&] {
+        if (gd1->noCurrentRow())
+            return;
+        if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
+                   QStringLiteral("Ihre Wahl ...")) != vbYes)
+            return;
+        gConnection.execute("delete from REZEPTE where REZNR = " + textOf(gd1->columnValue(QStringLiteral("REZNR"))));
+        fncReqZutaten(0);
+    });
+}
+
+qint32 fncDlgGerichtDet(qint32 gerNr)
+{
+    return launchDialog<frmGerichtDet>(
+        "tlm/fncDlgGerichtDet", [&](frmGerichtDet& w) { w.fGERNR = gerNr; },
+        [](frmGerichtDet& w) { return w.fGERNR; });
+}
+
+} // namespace tlm

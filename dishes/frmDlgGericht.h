@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/Dialog.h"
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tlm {
+
+class DataCombo;
+class DataGrid;
+
+// Creates or changes one dish and its recipe lines (the lines are written at once).
+class frmGerichtDet : public Dialog
+{
+    Q_OBJECT
+public:
+    frmGerichtDet();
+
+    void Form_Load();
+    void fncReq();
+    void fncReqZutaten(qint32 key);
+    bool fncSave();
+    void fncZutatEdit();
+    void fncZutatAdd();
+    void fncZutatDel();
+
+    qint32 fGERNR = 0;
+
+    DataCombo* ddGTyp;
+    QLineEdit* txGERICHT;
+    DataGrid* gd1;
+    QPushButton* sfEdit;
+    QPushButton* sfAdd;
+    QPushButton* sfDel;
+    QLabel* lbA18;
+    QPlainTextEdit* txZubereitung;
+    QFrame* Line1;
+    QPushButton* sfOK;
+    QPushButton* sfAbbrechen;
+};
+
+} // namespace tlm

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/Dialog.h"
+
+class QFrame;
+class QLineEdit;
+class QPushButton;
+
+namespace tlm {
+
+class DataCombo;
+
+// Edits one recipe line: the ingredient and its quantity for four persons.
+class frmRezDet : public Dialog
+{
+    Q_OBJECT
+public:
+    frmRezDet();
+
+    void Form_Load();
+    void fncReq();
+    void fncReqZutat();
+    bool fncSave();
+
+    qint32 fREZNR = 0;
+    qint32 fGERNR = 0;
+
+    DataCombo* ddZUTAT;
+    QLineEdit* txMENGE4P;
+    QLineEdit* txEINHEIT;
+    QFrame* Line1;
+    QPushButton* sfZutatEdit;
+    QPushButton* sfOK;
+    QPushButton* sfExit;
+};
+
+} // namespace tlm

@@ -1,0 +1,181 @@
+#include "ingredients/frmZutatDet.h"
+
+#include "app/CurrencyEdit.h"
+#include "app/DataCombo.h"
+#include "app/DataGrid.h"
+#include "app/ErrorReporter.h"
+#include "app/Launcher.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Globals.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tlm {
+
+frmZutatDet::frmZutatDet() : Dialog(QStringLiteral("frmZutatDet"), QStringLiteral("Zutat bearbeiten"), 7200, 6900)
+{
+    auto named = [](auto* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    txZUTAT = named(new QLineEdit(this), "txZUTAT");
+    txZUTAT->setMaxLength(50);
+    txMENGE = named(new QLineEdit(this), "txMENGE");
+    txMENGE->setMaxLength(20);
+    ddEINHEIT = named(new DataCombo(this), "ddEINHEIT");
+    mxPREIS = named(new CurrencyEdit(this), "mxPREIS");
+    cbFRISCH = named(new QCheckBox(QStringLiteral("Frisch"), this), "cbFRISCH");
+    cbNOKAUF = named(new QCheckBox(QStringLiteral("Nicht auf Einkaufsliste (in Grundausstattung enthalten)"), this),
+                     "cbNOKAUF");
+    gd1 = named(new DataGrid(this), "gd1");
+    gd1->setColumns({{"GERNR", "Nr", "", false, true, false, 45},
+                     {"REZNR", "REZNR", "", false, true, false, 50},
+                     {"GERICHT", "Gericht", "", false, true, false, 230},
+                     {"MENGE4P", "Menge 4 Pers.", "", false, true, false, 90},
+                     {"EINHEIT", "Einheit", "", false, true, false, 55}});
+    Line1 = named(new QFrame(this), "Line1");
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    sfGericht = named(new QPushButton(QStringLiteral("Gericht bearbeiten"), this), "sfGericht");
+    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
+    sfExit = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfExit");
+    sfOK->setDefault(true);
+    sfGericht->setAutoDefault(false);
+    sfExit->setAutoDefault(false);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Zutat:"), this), 0, 0);
+    grid->addWidget(txZUTAT, 0, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Menge:"), this), 1, 0);
+    grid->addWidget(txMENGE, 1, 1);
+    grid->addWidget(ddEINHEIT, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Preis:"), this), 2, 0);
+    grid->addWidget(mxPREIS, 2, 1);
+    grid->addWidget(cbFRISCH, 3, 1, 1, 2);
+    grid->addWidget(cbNOKAUF, 4, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(sfGericht);
+    buttons->addStretch();
+    buttons->addWidget(sfOK);
+    buttons->addWidget(sfExit);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(grid);
+    box->addWidget(new QLabel(QStringLiteral("Enthalten in folgenden Gerichten:"), this));
+    box->addWidget(gd1, 1);
+    box->addWidget(Line1);
+    box->addLayout(buttons);
+    QWidget* order[] = {txZUTAT, txMENGE, ddEINHEIT, mxPREIS, cbFRISCH, cbNOKAUF, sfGericht, sfOK, sfExit, gd1};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmZutatDet/gd1_DblClick", [&] { fncEditRezDet(); }); });
+    connect(sfGericht, &QPushButton::clicked, this,
+            [this] { guard("frmZutatDet/sfGericht_Click", [&] { fncEditGerichtDet(); }); });
+    connect(sfOK, &QPushButton::clicked, this, [this] {
+        guard("frmZutatDet/sfOK_Click", [&] {
+            if (fncSave())
+                unload();
+        });
+    });
+    connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmZutatDet/sfExit_Click", [&] { unload(); }); });
+}
+
+void frmZutatDet::Form_Load()
+{
+    guard("frmZutatDet/Form_Load", [&] {
+        fncDDFillbyCTab(*ddEINHEIT, gUnitList, QStringLiteral("Stk"));
+        fncReq();
+        fncReqGerichte(0);
+    });
+}
+
+void frmZutatDet::fncReq()
+{
+    guard("frmZutatDet/fncReq", [&] {
+        if (fZUTNR < 1) {
+            fZUTNR = fncGetMaxIDfromTab(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), 100) + 1;
+            return;
+        }
+        RecordsetPtr rs = gConnection.execute(
+            "select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = " + QString::number(fZUTNR));
+        if (!rs->eof()) {
+            txZUTAT->setText(textOf(rs->field(QStringLiteral("ZUTAT"))));
+            txMENGE->setText(textOf(rs->field(QStringLiteral("MENGE"))));
+            ddEINHEIT->setValue(textOf(rs->field(QStringLiteral("EINHEIT"))));
+            mxPREIS->setText(textOf(rs->field(QStringLiteral("PREIS"))));
+            cbFRISCH->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("FRISCH")).toBool() ? -1 : 0) == 1);
+            cbNOKAUF->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NOKAUF")).toBool() ? -1 : 0) == 1);
+        }
+        rs->close();
+    });
+}
+
+void frmZutatDet::fncReqGerichte(qint32 gerNr)
+{
+    guard("frmZutatDet/fncReqGerichte", [&] {
+        if (fZUTNR < 1)
+            return;
+        RecordsetPtr rs = gConnection.execute("select GERNR,REZNR,GERICHT,MENGE4P,EINHEIT from VW_REZEPTE where ZUTNR = " +
+                                              QString::number(fZUTNR));
+        gd1->setDataSource(rs);
+        if (rs->rowCount() > 0 && gerNr >= 1) {
+            rs->moveFirst();
+            gd1->find("GERNR=" + QString::number(gerNr));
+        }
+    });
+}
+
+bool frmZutatDet::fncSave()
+{
+    return guardOr("frmZutatDet/fncSave", false, [&] {
+        if (fZUTNR < 1)
+            return false;
+        saveRecord(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
+                   QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"), [&](Recordset& rs) {
+                       rs.setField(QStringLiteral("ZUTAT"), txZUTAT->text());
+                       rs.setField(QStringLiteral("MENGE"), xCToD(txMENGE->text()));
+                       rs.setField(QStringLiteral("EINHEIT"), ddEINHEIT->value());
+                       rs.setField(QStringLiteral("PREIS"), xCToD(mxPREIS->text()));
+                       rs.setField(QStringLiteral("FRISCH"), fnc01toFalseTrue(cbFRISCH->isChecked() ? 1 : 0));
+                       rs.setField(QStringLiteral("NOKAUF"), fnc01toFalseTrue(cbNOKAUF->isChecked() ? 1 : 0));
+                   });
+        return true;
+    });
+}
+
+void frmZutatDet::fncEditRezDet()
+{
+    guard("frmZutatDet/fncEditRezDet", [&] {
+        if (gd1->noCurrentRow())
+            return;
+        const qint32 gerNr = toInt32(gd1->columnValue(QStringLiteral("GERNR")));
+        const qint32 rezNr = toInt32(gd1->columnValue(QStringLiteral("REZNR")));
+        fncDlgRezDet(rezNr, gerNr);
+        fncReqGerichte(gerNr);
+    });
+}
+
+void frmZutatDet::fncEditGerichtDet()
+{
+    guard("frmZutatDet/fncEditGerichtDet", [&] {
+        if (gd1->noCurrentRow())
+            return;
+        fncDlgGerichtDet(toInt32(gd1->columnValue(QStringLiteral("GERNR"))));
+    });
+}
+
+qint32 fncDlgZutatDet(qint32 zutNr)
+{
+    return launchDialog<frmZutatDet>(
+        "tlm/fncDlgZutatDet", [&](frmZutatDet& w) { w.fZUTNR = zutNr; }, [](frmZutatDet& w) { return w.fZUTNR; });
+}
+
+} // namespace tlm

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/Dialog.h"
+
+class QCheckBox;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+
+namespace tlm {
+
+class CurrencyEdit;
+class DataCombo;
+class DataGrid;
+
+// Creates or changes one ingredient; lists the dishes that use it.
+class frmZutatDet : public Dialog
+{
+    Q_OBJECT
+public:
+    frmZutatDet();
+
+    void Form_Load();
+    void fncReq();
+    void fncReqGerichte(qint32 gerNr);
+    bool fncSave();
+    void fncEditRezDet();
+    void fncEditGerichtDet();
+
+    qint32 fZUTNR = 0;
+
+    QLineEdit* txZUTAT;
+    QLineEdit* txMENGE;
+    DataCombo* ddEINHEIT;
+    CurrencyEdit* mxPREIS;
+    QCheckBox* cbFRISCH;
+    QCheckBox* cbNOKAUF;
+    DataGrid* gd1;
+    QFrame* Line1;
+    QPushButton* sfGericht;
+    QPushButton* sfOK;
+    QPushButton* sfExit;
+};
+
+} // namespace tlm

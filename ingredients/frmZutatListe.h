@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/ListWindow.h"
+
+namespace tlm {
+
+// The ingredient catalogue; with fLOV set it is the picker that hands back the chosen key.
+class frmZutatList : public ListWindow
+{
+    Q_OBJECT
+public:
+    frmZutatList();
+
+    void Form_Load();
+    void fncReq(qint32 key, const QString& search);
+    void fncEdit();
+    void fncDel();
+    void fncSelect();
+
+    qint32 fZUTNR = 0;
+    bool fLOV = false;
+
+    QPushButton* sfEdit;
+    QPushButton* sfAdd;
+    QPushButton* sfDel;
+    QPushButton* sfSelect;
+    QPushButton* sfExit;
+};
+
+} // namespace tlm

@@ -1,0 +1,74 @@
+#include "plan/PlanFile.h"
+
+#include "data/Convert.h"
+#include "data/Error.h"
+#include "data/Win1252.h"
+
+#include <QSaveFile>
+
+namespace tlm {
+
+QString planLine(const QVector<QVariant>& fields)
+{
+    QString line;
+    for (const QVariant& f : fields) {
+        QString t = textOf(f);
+        if (f.typeId() == QMetaType::QString)
+            t.replace('|', QChar(0x00A6));
+        line += t + '|';
+    }
+    return line;
+}
+
+PlanEntry parsePlanLine(const QString& line)
+{
+    const QStringList f = line.split('|');
+    auto field = [&](int i) -> const QString& {
+        if (i >= f.size())
+            raise(9, QStringLiteral("Index außerhalb des gültigen Bereichs"));
+        return f[i];
+    };
+    auto number = [&](int i) { return toInt32(QVariant(field(i))); };
+    PlanEntry e;
+    e.tag = parseDate(field(0));
+    if (!e.tag.isValid())
+        raiseTypeMismatch();
+    e.tagZeitNr = number(1);
+    e.gTypNr = number(3);
+    e.gerNr = number(5);
+    e.personen = number(7);
+    e.noDruck = field(8) == QLatin1String("Wahr");
+    return e;
+}
+
+QStringList splitPlanText(const QByteArray& bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    QStringList lines = fromWin1252(bytes).split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    for (QString& l : lines)
+        if (l.endsWith('\r'))
+            l.chop(1);
+    return lines;
+}
+
+QByteArray joinPlanLines(const QStringList& lines)
+{
+    QByteArray out;
+    for (const QString& l : lines)
+        out += toWin1252(l) + "\r\n";
+    return out;
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path + " (" + f.errorString() + ")");
+    if (f.write(bytes) != bytes.size() || !f.commit())
+        raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + f.errorString());
+}
+
+} // namespace tlm

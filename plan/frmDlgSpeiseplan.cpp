@@ -1,0 +1,191 @@
+#include "plan/frmDlgSpeiseplan.h"
+
+#include "app/DataCombo.h"
+#include "app/ErrorReporter.h"
+#include "app/Launcher.h"
+#include "app/MessageBox.h"
+#include "app/UpDown.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Globals.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tlm {
+
+frmSpeiseplanDet::frmSpeiseplanDet() : Dialog(QStringLiteral("frmSpeiseplanDet"), QStringLiteral("Speiseplan bearbeiten"), 6000, 3600)
+{
+    auto named = [](auto* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    dpTag = named(new QDateEdit(this), "dpTag");
+    dpTag->setCalendarPopup(true);
+    dpTag->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    dpTag->setDate(QDate::currentDate());
+    ddTagZeit = named(new DataCombo(this), "ddTagZeit");
+    ddGTyp = named(new DataCombo(this), "ddGTyp");
+    ddGericht = named(new DataCombo(this), "ddGericht");
+    txPersonen = named(new QLineEdit(this), "txPersonen");
+    txPersonen->setMaxLength(10);
+    UpDown1 = named(new UpDown(this), "UpDown1");
+    cbNODRUCK = named(new QCheckBox(QStringLiteral("im Speiseplan unterdrücken"), this), "cbNODRUCK");
+    Line1 = named(new QFrame(this), "Line1");
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    sfGERICHTEdit = named(new QPushButton(QStringLiteral("Gericht bearbeiten"), this), "sfGERICHTEdit");
+    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
+    sfAbbrechen = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfAbbrechen");
+    sfOK->setDefault(true);
+    sfGERICHTEdit->setAutoDefault(false);
+    sfAbbrechen->setAutoDefault(false);
+
+    auto* persons = new QHBoxLayout;
+    persons->setSpacing(2);
+    persons->addWidget(txPersonen);
+    persons->addWidget(UpDown1);
+    persons->addStretch();
+    txPersonen->setFixedWidth(tw(900));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Datum:"), dpTag);
+    form->addRow(QStringLiteral("Tagzeit:"), ddTagZeit);
+    form->addRow(QStringLiteral("Gerichttyp:"), ddGTyp);
+    form->addRow(QStringLiteral("Gericht:"), ddGericht);
+    form->addRow(QStringLiteral("Anzahl Personen:"), persons);
+    form->addRow(QString(), cbNODRUCK);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(sfGERICHTEdit);
+    buttons->addStretch();
+    buttons->addWidget(sfOK);
+    buttons->addWidget(sfAbbrechen);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(form);
+    box->addStretch();
+    box->addWidget(Line1);
+    box->addLayout(buttons);
+    setTabOrder(dpTag, ddTagZeit);
+    setTabOrder(ddTagZeit, ddGTyp);
+    setTabOrder(ddGTyp, ddGericht);
+    setTabOrder(ddGericht, txPersonen);
+    setTabOrder(txPersonen, cbNODRUCK);
+    setTabOrder(cbNODRUCK, sfGERICHTEdit);
+    setTabOrder(sfGERICHTEdit, sfOK);
+    setTabOrder(sfOK, sfAbbrechen);
+
+    connect(sfOK, &QPushButton::clicked, this, [this] { sfOK_Click(); });
+    connect(sfAbbrechen, &QPushButton::clicked, this,
+            [this] { guard("frmDlgSpeiseplan/sfAbbrechen_Click", [&] { unload(); }); });
+    connect(sfGERICHTEdit, &QPushButton::clicked, this, [this] { sfGERICHTEdit_Click(); });
+    connect(UpDown1, &UpDown::upClick, this, [this] { UpDown1_UpClick(); });
+    connect(UpDown1, &UpDown::downClick, this, [this] { UpDown1_DownClick(); });
+}
+
+void frmSpeiseplanDet::Form_Load()
+{
+    guard("frmDlgSpeiseplan/Form_Load", [&] {
+        fncDDFillbySQL(*ddTagZeit, QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
+                       QStringLiteral("1"), QString(), false);
+        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"), QStringLiteral("0"),
+                       QStringLiteral("0,<Bitte Wählen>"), false);
+        fncDDFillbySQL(*ddGericht, QStringLiteral("select GERNR,GERICHT from GERICHTE order by GERICHT"),
+                       QStringLiteral("1"), QString(), false);
+        fncReq();
+    });
+}
+
+void frmSpeiseplanDet::fncReq()
+{
+    guard("frmDlgSpeiseplan/fncReq", [&] {
+        if (fKEY < 1) {
+            // The key is only reserved here; nothing is written before OK.
+            fKEY = toInt16(double(fncGetMaxIDfromTab(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)) + 1);
+            dpTag->setDate(fTag.isValid() ? fTag : QDate::currentDate());
+            ddTagZeit->setValue(QString::number(fTagZeitNr));
+            ddGTyp->setValue(QString::number(fGTypNr));
+            ddGericht->setValue(QStringLiteral("0"));
+            txPersonen->setText(QString::number(fPersonen));
+            return;
+        }
+        RecordsetPtr rs = gConnection.execute(
+            "select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN where KEY = " + QString::number(fKEY));
+        if (!rs->eof()) {
+            const QDate tag = rs->field(QStringLiteral("TAG")).toDate();
+            if (tag.isValid())
+                dpTag->setDate(tag);
+            ddTagZeit->setValue(textOf(rs->field(QStringLiteral("TAGZEITNR"))));
+            ddGTyp->setValue(textOf(rs->field(QStringLiteral("GTYPNR"))));
+            ddGericht->setValue(textOf(rs->field(QStringLiteral("GERNR"))));
+            txPersonen->setText(textOf(rs->field(QStringLiteral("PERSONEN"))));
+            cbNODRUCK->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NODRUCK")).toBool() ? -1 : 0) == 1);
+        }
+        rs->close();
+    });
+}
+
+bool frmSpeiseplanDet::fncSave()
+{
+    return guardOr("frmDlgSpeiseplan/fncSave", false, [&] {
+        if (fKEY < 1)
+            return false;
+        if (!(val(ddGericht->value()) > 0)) {
+            msgBox(QStringLiteral("Bitte Gericht wählen!"), 48, QStringLiteral("Achtung"));
+            return false;
+        }
+        saveRecord(QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
+                   QStringLiteral("KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK"), [&](Recordset& rs) {
+                       rs.setField(QStringLiteral("Tag"), dpTag->date());
+                       rs.setField(QStringLiteral("TAGZEITNR"), ddTagZeit->value());
+                       rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
+                       rs.setField(QStringLiteral("GERNR"), ddGericht->value());
+                       rs.setField(QStringLiteral("PERSONEN"), txPersonen->text());
+                       rs.setField(QStringLiteral("NODRUCK"), fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
+                   });
+        return true;
+    });
+}
+
+void frmSpeiseplanDet::sfOK_Click()
+{
+    guard("frmDlgSpeiseplan/sfOK_Click", [&] {
+        if (fncSave())
+            unload();
+    });
+}
+
+void frmSpeiseplanDet::sfGERICHTEdit_Click()
+{
+    guard("frmDlgSpeiseplan/sfGERICHTEdit_Click", [&] { fncDlgGerichtDet(toInt32(val(ddGericht->value()))); });
+}
+
+void frmSpeiseplanDet::spin(int delta)
+{
+    // Exactly one step per click, no bounds; a text that is no number stays as it is, silently.
+    double d = 0;
+    if (parseNumber(txPersonen->text(), &d))
+        txPersonen->setText(numberText(d + delta));
+}
+
+void frmSpeiseplanDet::UpDown1_UpClick() { spin(1); }
+void frmSpeiseplanDet::UpDown1_DownClick() { spin(-1); }
+
+qint32 fncDlgSpeiseplanDet(qint32 key, const QDate& tag, qint16 tagZeitNr, qint16 gTypNr, qint16 personen)
+{
+    return launchDialog<frmSpeiseplanDet>(
+        "tlm/fncDlgSpeiseplanDet",
+        [&](frmSpeiseplanDet& w) {
+            w.fKEY = toInt16(double(key)); // plan keys are 16 bits wide here
+            w.fTag = tag;
+            w.fTagZeitNr = tagZeitNr;
+            w.fGTypNr = gTypNr;
+            w.fPersonen = personen;
+        },
+        [](frmSpeiseplanDet& w) { return qint32(w.fKEY); });
+}
+
+} // namespace tlm

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "app/Dialog.h"
+
+#include <QDate>
+
+class QCheckBox;
+class QDateEdit;
+class QFrame;
+class QLineEdit;
+class QPushButton;
+
+namespace tlm {
+
+class DataCombo;
+class UpDown;
+
+// Creates or changes one plan entry.
+class frmSpeiseplanDet : public Dialog
+{
+    Q_OBJECT
+public:
+    frmSpeiseplanDet();
+
+    void Form_Load();
+    void fncReq();
+    bool fncSave();
+    void sfOK_Click();
+    void sfGERICHTEdit_Click();
+    void UpDown1_UpClick();
+    void UpDown1_DownClick();
+
+    qint16 fKEY = 0;
+    QDate fTag;
+    qint16 fTagZeitNr = 0;
+    qint16 fGTypNr = 0;
+    qint16 fPersonen = 0;
+
+    QDateEdit* dpTag;
+    DataCombo* ddTagZeit;
+    DataCombo* ddGTyp;
+    DataCombo* ddGericht;
+    QLineEdit* txPersonen;
+    UpDown* UpDown1;
+    QCheckBox* cbNODRUCK;
+    QFrame* Line1;
+    QPushButton* sfGERICHTEdit;
+    QPushButton* sfOK;
+    QPushButton* sfAbbrechen;
+
+private:
+    void spin(int delta);
+};
+
+} // namespace tlm

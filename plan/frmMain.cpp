@@ -1,0 +1,259 @@
+#include "plan/frmMain.h"
+
+#include "app/DataGrid.h"
+#include "app/Dialog.h"
+#include "app/ErrorReporter.h"
+#include "app/FileDialogs.h"
+#include "app/Launcher.h"
+#include "app/MessageBox.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "dishes/frmGerichtList.h"
+#include "ingredients/frmZutatListe.h"
+#include "reports/Reports.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+
+namespace tlm {
+
+namespace {
+const char* const kPlanQuery = "select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,FARBE"
+                               " from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT";
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(tw(left), tw(top), tw(1215), tw(315) + 2);
+    return b;
+}
+
+// A Windows colour number 0x00BBGGRR.
+QColor windowsColour(qint64 n) { return QColor(int(n & 0xFF), int((n >> 8) & 0xFF), int((n >> 16) & 0xFF)); }
+} // namespace
+
+frmMain::frmMain()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    gd1 = new DataGrid(central);
+    gd1->setObjectName(QStringLiteral("gd1"));
+    gd1->setGeometry(tw(120), tw(120), tw(8175), tw(7695));
+    gd1->setColumns({
+        {"KEY", "KEY", "", false, false},
+        {"TAGZEITNR", "TAGZEITNR", "", false, false},
+        {"GTYPNR", "GTYPNR", "", false, false},
+        {"GERNR", "GERNR", "", false, false},
+        {"TAG", "Tag", "ddd dd.mm.yy", false, true, false, 95},
+        {"TAGZEITKURZ", "Tagzeit", "", false, true, true, 80},
+        {"GTYPKURZ", "Typ", "", false, true, false, 55},
+        {"GERICHT", "Gericht", "", false, true, false, 240},
+        {"PERSONEN", "AnzPers", "", false, true, false, 60},
+        {"FARBE", "FARBE", "", false, false},
+    });
+    gd1->setCellStyleCallback([this](int row, int column, CellStyle& style) { gd1_FetchCellStyle(row, column, style); });
+    connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmMain/gd1_DblClick", [&] { fncEdit(); }); });
+
+    Line2 = new QFrame(central);
+    Line2->setObjectName(QStringLiteral("Line2"));
+    Line2->setFrameShape(QFrame::HLine);
+    Line2->setFrameShadow(QFrame::Sunken);
+    Line2->setGeometry(tw(120), tw(7920) - 1, tw(8280 - 120), 3);
+
+    sfEdit = button(central, "sfEdit", QStringLiteral("&Bearbeiten"), 120, 8040);
+    sfAdd = button(central, "sfAdd", QStringLiteral("&Zufügen"), 1440, 8040);
+    sfDel = button(central, "sfDel", QStringLiteral("&Entfernen"), 2760, 8040);
+    Label4 = new QLabel(QStringLiteral("Hilfe:  Bearbeiten mit Doppelklick"), central);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setGeometry(tw(4080), tw(8040), tw(2895), tw(315));
+    Label4->setAlignment(Qt::AlignCenter);
+    QFont small = Label4->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85); // the designed width holds the hint in a smaller type
+    Label4->setFont(small);
+    sfExit = button(central, "sfExit", QStringLiteral("Been&den"), 7080, 8040);
+    connect(sfEdit, &QPushButton::clicked, this, [this] { guard("frmMain/sfEdit_Click", [&] { fncEdit(); }); });
+    connect(sfAdd, &QPushButton::clicked, this, [this] { guard("frmMain/sfAdd_Click", [&] { fncAdd(); }); });
+    connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmMain/sfDel_Click", [&] { fncDel(); }); });
+    connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmMain/sfExit_Click", [&] { close(); }); });
+
+    buildMenus();
+    // The designed client area below the menu bar; the window has no resize handling.
+    setFixedSize(tw(8385), tw(8415) + menuBar()->sizeHint().height());
+}
+
+QAction* frmMain::menuEntry(QMenu* menu, const char* name, const QString& caption, const char* tag,
+                            std::function<void()> action)
+{
+    QAction* a = menu ? menu->addAction(caption) : menuBar()->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    connect(a, &QAction::triggered, this, [tag, action = std::move(action)] { guard(tag, action); });
+    return a;
+}
+
+void frmMain::buildMenus()
+{
+    QMenu* mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
+    mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+    mnuLoad = menuEntry(mnuDatei, "mnuLoad", QStringLiteral("Speiseplan laden"), "frmMain/mnuLoad_Click", [this] {
+        fncLoad();
+        fncReq(0);
+    });
+    mnuSave = menuEntry(mnuDatei, "mnuSave", QStringLiteral("Speiseplan speichern"), "frmMain/mnuSave_Click",
+                        [this] { fncSave(); });
+    mnuDelAll = menuEntry(mnuDatei, "mnuDelAll", QStringLiteral("Speiseplan löschen"), "frmMain/mnuDelAll_Click",
+                          [this] { mnuDelAll_Click(); });
+    mnuExit = menuEntry(mnuDatei, "mnuExit", QStringLiteral("Beenden"), "frmMain/mnuExit_Click", [this] { fncExit(); });
+
+    mnuGerichte = menuEntry(nullptr, "mnuGerichte", QStringLiteral("Gerichte"), "frmMain/mnuGerichte_Click", [] {
+        frmGerichtList w;
+        w.Form_Load();
+        w.exec();
+    });
+    mnuZutaten = menuEntry(nullptr, "mnuZutaten", QStringLiteral("Zutaten"), "frmMain/mnuZutaten_Click", [] {
+        frmZutatList w;
+        w.Form_Load();
+        w.exec();
+    });
+
+    QMenu* mnuListen = menuBar()->addMenu(QStringLiteral("Liste drucken"));
+    mnuListen->setObjectName(QStringLiteral("mnuListen"));
+    mnuListSpeiseplan = menuEntry(mnuListen, "mnuListSpeiseplan", QStringLiteral("Speiseplan"),
+                                  "frmMain/mnuListSpeiseplan_Click", [] { fncDruckSpeiseplan(); });
+    mnuDruckELA = menuEntry(mnuListen, "mnuDruckELA", QStringLiteral("Einkaufsliste Alles"),
+                            "frmMain/mnuDruckELA_Click", [] { fncDruckEinkauf(1); });
+    mnuDruckELH = menuEntry(mnuListen, "mnuDruckELH", QStringLiteral("Einkaufsliste Haltbar"),
+                            "frmMain/mnuDruckELH_Click", [] { fncDruckEinkauf(2); });
+    mnuDruckELF = menuEntry(mnuListen, "mnuDruckELF", QStringLiteral("Einkaufsliste Frisch"),
+                            "frmMain/mnuDruckELF_Click", [] { fncDruckEinkauf(3); });
+    mnuDruckKB4 = menuEntry(mnuListen, "mnuDruckKB4", QStringLiteral("Kochbuch"), "frmMain/mnuDruckKB4_Click",
+                            [] { fncDruckKochbuch(); });
+
+    QMenu* mnuInfo = menuBar()->addMenu(QStringLiteral("Info"));
+    mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
+    mnuAbout = menuEntry(mnuInfo, "mnuAbout", QStringLiteral("über TLM"), "frmMain/mnuAbout_Click",
+                         [] { fncDlgAbout(0); });
+}
+
+void frmMain::Form_Load()
+{
+    guard("frmMain/Form_Load", [&] {
+        gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
+        setWindowTitle(gAppTitle);
+        gFontName = QStringLiteral("Verdana");
+        gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
+        const QString dir = applicationDirectory();
+        gConnection.open(QDir(dir).filePath(QStringLiteral("tlm.mdb")));
+        gAppPath = dir;
+        QSettings settings(QStringLiteral("TLM"), QStringLiteral("TLM"));
+        const QString stored = settings.value(QStringLiteral("Local/AppPath")).toString();
+        if (stored != gAppPath)
+            settings.setValue(QStringLiteral("Local/AppPath"), gAppPath);
+        const QVariant version = fncDBLookup(QStringLiteral("PARAMETER"), QStringLiteral("WERT"),
+                                             QStringLiteral("PARID=100"));
+        gDBVersion = toInt32(val(textOf(version)));
+        fncDlgAbout(2000);
+        fncReq(0);
+    });
+}
+
+void frmMain::fncReq(qint32 key)
+{
+    guard("frmMain/fncReq", [&] {
+        RecordsetPtr rs = gConnection.execute(QString::fromLatin1(kPlanQuery));
+        m_farbeReported = false;
+        gd1->setDataSource(rs);
+        if (rs->rowCount() > 0 && key >= 1)
+            gd1->find("KEY = " + QString::number(key));
+    });
+}
+
+void frmMain::fncEdit()
+{
+    guard("frmMain/fncEdit", [&] {
+        if (gd1->noCurrentRow())
+            return; // nothing to edit in an empty plan
+        const qint32 key = toInt32(gd1->columnValue(QStringLiteral("KEY")));
+        fncDlgSpeiseplanDet(key, QDate(), 0, 0, 0);
+        fncReq(key);
+    });
+}
+
+void frmMain::fncAdd()
+{
+    guard("frmMain/fncAdd", [&] {
+        QDate tag = QDate::currentDate();
+        qint16 tagZeit = 1, gTyp = 2, personen = 4;
+        const QVariant current = gd1->columnValue(QStringLiteral("TAG"));
+        if (!current.isNull()) {
+            tag = current.toDate();
+            tagZeit = toInt16(gd1->columnValue(QStringLiteral("TAGZEITNR")));
+            gTyp = toInt16(gd1->columnValue(QStringLiteral("GTYPNR")));
+            personen = toInt16(gd1->columnValue(QStringLiteral("PERSONEN")));
+        }
+        const qint32 key = fncDlgSpeiseplanDet(0, tag, tagZeit, gTyp, personen);
+        fncReq(key);
+    });
+}
+
+void frmMain::fncDel()
+{
+    guard("frmMain/fncDel", [&] {
+        if (gd1->noCurrentRow())
+            return; // nothing to remove: no question, no statement
+        if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
+                   QStringLiteral("Ihre Wahl ...")) != vbYes)
+            return;
+        gConnection.execute("delete from SPEISEPLAN where KEY = " + textOf(gd1->columnValue(QStringLiteral("KEY"))));
+        fncReq(0);
+    });
+}
+
+void frmMain::mnuDelAll_Click()
+{
+    guard("frmMain/mnuDelAll_Click", [&] {
+        if (msgBox(QStringLiteral("Soll der gesamte Speiseplan gelöscht werden?"), 36,
+                   QStringLiteral("Ihre Wahl ...")) != vbYes)
+            return;
+        gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
+        fncReq(0);
+    });
+}
+
+void frmMain::fncExit()
+{
+    guard("frmMain/fncExit", [&] {
+        // A database that never opened needs no closing: the menu item still ends the program.
+        if (gConnection.isOpen())
+            gConnection.close();
+        close();
+    });
+}
+
+void frmMain::gd1_FetchCellStyle(int row, int column, CellStyle& style)
+{
+    if (column != gd1->columnIndex(QStringLiteral("TAGZEIT")))
+        return;
+    const QVariant farbe = gd1->valueAt(row, gd1->columnIndex(QStringLiteral("FARBE")));
+    if (farbe.isNull()) {
+        // Reported once per reload, after the drawing, so that a redraw cannot repeat it.
+        if (!m_farbeReported) {
+            m_farbeReported = true;
+            QTimer::singleShot(0, this, [] {
+                guard("frmMain/gd1_FetchCellStyle", [] { raiseInvalidNull(); });
+            });
+        }
+        return;
+    }
+    style.background = windowsColour(static_cast<qint64>(val(textOf(farbe))));
+}
+
+} // namespace tlm

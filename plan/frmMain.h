@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QFrame;
+
+namespace tlm {
+
+class DataGrid;
+
+// The main window: the whole meal plan in one grid, the menus, the start-up and the plan file.
+class frmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    frmMain();
+
+    void Form_Load();
+    void fncReq(qint32 key);
+    void fncEdit();
+    void fncAdd();
+    void fncDel();
+    void fncExit();
+    void fncSave();
+    void fncLoad();
+    void mnuDelAll_Click();
+
+    QString fFileName;
+
+    DataGrid* gd1;
+    QFrame* Line2;
+    QPushButton* sfEdit;
+    QPushButton* sfAdd;
+    QPushButton* sfDel;
+    QLabel* Label4;
+    QPushButton* sfExit;
+
+    QAction* mnuLoad;
+    QAction* mnuSave;
+    QAction* mnuDelAll;
+    QAction* mnuExit;
+    QAction* mnuGerichte;
+    QAction* mnuZutaten;
+    QAction* mnuListSpeiseplan;
+    QAction* mnuDruckELA;
+    QAction* mnuDruckELH;
+    QAction* mnuDruckELF;
+    QAction* mnuDruckKB4;
+    QAction* mnuAbout;
+
+private:
+    void buildMenus();
+    void gd1_FetchCellStyle(int row, int column, struct CellStyle& style);
+    QAction* menuEntry(class QMenu* menu, const char* name, const QString& caption, const char* tag,
+                       std::function<void()> action);
+
+    bool m_farbeReported = false;
+};
+
+} // namespace tlm

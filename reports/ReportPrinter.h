@@ -1,0 +1,45 @@
+#pragma once
+
+#include "reports/ReportWriter.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QScrollArea;
+
+namespace tlm {
+
+class PageView;
+
+// The report printer control "vp": the document, its page preview with zoom and paging, printing
+// and saving as PDF.
+class ReportPrinter : public QWidget, public ReportWriter
+{
+    Q_OBJECT
+public:
+    explicit ReportPrinter(QWidget* parent = nullptr);
+
+    Q_INVOKABLE bool savePdf(const QString& path) const;
+    Q_INVOKABLE int pages() const { return pageCount(); }
+    int currentPage() const { return m_page; }
+    void showPage(int page);
+    void printDocument();
+    void savePdfAs();
+
+    static QStringList zoomChoices();
+
+protected:
+    void documentChanged() override;
+
+private:
+    void applyZoom();
+
+    QComboBox* m_zoom;
+    QLabel* m_pageLabel;
+    QScrollArea* m_scroll;
+    PageView* m_view;
+    int m_page = 0;
+};
+
+} // namespace tlm

@@ -1,0 +1,119 @@
+#include "app/ErrorReporter.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "reports/ReportPrinter.h"
+#include "reports/Reports.h"
+#include "reports/ShoppingMath.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace tlm {
+
+qint16 packageCount(const QVariant& need, const QVariant& packageSize)
+{
+    if (need.isNull() || packageSize.isNull())
+        raiseInvalidNull();
+    const double mengsum = toDouble(need), menge = toDouble(packageSize);
+    if (menge == 0)
+        raiseDivisionByZero();
+    // The quotient's number text read back by the leading-number rule, then one more package
+    // when that does not cover the need.
+    qint16 n = toInt16(val(numberText(mengsum / menge)));
+    if (n * menge < mengsum)
+        n = toInt16(double(n) + 1);
+    // A quotient far beyond 16 bits reads back short (its text has an exponent): never print too few.
+    if (n * menge < mengsum)
+        raiseOverflow();
+    return n;
+}
+
+namespace {
+const QString kItemFormat = QStringLiteral("3500|>1000|>1000|>1100|1000|1000;");
+
+// One item row per ingredient of the query; the running sum grows by each row's price.
+void itemList(ReportPrinter& vp, const QString& sql, double& sum)
+{
+    vp.TableFrame(0);
+    RecordsetPtr rs = gConnection.execute(sql);
+    for (; !rs->eof(); rs->moveNext()) {
+        const QString name = textOf(rs->field(QStringLiteral("ZUTAT")));
+        try {
+            const QVariant mengsum = rs->field(QStringLiteral("MENGSUM"));
+            const QVariant menge = rs->field(QStringLiteral("MENGE"));
+            const QString unit = textOf(rs->field(QStringLiteral("EINHEIT")));
+            const qint16 n = packageCount(mengsum, menge);
+            const QVariant price = rs->field(QStringLiteral("PREIS"));
+            if (price.isNull())
+                raiseInvalidNull();
+            const double rowPrice = n * toDouble(price);
+            vp.AppendRows(kItemFormat, {{name, numberText(toDouble(mengsum)) + " " + unit,
+                                         numberText(n * toDouble(menge)) + " " + unit, QString::number(n),
+                                         currencyText(toDouble(price)), currencyText(rowPrice)}});
+            sum += rowPrice;
+        } catch (const Error& e) {
+            // The user learns which ingredient to mend.
+            throw Error(e.number, e.description + " (Zutat: " + name + ")");
+        }
+    }
+    rs->close();
+}
+} // namespace
+
+void fncDruckEinkauf(qint16 kind)
+{
+    guard("tlm/fncDruckEinkauf", [&] {
+        QString title, condition;
+        switch (kind) {
+        case 1:
+            title = QStringLiteral("Einkaufsliste Alles");
+            condition = QStringLiteral(" where 1=1");
+            break;
+        case 2:
+            title = QStringLiteral("Einkaufsliste Haltbares");
+            condition = QStringLiteral(" where FRISCH = 0");
+            break;
+        case 3:
+            title = QStringLiteral("Einkaufsliste Frisches (pro Tag)");
+            break;
+        default:
+            raise(5, QStringLiteral("Unzulässiger Prozeduraufruf oder ungültiges Argument"));
+        }
+        ReportPrinter& vp = startReport(title);
+        vp.TableFrame(1);
+        vp.setCursorY(vp.CursorY() + 200);
+        vp.AppendTable(kItemFormat, QStringLiteral("Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt;"),
+                       QApplication::palette().button().color());
+        double sum = 0;
+        const QString columns = QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from ");
+        if (kind != 3) {
+            itemList(vp, columns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT", sum);
+            vp.setCursorY(vp.CursorY() + 100);
+            vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(sum));
+        } else {
+            RecordsetPtr days = gConnection.execute(QStringLiteral(
+                "select TAG from VW_MENGENTAG where FRISCH = -1 and NOKAUF = 0 group by TAG order by TAG"));
+            for (; !days->eof(); days->moveNext()) {
+                const QVariant day = days->field(QStringLiteral("TAG"));
+                vp.TableFrame(1);
+                vp.setCursorY(vp.CursorY() + 200);
+                vp.AppendRows(QStringLiteral("8000;"), {{longDayDate(day.toDate())}});
+                vp.setCursorY(vp.CursorY() + 100);
+                itemList(vp,
+                         columns + "VW_MENGENTAG where TAG = " + xDatetoSQL(day) +
+                             " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT",
+                         sum);
+                vp.setCursorY(vp.CursorY() + 100);
+                vp.AppendTable(QStringLiteral("8000"), "Tagessumme: " + currencyText(sum));
+                sum = 0;
+                vp.setCursorY(vp.CursorY() + 200);
+            }
+            days->close();
+        }
+        vp.EndDocument();
+    });
+}
+
+} // namespace tlm

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QVariant>
+
+namespace tlm {
+
+// The smallest number of whole packages that covers the need (errors 94, 11, 6 as the list reports).
+qint16 packageCount(const QVariant& need, const QVariant& packageSize);
+
+} // namespace tlm
