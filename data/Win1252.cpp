@@ -21,6 +21,8 @@ QByteArray toWin1252(const QString& s)
             continue;
         }
         char b = '?';
+        if (u >= 0x80 && u <= 0x9F && kHigh[u - 0x80] == 0)
+            b = static_cast<char>(u); // the five undefined bytes come back as they went in
         for (int k = 0; k < 32; ++k)
             if (kHigh[k] != 0 && kHigh[k] == u)
                 b = static_cast<char>(0x80 + k);

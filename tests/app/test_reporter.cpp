@@ -1,0 +1,80 @@
+#include "app/ErrorReporter.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "support/Fixture.h"
+#include "support/Modal.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <unistd.h>
+
+using namespace tlm;
+
+class ReporterTest : public tlmtest::DbTest
+{
+};
+
+TEST_F(ReporterTest, MessageAndLogLineOfAReport)
+{
+    tlmtest::Modal modal;
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
+    const QString before = QDateTime::currentDateTime().toString("yyyyMMdd-HH:mm");
+    guard("frmMain/fncReq", [] { gConnection.execute("select * from VW_FEHLT"); });
+    guard("frmMain/fncReq", [] { raise(11, QStringLiteral("Division durch Null\r\nzweite Zeile")); });
+    ASSERT_EQ(modal.boxes().size(), 2u);
+    EXPECT_EQ(modal.boxes()[0].title, QStringLiteral("Hinweis"));
+    EXPECT_EQ(modal.boxes()[0].icon, int(QMessageBox::Information));
+    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\n"
+                                                    "Modul: frmMain/fncReq,1/no such table: VW_FEHLT"));
+    const QString log = errorLog();
+    const QStringList lines = log.split("\r\n");
+    ASSERT_EQ(lines.size(), 4) << log.toStdString(); // two reports, the second spanning two lines, and the end
+    static const QRegularExpression line(R"(^(\d{8}-\d\d:\d\d)/Modul=frmMain/fncReq/Name=/Desc=(.*)$)");
+    const auto m1 = line.match(lines[0]), m2 = line.match(lines[1]);
+    ASSERT_TRUE(m1.hasMatch()) << lines[0].toStdString();
+    ASSERT_TRUE(m2.hasMatch()) << lines[1].toStdString();
+    EXPECT_GE(m1.captured(1), before);
+    EXPECT_EQ(m1.captured(2), QStringLiteral("1/no such table: VW_FEHLT"));
+    EXPECT_EQ(m2.captured(2), QStringLiteral("11/Division durch Null"));
+    EXPECT_EQ(lines[2], QStringLiteral("zweite Zeile"));
+    EXPECT_EQ(lines[3], QString());
+    // The log is Windows-1252: one byte for "ü".
+    QFile f(QDir(dir()).filePath("tlm_err.txt"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(f.readAll().contains("\xC3\xBC"));
+}
+
+TEST_F(ReporterTest, ExistingLogKeepsItsLinesAndNeutralResults)
+{
+    {
+        QFile f(QDir(dir()).filePath("tlm_err.txt"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("alte Zeile\r\n");
+    }
+    tlmtest::Modal modal;
+    modal.box(QMessageBox::Ok);
+    EXPECT_EQ(guardOr("tlm/x", 42, []() -> int { raiseOverflow(); }), 42);
+    EXPECT_TRUE(errorLog().startsWith("alte Zeile\r\n"));
+    EXPECT_TRUE(errorLog().contains("/Modul=tlm/x/Name=/Desc=6/Überlauf\r\n"));
+    EXPECT_EQ(guardOr("tlm/x", 7, [] { return 3; }), 3);
+    EXPECT_TRUE(modal.allUsed());
+}
+
+TEST_F(ReporterTest, UnwritableLogGivesOneNestedReportAndNoLoop)
+{
+    // A log path that is a directory cannot be opened, even by root.
+    ASSERT_TRUE(QDir(dir()).mkdir("tlm_err.txt"));
+    tlmtest::Modal modal;
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::Ok);
+    guard("frmMain/fncDel", [] { raiseTypeMismatch(); });
+    guard("frmMain/fncDel", [] { raiseTypeMismatch(); });
+    ASSERT_EQ(modal.boxes().size(), 4u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmMain/fncDel,13/Typen unverträglich"));
+    EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: tlm/fncErr,75/"));
+    EXPECT_TRUE(modal.boxes()[2].text.contains("Modul: frmMain/fncDel,"));
+    EXPECT_TRUE(modal.boxes()[3].text.contains("Modul: tlm/fncErr,"));
+    EXPECT_EQ(modal.unexpected(), 0);
+}

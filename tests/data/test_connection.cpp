@@ -1,0 +1,250 @@
+#include "data/Connection.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Database.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "support/Fixture.h"
+#include "support/Modal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+
+using namespace tlm;
+using tlmtest::DbTest;
+
+class ConnectionTest : public DbTest
+{
+};
+
+TEST_F(ConnectionTest, ReadsValuesByTheirDeclaredTypes)
+{
+    exec("insert into ZUTATEN values (101, 'Äpfel', 2.5, 'kg', 3.98, -1, 0)");
+    exec("insert into SPEISEPLAN values (5, '2010-07-24', 2, 1, 105, 12, -1)");
+    exec("insert into REZEPTE values (7, 105, 101, null, 0)");
+    RecordsetPtr rs = gConnection.execute("select * from ZUTATEN");
+    EXPECT_EQ(rs->field("ZUTNR").typeId(), QMetaType::Int);
+    EXPECT_EQ(rs->field("zutat").toString(), QStringLiteral("Äpfel"));
+    EXPECT_EQ(rs->field("MENGE").typeId(), QMetaType::Double);
+    EXPECT_EQ(rs->field("PREIS").toDouble(), 3.98);
+    EXPECT_EQ(rs->field("FRISCH"), QVariant(true));
+    EXPECT_EQ(rs->field("NOKAUF"), QVariant(false));
+    rs = gConnection.execute("select TAG, NODRUCK, PERSONEN from VW_SPEISEPLAN");
+    EXPECT_EQ(rs->field("TAG"), QVariant(QDate(2010, 7, 24)));
+    EXPECT_EQ(rs->field("NODRUCK"), QVariant(true));
+    rs = gConnection.execute("select PERSONEN, MENGE4P from REZEPTE");
+    EXPECT_EQ(rs->field("PERSONEN").typeId(), QMetaType::Short);
+    EXPECT_TRUE(rs->field("MENGE4P").isNull());
+    rs = gConnection.execute("select max(KEY) as MAXID from SPEISEPLAN");
+    EXPECT_EQ(rs->field("MAXID").toInt(), 5);
+    // A Jet date literal reaches SQLite as ISO text.
+    EXPECT_EQ(scalar("select count(*) from SPEISEPLAN where TAG = #07/24/2010#").toInt(), 1);
+    try {
+        rs->moveNext();
+        rs->field("MAXID");
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number, 3021);
+    }
+    EXPECT_THROW(gConnection.execute("select 1; delete from ZUTATEN"), Error);
+    EXPECT_EQ(scalar("select count(*) from ZUTATEN").toInt(), 1);
+}
+
+TEST_F(ConnectionTest, WritingConvertsLikeJetAndAFailedFieldWritesNothing)
+{
+    RecordsetPtr rs = gConnection.openWritable("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = 101");
+    ASSERT_TRUE(rs->eof());
+    rs->addNew();
+    rs->setField("zutnr", QStringLiteral("101"));
+    rs->setField("ZUTAT", QStringLiteral("Kaiser's Brötchen"));
+    rs->setField("MENGE", QStringLiteral("1,5"));
+    rs->setField("EINHEIT", QStringLiteral("kg"));
+    rs->setField("PREIS", 2.123456);
+    rs->setField("FRISCH", true);
+    rs->setField("NOKAUF", false);
+    rs->update();
+    EXPECT_EQ(rows("select ZUTNR,ZUTAT,MENGE,PREIS,FRISCH,NOKAUF from ZUTATEN"),
+              QStringList{"101|Kaiser's Brötchen|1,5|2,1235|Wahr|Falsch"});
+    EXPECT_EQ(scalar("select typeof(FRISCH) || FRISCH from ZUTATEN").toString(), QStringLiteral("integer-1"));
+
+    rs = gConnection.openWritable("select KEY,TAG,PERSONEN from SPEISEPLAN where KEY = 1");
+    rs->addNew();
+    rs->setField("Key", 1);
+    rs->setField("Tag", QStringLiteral("24.07.2010"));
+    for (const QString& bad : {QStringLiteral("abc"), QString()}) {
+        try {
+            rs->setField("PERSONEN", bad);
+            FAIL();
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text(), QStringLiteral("13/Typen unverträglich"));
+        }
+    }
+    EXPECT_THROW(rs->setField("TAG", QStringLiteral("kein Datum")), Error);
+    EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toInt(), 0);
+    rs->setField("PERSONEN", QStringLiteral("12"));
+    rs->update();
+    EXPECT_EQ(rows("select KEY,TAG,PERSONEN,TAG || '' from SPEISEPLAN"), QStringList{"1|24.07.2010|12|2010-07-24"});
+
+    // Changing an existing row goes by its rowid.
+    rs = gConnection.openWritable("select KEY,PERSONEN from SPEISEPLAN where KEY = 1");
+    ASSERT_FALSE(rs->eof());
+    rs->setField("PERSONEN", 8);
+    rs->update();
+    EXPECT_EQ(scalar("select PERSONEN from SPEISEPLAN").toInt(), 8);
+
+    // A text longer than its column is refused, not cut.
+    rs = gConnection.openWritable("select ZUTNR,ZUTAT from ZUTATEN where ZUTNR = 101");
+    EXPECT_THROW(rs->setField("ZUTAT", QString(51, 'x')), Error);
+    rs->setField("ZUTAT", QString(50, 'x'));
+    rs->update();
+    EXPECT_EQ(scalar("select length(ZUTAT) from ZUTATEN").toInt(), 50);
+}
+
+TEST_F(ConnectionTest, FindMovesForwardToColumnEqualsNumber)
+{
+    for (int k : {101, 102, 250})
+        exec(QStringLiteral("insert into GERICHTE (GERNR, GERICHT) values (%1, 'G%1')").arg(k));
+    RecordsetPtr rs = gConnection.execute("select GERNR,GERICHT from GERICHTE order by GERNR");
+    EXPECT_TRUE(rs->find("GERNR = 102"));
+    EXPECT_EQ(rs->position(), 1);
+    EXPECT_TRUE(rs->find("GERNR=102")); // from the current row
+    EXPECT_FALSE(rs->find("GERNR = 101"));
+    EXPECT_TRUE(rs->eof());
+    rs->moveFirst();
+    EXPECT_FALSE(rs->find("GERNR = 999"));
+    EXPECT_TRUE(rs->eof());
+    EXPECT_THROW(rs->find("GERICHT like 'x'"), Error);
+}
+
+TEST_F(ConnectionTest, GermanLikeAndSortOrder)
+{
+    int key = 101;
+    for (const char* name : {"Zwiebeln", "Äpfel", "apfelsaft", "Ananas", "Öl", "Orangen", "Kaiser's Brot", "Straße",
+                             "Strudel", "Omas Kartoffelsalat"})
+        gConnection.exec(QStringLiteral("insert into ZUTATEN (ZUTNR, ZUTAT) values (%1, ?)").arg(key++),
+                         {QString::fromUtf8(name)});
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN order by ZUTAT"),
+              (QStringList{"Ananas", "Äpfel", "apfelsaft", "Kaiser's Brot", "Öl", "Omas Kartoffelsalat", "Orangen",
+                           "Straße", "Strudel", "Zwiebeln"}));
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'äp%' order by ZUTAT"), QStringList{"Äpfel"});
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'AP%' order by ZUTAT"), QStringList{"apfelsaft"});
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'o_%' order by ZUTAT"),
+              (QStringList{"Omas Kartoffelsalat", "Orangen"}));
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'kaiser''s%'"), QStringList{"Kaiser's Brot"});
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like '%ß%'"), QStringList{"Straße"});
+    EXPECT_TRUE(germanLike("a%b%c", "aXXbYYc"));
+    EXPECT_FALSE(germanLike("a%b%c", "aXXbYY"));
+    EXPECT_TRUE(germanLike("%", ""));
+    EXPECT_TRUE(germanLike("10!%%", "10% mehr", '!'));
+    EXPECT_FALSE(germanLike("10!%%", "100 mehr", '!'));
+}
+
+TEST_F(ConnectionTest, KeysAndLookups)
+{
+    tlmtest::Modal modal;
+    EXPECT_EQ(fncGetMaxIDfromTab("GERICHTE", "GERNR", 100), 100);
+    exec("insert into GERICHTE (GERNR) values (101)");
+    exec("insert into GERICHTE (GERNR) values (250)");
+    EXPECT_EQ(fncGetMaxIDfromTab("GERICHTE", "GERNR", 100), 250);
+    EXPECT_EQ(fncDBLookup("PARAMETER", QStringLiteral("WERT"), "PARID=100"), QVariant(QStringLiteral("1")));
+    exec("delete from PARAMETER");
+    EXPECT_TRUE(fncDBLookup("PARAMETER", QStringLiteral("WERT"), "PARID=100").isNull());
+    EXPECT_TRUE(modal.boxes().empty());
+
+    // Failures report under the procedure's tag and give the neutral result.
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
+    EXPECT_EQ(fncGetMaxIDfromTab("NOTABLE", "X", 100), 0);
+    EXPECT_TRUE(fncDBLookup("NOTABLE", QStringLiteral("X"), "1=1").isNull());
+    ASSERT_EQ(modal.boxes().size(), 2u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: tlm/fncGetMaxIDfromTab,1/no such table: NOTABLE"));
+    EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: tlm/fncDBLookup,"));
+}
+
+TEST_F(ConnectionTest, QuantityViewsSumPersonsOverFour)
+{
+    exec("insert into ZUTATEN values (101, 'Nudeln', 500, 'g', 1.19, 0, 0), (102, 'Salz', 500, 'g', 0.49, 0, -1),"
+         " (103, 'Milch', 1, 'L', 1.15, -1, 0)");
+    exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Nudeln'), (202, 2, 'Ohne Menge')");
+    exec("insert into REZEPTE values (1, 201, 101, 250, 0), (2, 201, 102, 5, 0), (3, 202, 103, null, 0),"
+         " (4, 202, 101, 100, 0)");
+    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 8, 0), (2, '2010-07-25', 2, 2, 201, 4, -1),"
+         " (3, '2010-07-25', 3, 2, 202, 4, 0)");
+    EXPECT_EQ(rows("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS,FRISCH,NOKAUF from VW_MENGEN order by ZUTAT"),
+              (QStringList{"Milch|1|L|0|1,15|Wahr|Falsch", "Nudeln|500|g|850|1,19|Falsch|Falsch",
+                           "Salz|500|g|15|0,49|Falsch|Wahr"}));
+    EXPECT_EQ(rows("select TAG,ZUTAT,MENGSUM from VW_MENGENTAG order by TAG,ZUTAT"),
+              (QStringList{"24.07.2010|Nudeln|500", "24.07.2010|Salz|10", "25.07.2010|Milch|0", "25.07.2010|Nudeln|350",
+                           "25.07.2010|Salz|5"}));
+    exec("delete from SPEISEPLAN");
+    EXPECT_TRUE(rows("select * from VW_MENGEN").isEmpty());
+    EXPECT_TRUE(rows("select * from VW_MENGENTAG").isEmpty());
+    EXPECT_TRUE(rows("select * from VW_SPEISEPLAN").isEmpty());
+}
+
+TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
+{
+    {
+        Transaction t(gConnection);
+        exec("insert into GERICHTE (GERNR) values (1)");
+    }
+    EXPECT_EQ(scalar("select count(*) from GERICHTE").toInt(), 0);
+    {
+        Transaction t(gConnection);
+        exec("insert into GERICHTE (GERNR) values (1)");
+        t.commit();
+    }
+    EXPECT_EQ(scalar("select count(*) from GERICHTE").toInt(), 1);
+}
+
+TEST_F(ConnectionTest, BadDatabaseFilesAreRefusedAndLeftAlone)
+{
+    gConnection.close();
+    EXPECT_THROW(gConnection.close(), Error);
+    auto expectRefused = [&](const QString& path, const QString& fragment) {
+        const QByteArray before = QFile::exists(path) ? [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }() : QByteArray();
+        const bool existed = QFile::exists(path);
+        Connection c;
+        try {
+            c.open(path);
+            ADD_FAILURE() << "opened " << path.toStdString();
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.description.contains(fragment)) << e.text().toStdString();
+        }
+        EXPECT_FALSE(c.isOpen());
+        EXPECT_EQ(QFile::exists(path), existed);
+        if (existed) {
+            QFile f(path);
+            f.open(QIODevice::ReadOnly);
+            EXPECT_EQ(f.readAll(), before);
+        }
+    };
+    const QString missing = QDir(dir()).filePath("missing.mdb");
+    expectRefused(missing, "nicht gefunden");
+    const QString empty = QDir(dir()).filePath("empty.mdb");
+    QFile(empty).open(QIODevice::WriteOnly);
+    expectRefused(empty, "leer");
+    const QString text = QDir(dir()).filePath("text.mdb");
+    {
+        QFile f(text);
+        f.open(QIODevice::WriteOnly);
+        f.write(QByteArray("Das ist keine Datenbank, nur ein Text.\n").repeated(200));
+    }
+    expectRefused(text, "keine lesbare Datenbank");
+    const QString truncated = QDir(dir()).filePath("truncated.mdb");
+    {
+        QFile src(dbPath());
+        src.open(QIODevice::ReadOnly);
+        QFile f(truncated);
+        f.open(QIODevice::WriteOnly);
+        f.write(src.readAll().left(3000));
+    }
+    expectRefused(truncated, "");
+    if (geteuid() != 0) {
+        QFile::setPermissions(dbPath(), QFile::ReadOwner);
+        expectRefused(dbPath(), "schreibgeschützt");
+        QFile::setPermissions(dbPath(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    gConnection.open(dbPath());
+    EXPECT_TRUE(gConnection.isOpen());
+}

@@ -1,0 +1,145 @@
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Error.h"
+#include "data/JetSql.h"
+#include "data/Win1252.h"
+
+#include <QDate>
+#include <gtest/gtest.h>
+
+using namespace tlm;
+
+TEST(Convert, ValReadsTheLeadingNumberWithAPeriod)
+{
+    EXPECT_EQ(val("12"), 12);
+    EXPECT_EQ(val("2.5"), 2.5);
+    EXPECT_EQ(val("7b"), 7);
+    EXPECT_EQ(val("2,2"), 2); // a comma ends the number
+    EXPECT_EQ(val(""), 0);
+    EXPECT_EQ(val("abc"), 0);
+    EXPECT_EQ(val(" 1 2 3"), 123);
+    EXPECT_EQ(val("-4.5x"), -4.5);
+    EXPECT_EQ(val("1E+3"), 1000);
+    EXPECT_EQ(val("1E"), 1);
+    EXPECT_EQ(val("&HFF"), 255);
+    EXPECT_EQ(val("&HFFFF"), -1);
+    EXPECT_EQ(val("&H00C0FFFF"), 12648447);
+    EXPECT_THROW(val("1E999"), Error);
+}
+
+TEST(Convert, RoundingHalvesToEvenAndOverflowIsError6)
+{
+    EXPECT_EQ(toInt32(2.5), 2);
+    EXPECT_EQ(toInt32(3.5), 4);
+    EXPECT_EQ(toInt32(-2.5), -2);
+    EXPECT_EQ(toInt16(32767.4), 32767);
+    try {
+        toInt16(32767.5);
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("6/Überlauf"));
+    }
+    EXPECT_THROW(toInt16(-32769.0), Error);
+    EXPECT_THROW(toInt32(3e9), Error);
+    EXPECT_EQ(toInt32(QVariant(QStringLiteral("1,5"))), 2);
+    try {
+        toInt32(QVariant(QString()));
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number, 13);
+    }
+    try {
+        toInt32(QVariant());
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("94/Unzulässige Verwendung von Null"));
+    }
+}
+
+TEST(Convert, TextsOfValuesUnderGermanSettings)
+{
+    EXPECT_EQ(numberText(2.2), QStringLiteral("2,2"));
+    EXPECT_EQ(numberText(1.1 * 8 / 4), QStringLiteral("2,2"));
+    EXPECT_EQ(numberText(3), QStringLiteral("3"));
+    EXPECT_EQ(numberText(1234567.5), QStringLiteral("1234567,5"));
+    EXPECT_EQ(numberText(0.1 + 0.2), QStringLiteral("0,3"));
+    EXPECT_EQ(numberText(1e20), QStringLiteral("1E+20"));
+    EXPECT_EQ(currencyText(12.5), QStringLiteral("12,50\u00a0€"));
+    EXPECT_EQ(currencyText(1234.5), QStringLiteral("1.234,50\u00a0€"));
+    EXPECT_EQ(currencyText(0), QStringLiteral("0,00\u00a0€"));
+    const QDate d(2010, 7, 24);
+    EXPECT_EQ(shortDate(d), QStringLiteral("24.07.2010"));
+    EXPECT_EQ(gridDate(d), QStringLiteral("Sa 24.07.10"));
+    EXPECT_EQ(longDayDate(d), QStringLiteral("Samstag 24.07.2010"));
+    EXPECT_EQ(textOf(QVariant()), QString());
+    EXPECT_EQ(textOf(true), QStringLiteral("Wahr"));
+    EXPECT_EQ(textOf(false), QStringLiteral("Falsch"));
+    EXPECT_EQ(textOf(d), QStringLiteral("24.07.2010"));
+    EXPECT_EQ(textOf(QVariant::fromValue(qint16(-3))), QStringLiteral("-3"));
+    EXPECT_EQ(textOf(1.5), QStringLiteral("1,5"));
+}
+
+TEST(Convert, ReadingNumbersAndDates)
+{
+    double d = 0;
+    EXPECT_TRUE(parseNumber("1,5", &d));
+    EXPECT_EQ(d, 1.5);
+    EXPECT_TRUE(parseNumber("12,50 €", &d));
+    EXPECT_EQ(d, 12.5);
+    EXPECT_TRUE(parseNumber("1.234,50\u00a0€", &d));
+    EXPECT_EQ(d, 1234.5);
+    EXPECT_FALSE(parseNumber("abc", &d));
+    EXPECT_FALSE(parseNumber("", &d));
+    EXPECT_EQ(parseDate("24.07.2010"), QDate(2010, 7, 24));
+    EXPECT_EQ(parseDate("24.7.10"), QDate(2010, 7, 24));
+    EXPECT_EQ(parseDate("2010-07-24"), QDate(2010, 7, 24));
+    EXPECT_FALSE(parseDate("31.02.2010").isValid());
+    EXPECT_FALSE(parseDate("morgen").isValid());
+}
+
+TEST(Convert, HelperConversionsOfModuleTlm)
+{
+    EXPECT_EQ(xDatetoSQL(QDate(2011, 1, 3)), QStringLiteral("#01/03/2011#"));
+    EXPECT_EQ(xDatetoSQL(QDate(2010, 7, 24)), QStringLiteral("#07/24/2010#"));
+    EXPECT_EQ(xDatetoSQL(QVariant()), QString());
+    EXPECT_EQ(xCToD(QVariant()), 0);
+    EXPECT_EQ(xCToD(QString()), 0);
+    EXPECT_EQ(xCToD(QStringLiteral("abc")), 0);
+    EXPECT_EQ(xCToD(QStringLiteral("1,5")), 1.5);
+    EXPECT_EQ(fncFalseTrueto01(-1), 1);
+    EXPECT_EQ(fncFalseTrueto01(1), 0);
+    EXPECT_EQ(fncFalseTrueto01(0), 0);
+    EXPECT_TRUE(fnc01toFalseTrue(1));
+    EXPECT_FALSE(fnc01toFalseTrue(-1));
+    EXPECT_FALSE(fnc01toFalseTrue(0));
+    EXPECT_EQ(likeText(QStringLiteral("Kaiser's")), QStringLiteral("Kaiser''s"));
+}
+
+TEST(JetSql, DateLiteralsOutsideStringsAreRewritten)
+{
+    EXPECT_EQ(rewriteJetSql("select * from T where TAG = #07/24/2010#"),
+              QStringLiteral("select * from T where TAG = '2010-07-24'"));
+    EXPECT_EQ(rewriteJetSql("a = #1/3/2011# or b = #12/31/1999#"), QStringLiteral("a = '2011-01-03' or b = '1999-12-31'"));
+    EXPECT_EQ(rewriteJetSql("x like '#07/24/2010#%'"), QStringLiteral("x like '#07/24/2010#%'"));
+    EXPECT_EQ(rewriteJetSql("x = 'it''s #07/24/2010#' and y = #07/24/2010#"),
+              QStringLiteral("x = 'it''s #07/24/2010#' and y = '2010-07-24'"));
+    EXPECT_EQ(rewriteJetSql("x = #13/01/2010#"), QStringLiteral("x = #13/01/2010#"));
+    EXPECT_EQ(rewriteJetSql("x = #02/30/2010#"), QStringLiteral("x = #02/30/2010#"));
+    EXPECT_EQ(rewriteJetSql("# #07/24/2010"), QStringLiteral("# #07/24/2010"));
+    EXPECT_EQ(rewriteJetSql("'unclosed #07/24/2010#"), QStringLiteral("'unclosed #07/24/2010#"));
+}
+
+TEST(Win1252, RoundTripAndUnmappable)
+{
+    const QString s = QStringLiteral("Äpfel ß € „x“ ¦ é");
+    const QByteArray b = toWin1252(s);
+    EXPECT_EQ(b, QByteArray("\xC4pfel \xDF \x80 \x84x\x93 \xA6 \xE9"));
+    EXPECT_EQ(fromWin1252(b), s);
+    EXPECT_EQ(toWin1252(QStringLiteral("a😀b")), QByteArray("a?b"));
+    EXPECT_EQ(toWin1252(QStringLiteral("Ω")), QByteArray("?"));
+    QByteArray all;
+    for (int i = 0; i < 256; ++i)
+        all += char(i);
+    EXPECT_EQ(fromWin1252(all).size(), 256);
+    EXPECT_EQ(toWin1252(fromWin1252(all)), all);
+}

@@ -1,0 +1,61 @@
+#include "support/Fixture.h"
+
+#include "data/Convert.h"
+#include "data/Database.h"
+#include "data/Globals.h"
+#include "data/Win1252.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace tlmtest {
+
+void DbTest::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    ASSERT_EQ(tlm::createDatabase(dbPath(), withSample()), QString());
+    tlm::setApplicationDirectory(dir());
+    tlm::gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
+    tlm::gFontName = QStringLiteral("Verdana");
+    tlm::gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
+    tlm::gAppPath = dir();
+    tlm::gConnection.open(dbPath());
+}
+
+void DbTest::TearDown()
+{
+    if (tlm::gConnection.isOpen())
+        tlm::gConnection.close();
+    tlm::gAppPath.clear();
+}
+
+QString DbTest::dbPath() const { return QDir(m_dir.path()).filePath(QStringLiteral("tlm.mdb")); }
+
+void DbTest::exec(const QString& sql) { tlm::gConnection.exec(sql); }
+
+QVariant DbTest::scalar(const QString& sql)
+{
+    tlm::RecordsetPtr rs = tlm::gConnection.execute(sql);
+    return rs->eof() ? QVariant() : rs->value(0, 0);
+}
+
+QStringList DbTest::rows(const QString& sql)
+{
+    tlm::RecordsetPtr rs = tlm::gConnection.execute(sql);
+    QStringList out;
+    for (int r = 0; r < rs->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < rs->columnCount(); ++c)
+            cells << tlm::textOf(rs->value(r, c));
+        out << cells.join('|');
+    }
+    return out;
+}
+
+QString DbTest::errorLog() const
+{
+    QFile f(QDir(dir()).filePath(QStringLiteral("tlm_err.txt")));
+    return f.open(QIODevice::ReadOnly) ? tlm::fromWin1252(f.readAll()) : QString();
+}
+
+} // namespace tlmtest

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "data/Recordset.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '{';
+    for (const QString& s : l)
+        *os << "\n  \"" << s.toStdString() << '"';
+    *os << "\n}";
+}
+
+namespace tlmtest {
+
+// A temporary application directory with a fresh tlm.mdb (schema and reference rows, optionally the
+// sample), the globals set as the start-up sets them and the connection open.
+class DbTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    virtual bool withSample() const { return false; }
+
+    QString dir() const { return m_dir.path(); }
+    QString dbPath() const;
+    void exec(const QString& sql);
+    // The first column of the first row, Null when there is none.
+    QVariant scalar(const QString& sql);
+    // Every row as its values joined by "|".
+    QStringList rows(const QString& sql);
+    QString errorLog() const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+class SampleDbTest : public DbTest
+{
+protected:
+    bool withSample() const override { return true; }
+};
+
+} // namespace tlmtest

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <deque>
+#include <functional>
+
+namespace tlmtest {
+
+struct SeenBox
+{
+    QString title;
+    QString text;
+    int icon = 0;
+};
+
+// Answers modal windows as a user would: each time a new modal window comes on top, the next
+// queued step acts on it. Message boxes are recorded. A modal window with no step left is closed,
+// and counted as unexpected, so a test can never hang.
+class Modal
+{
+public:
+    Modal();
+    ~Modal();
+
+    // The next message box: recorded and answered with the standard button (QMessageBox::Yes, ...).
+    Modal& box(int standardButton);
+    // The next modal window: given to the step (a QDialog, QFileDialog, one of ours).
+    Modal& then(std::function<void(QWidget*)> step);
+    template <class W> Modal& on(std::function<void(W&)> step)
+    {
+        return then([step](QWidget* w) {
+            if (auto* typed = qobject_cast<W*>(w))
+                step(*typed);
+            else
+                unexpectedWindow(w);
+        });
+    }
+    // A file dialog: the path typed and accepted, or cancelled when empty.
+    Modal& file(const QString& path);
+
+    const std::vector<SeenBox>& boxes() const { return m_boxes; }
+    QStringList boxTexts() const;
+    int unexpected() const { return m_unexpected; }
+    bool allUsed() const { return m_steps.empty(); }
+
+    static void unexpectedWindow(QWidget* w);
+
+private:
+    void poll();
+
+    std::deque<std::function<void(QWidget*)>> m_steps;
+    std::vector<SeenBox> m_boxes;
+    QPointer<QWidget> m_lastTop;
+    int m_unexpected = 0;
+    bool m_alive = true;
+    std::shared_ptr<bool> m_token;
+};
+
+} // namespace tlmtest
