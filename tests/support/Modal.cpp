@@ -24,7 +24,8 @@ Modal::~Modal() { *m_token = false; }
 void Modal::unexpectedWindow(QWidget* w)
 {
     ++g_unexpectedWindows;
-    ADD_FAILURE() << "unexpected window " << (w ? w->objectName().toStdString() : std::string("?"));
+    ADD_FAILURE() << "unexpected window " << (w ? w->objectName().toStdString() : std::string("?")) << " "
+                  << (qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text().toStdString() : "");
     if (auto* box = qobject_cast<QMessageBox*>(w))
         box->done(0);
     else if (auto* d = qobject_cast<QDialog*>(w))
@@ -103,6 +104,8 @@ void Modal::poll()
             unexpectedWindow(top);
             return;
         }
+        if (qEnvironmentVariableIsSet("TLM_MODAL_TRACE"))
+            qInfo() << "modal step for" << top << m_steps.size();
         auto step = std::move(m_steps.front());
         m_steps.pop_front();
         step(top);

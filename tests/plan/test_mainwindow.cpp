@@ -1,0 +1,347 @@
+#include "app/DataCombo.h"
+#include "app/DataGrid.h"
+#include "app/FrmAbout.h"
+#include "app/Launcher.h"
+#include "app/UpDown.h"
+#include "data/Convert.h"
+#include "data/Globals.h"
+#include "plan/frmDlgSpeiseplan.h"
+#include "plan/frmMain.h"
+#include "support/Fixture.h"
+#include "support/Modal.h"
+#include "support/PlanData.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTimer>
+#include <QTest>
+
+using namespace tlm;
+using tlmtest::Modal;
+
+namespace {
+QSettings userSettings() { return QSettings(QStringLiteral("TLM"), QStringLiteral("TLM")); }
+} // namespace
+
+class StartUpTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        gConnection.close(); // the start-up opens it
+        userSettings().remove(QStringLiteral("Local/AppPath"));
+    }
+};
+
+TEST_F(StartUpTest, OpensTheDatabaseReadsTheVersionAndShowsTheAboutBox)
+{
+    struct Case
+    {
+        const char* wert;
+        int version;
+    };
+    for (const Case& c : {Case{"12", 12}, Case{"2.5", 2}, Case{"3.5", 4}, Case{"7b", 7}, Case{"x", 0}, Case{nullptr, 0}}) {
+        {
+            Connection raw;
+            raw.open(dbPath());
+            raw.exec(QStringLiteral("delete from PARAMETER"));
+            if (c.wert)
+                raw.exec(QStringLiteral("insert into PARAMETER values (100, ?)"), {QString::fromLatin1(c.wert)});
+            raw.close();
+        }
+        frmMain w;
+        QString about;
+        Modal modal;
+        modal.on<FrmAbout>([&](FrmAbout& a) {
+            about = a.lbZusatz->text();
+            EXPECT_TRUE(a.tiExit->isActive());
+            EXPECT_EQ(a.tiExit->interval(), 2000);
+            a.tiExit_Timer();
+        });
+        w.Form_Load();
+        EXPECT_EQ(gDBVersion, c.version) << c.wert;
+        EXPECT_EQ(about.split('\n').value(1), "Verzeichnis: " + dir());
+        EXPECT_EQ(about.split('\n').value(2), "DB-Version: " + QString::number(c.version));
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Fennor Tellomat V1.01"));
+        EXPECT_EQ(gFontName, QStringLiteral("Verdana"));
+        EXPECT_EQ(gUnitList, QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk"));
+        EXPECT_TRUE(modal.allUsed());
+        EXPECT_EQ(modal.unexpected(), 0);
+        gConnection.close();
+    }
+}
+
+TEST_F(StartUpTest, TheSettingIsWrittenWhenTheDirectoryChanged)
+{
+    frmMain w;
+    Modal modal;
+    modal.on<FrmAbout>([](FrmAbout& a) { a.unload(); });
+    w.Form_Load();
+    EXPECT_EQ(userSettings().value("Local/AppPath").toString(), dir());
+    gConnection.close();
+    userSettings().setValue("Local/AppPath", "/anderswo");
+    frmMain w2;
+    modal.on<FrmAbout>([](FrmAbout& a) { a.unload(); });
+    w2.Form_Load();
+    EXPECT_EQ(userSettings().value("Local/AppPath").toString(), dir());
+}
+
+TEST_F(StartUpTest, TheAboutBoxClosesByItselfAfterTwoSeconds)
+{
+    frmMain w;
+    Modal modal;
+    QElapsedTimer t;
+    modal.on<FrmAbout>([&](FrmAbout&) { t.start(); }); // the user does nothing
+    w.Form_Load();
+    EXPECT_GE(t.elapsed(), 1500); // it waited for its timer, not for the user
+    EXPECT_LT(t.elapsed(), 10000);
+    EXPECT_TRUE(modal.allUsed());
+}
+
+TEST_F(StartUpTest, WithoutADatabaseOneReportAnEmptyGridAndBeendenStillEnds)
+{
+    ASSERT_TRUE(QFile::remove(dbPath()));
+    frmMain w;
+    w.show();
+    Modal modal;
+    modal.box(QMessageBox::Ok);
+    w.Form_Load();
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmMain/Form_Load,3024/")) << modal.boxes()[0].text.toStdString();
+    EXPECT_TRUE(w.gd1->noCurrentRow());
+    EXPECT_EQ(w.gd1->model()->rowCount(), 0);
+    EXPECT_FALSE(QFile::exists(dbPath())); // no empty database in its place
+    EXPECT_TRUE(errorLog().contains("/Modul=frmMain/Form_Load/Name=/Desc=3024/"));
+    w.mnuExit->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(modal.unexpected(), 0);
+}
+
+class MainWindowTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec(tlmtest::kDishes);
+    }
+    QStringList plan() { return rows("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by KEY"); }
+    frmMain w;
+};
+
+TEST_F(MainWindowTest, AddingToAnEmptyPlanProposesTodayAndSavesTheNewRow)
+{
+    w.fncReq(0);
+    Modal modal;
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Speiseplan bearbeiten"));
+        EXPECT_EQ(d.fKEY, 101);
+        EXPECT_EQ(d.dpTag->date(), QDate::currentDate());
+        EXPECT_EQ(d.ddTagZeit->value(), QStringLiteral("1"));
+        EXPECT_EQ(d.ddTagZeit->currentText(), QStringLiteral("Frühstück"));
+        EXPECT_EQ(d.ddGTyp->value(), QStringLiteral("2"));
+        EXPECT_EQ(d.ddGTyp->itemText(0), QStringLiteral("<Bitte Wählen>"));
+        EXPECT_EQ(d.ddGericht->value(), QStringLiteral("0"));
+        EXPECT_EQ(d.ddGericht->currentIndex(), -1);
+        EXPECT_EQ(d.ddGericht->itemText(0), QStringLiteral("Gemüsesuppe")); // by name
+        EXPECT_EQ(d.txPersonen->text(), QStringLiteral("4"));
+        EXPECT_FALSE(d.cbNODRUCK->isChecked());
+        d.sfOK->click();
+    });
+    modal.box(QMessageBox::Ok);
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        d.ddGericht->setValue("102");
+        d.sfOK->click();
+    });
+    w.sfAdd->click();
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Bitte Gericht wählen!"));
+    EXPECT_EQ(modal.boxes()[0].title, QStringLiteral("Achtung"));
+    EXPECT_EQ(modal.boxes()[0].icon, int(QMessageBox::Warning));
+    EXPECT_EQ(plan(), QStringList{"101|" + shortDate(QDate::currentDate()) + "|1|2|102|4|Falsch"});
+    EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 101);
+    EXPECT_TRUE(modal.allUsed());
+}
+
+TEST_F(MainWindowTest, AddingAfterACurrentRowProposesItsValuesAndCancelKeepsNothing)
+{
+    exec("insert into SPEISEPLAN values (250, '2010-07-26', 3, 1, 101, 12, 0), (7, '2010-07-20', 1, 2, 102, 30, 0)");
+    w.fncReq(250);
+    Modal modal;
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.fKEY, 251);
+        EXPECT_EQ(d.dpTag->date(), QDate(2010, 7, 26));
+        EXPECT_EQ(d.ddTagZeit->value(), QStringLiteral("3"));
+        EXPECT_EQ(d.ddGTyp->value(), QStringLiteral("1"));
+        EXPECT_EQ(d.txPersonen->text(), QStringLiteral("12"));
+        d.sfAbbrechen->click();
+    });
+    w.fncAdd();
+    EXPECT_EQ(plan().size(), 2);
+    EXPECT_TRUE(w.gd1->noCurrentRow()); // the reserved key was never written
+    // Two new entries one after the other, the first cancelled, get the same key; Escape cancels too.
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.fKEY, 251);
+        d.reject();
+    });
+    EXPECT_EQ(fncDlgSpeiseplanDet(0, QDate(2010, 7, 1), 1, 2, 4), 251);
+    EXPECT_TRUE(modal.allUsed());
+}
+
+TEST_F(MainWindowTest, EditingKeepsTheEntryCurrentAfterItsDateMovedIt)
+{
+    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, -1), (2, '2010-07-21', 2, 2, 102, 10, 0),"
+         " (3, '2010-07-22', 2, 2, 105, 10, 0)");
+    w.fncReq(0);
+    EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 1);
+    Modal modal;
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.fKEY, 1);
+        EXPECT_EQ(d.dpTag->date(), QDate(2010, 7, 20));
+        EXPECT_EQ(d.ddGericht->currentText(), QStringLiteral("Gemüsesuppe"));
+        EXPECT_TRUE(d.cbNODRUCK->isChecked());
+        d.dpTag->setDate(QDate(2010, 7, 30));
+        d.cbNODRUCK->setChecked(false);
+        d.txPersonen->setText("14");
+        d.sfOK->click();
+    });
+    w.sfEdit->click();
+    EXPECT_EQ(plan().value(0), QStringLiteral("1|30.07.2010|2|2|101|14|Falsch"));
+    EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 1);
+    EXPECT_EQ(w.gd1->currentIndex().row(), 2);
+
+    // A persons text the database cannot take is reported; nothing is written and the window stays.
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        d.txPersonen->setText("viele");
+        d.sfOK->click();
+    });
+    modal.box(QMessageBox::Ok);
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) { d.sfAbbrechen->click(); });
+    w.fncEdit();
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmDlgSpeiseplan/fncSave,13/Typen unverträglich"));
+    EXPECT_EQ(plan().value(0), QStringLiteral("1|30.07.2010|2|2|101|14|Falsch"));
+
+    // An entry whose row has gone opens with the presets, and OK inserts it under that key.
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.ddGericht->value(), QStringLiteral("1"));
+        d.ddGericht->setValue("105");
+        d.ddGTyp->setValue("0"); // "<Bitte Wählen>" is stored as type 0
+        EXPECT_EQ(d.txPersonen->text(), QString());
+        d.txPersonen->setText("6");
+        d.sfOK->click();
+    });
+    EXPECT_EQ(fncDlgSpeiseplanDet(40, QDate(), 0, 0, 0), 40);
+    EXPECT_EQ(plan().value(3).section('|', 0, 0), QStringLiteral("40"));
+    EXPECT_EQ(plan().value(3).section('|', 2, 4), QStringLiteral("1|0|105"));
+}
+
+TEST_F(MainWindowTest, RemovingAndDeletingThePlanAskFirst)
+{
+    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, 0), (2, '2010-07-21', 2, 2, 102, 10, 0),"
+         " (3, '2010-07-22', 2, 2, 105, 10, 0)");
+    w.fncReq(2);
+    Modal modal;
+    modal.box(QMessageBox::No);
+    w.sfDel->click();
+    EXPECT_EQ(plan().size(), 3);
+    modal.box(QMessageBox::Yes);
+    w.sfDel->click();
+    EXPECT_EQ(rows("select KEY from SPEISEPLAN order by KEY"), (QStringList{"1", "3"}));
+    EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 1);
+    ASSERT_EQ(modal.boxes().size(), 2u);
+    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"));
+    EXPECT_EQ(modal.boxes()[0].title, QStringLiteral("Ihre Wahl ..."));
+    EXPECT_EQ(modal.boxes()[0].icon, int(QMessageBox::Question));
+    modal.box(QMessageBox::No);
+    w.mnuDelAll->trigger();
+    EXPECT_EQ(plan().size(), 2);
+    modal.box(QMessageBox::Yes);
+    w.mnuDelAll->trigger();
+    EXPECT_EQ(modal.boxes().back().text, QStringLiteral("Soll der gesamte Speiseplan gelöscht werden?"));
+    EXPECT_TRUE(plan().isEmpty());
+    EXPECT_TRUE(w.gd1->noCurrentRow());
+    // On an empty grid edit and remove do nothing: no question, no window, no report.
+    w.sfEdit->click();
+    w.sfDel->click();
+    emit w.gd1->dblClick();
+    EXPECT_EQ(modal.boxes().size(), 4u);
+    EXPECT_EQ(modal.unexpected(), 0);
+}
+
+TEST_F(MainWindowTest, GridOrderFollowsTheSortPositionsAndColoursTheTimeOfDay)
+{
+    // Time 4 (snack) sorts before lunch; type 4 (salad) after main dishes.
+    exec("insert into SPEISEPLAN values (1, '2010-07-21', 2, 4, 101, 10, 0), (2, '2010-07-21', 4, 2, 102, 10, 0),"
+         " (3, '2010-07-21', 2, 2, 105, 10, 0), (4, '2010-07-20', 3, 2, 105, 10, 0), (5, '2010-07-21', 1, 2, 101, 10, 0)");
+    w.fncReq(0);
+    QStringList order;
+    for (int r = 0; r < w.gd1->model()->rowCount(); ++r)
+        order << textOf(w.gd1->valueAt(r, w.gd1->columnIndex("KEY")));
+    EXPECT_EQ(order, (QStringList{"4", "5", "2", "3", "1"}));
+    const int tagzeit = w.gd1->columnIndex("TAGZEIT");
+    EXPECT_EQ(w.gd1->model()->data(w.gd1->model()->index(0, tagzeit), Qt::BackgroundRole).value<QColor>(),
+              QColor(0xC0, 0xDC, 0xFF)); // 16768192 = 0x00FFDCC0
+    EXPECT_EQ(w.gd1->model()->data(w.gd1->model()->index(0, 4)).toString(), QStringLiteral("Di 20.07.10"));
+    EXPECT_TRUE(w.gd1->isColumnHidden(w.gd1->columnIndex("KEY")));
+    EXPECT_TRUE(w.gd1->isColumnHidden(w.gd1->columnIndex("FARBE")));
+
+    // A Null colour is reported once per reload, however often the cell is drawn.
+    exec("update TAGZEIT set FARBE = null where TAGZEITNR = 3");
+    w.fncReq(0);
+    Modal modal;
+    modal.box(QMessageBox::Ok);
+    for (int i = 0; i < 5; ++i)
+        w.gd1->model()->data(w.gd1->model()->index(0, tagzeit), Qt::BackgroundRole);
+    QTest::qWait(50);
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmMain/gd1_FetchCellStyle,94/"));
+    EXPECT_FALSE(w.gd1->model()->data(w.gd1->model()->index(0, tagzeit), Qt::BackgroundRole).isValid());
+    QTest::qWait(30);
+    EXPECT_EQ(modal.boxes().size(), 1u);
+}
+
+TEST_F(MainWindowTest, SpinButtonsAndTheSixteenBitKey)
+{
+    frmSpeiseplanDet d;
+    d.txPersonen->setText("4");
+    emit d.UpDown1->upClick();
+    EXPECT_EQ(d.txPersonen->text(), QStringLiteral("5"));
+    d.txPersonen->setText("0");
+    emit d.UpDown1->downClick();
+    EXPECT_EQ(d.txPersonen->text(), QStringLiteral("-1"));
+    d.txPersonen->setText("");
+    emit d.UpDown1->upClick();
+    emit d.UpDown1->downClick();
+    EXPECT_EQ(d.txPersonen->text(), QString());
+    d.txPersonen->setText("zehn");
+    emit d.UpDown1->upClick();
+    EXPECT_EQ(d.txPersonen->text(), QStringLiteral("zehn"));
+
+    Modal modal;
+    modal.box(QMessageBox::Ok);
+    EXPECT_EQ(fncDlgSpeiseplanDet(40000, QDate(), 0, 0, 0), 0); // no window opens
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: tlm/fncDlgSpeiseplanDet,6/Überlauf"));
+
+    exec("insert into SPEISEPLAN values (32767, '2010-07-20', 2, 2, 101, 10, 0)");
+    modal.box(QMessageBox::Ok);
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_LT(d.fKEY, 1);
+        d.ddGericht->setValue("101");
+        d.sfOK->click(); // does nothing
+        EXPECT_TRUE(d.isVisible());
+        d.sfAbbrechen->click();
+    });
+    EXPECT_EQ(fncDlgSpeiseplanDet(0, QDate(2010, 7, 1), 1, 2, 4), 0);
+    EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: frmDlgSpeiseplan/fncReq,6/Überlauf"));
+    EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toInt(), 1);
+}
