@@ -1,0 +1,133 @@
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "reports/ReportPrinter.h"
+#include "reports/Reports.h"
+#include "reports/ShoppingMath.h"
+#include "reports/frmDlgDruck.h"
+#include "support/Fixture.h"
+#include "support/Modal.h"
+
+#include <QDate>
+#include <QMessageBox>
+
+using namespace tlm;
+
+namespace {
+const ReportPrinter& vp() { return *frmDlgDruck::shared()->vp; }
+QString today() { return QDate::currentDate().toString("dd.MM.yyyy"); }
+} // namespace
+
+TEST(PackageCount, SmallestNumberOfWholePackages)
+{
+    EXPECT_EQ(packageCount(2.2, 1.0), 3);
+    EXPECT_EQ(packageCount(3.0, 1.0), 3);
+    EXPECT_EQ(packageCount(0.0, 1.0), 0);
+    EXPECT_EQ(packageCount(2.5, 0.5), 5);
+    EXPECT_EQ(packageCount(2.6, 0.5), 6);
+    EXPECT_EQ(packageCount(1.1 * 8 / 4, 1.0), 3);
+    EXPECT_EQ(packageCount(0.00001, 500.0), 1);
+    EXPECT_EQ(packageCount(32767.0, 1.0), 32767);
+    auto number = [](const QVariant& need, const QVariant& size) {
+        try {
+            packageCount(need, size);
+        } catch (const Error& e) {
+            return e.number;
+        }
+        return 0;
+    };
+    EXPECT_EQ(number(2.0, 0.0), 11);
+    EXPECT_EQ(number(QVariant(), 1.0), 94);
+    EXPECT_EQ(number(2.0, QVariant()), 94);
+    EXPECT_EQ(number(40000.0, 1.0), 6);
+    EXPECT_EQ(number(32767.5, 1.0), 6);
+    EXPECT_EQ(number(1.5e20, 1.0), 6); // never a short count from an exponent text
+}
+
+class ShoppingTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        // Need per 4 persons; the plan has 8 persons on day 1 and 4 on day 2 for dish 201.
+        exec("insert into ZUTATEN values (101, 'Äpfel', 1, 'kg', 2.5, -1, 0), (102, 'Nudeln', 0.5, 'kg', 1.19, 0, 0),"
+             " (103, 'Salz', 1, 'kg', 0.49, 0, -1), (104, 'Milch', 1, 'L', 1.15, -1, 0),"
+             " (105, 'Reis', 1, 'kg', 2, 0, 0)");
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Apfelnudeln'), (202, 2, 'Milchreis')");
+        exec("insert into REZEPTE values (1, 201, 101, 1.1, 0), (2, 201, 102, 0.5, 0), (3, 201, 103, 0.01, 0),"
+             " (4, 202, 104, 1, 0), (5, 202, 105, 0, 0)");
+        exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 8, 0), (2, '2010-07-25', 2, 2, 201, 4, -1),"
+             " (3, '2010-07-25', 3, 2, 202, 4, 0)");
+    }
+};
+
+TEST_F(ShoppingTest, EverythingSummedOverThePlan)
+{
+    fncDruckEinkauf(1);
+    ASSERT_TRUE(frmDlgDruck::shared());
+    EXPECT_TRUE(vp().isComplete());
+    EXPECT_EQ(vp().rowTexts(),
+              (QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt",
+                           "Äpfel|3,3 kg|4 kg|4|2,50\u00a0€|10,00\u00a0€",
+                           "Milch|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€",
+                           "Nudeln|1,5 kg|1,5 kg|3|1,19\u00a0€|3,57\u00a0€",
+                           "Reis|0 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€",
+                           "Gesamtsumme: 14,72\u00a0€"}));
+    const QStringList page = vp().pageTexts(0);
+    EXPECT_EQ(page.mid(0, 3), (QStringList{"Fennor Tellomat V1.01", "Einkaufsliste Alles", today()}));
+    // The caption row starts 200 below 1000; the sum 100 below the last item.
+    const auto& rows = vp().rows();
+    EXPECT_EQ(rows[0].top, 1200);
+    EXPECT_EQ(rows[5].top, rows[4].top + rows[4].height + 100);
+}
+
+TEST_F(ShoppingTest, WhatKeepsLeavesOutFreshAndBasicStock)
+{
+    fncDruckEinkauf(2);
+    EXPECT_EQ(vp().rowTexts().mid(1),
+              (QStringList{"Nudeln|1,5 kg|1,5 kg|3|1,19\u00a0€|3,57\u00a0€", "Reis|0 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€",
+                           "Gesamtsumme: 3,57\u00a0€"}));
+    EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Einkaufsliste Haltbares"));
+    exec("update ZUTATEN set FRISCH = -1");
+    fncDruckEinkauf(2);
+    EXPECT_EQ(vp().rowTexts().mid(1), QStringList{"Gesamtsumme: 0,00\u00a0€"});
+    exec("delete from SPEISEPLAN");
+    fncDruckEinkauf(1);
+    EXPECT_EQ(vp().rowTexts().mid(1), QStringList{"Gesamtsumme: 0,00\u00a0€"});
+    EXPECT_TRUE(vp().isComplete());
+}
+
+TEST_F(ShoppingTest, FreshPerDayWithDaySumsThatStartAgain)
+{
+    fncDruckEinkauf(3);
+    EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Einkaufsliste Frisches (pro Tag)"));
+    EXPECT_EQ(vp().rowTexts(), (QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt", "Samstag 24.07.2010",
+                                            "Äpfel|2,2 kg|3 kg|3|2,50\u00a0€|7,50\u00a0€", "Tagessumme: 7,50\u00a0€",
+                                            "Sonntag 25.07.2010", "Äpfel|1,1 kg|2 kg|2|2,50\u00a0€|5,00\u00a0€",
+                                            "Milch|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€", "Tagessumme: 6,15\u00a0€"}));
+    exec("update ZUTATEN set FRISCH = 0");
+    fncDruckEinkauf(3);
+    EXPECT_EQ(vp().rowTexts(), QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt"});
+    EXPECT_TRUE(vp().isComplete());
+}
+
+TEST_F(ShoppingTest, ARowThatCannotBeComputedStopsTheListAndNamesTheIngredient)
+{
+    exec("update ZUTATEN set MENGE = 0 where ZUTNR = 102");
+    tlmtest::Modal modal;
+    modal.box(QMessageBox::Ok);
+    fncDruckEinkauf(1);
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_TRUE(modal.boxes()[0].text.endsWith("Modul: tlm/fncDruckEinkauf,11/Division durch Null (Zutat: Nudeln)"));
+    EXPECT_FALSE(vp().isComplete());
+    EXPECT_EQ(vp().rowTexts().size(), 3); // caption, Äpfel, Milch: what came before stays
+    exec("update ZUTATEN set MENGE = 0.5, PREIS = null where ZUTNR = 102");
+    modal.box(QMessageBox::Ok);
+    fncDruckEinkauf(1);
+    EXPECT_TRUE(modal.boxes()[1].text.endsWith(",94/Unzulässige Verwendung von Null (Zutat: Nudeln)"));
+    exec("update ZUTATEN set PREIS = 1, MENGE = 0.00001 where ZUTNR = 102");
+    modal.box(QMessageBox::Ok);
+    fncDruckEinkauf(1);
+    EXPECT_TRUE(modal.boxes()[2].text.endsWith(",6/Überlauf (Zutat: Nudeln)"));
+    EXPECT_EQ(frmDlgDruck::shared()->findChildren<ReportPrinter*>().size(), 1); // one preview, reused
+}
