@@ -118,6 +118,12 @@ void ReportPrinter::documentChanged()
     applyZoom();
 }
 
+void ReportPrinter::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    applyZoom(); // the fitting zooms follow the window
+}
+
 void ReportPrinter::showPage(int page)
 {
     m_page = qBound(0, page, qMax(0, pageCount() - 1));

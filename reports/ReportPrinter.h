@@ -31,6 +31,7 @@ public:
 
 protected:
     void documentChanged() override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void applyZoom();

@@ -1,0 +1,93 @@
+// Pictures for the README: the windows on the sample data and one page of every report.
+// Runs offscreen against a copy of the sample database: tlm_shots OUTDIR
+#include "app/Application.h"
+#include "app/DataGrid.h"
+#include "app/Launcher.h"
+#include "data/Database.h"
+#include "data/Globals.h"
+#include "dishes/frmDlgGericht.h"
+#include "ingredients/frmZutatListe.h"
+#include "plan/frmDlgSpeiseplan.h"
+#include "plan/frmMain.h"
+#include "reports/ReportPrinter.h"
+#include "reports/Reports.h"
+#include "reports/frmDlgDruck.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+
+using namespace tlm;
+
+namespace {
+QString g_out;
+
+void save(QWidget* w, const QString& name) { w->grab().save(QDir(g_out).filePath(name + ".png")); }
+
+// Grabs the next modal window once it is on top, then closes it.
+void grabModal(const QString& name, std::function<void(QWidget*)> prepare = {})
+{
+    QTimer::singleShot(300, [name, prepare] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w)
+            return;
+        if (prepare)
+            prepare(w);
+        QApplication::processEvents();
+        save(w, name);
+        if (auto* d = qobject_cast<QDialog*>(w))
+            d->reject();
+    });
+}
+
+void reportPage(const std::function<void()>& run, const QString& name)
+{
+    run();
+    frmDlgDruck::shared()->vp->savePdf(QDir(g_out).filePath(name + ".pdf"));
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QStandardPaths::setTestModeEnabled(true); // never the real user's settings
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    g_out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(g_out);
+    QTemporaryDir dir;
+    createDatabase(QDir(dir.path()).filePath("tlm.mdb"), true);
+    setApplicationDirectory(dir.path());
+
+    frmMain w;
+    grabModal("about");
+    w.Form_Load();
+    w.show();
+    QApplication::processEvents();
+    w.fncReq(103);
+    QApplication::processEvents();
+    save(&w, "main-window");
+
+    grabModal("plan-entry");
+    w.fncEdit();
+    grabModal("dish-editor");
+    fncDlgGerichtDet(101);
+    grabModal("ingredient-list", [](QWidget* list) {
+        if (auto* l = qobject_cast<frmZutatList*>(list))
+            l->resize(640, 480);
+    });
+    w.mnuZutaten->trigger();
+
+    reportPage([] { fncDruckSpeiseplan(); }, "report-meal-plan");
+    reportPage([] { fncDruckEinkauf(1); }, "report-shopping-all");
+    reportPage([] { fncDruckEinkauf(2); }, "report-shopping-keeps");
+    reportPage([] { fncDruckEinkauf(3); }, "report-shopping-fresh");
+    reportPage([] { fncDruckKochbuch(); }, "report-cookbook");
+    frmDlgDruck::shared()->resize(800, 900);
+    QApplication::processEvents();
+    save(frmDlgDruck::shared(), "preview");
+    gConnection.close();
+    return 0;
+}
