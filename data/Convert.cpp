@@ -21,6 +21,16 @@ QLocale& localeRef()
     static QLocale l = makeLocale();
     return l;
 }
+// The same locale with grouping, as currency amounts and number reading want it.
+QLocale& groupingLocaleRef()
+{
+    static QLocale l = [] {
+        QLocale g = makeLocale();
+        g.setNumberOptions(QLocale::DefaultNumberOptions);
+        return g;
+    }();
+    return l;
+}
 double roundHalfEven(double d)
 {
     // nearbyint honours the current rounding mode, which is round-to-nearest-even by default.
@@ -34,6 +44,8 @@ void setLocaleForTests(const QLocale& l)
 {
     localeRef() = l;
     localeRef().setNumberOptions(QLocale::OmitGroupSeparator);
+    groupingLocaleRef() = l;
+    groupingLocaleRef().setNumberOptions(QLocale::DefaultNumberOptions);
 }
 
 QString numberText(double d)
@@ -71,8 +83,7 @@ QString longDayDate(const QDate& d)
 
 QString currencyText(double d, int decimals)
 {
-    QLocale l = locale();
-    l.setNumberOptions(QLocale::DefaultNumberOptions);
+    const QLocale& l = groupingLocaleRef();
     return l.toCurrencyString(d, l.currencySymbol(), decimals);
 }
 
@@ -180,8 +191,7 @@ bool parseNumber(const QString& text, double* out)
     const QString s = text.trimmed();
     if (s.isEmpty())
         return false;
-    QLocale l = locale();
-    l.setNumberOptions(QLocale::DefaultNumberOptions);
+    const QLocale& l = groupingLocaleRef();
     bool ok = false;
     double d = l.toDouble(s, &ok);
     if (!ok) {

@@ -32,11 +32,97 @@ void likeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, germanLike(argText(argv[0]), argText(argv[1]), escape) ? 1 : 0);
 }
 
+// The sort form of one character: lower case, accents and umlauts dropped, ß as "ss".
+struct FoldTable
+{
+    static constexpr int kSize = 0x250;
+    char16_t units[kSize][3];
+    quint8 count[kSize];
+    FoldTable()
+    {
+        for (int c = 0; c < kSize; ++c) {
+            const QString k = slowKey(QString(QChar(char16_t(c))));
+            count[c] = quint8(qMin<qsizetype>(3, k.size()));
+            for (int i = 0; i < count[c]; ++i)
+                units[c][i] = k[i].unicode();
+        }
+    }
+    static QString slowKey(const QString& s)
+    {
+        QString k = s.normalized(QString::NormalizationForm_D).toCaseFolded();
+        QString out;
+        out.reserve(k.size());
+        for (QChar c : k) {
+            if (c.category() == QChar::Mark_NonSpacing)
+                continue;
+            if (c == QChar(0x00DF))
+                out += QLatin1String("ss");
+            else
+                out += c;
+        }
+        return out;
+    }
+};
+
+const FoldTable& foldTable()
+{
+    static const FoldTable t;
+    return t;
+}
+
+// Walks a text's sort form one unit at a time without building it.
+class KeyWalker
+{
+public:
+    KeyWalker(const QChar* p, const QChar* end) : m_p(p), m_end(end) {}
+    bool next(char16_t& out)
+    {
+        while (m_i >= m_n) {
+            if (m_p == m_end)
+                return false;
+            const char16_t c = (m_p++)->unicode();
+            if (c < FoldTable::kSize) {
+                const FoldTable& t = foldTable();
+                m_n = t.count[c];
+                for (int i = 0; i < m_n; ++i)
+                    m_buf[i] = t.units[c][i];
+            } else {
+                const QString k = FoldTable::slowKey(QString(QChar(c)));
+                m_n = int(qMin<qsizetype>(3, k.size()));
+                for (int i = 0; i < m_n; ++i)
+                    m_buf[i] = k[i].unicode();
+            }
+            m_i = 0;
+        }
+        out = m_buf[m_i++];
+        return true;
+    }
+
+private:
+    const QChar* m_p;
+    const QChar* m_end;
+    char16_t m_buf[3] = {0, 0, 0};
+    int m_n = 0, m_i = 0;
+};
+
+int compareKeys(const QString& a, const QString& b)
+{
+    KeyWalker wa(a.constData(), a.constData() + a.size()), wb(b.constData(), b.constData() + b.size());
+    for (;;) {
+        char16_t ca = 0, cb = 0;
+        const bool ha = wa.next(ca), hb = wb.next(cb);
+        if (!ha || !hb)
+            return ha ? 1 : (hb ? -1 : 0);
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+}
+
 int collate(void*, int n1, const void* p1, int n2, const void* p2)
 {
     const QString a = QString::fromUtf8(static_cast<const char*>(p1), n1);
     const QString b = QString::fromUtf8(static_cast<const char*>(p2), n2);
-    int r = germanSortKey(a).compare(germanSortKey(b));
+    int r = compareKeys(a, b);
     if (r == 0)
         r = fold(a).compare(fold(b));
     if (r == 0)
@@ -48,17 +134,12 @@ int collate(void*, int n1, const void* p1, int n2, const void* p2)
 QString germanSortKey(const QString& s)
 {
     // DIN 5007-1: umlauts sort with their base letters, ß as ss.
-    QString k = fold(s.normalized(QString::NormalizationForm_D));
     QString out;
-    out.reserve(k.size());
-    for (QChar c : k) {
-        if (c.category() == QChar::Mark_NonSpacing)
-            continue;
-        if (c == QChar(0x00DF))
-            out += QLatin1String("ss");
-        else
-            out += c;
-    }
+    out.reserve(s.size());
+    KeyWalker w(s.constData(), s.constData() + s.size());
+    char16_t c = 0;
+    while (w.next(c))
+        out += QChar(c);
     return out;
 }
 

@@ -80,6 +80,9 @@ QVariant convertForColumn(const QVariant& v, int kind, int textLength)
 
 int Recordset::columnIndex(const QString& name) const
 {
+    for (size_t i = 0; i < m_names.size(); ++i) // callers mostly spell names as the query does
+        if (m_names[i] == name)
+            return static_cast<int>(i);
     for (size_t i = 0; i < m_names.size(); ++i)
         if (m_names[i].compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);

@@ -26,7 +26,8 @@ create table REZEPTE (
     MENGE4P double,
     PERSONEN smallint
 );
-create index REZEPTE_GERNR on REZEPTE (GERNR);
+-- Covering the quantity views' join, so that the shopping lists read no table rows for it.
+create index REZEPTE_GERNR on REZEPTE (GERNR, ZUTNR, MENGE4P);
 create index REZEPTE_ZUTNR on REZEPTE (ZUTNR);
 
 create table SPEISEPLAN (
@@ -38,7 +39,7 @@ create table SPEISEPLAN (
     PERSONEN integer,
     NODRUCK yesno not null default 0
 );
-create index SPEISEPLAN_TAG on SPEISEPLAN (TAG);
+create index SPEISEPLAN_TAG on SPEISEPLAN (TAG, GERNR, PERSONEN);
 create index SPEISEPLAN_GERNR on SPEISEPLAN (GERNR);
 
 create table TAGZEIT (
@@ -85,7 +86,8 @@ left join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
 left join GERICHTE R on R.GERNR = RZ.GERNR;
 
 -- Need over the whole plan: every entry counts (also those left out of the cookbook: those persons
--- still eat); a recipe line without a quantity counts as 0.
+-- still eat); a recipe line without a quantity counts as 0. FRISCH and NOKAUF belong to the
+-- ingredient, so grouping by them too changes no group and lets the lists' conditions act early.
 create view VW_MENGEN as
 select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEIT,
        sum(coalesce(RZ.MENGE4P, 0) * (coalesce(S.PERSONEN, 0) / 4.0)) as MENGSUM,
@@ -93,7 +95,7 @@ select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEI
 from SPEISEPLAN S
 join REZEPTE RZ on RZ.GERNR = S.GERNR
 join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
-group by Z.ZUTNR;
+group by Z.ZUTNR, Z.FRISCH, Z.NOKAUF;
 
 create view VW_MENGENTAG as
 select S.TAG as TAG, Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEIT,
@@ -102,7 +104,7 @@ select S.TAG as TAG, Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EIN
 from SPEISEPLAN S
 join REZEPTE RZ on RZ.GERNR = S.GERNR
 join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
-group by S.TAG, Z.ZUTNR;
+group by S.TAG, Z.ZUTNR, Z.FRISCH, Z.NOKAUF;
 
 -- Colours are Windows colour numbers 0x00BBGGRR.
 insert into TAGZEIT (TAGZEITNR, TAGZEIT, TAGZEITKURZ, TAGZEITSORT, FARBE) values

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QRegularExpression>
 
@@ -56,40 +57,91 @@ QVector<Column> parseFormat(const QString& format)
     }
     return cols;
 }
-
-// Breaks a text into lines no wider than width; a word longer than the line is broken by characters.
-QStringList wrap(const QString& text, const QFontMetricsF& fm, double width)
-{
-    QStringList out;
-    const QStringList paragraphs = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QRegularExpression(QStringLiteral("[\r\n]")));
-    for (const QString& para : paragraphs) {
-        QString line;
-        const QStringList words = para.split(' ');
-        for (int i = 0; i < words.size(); ++i) {
-            QString word = words[i];
-            QString candidate = line.isEmpty() ? word : line + ' ' + word;
-            if (fm.horizontalAdvance(candidate) <= width || (line.isEmpty() && word.isEmpty())) {
-                line = candidate;
-                continue;
-            }
-            if (!line.isEmpty()) {
-                out << line;
-                line.clear();
-            }
-            while (!word.isEmpty() && fm.horizontalAdvance(word) > width) {
-                int n = 1;
-                while (n < word.size() && fm.horizontalAdvance(word.left(n + 1)) <= width)
-                    ++n;
-                out << word.left(n);
-                word.remove(0, n);
-            }
-            line = word;
-        }
-        out << line;
-    }
-    return out;
-}
 } // namespace
+
+// A font with its metrics and the widths already measured: a report repeats its texts.
+struct ReportWriter::Metrics
+{
+    explicit Metrics(const ReportFont& f) : font(qtFont(f)), fm(font), height(fm.height()) {}
+    double width(const QString& s)
+    {
+        auto it = widths.constFind(s);
+        if (it != widths.constEnd())
+            return *it;
+        const double w = fm.horizontalAdvance(s);
+        if (widths.size() < 200000)
+            widths.insert(s, w);
+        return w;
+    }
+    // The text's lines no wider than width; a word longer than a line is broken by characters.
+    // Without kerning a line's width is the sum of its words' and blanks' widths, so each word
+    // is measured once.
+    QStringList wrap(const QString& text, double max)
+    {
+        if (!text.contains('\n') && !text.contains('\r') && width(text) <= max)
+            return {};
+        QStringList out;
+        const double blank = width(QStringLiteral(" "));
+        static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+        for (const QString& para : text.split(breaks)) {
+            QString line;
+            double lineWidth = 0;
+            for (QString word : para.split(' ')) {
+                double w = width(word);
+                const double candidate = line.isEmpty() ? w : lineWidth + blank + w;
+                if (candidate <= max || (line.isEmpty() && word.isEmpty())) {
+                    line = line.isEmpty() ? word : line + ' ' + word;
+                    lineWidth = candidate;
+                    continue;
+                }
+                if (!line.isEmpty()) {
+                    out << line;
+                    line.clear();
+                }
+                while (!word.isEmpty() && w > max) {
+                    int n = 1;
+                    while (n < word.size() && fm.horizontalAdvance(word.left(n + 1)) <= max)
+                        ++n;
+                    out << word.left(n);
+                    word.remove(0, n);
+                    w = width(word);
+                }
+                line = word;
+                lineWidth = w;
+            }
+            out << line;
+        }
+        return out;
+    }
+
+    QFont font;
+    QFontMetricsF fm;
+    double height;
+    QHash<QString, double> widths;
+};
+
+ReportWriter::ReportWriter() = default;
+ReportWriter::~ReportWriter() = default;
+
+int ReportWriter::fontIndex(const ReportFont& f)
+{
+    for (int i = 0; i < m_fonts.size(); ++i) {
+        const ReportFont& g = m_fonts[i];
+        if (g.name == f.name && g.size == f.size && g.bold == f.bold && g.italic == f.italic)
+            return i;
+    }
+    m_fonts << f;
+    return int(m_fonts.size()) - 1;
+}
+
+ReportWriter::Metrics& ReportWriter::metrics(int font) const
+{
+    if (m_metrics.size() <= size_t(font))
+        m_metrics.resize(font + 1);
+    if (!m_metrics[font])
+        m_metrics[font] = std::make_unique<Metrics>(m_fonts[font]);
+    return *m_metrics[font];
+}
 
 void ReportWriter::PageMargins(int left, int right, int top)
 {
@@ -121,15 +173,13 @@ void ReportWriter::BeginDocument()
 void ReportWriter::newPage()
 {
     ReportPage page;
-    const QFontMetricsF fm(qtFont(m_headerFont));
-    const double width = kPageWidth - m_left - m_right;
-    const QRectF rect(m_left, m_top, width, fm.height());
+    const int font = fontIndex(m_headerFont);
+    const QRectF rect(m_left, m_top, kPageWidth - m_left - m_right, metrics(font).height);
     for (int i = 0; i < 3 && i < m_header.size(); ++i) {
         ReportItem item;
         item.rect = rect;
         item.text = m_header[i];
-        item.lines = QStringList{m_header[i]};
-        item.font = m_headerFont;
+        item.font = font;
         item.align = i == 0 ? ReportItem::Left : (i == 1 ? ReportItem::Centre : ReportItem::Right);
         page.items << item;
     }
@@ -152,43 +202,55 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
     if (!m_started)
         BeginDocument();
     const QVector<Column> cols = parseFormat(format);
-    const QFont font = qtFont(m_textFont);
-    const QFontMetricsF fm(font);
-    const double lineHeight = fm.height();
+    const int font = fontIndex(m_textFont);
+    Metrics& m = metrics(font);
+    double total = 0;
+    for (const Column& c : cols)
+        total += c.width;
+    QVector<QStringList> wrapped(cols.size());
     for (const QStringList& cells : rows) {
-        QVector<QStringList> wrapped;
         int lines = 1;
         for (int c = 0; c < cols.size(); ++c) {
-            wrapped << wrap(cells.value(c), fm, qMax(1.0, cols[c].width - 2 * kPadX));
-            lines = qMax(lines, int(wrapped.last().size()));
+            wrapped[c] = m.wrap(cells.value(c), qMax(1.0, cols[c].width - 2 * kPadX));
+            lines = qMax(lines, int(wrapped[c].size()));
         }
-        const double height = lines * lineHeight + 2 * kPadY;
+        const double height = lines * m.height + 2 * kPadY;
         if (m_cursorY + height > bodyBottom() && m_cursorY > bodyTop()) {
             newPage();
             m_cursorY = bodyTop();
         }
-        ReportPage& page = m_pages.last();
-        double total = 0;
-        for (const Column& c : cols)
-            total += c.width;
+        QVector<ReportItem>& items = m_pages.last().items;
         const QRectF rowRect(m_left, m_cursorY, total, height);
-        if (shade.isValid())
-            page.items << ReportItem{ReportItem::Shade, rowRect, {}, {}, m_textFont, ReportItem::Left, shade};
+        if (shade.isValid()) {
+            ReportItem s;
+            s.kind = ReportItem::Shade;
+            s.rect = rowRect;
+            s.colour = shade.rgb();
+            items << s;
+        }
+        const int first = int(items.size());
         double x = m_left;
         for (int c = 0; c < cols.size(); ++c) {
             ReportItem item;
-            item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), lines * lineHeight);
+            item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), lines * m.height);
             item.text = cells.value(c);
             item.lines = wrapped[c];
-            item.font = m_textFont;
+            item.font = font;
             item.align = cols[c].right ? ReportItem::Right : ReportItem::Left;
-            page.items << item;
-            if (m_frame == 1)
-                page.items << ReportItem{ReportItem::Frame, QRectF(x, m_cursorY, cols[c].width, height), {}, {},
-                                         m_textFont, ReportItem::Left, Qt::black};
+            items << item;
             x += cols[c].width;
         }
-        m_rows << ReportRow{pageCount() - 1, m_cursorY, height, cells.mid(0, cols.size())};
+        if (m_frame == 1) {
+            x = m_left;
+            for (const Column& c : cols) {
+                ReportItem f;
+                f.kind = ReportItem::Frame;
+                f.rect = QRectF(x, m_cursorY, c.width, height);
+                items << f;
+                x += c.width;
+            }
+        }
+        m_rows << ReportRow{pageCount() - 1, m_cursorY, height, first, int(qMin<qsizetype>(cols.size(), cells.size()))};
         m_cursorY += height;
     }
     documentChanged();
@@ -211,11 +273,20 @@ QStringList ReportWriter::pageTexts(int page) const
     return out;
 }
 
+QStringList ReportWriter::rowCells(int row) const
+{
+    const ReportRow& r = m_rows[row];
+    QStringList out;
+    for (int i = 0; i < r.cells; ++i)
+        out << m_pages[r.page].items[r.firstItem + i].text;
+    return out;
+}
+
 QStringList ReportWriter::rowTexts() const
 {
     QStringList out;
-    for (const ReportRow& r : m_rows)
-        out << r.cells.join('|');
+    for (int r = 0; r < m_rows.size(); ++r)
+        out << rowCells(r).join('|');
     return out;
 }
 
@@ -229,10 +300,11 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
     p.scale(target.width() / kPageWidth, target.height() / kPageHeight);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
+    int currentFont = -1;
     for (const ReportItem& i : m_pages[page].items) {
         switch (i.kind) {
         case ReportItem::Shade:
-            p.fillRect(i.rect, i.colour);
+            p.fillRect(i.rect, QColor(i.colour));
             break;
         case ReportItem::Frame:
             p.setPen(QPen(Qt::black, 10));
@@ -240,16 +312,19 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
             p.drawRect(i.rect);
             break;
         case ReportItem::Text: {
-            const QFont f = qtFont(i.font);
-            p.setFont(f);
-            p.setPen(Qt::black);
-            const QFontMetricsF fm(f);
+            Metrics& m = metrics(i.font);
+            if (i.font != currentFont) {
+                p.setFont(m.font);
+                p.setPen(Qt::black);
+                currentFont = i.font;
+            }
             const int align = i.align == ReportItem::Centre ? Qt::AlignHCenter
                               : i.align == ReportItem::Right  ? Qt::AlignRight
                                                               : Qt::AlignLeft;
-            for (int l = 0; l < i.lines.size(); ++l) {
-                const QRectF line(i.rect.left(), i.rect.top() + l * fm.height(), i.rect.width(), fm.height());
-                p.drawText(line, align | Qt::AlignTop | Qt::TextSingleLine, i.lines[l]);
+            const QStringList& lines = i.lines.isEmpty() ? QStringList{i.text} : i.lines;
+            for (int l = 0; l < lines.size(); ++l) {
+                const QRectF line(i.rect.left(), i.rect.top() + l * m.height, i.rect.width(), m.height);
+                p.drawText(line, align | Qt::AlignTop | Qt::TextSingleLine, lines[l]);
             }
             break;
         }

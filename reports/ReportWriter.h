@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -21,15 +23,15 @@ struct ReportFont
 // One positioned thing on a page, in twips.
 struct ReportItem
 {
-    enum Kind { Text, Frame, Shade };
+    enum Kind : quint8 { Text, Frame, Shade };
+    enum Align : quint8 { Left, Right, Centre };
     Kind kind = Text;
-    QRectF rect;
-    QStringList lines; // Text: the cell's text already wrapped to its column
-    QString text;      // Text: the cell's text as given
-    ReportFont font;
-    enum Align { Left, Right, Centre };
     Align align = Left;
-    QColor colour;
+    int font = 0;      // index into the document's fonts
+    QRectF rect;
+    QString text;      // Text: the cell's text as given
+    QStringList lines; // Text: its lines when it had to wrap; empty when it is one line
+    QRgb colour = 0;
 };
 
 struct ReportPage
@@ -37,13 +39,15 @@ struct ReportPage
     QVector<ReportItem> items;
 };
 
-// One table row as written, for reading the document back: page, top, cells.
+// One table row as written, for reading the document back: page, top, height, and where its
+// cells stand among the page's items.
 struct ReportRow
 {
     int page = 0;
     double top = 0;
     double height = 0;
-    QStringList cells;
+    int firstItem = 0;
+    int cells = 0;
 };
 
 // The report printer's document and layout: pages of items in twips on A4, a three-part page header
@@ -51,10 +55,11 @@ struct ReportRow
 class ReportWriter
 {
 public:
+    ReportWriter();
+    virtual ~ReportWriter();
     static constexpr double kPageWidth = 11906;
     static constexpr double kPageHeight = 16838;
 
-    virtual ~ReportWriter() = default;
 
     void PageMargins(int left, int right, int top);
     void PageHeader(const QString& threeParts);
@@ -82,6 +87,8 @@ public:
     QStringList pageTexts(int page) const;
     // The table rows' cells joined by "|", in the order written.
     QStringList rowTexts() const;
+    QStringList rowCells(int row) const;
+    const ReportFont& font(int index) const { return m_fonts[index]; }
 
     // Paints one page into the target rectangle (device units), scaled from twips.
     void paintPage(QPainter& p, int page, const QRectF& target) const;
@@ -90,6 +97,9 @@ protected:
     virtual void documentChanged() {}
 
 private:
+    struct Metrics;
+    int fontIndex(const ReportFont& f);
+    Metrics& metrics(int font) const;
     void newPage();
     double bodyTop() const { return 2.0 * m_top; }
     double bodyBottom() const { return kPageHeight - 2.0 * m_top; }
@@ -100,6 +110,8 @@ private:
     QStringList m_header;
     ReportFont m_headerFont{QStringLiteral("Verdana"), 8, true, false};
     ReportFont m_textFont{QStringLiteral("Verdana"), 8, false, false};
+    QVector<ReportFont> m_fonts;
+    mutable std::vector<std::unique_ptr<Metrics>> m_metrics;
     double m_cursorY = 0;
     int m_frame = 0;
     bool m_started = false;

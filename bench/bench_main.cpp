@@ -1,0 +1,333 @@
+// Benchmarks of every interactive action and report, at camp and at stress size, through the code
+// the windows run, with the same statements stepped by the bare SQLite C API as the baseline.
+#include "app/Application.h"
+#include "app/DataGrid.h"
+#include "bench/SyntheticDb.h"
+#include "data/Connection.h"
+#include "data/Convert.h"
+#include "data/DataHelpers.h"
+#include "data/Globals.h"
+#include "data/JetSql.h"
+#include "dishes/frmDlgGericht.h"
+#include "dishes/frmGerichtList.h"
+#include "ingredients/frmZutatListe.h"
+#include "plan/PlanFile.h"
+#include "plan/frmDlgSpeiseplan.h"
+#include "plan/frmMain.h"
+#include "reports/Reports.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdio>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+using namespace tlm;
+using tlmbench::Size;
+
+namespace {
+QTemporaryDir* g_dir;
+const Size* g_open = nullptr;
+
+QString dbFile(const Size& s) { return QDir(g_dir->path()).filePath(QString::fromLatin1(s.name) + "/tlm.mdb"); }
+
+// Opens the size's database as the program's one connection.
+void use(const Size& s)
+{
+    if (g_open == &s)
+        return;
+    if (gConnection.isOpen())
+        gConnection.close();
+    gConnection.open(dbFile(s));
+    setApplicationDirectory(QFileInfo(dbFile(s)).absolutePath());
+    gAppPath = applicationDirectory();
+    g_open = &s;
+}
+
+const Size& sizeOf(const benchmark::State& st) { return st.range(0) == 0 ? tlmbench::kCamp : tlmbench::kStress; }
+
+// Bare SQLite: prepare, step every row, touch every column, no conversion.
+class Bare
+{
+public:
+    explicit Bare(const Size& s)
+    {
+        sqlite3_open_v2(dbFile(s).toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr);
+        registerGermanText(m_db); // the same collation and like as ours: the same work for SQLite
+    }
+    ~Bare() { sqlite3_close_v2(m_db); }
+    // Returns the rows' first-column texts when asked.
+    int run(const QString& jet, QStringList* firstColumn = nullptr)
+    {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray sql = rewriteJetSql(jet).toUtf8();
+        sqlite3_prepare_v2(m_db, sql.constData(), -1, &st, nullptr);
+        int rows = 0;
+        const int n = sqlite3_column_count(st);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int c = 0; c < n; ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+            if (firstColumn)
+                *firstColumn << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+            ++rows;
+        }
+        sqlite3_finalize(st);
+        return rows;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+const QString kPlanQuery = QStringLiteral("select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,"
+                                          "FARBE from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT");
+const QString kShoppingAll = QStringLiteral(
+    "select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from VW_MENGEN where 1=1 and NOKAUF = 0 order by ZUTAT");
+const QString kFreshDays =
+    QStringLiteral("select TAG from VW_MENGENTAG where FRISCH = -1 and NOKAUF = 0 group by TAG order by TAG");
+QString freshDay(const QString& isoDay)
+{
+    return "select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from VW_MENGENTAG where TAG = " +
+           xDatetoSQL(QDate::fromString(isoDay, Qt::ISODate)) + " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT";
+}
+
+// The report statements, run by one of two runners: ours (recordsets) or bare.
+template <class Run> void reportQueries(int kind, Run run)
+{
+    if (kind == 1) {
+        run(kShoppingAll, nullptr);
+    } else if (kind == 3) {
+        QStringList days;
+        run(kFreshDays, &days);
+        for (const QString& d : days)
+            run(freshDay(d), nullptr);
+    } else {
+        QStringList days;
+        run(QStringLiteral("select TAG from SPEISEPLAN where NODRUCK = 0 group by TAG order by TAG"), &days);
+        for (const QString& d : days) {
+            const QString lit = xDatetoSQL(QDate::fromString(d, Qt::ISODate));
+            QStringList times;
+            run("select TAGZEITNR,TAGZEIT from VW_SPEISEPLAN where TAG = " + lit +
+                    " and TAGZEITNR in (2,3) group by TAGZEITNR,TAGZEIT order by TAGZEITNR",
+                &times);
+            for (const QString& t : times) {
+                QStringList dishes;
+                run("select GERNR,GERICHT,TAGZEIT from VW_SPEISEPLAN where TAG = " + lit + " and TAGZEITNR =" + t +
+                        " and GTYPNR <> 7 and NODRUCK = 0 order by TAGZEITNR,GTYPSORT",
+                    &dishes);
+                for (const QString& g : dishes) {
+                    run("select ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR = " + g + " order by ZUTAT", nullptr);
+                    run("select ZUBEREITUNG as vWert from GERICHTE where GERNR = " + g, nullptr);
+                }
+            }
+        }
+    }
+}
+
+int oursRun(const QString& sql, QStringList* firstColumn)
+{
+    RecordsetPtr rs = gConnection.execute(sql);
+    if (firstColumn)
+        for (int r = 0; r < rs->rowCount(); ++r) {
+            const QVariant& v = rs->value(r, 0);
+            *firstColumn << (v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : textOf(v));
+        }
+    return rs->rowCount();
+}
+} // namespace
+
+static void BM_MainReload(benchmark::State& st)
+{
+    use(sizeOf(st));
+    frmMain w;
+    const qint32 key = sizeOf(st).entries - 3;
+    for (auto _ : st) {
+        w.fncReq(key);
+        benchmark::DoNotOptimize(w.gd1->columnValue("KEY"));
+    }
+    if (w.gd1->columnValue("KEY").toInt() != key)
+        st.SkipWithError("not positioned");
+}
+
+static void BM_MainReload_Bare(benchmark::State& st)
+{
+    Bare bare(sizeOf(st));
+    for (auto _ : st)
+        benchmark::DoNotOptimize(bare.run(kPlanQuery));
+}
+
+static void BM_DishSearchKeystroke(benchmark::State& st)
+{
+    use(sizeOf(st));
+    frmGerichtList w;
+    w.Form_Load();
+    int i = 0;
+    for (auto _ : st)
+        w.txSuch->setText(i++ % 2 ? QStringLiteral("Omas") : QStringLiteral("Oma"));
+}
+
+static void BM_IngredientSearchKeystroke(benchmark::State& st)
+{
+    use(sizeOf(st));
+    frmZutatList w;
+    w.Form_Load();
+    int i = 0;
+    for (auto _ : st)
+        w.txSuch->setText(i++ % 2 ? QStringLiteral("Kä") : QStringLiteral("K"));
+}
+
+static void BM_OpenPlanEntry(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st) {
+        frmSpeiseplanDet d;
+        d.fKEY = 5;
+        d.Form_Load();
+    }
+}
+
+static void BM_OpenDishEditor(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st) {
+        frmGerichtDet d;
+        d.fGERNR = 150;
+        d.Form_Load();
+    }
+}
+
+static void BM_ShoppingAll(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st)
+        fncDruckEinkauf(1);
+}
+
+static void BM_ShoppingFresh(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st)
+        fncDruckEinkauf(3);
+}
+
+static void BM_Cookbook(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st)
+        fncDruckKochbuch();
+}
+
+template <int Kind> static void BM_ReportQueries(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st)
+        reportQueries(Kind, oursRun);
+}
+
+template <int Kind> static void BM_ReportQueries_Bare(benchmark::State& st)
+{
+    Bare bare(sizeOf(st));
+    for (auto _ : st)
+        reportQueries(Kind, [&](const QString& sql, QStringList* first) { return bare.run(sql, first); });
+}
+
+static void BM_ExportPlan(benchmark::State& st)
+{
+    use(sizeOf(st));
+    const QString path = QDir(g_dir->path()).filePath("export.tlm");
+    for (auto _ : st)
+        exportPlan(path);
+}
+
+static void BM_ImportPlan(benchmark::State& st)
+{
+    use(sizeOf(st));
+    const QString path = QDir(g_dir->path()).filePath(QString::fromLatin1(sizeOf(st).name) + "-import.tlm");
+    exportPlan(path);
+    for (auto _ : st)
+        importPlan(path);
+}
+
+#define SIZES ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5)
+BENCHMARK(BM_MainReload) SIZES;
+BENCHMARK(BM_MainReload_Bare) SIZES;
+BENCHMARK(BM_DishSearchKeystroke) SIZES;
+BENCHMARK(BM_IngredientSearchKeystroke) SIZES;
+BENCHMARK(BM_OpenPlanEntry) SIZES;
+BENCHMARK(BM_OpenDishEditor) SIZES;
+BENCHMARK(BM_ShoppingAll) SIZES;
+BENCHMARK(BM_ShoppingFresh) SIZES;
+BENCHMARK(BM_Cookbook) SIZES;
+BENCHMARK_TEMPLATE(BM_ReportQueries, 1) SIZES;
+BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 1) SIZES;
+BENCHMARK_TEMPLATE(BM_ReportQueries, 3) SIZES;
+BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 3) SIZES;
+BENCHMARK_TEMPLATE(BM_ReportQueries, 5) SIZES;
+BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 5) SIZES;
+BENCHMARK(BM_ExportPlan) SIZES;
+BENCHMARK(BM_ImportPlan) SIZES;
+
+// A stress-size session for peak memory: start-up, reload, every report once.
+static int session()
+{
+    frmMain w;
+    w.Form_Load(); // opens the database in the application directory, About box for two seconds
+    w.show();
+    w.fncReq(100);
+    fncDruckSpeiseplan();
+    fncDruckEinkauf(1);
+    fncDruckEinkauf(2);
+    fncDruckEinkauf(3);
+    fncDruckKochbuch();
+    return gConnection.isOpen() ? 0 : 1;
+}
+
+int main(int argc, char** argv)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    QTemporaryDir dir;
+    g_dir = &dir;
+    const bool keep = argc > 2 && QByteArray(argv[1]) == "--make";
+    if (keep)
+        dir.setAutoRemove(false), g_dir = new QTemporaryDir(QString::fromLocal8Bit(argv[2]) + "/XXXXXX");
+    gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
+    gFontName = QStringLiteral("Verdana");
+    gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
+    for (const Size* s : {&tlmbench::kCamp, &tlmbench::kStress}) {
+        QDir().mkpath(QFileInfo(dbFile(*s)).absolutePath());
+        tlmbench::makeSyntheticDb(dbFile(*s), *s);
+    }
+    if (keep) {
+        std::printf("%s\n", g_dir->path().toLocal8Bit().constData());
+        g_dir->setAutoRemove(false);
+        return 0;
+    }
+    if (argc > 1 && QByteArray(argv[1]) == "--session") {
+        setApplicationDirectory(QFileInfo(dbFile(tlmbench::kStress)).absolutePath());
+        return session();
+    }
+    // A message box means a failure: say what it was and stop, instead of waiting for a user.
+    QTimer watchdog;
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            std::fprintf(stderr, "tlm_bench: %s\n", box->text().toLocal8Bit().constData());
+            std::exit(3);
+        }
+    });
+    watchdog.start(50);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (gConnection.isOpen())
+        gConnection.close();
+    return 0;
+}

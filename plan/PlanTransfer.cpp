@@ -1,0 +1,75 @@
+// The whole plan to and from a plan file.
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "plan/PlanFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tlm {
+
+void exportPlan(const QString& path)
+{
+    // Checked before anything is written: the target's directory must take the new file.
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path);
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYP,GERNR,GERICHT,PERSONEN,NODRUCK"
+                       " from VW_SPEISEPLAN order by TAG,TAGZEITNR,GTYPNR"));
+    static const char* const fields[] = {"TAG",  "TAGZEITNR", "TAGZEITKURZ", "GTYPNR",  "GTYP",
+                                         "GERNR", "GERICHT",  "PERSONEN",    "NODRUCK"};
+    QVector<int> cols;
+    for (const char* f : fields)
+        cols << rs->columnIndex(QString::fromLatin1(f));
+    QStringList lines;
+    lines.reserve(rs->rowCount());
+    QVector<QVariant> values(cols.size());
+    for (; !rs->eof(); rs->moveNext()) {
+        for (int i = 0; i < cols.size(); ++i)
+            values[i] = rs->value(rs->position(), cols[i]);
+        lines << planLine(values);
+    }
+    rs->close();
+    writeFileAtomically(path, joinPlanLines(lines));
+}
+
+void importPlan(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path);
+    const QStringList lines = splitPlanText(file.readAll());
+    file.close();
+
+    QVector<PlanEntry> entries;
+    entries.reserve(lines.size());
+    for (int i = 0; i < lines.size(); ++i) {
+        try {
+            entries << parsePlanLine(lines[i]);
+        } catch (const Error& e) {
+            raise(e.number, e.description + QStringLiteral(" (Zeile %1)").arg(i + 1));
+        }
+    }
+
+    Transaction t(gConnection);
+    gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
+    RecordsetPtr rs =
+        gConnection.openWritable(QStringLiteral("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN"));
+    qint32 counter = 0;
+    for (const PlanEntry& e : entries) {
+        ++counter;
+        rs->addNew();
+        rs->setField(QStringLiteral("Key"), counter);
+        rs->setField(QStringLiteral("Tag"), e.tag);
+        rs->setField(QStringLiteral("TAGZEITNR"), e.tagZeitNr);
+        rs->setField(QStringLiteral("GTYPNR"), e.gTypNr);
+        rs->setField(QStringLiteral("GERNR"), e.gerNr);
+        rs->setField(QStringLiteral("PERSONEN"), e.personen);
+        rs->setField(QStringLiteral("NODRUCK"), e.noDruck);
+        rs->update();
+    }
+    rs->close();
+    t.commit();
+}
+
+} // namespace tlm
