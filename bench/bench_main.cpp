@@ -49,7 +49,10 @@ void use(const Size& s)
     g_open = &s;
 }
 
-const Size& sizeOf(const benchmark::State& st) { return st.range(0) == 0 ? tlmbench::kCamp : tlmbench::kStress; }
+const Size& sizeOf(const benchmark::State& st)
+{
+    return st.range(0) == 0 ? tlmbench::kCamp : (st.range(0) == 1 ? tlmbench::kStress : tlmbench::kStress2);
+}
 
 // Bare SQLite: prepare, step every row, touch every column, no conversion.
 class Bare
@@ -254,23 +257,24 @@ static void BM_ImportPlan(benchmark::State& st)
 }
 
 #define SIZES ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5)
-BENCHMARK(BM_MainReload) SIZES;
+#define SIZES3 ->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(0.5)
+BENCHMARK(BM_MainReload) SIZES3;
 BENCHMARK(BM_MainReload_Bare) SIZES;
 BENCHMARK(BM_DishSearchKeystroke) SIZES;
 BENCHMARK(BM_IngredientSearchKeystroke) SIZES;
 BENCHMARK(BM_OpenPlanEntry) SIZES;
 BENCHMARK(BM_OpenDishEditor) SIZES;
-BENCHMARK(BM_ShoppingAll) SIZES;
-BENCHMARK(BM_ShoppingFresh) SIZES;
-BENCHMARK(BM_Cookbook) SIZES;
+BENCHMARK(BM_ShoppingAll) SIZES3;
+BENCHMARK(BM_ShoppingFresh) SIZES3;
+BENCHMARK(BM_Cookbook) SIZES3;
 BENCHMARK_TEMPLATE(BM_ReportQueries, 1) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 1) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries, 3) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 3) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries, 5) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 5) SIZES;
-BENCHMARK(BM_ExportPlan) SIZES;
-BENCHMARK(BM_ImportPlan) SIZES;
+BENCHMARK(BM_ExportPlan) SIZES3;
+BENCHMARK(BM_ImportPlan) SIZES3;
 
 // A stress-size session for peak memory: start-up, reload, every report once.
 static int session()
@@ -302,7 +306,7 @@ int main(int argc, char** argv)
     gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
     gFontName = QStringLiteral("Verdana");
     gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
-    for (const Size* s : {&tlmbench::kCamp, &tlmbench::kStress}) {
+    for (const Size* s : {&tlmbench::kCamp, &tlmbench::kStress, &tlmbench::kStress2}) {
         QDir().mkpath(QFileInfo(dbFile(*s)).absolutePath());
         tlmbench::makeSyntheticDb(dbFile(*s), *s);
     }
