@@ -6,6 +6,7 @@
 #include "app/FileDialogs.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
+#include "data/Backup.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Error.h"
@@ -15,6 +16,7 @@
 #include "reports/Reports.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -151,7 +153,19 @@ void frmMain::Form_Load()
         gFontName = QStringLiteral("Verdana");
         gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
         const QString dir = applicationDirectory();
-        gConnection.open(QDir(dir).filePath(QStringLiteral("tlm.mdb")));
+        const QString dbPath = QDir(dir).filePath(QStringLiteral("tlm.mdb"));
+        try {
+            gConnection.open(dbPath);
+        } catch (const Error& e) {
+            // The file is left alone; the user learns which copy can take its place.
+            const QString good = newestGoodBackup(dbPath);
+            if (good.isEmpty())
+                throw;
+            throw Error(e.number, e.description + QStringLiteral(" Die neueste gute Sicherung ist '%1' vom %2.")
+                                                      .arg(good, QFileInfo(good).lastModified().toString(
+                                                                     QStringLiteral("dd.MM.yyyy HH:mm"))));
+        }
+        guard("tlm/fncBackup", [&] { backupDatabase(gConnection.handle(), dbPath); });
         gAppPath = dir;
         QSettings settings(QStringLiteral("TLM"), QStringLiteral("TLM"));
         const QString stored = settings.value(QStringLiteral("Local/AppPath")).toString();

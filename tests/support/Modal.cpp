@@ -99,6 +99,8 @@ void Modal::poll()
         if (top == m_lastTop)
             return;
         m_lastTop = top;
+        if (m_steps.empty() && m_everyBox && qobject_cast<QMessageBox*>(top))
+            box(m_everyBox);
         if (m_steps.empty()) {
             ++m_unexpected;
             unexpectedWindow(top);

@@ -41,6 +41,14 @@ public:
     // A file dialog: the path typed and accepted, or cancelled when empty.
     Modal& file(const QString& path);
 
+    // Once the steps are used up, every further message box is recorded and answered with this
+    // button instead of counting as unexpected.
+    Modal& answerEveryBox(int standardButton)
+    {
+        m_everyBox = standardButton;
+        return *this;
+    }
+
     const std::vector<SeenBox>& boxes() const { return m_boxes; }
     QStringList boxTexts() const;
     int unexpected() const { return m_unexpected; }
@@ -55,6 +63,7 @@ private:
     std::vector<SeenBox> m_boxes;
     QPointer<QWidget> m_lastTop;
     int m_unexpected = 0;
+    int m_everyBox = 0;
     bool m_alive = true;
     std::shared_ptr<bool> m_token;
 };

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace tlm {
+
+// Keeps copies of the database beside it: tlm.mdb.bak1 (newest) ... tlm.mdb.bak5 (oldest), at most
+// one new copy per calendar day. Each copy is made with SQLite's backup API under a temporary name
+// and renamed only when complete. Returns the new copy's path, or the empty text when today's
+// copy already exists.
+QString backupDatabase(sqlite3* db, const QString& dbPath);
+
+// The newest copy that opens and passes its check, or the empty text.
+QString newestGoodBackup(const QString& dbPath);
+
+QString backupPath(const QString& dbPath, int n);
+
+} // namespace tlm
