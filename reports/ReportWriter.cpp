@@ -98,13 +98,22 @@ struct ReportWriter::Metrics
                     out << line;
                     line.clear();
                 }
-                while (!word.isEmpty() && w > max) {
-                    int n = 1;
-                    while (n < word.size() && fm.horizontalAdvance(word.left(n + 1)) <= max)
-                        ++n;
-                    out << word.left(n);
-                    word.remove(0, n);
-                    w = width(word);
+                if (w > max) {
+                    // A word longer than the line: broken by characters, each measured once.
+                    QString piece;
+                    double pieceWidth = 0;
+                    for (QChar c : word) {
+                        const double cw = fm.horizontalAdvance(c);
+                        if (!piece.isEmpty() && pieceWidth + cw > max) {
+                            out << piece;
+                            piece.clear();
+                            pieceWidth = 0;
+                        }
+                        piece += c;
+                        pieceWidth += cw;
+                    }
+                    word = piece;
+                    w = pieceWidth;
                 }
                 line = word;
                 lineWidth = w;
