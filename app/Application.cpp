@@ -5,7 +5,10 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-static void initAppResources() { Q_INIT_RESOURCE(app); }
+static void initAppResources()
+{
+    Q_INIT_RESOURCE(app);
+}
 
 namespace tlm {
 

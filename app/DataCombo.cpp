@@ -35,9 +35,15 @@ void DataCombo::addRow(const QString& keyTabText)
         setCurrentIndex(-1);
 }
 
-QString DataCombo::keyAt(int row) const { return itemData(row).toString(); }
+QString DataCombo::keyAt(int row) const
+{
+    return itemData(row).toString();
+}
 
-QString DataCombo::value() const { return m_value; }
+QString DataCombo::value() const
+{
+    return m_value;
+}
 
 void DataCombo::setValue(const QString& key)
 {
@@ -47,6 +53,9 @@ void DataCombo::setValue(const QString& key)
     m_value = key;
 }
 
-void DataCombo::setColumnWidth1(int pixels) { view()->setMinimumWidth(pixels); }
+void DataCombo::setColumnWidth1(int pixels)
+{
+    view()->setMinimumWidth(pixels);
+}
 
 } // namespace tlm

@@ -86,7 +86,8 @@ private:
     {
         if (v.isNull())
             return {};
-        if (format.compare(QLatin1String("Currency"), Qt::CaseInsensitive) == 0 && v.typeId() != QMetaType::QString)
+        if (format.compare(QLatin1String("Currency"), Qt::CaseInsensitive) == 0 &&
+            v.typeId() != QMetaType::QString)
             return currencyText(v.toDouble());
         if (format == QLatin1String("ddd dd.mm.yy") && v.typeId() == QMetaType::QDate)
             return gridDate(v.toDate());
@@ -134,7 +135,10 @@ void DataGrid::setColumns(const QVector<GridColumn>& columns)
     }
 }
 
-const QVector<GridColumn>& DataGrid::columns() const { return m_model->columns(); }
+const QVector<GridColumn>& DataGrid::columns() const
+{
+    return m_model->columns();
+}
 
 void DataGrid::setDataSource(RecordsetPtr rs)
 {
@@ -145,7 +149,10 @@ void DataGrid::setDataSource(RecordsetPtr rs)
     syncCurrentRow();
 }
 
-bool DataGrid::noCurrentRow() const { return !m_rs || !m_rs->isOpen() || m_rs->eof(); }
+bool DataGrid::noCurrentRow() const
+{
+    return !m_rs || !m_rs->isOpen() || m_rs->eof();
+}
 
 int DataGrid::columnIndex(const QString& name) const
 {
@@ -195,7 +202,10 @@ void DataGrid::syncCurrentRow()
     viewport()->update();
 }
 
-void DataGrid::setCellStyleCallback(CellStyleFn fn) { m_styleFn = std::move(fn); }
+void DataGrid::setCellStyleCallback(CellStyleFn fn)
+{
+    m_styleFn = std::move(fn);
+}
 
 void DataGrid::mouseDoubleClickEvent(QMouseEvent* e)
 {

@@ -11,16 +11,15 @@ namespace tlm {
 
 struct GridColumn
 {
-    GridColumn(QString f, QString c, QString fmt = {}, bool check = false, bool vis = true, bool style = false,
-               int w = 0)
+    GridColumn(QString f, QString c, QString fmt = {}, bool check = false, bool vis = true,
+               bool style = false, int w = 0)
         : field(std::move(f)), caption(std::move(c)), format(std::move(fmt)), checkBox(check), visible(vis),
           fetchStyle(style), width(w)
-    {
-    }
+    {}
     QString field;
     QString caption;
-    QString format;  // "", "Currency", "ddd dd.mm.yy"
-    bool checkBox;   // yes/no shown as a check box
+    QString format; // "", "Currency", "ddd dd.mm.yy"
+    bool checkBox;  // yes/no shown as a check box
     bool visible;
     bool fetchStyle; // asks the cell-style callback while drawn
     int width;       // pixels; 0 keeps the default

@@ -1,5 +1,10 @@
 #include "app/Dialog.h"
 
+#include "app/ErrorReporter.h"
+
+#include <QFrame>
+#include <QPushButton>
+
 namespace tlm {
 
 Dialog::Dialog(const QString& name, const QString& caption, int widthTwips, int heightTwips)
@@ -8,6 +13,48 @@ Dialog::Dialog(const QString& name, const QString& caption, int widthTwips, int 
     setWindowTitle(caption);
     resize(tw(widthTwips), tw(heightTwips));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+QFrame* Dialog::makeLine(const char* name)
+{
+    auto* line = make<QFrame>(name);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QPushButton* Dialog::makeButton(const char* name, const QString& caption)
+{
+    auto* b = make<QPushButton>(name, caption);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton* Dialog::makeOkButton()
+{
+    auto* b = make<QPushButton>("sfOK", QStringLiteral("OK"));
+    b->setDefault(true);
+    return b;
+}
+
+void Dialog::tabOrder(std::initializer_list<QWidget*> order)
+{
+    const QWidget* previous = nullptr;
+    for (QWidget* w : order) {
+        if (previous)
+            setTabOrder(const_cast<QWidget*>(previous), w);
+        previous = w;
+    }
+}
+
+void Dialog::onOk(QPushButton* ok, const char* tag, std::function<bool()> save)
+{
+    connect(ok, &QPushButton::clicked, this, [this, tag, save = std::move(save)] {
+        guard(tag, [&] {
+            if (save())
+                unload();
+        });
+    });
 }
 
 } // namespace tlm

@@ -1,11 +1,20 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <initializer_list>
+#include <utility>
+
+class QFrame;
+class QPushButton;
 
 namespace tlm {
 
 // 15 twips are one pixel at 96 dpi; the windows keep their designed sizes.
-constexpr int tw(int twips) { return twips / 15; }
+constexpr int tw(int twips)
+{
+    return twips / 15;
+}
 
 // What every dialog of the program shares: its name, caption and designed size; Enter presses the
 // default button (OK), Escape closes without saving; "unload" closes it.
@@ -15,6 +24,22 @@ class Dialog : public QDialog
 public:
     Dialog(const QString& name, const QString& caption, int widthTwips, int heightTwips);
     void unload() { done(0); }
+
+protected:
+    // A child control named as the code names it (tests and tools find it by that name).
+    template <class W, class... A> W* make(const char* name, A&&... args)
+    {
+        auto* w = new W(std::forward<A>(args)..., this);
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    }
+    QFrame* makeLine(const char* name);
+    // A button that Enter does not press; only OK is the default.
+    QPushButton* makeButton(const char* name, const QString& caption);
+    QPushButton* makeOkButton();
+    void tabOrder(std::initializer_list<QWidget*> order);
+    // OK saves and closes the window only when the save succeeded.
+    void onOk(QPushButton* ok, const char* tag, std::function<bool()> save);
 };
 
 } // namespace tlm

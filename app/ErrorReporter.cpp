@@ -27,14 +27,15 @@ void appendToLog(const QString& line)
 
 QString errorLogLine(const QString& tag, const QString& text)
 {
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HH:mm")) + QStringLiteral("/Modul=") + tag +
-           QStringLiteral("/Name=/Desc=") + text;
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HH:mm")) +
+           QStringLiteral("/Modul=") + tag + QStringLiteral("/Name=/Desc=") + text;
 }
 
 void fncErr(const QString& tag, const QString& text)
 {
-    msgBox(QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\rModul: ") + tag + "," + text, 64,
-           QStringLiteral("Hinweis"));
+    msgBox(QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\rModul: ") + tag + "," +
+               text,
+           64, QStringLiteral("Hinweis"));
     try {
         appendToLog(errorLogLine(tag, text));
     } catch (const Error& e) {

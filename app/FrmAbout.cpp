@@ -14,8 +14,8 @@ FrmAbout::FrmAbout() : Dialog(QStringLiteral("FrmAbout"), QString(), 6735, 1440)
     setFixedSize(tw(6735), tw(1440));
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/app/logo.png")).scaled(82, 82, Qt::KeepAspectRatio,
-                                                                         Qt::SmoothTransformation));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/app/logo.png"))
+                          .scaled(82, 82, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     Image1->setGeometry(tw(120), (tw(1440) - 82) / 2, 82, 82);
     lbApplCode = new QLabel(this);
     lbApplCode->setObjectName(QStringLiteral("lbApplCode"));
@@ -40,8 +40,8 @@ void FrmAbout::Form_Load()
         lbApplCode->setText(gAppTitle);
         // Lines apart by a single carriage return, shown as line breaks.
         const QString text = QStringLiteral("© 2026 Fennor Tellomat – frei für Gruppenküchen") + '\r' +
-                             QStringLiteral("Verzeichnis: ") + gAppPath + '\r' + QStringLiteral("DB-Version: ") +
-                             QString::number(gDBVersion);
+                             QStringLiteral("Verzeichnis: ") + gAppPath + '\r' +
+                             QStringLiteral("DB-Version: ") + QString::number(gDBVersion);
         lbZusatz->setText(QString(text).replace('\r', '\n'));
         lbZusatz->setProperty("caption", text);
         if (fTimer > 0) {

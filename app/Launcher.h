@@ -10,8 +10,7 @@ namespace tlm {
 // The one way dialogs are opened: a fresh instance, its f variables set, its Form_Load, shown
 // modally, its key read back, the instance released. A failure is reported under the launcher's
 // tag and gives the neutral result.
-template <class W, class Setup, class Read>
-auto launchDialog(const char* tag, Setup&& setup, Read&& read)
+template <class W, class Setup, class Read> auto launchDialog(const char* tag, Setup&& setup, Read&& read)
 {
     using R = decltype(read(std::declval<W&>()));
     return guardOr(tag, R{}, [&] {

@@ -12,13 +12,17 @@
 namespace tlmbench {
 
 namespace {
-const QStringList kFoods = {"Äpfel",   "Birnen",  "Möhren",   "Brötchen", "Käse",     "Würstchen", "Zwiebeln",
-                            "Gurken",  "Tomaten", "Kürbis",   "Grieß",    "Rüben",    "Nudeln",    "Reis",
-                            "Linsen",  "Quark",   "Joghurt",  "Müsli",    "Sahne",    "Schmand",   "Spätzle",
-                            "Brokkoli", "Lauch",  "Sellerie", "Paprika",  "Hähnchen", "Rindfleisch", "Kräuter"};
-const QStringList kKinds = {"frisch", "getrocknet", "gerieben", "bio", "tiefgekühlt", "geräuchert", "süß", "würzig"};
-const QStringList kDishWords = {"Omas", "Bunte", "Schwäbische", "Bayerische", "Würzige", "Herzhafte", "Süße", "Große"};
-const QStringList kDishKinds = {"Suppe", "Pfanne", "Auflauf", "Eintopf", "Salat", "Soße", "Knödel", "Pudding"};
+const QStringList kFoods = {"Äpfel",    "Birnen",   "Möhren",      "Brötchen", "Käse",    "Würstchen",
+                            "Zwiebeln", "Gurken",   "Tomaten",     "Kürbis",   "Grieß",   "Rüben",
+                            "Nudeln",   "Reis",     "Linsen",      "Quark",    "Joghurt", "Müsli",
+                            "Sahne",    "Schmand",  "Spätzle",     "Brokkoli", "Lauch",   "Sellerie",
+                            "Paprika",  "Hähnchen", "Rindfleisch", "Kräuter"};
+const QStringList kKinds = {"frisch",      "getrocknet", "gerieben", "bio",
+                            "tiefgekühlt", "geräuchert", "süß",      "würzig"};
+const QStringList kDishWords = {"Omas",    "Bunte",     "Schwäbische", "Bayerische",
+                                "Würzige", "Herzhafte", "Süße",        "Große"};
+const QStringList kDishKinds = {"Suppe", "Pfanne", "Auflauf", "Eintopf",
+                                "Salat", "Soße",   "Knödel",  "Pudding"};
 const char* const kUnits[] = {"g", "kg", "L", "ml", "Paar", "Pkg", "Stk"};
 const double kSizes[] = {1, 0.5, 250, 500, 1000, 10, 6, 2.5, 0.75};
 
@@ -48,15 +52,17 @@ void makeSyntheticDb(const QString& path, const Size& size)
         for (int i = 0; i < size.ingredients; ++i) {
             packages.push_back(kSizes[pick(9)]);
             run(st, {101 + i,
-                     kFoods[pick(kFoods.size())] + " " + kKinds[pick(kKinds.size())] + " " + QString::number(i + 1),
+                     kFoods[pick(kFoods.size())] + " " + kKinds[pick(kKinds.size())] + " " +
+                         QString::number(i + 1),
                      packages.back(), QString::fromLatin1(kUnits[pick(7)]), (29 + pick(1570)) / 100.0,
                      chance(40) ? -1 : 0, chance(5) ? -1 : 0});
         }
     }
     {
         tlm::Statement st(c.handle(), "insert into GERICHTE values (?,?,?,?)");
-        const QString prep = QStringLiteral("Alles waschen, schneiden und in einem großen Topf anbraten. Mit Brühe "
-                                            "ablöschen, 20 Minuten köcheln lassen, abschmecken und heiß servieren. ");
+        const QString prep =
+            QStringLiteral("Alles waschen, schneiden und in einem großen Topf anbraten. Mit Brühe "
+                           "ablöschen, 20 Minuten köcheln lassen, abschmecken und heiß servieren. ");
         for (int i = 0; i < size.dishes; ++i)
             run(st, {101 + i, 1 + pick(7),
                      kDishWords[pick(kDishWords.size())] + " " + kFoods[pick(kFoods.size())] + "-" +

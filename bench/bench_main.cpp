@@ -20,11 +20,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTimer>
-#include <cstdio>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <sqlite3.h>
 
 using namespace tlm;
@@ -34,7 +34,10 @@ namespace {
 QTemporaryDir* g_dir;
 const Size* g_open = nullptr;
 
-QString dbFile(const Size& s) { return QDir(g_dir->path()).filePath(QString::fromLatin1(s.name) + "/tlm.mdb"); }
+QString dbFile(const Size& s)
+{
+    return QDir(g_dir->path()).filePath(QString::fromLatin1(s.name) + "/tlm.mdb");
+}
 
 // Opens the size's database as the program's one connection.
 void use(const Size& s)
@@ -87,8 +90,9 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-const QString kPlanQuery = QStringLiteral("select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,"
-                                          "FARBE from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT");
+const QString kPlanQuery =
+    QStringLiteral("select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,"
+                   "FARBE from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT");
 const QString kShoppingAll = QStringLiteral(
     "select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from VW_MENGEN where 1=1 and NOKAUF = 0 order by ZUTAT");
 const QString kFreshDays =
@@ -96,7 +100,8 @@ const QString kFreshDays =
 QString freshDay(const QString& isoDay)
 {
     return "select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from VW_MENGENTAG where TAG = " +
-           xDatetoSQL(QDate::fromString(isoDay, Qt::ISODate)) + " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT";
+           xDatetoSQL(QDate::fromString(isoDay, Qt::ISODate)) +
+           " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT";
 }
 
 // The report statements, run by one of two runners: ours (recordsets) or bare.
@@ -120,11 +125,13 @@ template <class Run> void reportQueries(int kind, Run run)
                 &times);
             for (const QString& t : times) {
                 QStringList dishes;
-                run("select GERNR,GERICHT,TAGZEIT from VW_SPEISEPLAN where TAG = " + lit + " and TAGZEITNR =" + t +
+                run("select GERNR,GERICHT,TAGZEIT from VW_SPEISEPLAN where TAG = " + lit +
+                        " and TAGZEITNR =" + t +
                         " and GTYPNR <> 7 and NODRUCK = 0 order by TAGZEITNR,GTYPSORT",
                     &dishes);
                 for (const QString& g : dishes) {
-                    run("select ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR = " + g + " order by ZUTAT", nullptr);
+                    run("select ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR = " + g + " order by ZUTAT",
+                        nullptr);
                     run("select ZUBEREITUNG as vWert from GERICHTE where GERNR = " + g, nullptr);
                 }
             }

@@ -20,7 +20,8 @@ bool passesCheck(const QString& path)
     bool ok = false;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
             ok = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
         sqlite3_finalize(st);
     }
@@ -29,7 +30,10 @@ bool passesCheck(const QString& path)
 }
 } // namespace
 
-QString backupPath(const QString& dbPath, int n) { return dbPath + ".bak" + QString::number(n); }
+QString backupPath(const QString& dbPath, int n)
+{
+    return dbPath + ".bak" + QString::number(n);
+}
 
 QString backupDatabase(sqlite3* db, const QString& dbPath)
 {
@@ -39,7 +43,8 @@ QString backupDatabase(sqlite3* db, const QString& dbPath)
     const QString temp = dbPath + ".bak.new";
     QFile::remove(temp);
     sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                             nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_backup* b = sqlite3_backup_init(copy, "main", db, "main");
         if (b) {
@@ -53,7 +58,8 @@ QString backupDatabase(sqlite3* db, const QString& dbPath)
     sqlite3_close_v2(copy);
     if (rc != SQLITE_OK) {
         QFile::remove(temp);
-        raise(rc, QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden: %2").arg(backupPath(dbPath, 1), message));
+        raise(rc, QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden: %2")
+                      .arg(backupPath(dbPath, 1), message));
     }
     QFile::remove(backupPath(dbPath, kCopies));
     for (int n = kCopies - 1; n >= 1; --n)
@@ -61,7 +67,8 @@ QString backupDatabase(sqlite3* db, const QString& dbPath)
             QFile::rename(backupPath(dbPath, n), backupPath(dbPath, n + 1));
     if (!QFile::rename(temp, backupPath(dbPath, 1))) {
         QFile::remove(temp);
-        raise(75, QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden.").arg(backupPath(dbPath, 1)));
+        raise(75,
+              QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden.").arg(backupPath(dbPath, 1)));
     }
     return backupPath(dbPath, 1);
 }

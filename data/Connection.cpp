@@ -11,7 +11,10 @@
 namespace tlm {
 
 namespace {
-[[noreturn]] void raiseOpen(int number, const QString& text) { raise(number, text); }
+[[noreturn]] void raiseOpen(int number, const QString& text)
+{
+    raise(number, text);
+}
 } // namespace
 
 Connection::~Connection()
@@ -45,8 +48,9 @@ void Connection::open(const QString& path)
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     if (sqlite3_db_readonly(db, "main") == 1)
-        fail(3051, QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; das Programm braucht Schreibzugriff.")
-                       .arg(path));
+        fail(3051,
+             QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; das Programm braucht Schreibzugriff.")
+                 .arg(path));
 
     // The check reads every page; a file that is no database or is damaged stops here untouched.
     sqlite3_stmt* st = nullptr;
@@ -60,19 +64,22 @@ void Connection::open(const QString& path)
     if (rc != SQLITE_DONE && rc != SQLITE_OK) {
         if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
             fail(rc, QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path));
-        fail(rc, QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2").arg(path, err));
+        fail(rc,
+             QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2").arg(path, err));
     }
     if (check.trimmed() != QLatin1String("ok"))
-        fail(SQLITE_CORRUPT, QStringLiteral("Die Datenbank '%1' ist beschädigt: %2").arg(path, check.trimmed()));
+        fail(SQLITE_CORRUPT,
+             QStringLiteral("Die Datenbank '%1' ist beschädigt: %2").arg(path, check.trimmed()));
 
-    rc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master where type='table' and name='SPEISEPLAN'", -1,
-                            &st, nullptr);
+    rc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master where type='table' and name='SPEISEPLAN'",
+                            -1, &st, nullptr);
     const bool ours = rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 1;
     sqlite3_finalize(st);
     if (!ours)
         fail(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
 
-    for (const char* pragma : {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"})
+    for (const char* pragma :
+         {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
     registerGermanText(db);
     m_db = db;
@@ -119,13 +126,16 @@ RecordsetPtr Connection::run(const QString& sql, bool writable, const QString& t
     return rs;
 }
 
-RecordsetPtr Connection::execute(const QString& sql) { return run(rewriteJetSql(sql), false, {}); }
+RecordsetPtr Connection::execute(const QString& sql)
+{
+    return run(rewriteJetSql(sql), false, {});
+}
 
 RecordsetPtr Connection::openWritable(const QString& sql)
 {
-    static const QRegularExpression re(QStringLiteral("^\\s*select\\s+(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)"),
-                                       QRegularExpression::CaseInsensitiveOption |
-                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*select\\s+(.*?)\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QString jet = rewriteJetSql(sql);
     const QRegularExpressionMatch m = re.match(jet);
     if (!m.hasMatch())
@@ -170,7 +180,10 @@ void Connection::updateRow(const QString& table, qint64 rowid, const QStringList
     exec(QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(',')), all);
 }
 
-Transaction::Transaction(Connection& c) : m_conn(c) { m_conn.exec(QStringLiteral("begin immediate")); }
+Transaction::Transaction(Connection& c) : m_conn(c)
+{
+    m_conn.exec(QStringLiteral("begin immediate"));
+}
 
 Transaction::~Transaction()
 {

@@ -38,7 +38,8 @@ public:
 private:
     friend class Recordset;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values);
-    void updateRow(const QString& table, qint64 rowid, const QStringList& cols, const QVector<QVariant>& values);
+    void updateRow(const QString& table, qint64 rowid, const QStringList& cols,
+                   const QVector<QVariant>& values);
     sqlite3* requireOpen() const;
     RecordsetPtr run(const QString& sql, bool writable, const QString& table);
 

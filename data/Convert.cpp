@@ -38,7 +38,10 @@ double roundHalfEven(double d)
 }
 } // namespace
 
-const QLocale& locale() { return localeRef(); }
+const QLocale& locale()
+{
+    return localeRef();
+}
 
 void setLocaleForTests(const QLocale& l)
 {
@@ -60,9 +63,15 @@ QString numberText(double d)
     return s;
 }
 
-QString boolText(bool b) { return b ? QStringLiteral("Wahr") : QStringLiteral("Falsch"); }
+QString boolText(bool b)
+{
+    return b ? QStringLiteral("Wahr") : QStringLiteral("Falsch");
+}
 
-QString shortDate(const QDate& d) { return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString(); }
+QString shortDate(const QDate& d)
+{
+    return d.isValid() ? d.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
 
 QString gridDate(const QDate& d)
 {
@@ -78,7 +87,8 @@ QString longDayDate(const QDate& d)
 {
     if (!d.isValid())
         return {};
-    return locale().dayName(d.dayOfWeek(), QLocale::LongFormat) + ' ' + d.toString(QStringLiteral("dd.MM.yyyy"));
+    return locale().dayName(d.dayOfWeek(), QLocale::LongFormat) + ' ' +
+           d.toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 QString currencyText(double d, int decimals)
@@ -246,7 +256,13 @@ double toDouble(const QVariant& v)
     }
 }
 
-qint16 toInt16(const QVariant& v) { return toInt16(toDouble(v)); }
-qint32 toInt32(const QVariant& v) { return toInt32(toDouble(v)); }
+qint16 toInt16(const QVariant& v)
+{
+    return toInt16(toDouble(v));
+}
+qint32 toInt32(const QVariant& v)
+{
+    return toInt32(toDouble(v));
+}
 
 } // namespace tlm

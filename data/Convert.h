@@ -38,9 +38,9 @@ bool parseNumber(const QString& s, double* out);
 QDate parseDate(const QString& s);
 
 QString currencyText(double d, int decimals = 2); // 12,50 €
-QString shortDate(const QDate& d);     // 24.07.2010
-QString gridDate(const QDate& d);      // Sa 24.07.10   ("ddd dd.mm.yy")
-QString longDayDate(const QDate& d);   // Samstag 24.07.2010   ("dddd dd.mm.yyyy")
-QString boolText(bool b);              // Wahr / Falsch
+QString shortDate(const QDate& d);                // 24.07.2010
+QString gridDate(const QDate& d);                 // Sa 24.07.10   ("ddd dd.mm.yy")
+QString longDayDate(const QDate& d);              // Samstag 24.07.2010   ("dddd dd.mm.yyyy")
+QString boolText(bool b);                         // Wahr / Falsch
 
 } // namespace tlm

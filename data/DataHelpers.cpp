@@ -22,8 +22,8 @@ qint32 fncGetMaxIDfromTab(const QString& table, const QString& column, qint32 fa
 QVariant fncDBLookup(const QString& table, const QVariant& expression, const QString& condition)
 {
     return guardOr("tlm/fncDBLookup", QVariant(), [&] {
-        RecordsetPtr rs =
-            gConnection.execute("select " + textOf(expression) + " as vWert from " + table + " where " + condition);
+        RecordsetPtr rs = gConnection.execute("select " + textOf(expression) + " as vWert from " + table +
+                                              " where " + condition);
         QVariant result;
         if (!rs->eof())
             result = rs->field("vWert");
@@ -57,9 +57,15 @@ double xCToD(const QVariant& value)
     });
 }
 
-qint16 fncFalseTrueto01(qint16 flag) { return flag == -1 ? 1 : 0; }
+qint16 fncFalseTrueto01(qint16 flag)
+{
+    return flag == -1 ? 1 : 0;
+}
 
-bool fnc01toFalseTrue(qint16 value) { return value == 1; }
+bool fnc01toFalseTrue(qint16 value)
+{
+    return value == 1;
+}
 
 void fncDDFillbySQL(DataCombo& dd, const QString& sql, const QString& defaultKey, const QString& firstRow,
                     bool keyInText)
@@ -103,8 +109,8 @@ void fncDDFillbyCTab(DataCombo& dd, const QString& pairList, const QString& defa
 void saveRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
                 const std::function<void(Recordset&)>& assign)
 {
-    RecordsetPtr rs = gConnection.openWritable("select " + columns + " from " + table + " where " + keyColumn +
-                                               " = " + QString::number(key));
+    RecordsetPtr rs = gConnection.openWritable("select " + columns + " from " + table + " where " +
+                                               keyColumn + " = " + QString::number(key));
     if (rs->eof()) {
         rs->addNew();
         rs->setField(keyColumn, key);

@@ -5,7 +5,10 @@
 #include <sqlite3.h>
 
 // Resources of a static library are registered by hand.
-static void initDataResources() { Q_INIT_RESOURCE(data); }
+static void initDataResources()
+{
+    Q_INIT_RESOURCE(data);
+}
 
 namespace tlm {
 
@@ -27,8 +30,8 @@ QString createDatabase(const QString& path, bool withSample)
     QFile::remove(temp);
     sqlite3* db = nullptr;
     QString error;
-    if (sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK) {
         error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "open failed");
     } else {
         const QString schema = bundledScript(QStringLiteral("schema.sql"));
@@ -39,7 +42,8 @@ QString createDatabase(const QString& path, bool withSample)
             sql += bundledScript(QStringLiteral("sample.sql"));
         sql += QStringLiteral("\ncommit;");
         char* msg = nullptr;
-        if (error.isEmpty() && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        if (error.isEmpty() &&
+            sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
             error = QString::fromUtf8(msg ? msg : "script failed");
             sqlite3_free(msg);
         }

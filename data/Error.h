@@ -25,10 +25,22 @@ enum ErrorNumber {
     ErrFileNotFound = 3024,
 };
 
-[[noreturn]] inline void raise(int number, const QString& description) { throw Error(number, description); }
-[[noreturn]] inline void raiseOverflow() { raise(ErrOverflow, QStringLiteral("Überlauf")); }
-[[noreturn]] inline void raiseDivisionByZero() { raise(ErrDivisionByZero, QStringLiteral("Division durch Null")); }
-[[noreturn]] inline void raiseTypeMismatch() { raise(ErrTypeMismatch, QStringLiteral("Typen unverträglich")); }
+[[noreturn]] inline void raise(int number, const QString& description)
+{
+    throw Error(number, description);
+}
+[[noreturn]] inline void raiseOverflow()
+{
+    raise(ErrOverflow, QStringLiteral("Überlauf"));
+}
+[[noreturn]] inline void raiseDivisionByZero()
+{
+    raise(ErrDivisionByZero, QStringLiteral("Division durch Null"));
+}
+[[noreturn]] inline void raiseTypeMismatch()
+{
+    raise(ErrTypeMismatch, QStringLiteral("Typen unverträglich"));
+}
 [[noreturn]] inline void raiseInvalidNull()
 {
     raise(ErrInvalidNull, QStringLiteral("Unzulässige Verwendung von Null"));

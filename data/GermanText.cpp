@@ -6,7 +6,10 @@
 namespace tlm {
 
 namespace {
-QString fold(const QString& s) { return s.toCaseFolded(); }
+QString fold(const QString& s)
+{
+    return s.toCaseFolded();
+}
 
 QString argText(sqlite3_value* v)
 {

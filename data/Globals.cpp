@@ -26,6 +26,9 @@ QString applicationDirectory()
     return QCoreApplication::applicationDirPath();
 }
 
-void setApplicationDirectory(const QString& dir) { appDirOverride() = dir; }
+void setApplicationDirectory(const QString& dir)
+{
+    appDirOverride() = dir;
+}
 
 } // namespace tlm

@@ -64,7 +64,8 @@ QString rewriteJetSql(const QString& sql)
         if (c == '#') {
             int close = sql.indexOf('#', i + 1);
             QDate d;
-            if (close > i && close - i <= 12 && parseJetDate(QStringView(sql).mid(i + 1, close - i - 1), &d)) {
+            if (close > i && close - i <= 12 &&
+                parseJetDate(QStringView(sql).mid(i + 1, close - i - 1), &d)) {
                 out += '\'' + d.toString(QStringLiteral("yyyy-MM-dd")) + '\'';
                 i = close + 1;
                 continue;

@@ -99,7 +99,10 @@ int Recordset::requireColumn(const QString& name) const
     return c;
 }
 
-void Recordset::setPosition(int row) { m_pos = qBound(0, row, m_rows); }
+void Recordset::setPosition(int row)
+{
+    m_pos = qBound(0, row, m_rows);
+}
 
 void Recordset::moveNext()
 {

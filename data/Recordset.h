@@ -28,7 +28,10 @@ public:
 
     // The current row's value; error 3021 at the end, error 3265 for an unknown name.
     QVariant field(const QString& name) const;
-    const QVariant& value(int row, int column) const { return m_cells[static_cast<size_t>(row) * m_names.size() + column]; }
+    const QVariant& value(int row, int column) const
+    {
+        return m_cells[static_cast<size_t>(row) * m_names.size() + column];
+    }
 
     // Forward search from the current row for "COLUMN = number"; at the end when nothing matches.
     bool find(const QString& criterion);
@@ -44,7 +47,10 @@ public:
 private:
     friend class Connection;
     int requireColumn(const QString& name) const;
-    QVariant& cell(int row, int column) { return m_cells[static_cast<size_t>(row) * m_names.size() + column]; }
+    QVariant& cell(int row, int column)
+    {
+        return m_cells[static_cast<size_t>(row) * m_names.size() + column];
+    }
 
     Connection* m_conn = nullptr;
     std::vector<QString> m_names;

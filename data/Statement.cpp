@@ -59,7 +59,10 @@ Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
         raise(3129, QStringLiteral("Ungültige SQL-Anweisung."));
 }
 
-Statement::~Statement() { sqlite3_finalize(m_stmt); }
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
 
 void Statement::bind(int index, const QVariant& v)
 {
@@ -81,12 +84,14 @@ void Statement::bind(int index, const QVariant& v)
             break;
         case QMetaType::QDate: {
             const QByteArray iso = v.toDate().toString(Qt::ISODate).toUtf8();
-            rc = sqlite3_bind_text(m_stmt, index, iso.constData(), static_cast<int>(iso.size()), SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(m_stmt, index, iso.constData(), static_cast<int>(iso.size()),
+                                   SQLITE_TRANSIENT);
             break;
         }
         default: {
             const QByteArray t = v.toString().toUtf8();
-            rc = sqlite3_bind_text(m_stmt, index, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+            rc =
+                sqlite3_bind_text(m_stmt, index, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
         }
         }
     }
@@ -110,9 +115,15 @@ void Statement::reset()
     sqlite3_clear_bindings(m_stmt);
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(m_stmt); }
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
 
-QString Statement::columnName(int i) const { return QString::fromUtf8(sqlite3_column_name(m_stmt, i)); }
+QString Statement::columnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
 
 QString Statement::declType(int i) const
 {

@@ -18,7 +18,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void bind(int index, const QVariant& value); // 1-based, as SQLite counts
-    bool step();                                  // true while a row is there
+    bool step();                                 // true while a row is there
     void reset();
 
     int columnCount() const;
@@ -33,7 +33,17 @@ private:
 };
 
 // How a column's declared type maps to the value read.
-enum ColumnKind { KindNone, KindInt32, KindInt16, KindDouble, KindCurrency, KindDate, KindBool, KindText, KindMemo };
+enum ColumnKind {
+    KindNone,
+    KindInt32,
+    KindInt16,
+    KindDouble,
+    KindCurrency,
+    KindDate,
+    KindBool,
+    KindText,
+    KindMemo
+};
 ColumnKind kindOf(const QString& declType, int* textLength = nullptr);
 
 // Throws the SQLite error of db as a tlm::Error.

@@ -20,38 +20,30 @@
 
 namespace tlm {
 
-frmGerichtDet::frmGerichtDet() : Dialog(QStringLiteral("frmGerichtDet"), QStringLiteral("Gericht bearbeiten"), 7800, 8400)
+frmGerichtDet::frmGerichtDet()
+    : Dialog(QStringLiteral("frmGerichtDet"), QStringLiteral("Gericht bearbeiten"), 7800, 8400)
 {
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    auto label = [&](const QString& text) { return named(new QLabel(text, this), "Label1"); };
-    ddGTyp = named(new DataCombo(this), "ddGTyp");
-    txGERICHT = named(new QLineEdit(this), "txGERICHT");
+    auto label = [&](const QString& text) { return make<QLabel>("Label1", text); };
+    ddGTyp = make<DataCombo>("ddGTyp");
+    txGERICHT = make<QLineEdit>("txGERICHT");
     txGERICHT->setMaxLength(100);
-    gd1 = named(new DataGrid(this), "gd1");
+    gd1 = make<DataGrid>("gd1");
     gd1->setColumns({{"REZNR", "REZNR", "", false, true, false, 50},
                      {"ZUTAT", "Zutat", "", false, true, false, 250},
                      {"MENGE4P", "Menge", "", false, true, false, 70},
                      {"EINHEIT", "Einheit", "", false, true, false, 60}});
-    sfEdit = named(new QPushButton(QStringLiteral("&Bearbeiten"), this), "sfEdit");
-    sfAdd = named(new QPushButton(QStringLiteral("&Zufügen"), this), "sfAdd");
-    sfDel = named(new QPushButton(QStringLiteral("&Entfernen"), this), "sfDel");
-    lbA18 = named(new QLabel(QStringLiteral("Zubereitung:"), this), "lbA18");
-    txZubereitung = named(new QPlainTextEdit(this), "txZubereitung");
+    sfEdit = makeButton("sfEdit", QStringLiteral("&Bearbeiten"));
+    sfAdd = makeButton("sfAdd", QStringLiteral("&Zufügen"));
+    sfDel = makeButton("sfDel", QStringLiteral("&Entfernen"));
+    lbA18 = make<QLabel>("lbA18", QStringLiteral("Zubereitung:"));
+    txZubereitung = make<QPlainTextEdit>("txZubereitung");
     txZubereitung->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txZubereitung->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txZubereitung->setTabChangesFocus(true);
     limitLength(txZubereitung, 2000);
-    Line1 = named(new QFrame(this), "Line1");
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
-    sfAbbrechen = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfAbbrechen");
-    sfOK->setDefault(true);
-    for (QPushButton* b : {sfEdit, sfAdd, sfDel, sfAbbrechen})
-        b->setAutoDefault(false);
+    Line1 = makeLine("Line1");
+    sfOK = makeOkButton();
+    sfAbbrechen = makeButton("sfAbbrechen", QStringLiteral("Abbrechen"));
 
     auto* top = new QGridLayout;
     top->addWidget(label(QStringLiteral("Typ:")), 0, 0);
@@ -77,20 +69,17 @@ frmGerichtDet::frmGerichtDet() : Dialog(QStringLiteral("frmGerichtDet"), QString
     box->addWidget(txZubereitung, 2);
     box->addWidget(Line1);
     box->addLayout(buttons);
-    QWidget* order[] = {txGERICHT, txZubereitung, sfOK, sfAbbrechen, sfAdd, sfDel, ddGTyp, sfEdit, gd1};
-    for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    tabOrder({txGERICHT, txZubereitung, sfOK, sfAbbrechen, sfAdd, sfDel, ddGTyp, sfEdit, gd1});
 
-    connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmDlgGericht/gd1_DblClick", [&] { fncZutatEdit(); }); });
-    connect(sfEdit, &QPushButton::clicked, this, [this] { guard("frmDlgGericht/sfEdit_Click", [&] { fncZutatEdit(); }); });
-    connect(sfAdd, &QPushButton::clicked, this, [this] { guard("frmDlgGericht/sfAdd_Click", [&] { fncZutatAdd(); }); });
-    connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmDlgGericht/sfDel_Click", [&] { fncZutatDel(); }); });
-    connect(sfOK, &QPushButton::clicked, this, [this] {
-        guard("frmDlgGericht/sfOK_Click", [&] {
-            if (fncSave())
-                unload();
-        });
-    });
+    connect(gd1, &DataGrid::dblClick, this,
+            [this] { guard("frmDlgGericht/gd1_DblClick", [&] { fncZutatEdit(); }); });
+    connect(sfEdit, &QPushButton::clicked, this,
+            [this] { guard("frmDlgGericht/sfEdit_Click", [&] { fncZutatEdit(); }); });
+    connect(sfAdd, &QPushButton::clicked, this,
+            [this] { guard("frmDlgGericht/sfAdd_Click", [&] { fncZutatAdd(); }); });
+    connect(sfDel, &QPushButton::clicked, this,
+            [this] { guard("frmDlgGericht/sfDel_Click", [&] { fncZutatDel(); }); });
+    onOk(sfOK, "frmDlgGericht/sfOK_Click", [this] { return fncSave(); });
     connect(sfAbbrechen, &QPushButton::clicked, this,
             [this] { guard("frmDlgGericht/sfAbbrechen_Click", [&] { unload(); }); });
 }
@@ -98,8 +87,8 @@ frmGerichtDet::frmGerichtDet() : Dialog(QStringLiteral("frmGerichtDet"), QString
 void frmGerichtDet::Form_Load()
 {
     guard("frmDlgGericht/Form_Load", [&] {
-        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"), QStringLiteral("2"),
-                       QString(), false);
+        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"),
+                       QStringLiteral("2"), QString(), false);
         fncReq();
         fncReqZutaten(0);
     });
@@ -112,8 +101,8 @@ void frmGerichtDet::fncReq()
             fGERNR = fncGetMaxIDfromTab(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), 100) + 1;
             return;
         }
-        RecordsetPtr rs = gConnection.execute("select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE where GERNR = " +
-                                              QString::number(fGERNR));
+        RecordsetPtr rs = gConnection.execute(
+            "select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE where GERNR = " + QString::number(fGERNR));
         if (!rs->eof()) {
             ddGTyp->setValue(textOf(rs->field(QStringLiteral("GTYPNR"))));
             txGERICHT->setText(textOf(rs->field(QStringLiteral("GERICHT"))));
@@ -168,8 +157,8 @@ void frmGerichtDet::fncZutatAdd()
         if (!(ingredient > 0))
             return;
         const qint32 line = fncGetMaxIDfromTab(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100) + 1;
-        saveRecord(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), line, QStringLiteral("REZNR,GERNR,ZUTNR,PERSONEN"),
-                   [&](Recordset& rs) {
+        saveRecord(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), line,
+                   QStringLiteral("REZNR,GERNR,ZUTNR,PERSONEN"), [&](Recordset& rs) {
                        rs.setField(QStringLiteral("GERNR"), fGERNR);
                        rs.setField(QStringLiteral("ZUTNR"), ingredient);
                        rs.setField(QStringLiteral("PERSONEN"), QVariant::fromValue(qint16(0)));
@@ -186,7 +175,8 @@ void frmGerichtDet::fncZutatDel()
         if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
                    QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
-        gConnection.execute("delete from REZEPTE where REZNR = " + textOf(gd1->columnValue(QStringLiteral("REZNR"))));
+        gConnection.execute("delete from REZEPTE where REZNR = " +
+                            textOf(gd1->columnValue(QStringLiteral("REZNR"))));
         fncReqZutaten(0);
     });
 }

@@ -12,7 +12,8 @@
 
 namespace tlm {
 
-frmGerichtList::frmGerichtList() : ListWindow(QStringLiteral("frmGerichtList"), QStringLiteral("Liste Gerichte"), 7200, 6600)
+frmGerichtList::frmGerichtList()
+    : ListWindow(QStringLiteral("frmGerichtList"), QStringLiteral("Liste Gerichte"), 7200, 6600)
 {
     gd1->setColumns({{"GERNR", "GerNr", "", false, true, false, 50},
                      {"GERICHT", "Gericht", "", false, true, false, 280},
@@ -27,13 +28,16 @@ frmGerichtList::frmGerichtList() : ListWindow(QStringLiteral("frmGerichtList"), 
 
     connect(txSuch, &QLineEdit::textChanged, this,
             [this](const QString& t) { guard("frmGerichtList/txSuch_Change", [&] { fncReq(0, t); }); });
-    connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmGerichtList/gd1_DblClick", [&] { fncEdit(); }); });
-    connect(sfEdit, &QPushButton::clicked, this, [this] { guard("frmGerichtList/sfEdit_Click", [&] { fncEdit(); }); });
-    connect(sfAdd, &QPushButton::clicked, this, [this] {
-        guard("frmGerichtList/sfAdd_Click", [&] { fncReq(fncDlgGerichtDet(0), QString()); });
-    });
-    connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmGerichtList/sfDel_Click", [&] { fncDel(); }); });
-    connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmGerichtList/sfExit_Click", [&] { unload(); }); });
+    connect(gd1, &DataGrid::dblClick, this,
+            [this] { guard("frmGerichtList/gd1_DblClick", [&] { fncEdit(); }); });
+    connect(sfEdit, &QPushButton::clicked, this,
+            [this] { guard("frmGerichtList/sfEdit_Click", [&] { fncEdit(); }); });
+    connect(sfAdd, &QPushButton::clicked, this,
+            [this] { guard("frmGerichtList/sfAdd_Click", [&] { fncReq(fncDlgGerichtDet(0), QString()); }); });
+    connect(sfDel, &QPushButton::clicked, this,
+            [this] { guard("frmGerichtList/sfDel_Click", [&] { fncDel(); }); });
+    connect(sfExit, &QPushButton::clicked, this,
+            [this] { guard("frmGerichtList/sfExit_Click", [&] { unload(); }); });
 }
 
 void frmGerichtList::Form_Load()
@@ -44,8 +48,9 @@ void frmGerichtList::Form_Load()
 void frmGerichtList::fncReq(qint32 key, const QString& filter)
 {
     guard("frmGerichtList/fncReq", [&] {
-        RecordsetPtr rs = gConnection.execute("select GERNR,GTYP,GERICHT from VW_GERICHTE" +
-                                              likeFilter(QStringLiteral("GERICHT"), filter) + " order by GERICHT");
+        RecordsetPtr rs =
+            gConnection.execute("select GERNR,GTYP,GERICHT from VW_GERICHTE" +
+                                likeFilter(QStringLiteral("GERICHT"), filter) + " order by GERICHT");
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && key >= 1)
             gd1->find("GERNR = " + QString::number(key));
@@ -69,7 +74,8 @@ void frmGerichtList::fncDel()
         if (gd1->noCurrentRow())
             return;
         const QString key = QString::number(toInt32(gd1->columnValue(QStringLiteral("GERNR"))));
-        RecordsetPtr used = gConnection.execute("select GERICHT,TAG,TAGZEIT from VW_SPEISEPLAN where GERNR=" + key);
+        RecordsetPtr used =
+            gConnection.execute("select GERICHT,TAG,TAGZEIT from VW_SPEISEPLAN where GERNR=" + key);
         if (used->eof()) {
             if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
                        QStringLiteral("Ihre Wahl ...")) == vbYes) {
@@ -81,8 +87,9 @@ void frmGerichtList::fncDel()
                 fncReq(0, QString());
             }
         } else {
-            QString text = QStringLiteral("Dieses Gericht kann nicht entfernt werden!\rSie ist noch in folgenden "
-                                          "Speiseplänen enthalten:\r");
+            QString text =
+                QStringLiteral("Dieses Gericht kann nicht entfernt werden!\rSie ist noch in folgenden "
+                               "Speiseplänen enthalten:\r");
             for (; !used->eof(); used->moveNext())
                 text += " - " + textOf(used->field(QStringLiteral("GERICHT"))) + "," +
                         textOf(used->field(QStringLiteral("TAG"))) + "," +

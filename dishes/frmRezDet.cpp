@@ -18,30 +18,21 @@ namespace tlm {
 
 frmRezDet::frmRezDet() : Dialog(QStringLiteral("frmRezDet"), QStringLiteral("Rezept"), 6600, 2400)
 {
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    ddZUTAT = named(new DataCombo(this), "ddZUTAT");
-    txMENGE4P = named(new QLineEdit(this), "txMENGE4P");
+    ddZUTAT = make<DataCombo>("ddZUTAT");
+    txMENGE4P = make<QLineEdit>("txMENGE4P");
     txMENGE4P->setMaxLength(20);
-    txEINHEIT = named(new QLineEdit(this), "txEINHEIT");
+    txEINHEIT = make<QLineEdit>("txEINHEIT");
     txEINHEIT->setEnabled(false);
     txEINHEIT->setFixedWidth(tw(900));
-    Line1 = named(new QFrame(this), "Line1");
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    sfZutatEdit = named(new QPushButton(QStringLiteral("Zutat bearbeiten"), this), "sfZutatEdit");
-    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
-    sfExit = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfExit");
-    sfOK->setDefault(true);
-    sfZutatEdit->setAutoDefault(false);
-    sfExit->setAutoDefault(false);
+    Line1 = makeLine("Line1");
+    sfZutatEdit = makeButton("sfZutatEdit", QStringLiteral("Zutat bearbeiten"));
+    sfOK = makeOkButton();
+    sfExit = makeButton("sfExit", QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout;
-    grid->addWidget(named(new QLabel(QStringLiteral("Zutat:"), this), "Label1"), 0, 0);
+    grid->addWidget(make<QLabel>("Label1", QStringLiteral("Zutat:")), 0, 0);
     grid->addWidget(ddZUTAT, 0, 1, 1, 2);
-    grid->addWidget(named(new QLabel(QStringLiteral("Benötigte Menge für 4 Personen:"), this), "Label1"), 1, 0);
+    grid->addWidget(make<QLabel>("Label1", QStringLiteral("Benötigte Menge für 4 Personen:")), 1, 0);
     grid->addWidget(txMENGE4P, 1, 1);
     grid->addWidget(txEINHEIT, 1, 2);
     grid->setColumnStretch(1, 1);
@@ -55,19 +46,13 @@ frmRezDet::frmRezDet() : Dialog(QStringLiteral("frmRezDet"), QStringLiteral("Rez
     box->addStretch();
     box->addWidget(Line1);
     box->addLayout(buttons);
-    setTabOrder(txMENGE4P, sfOK);
-    setTabOrder(sfOK, sfExit);
-    setTabOrder(sfExit, ddZUTAT);
-    setTabOrder(ddZUTAT, sfZutatEdit);
+    tabOrder({txMENGE4P, sfOK, sfExit, ddZUTAT, sfZutatEdit});
 
-    connect(ddZUTAT, &DataCombo::closeUp, this, [this] { guard("frmRezDet/ddZUTAT_CloseUp", [&] { fncReqZutat(); }); });
-    connect(sfOK, &QPushButton::clicked, this, [this] {
-        guard("frmRezDet/sfOK_Click", [&] {
-            if (fncSave())
-                unload();
-        });
-    });
-    connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmRezDet/sfExit_Click", [&] { unload(); }); });
+    connect(ddZUTAT, &DataCombo::closeUp, this,
+            [this] { guard("frmRezDet/ddZUTAT_CloseUp", [&] { fncReqZutat(); }); });
+    onOk(sfOK, "frmRezDet/sfOK_Click", [this] { return fncSave(); });
+    connect(sfExit, &QPushButton::clicked, this,
+            [this] { guard("frmRezDet/sfExit_Click", [&] { unload(); }); });
     connect(sfZutatEdit, &QPushButton::clicked, this, [this] {
         guard("frmRezDet/sfZutatEdit_Click", [&] { fncDlgZutatDet(toInt32(val(ddZUTAT->value()))); });
     });
@@ -76,8 +61,8 @@ frmRezDet::frmRezDet() : Dialog(QStringLiteral("frmRezDet"), QStringLiteral("Rez
 void frmRezDet::Form_Load()
 {
     guard("frmRezDet/Form_Load", [&] {
-        fncDDFillbySQL(*ddZUTAT, QStringLiteral("select ZUTNR,ZUTAT from ZUTATEN order by ZUTAT"), QString(), QString(),
-                       false);
+        fncDDFillbySQL(*ddZUTAT, QStringLiteral("select ZUTNR,ZUTAT from ZUTATEN order by ZUTAT"), QString(),
+                       QString(), false);
         fncReq();
     });
 }

@@ -19,36 +19,28 @@
 
 namespace tlm {
 
-frmZutatDet::frmZutatDet() : Dialog(QStringLiteral("frmZutatDet"), QStringLiteral("Zutat bearbeiten"), 7200, 6900)
+frmZutatDet::frmZutatDet()
+    : Dialog(QStringLiteral("frmZutatDet"), QStringLiteral("Zutat bearbeiten"), 7200, 6900)
 {
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    txZUTAT = named(new QLineEdit(this), "txZUTAT");
+    txZUTAT = make<QLineEdit>("txZUTAT");
     txZUTAT->setMaxLength(50);
-    txMENGE = named(new QLineEdit(this), "txMENGE");
+    txMENGE = make<QLineEdit>("txMENGE");
     txMENGE->setMaxLength(20);
-    ddEINHEIT = named(new DataCombo(this), "ddEINHEIT");
-    mxPREIS = named(new CurrencyEdit(this), "mxPREIS");
-    cbFRISCH = named(new QCheckBox(QStringLiteral("Frisch"), this), "cbFRISCH");
-    cbNOKAUF = named(new QCheckBox(QStringLiteral("Nicht auf Einkaufsliste (in Grundausstattung enthalten)"), this),
-                     "cbNOKAUF");
-    gd1 = named(new DataGrid(this), "gd1");
+    ddEINHEIT = make<DataCombo>("ddEINHEIT");
+    mxPREIS = make<CurrencyEdit>("mxPREIS");
+    cbFRISCH = make<QCheckBox>("cbFRISCH", QStringLiteral("Frisch"));
+    cbNOKAUF = make<QCheckBox>("cbNOKAUF",
+                               QStringLiteral("Nicht auf Einkaufsliste (in Grundausstattung enthalten)"));
+    gd1 = make<DataGrid>("gd1");
     gd1->setColumns({{"GERNR", "Nr", "", false, true, false, 45},
                      {"REZNR", "REZNR", "", false, true, false, 50},
                      {"GERICHT", "Gericht", "", false, true, false, 230},
                      {"MENGE4P", "Menge 4 Pers.", "", false, true, false, 90},
                      {"EINHEIT", "Einheit", "", false, true, false, 55}});
-    Line1 = named(new QFrame(this), "Line1");
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    sfGericht = named(new QPushButton(QStringLiteral("Gericht bearbeiten"), this), "sfGericht");
-    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
-    sfExit = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfExit");
-    sfOK->setDefault(true);
-    sfGericht->setAutoDefault(false);
-    sfExit->setAutoDefault(false);
+    Line1 = makeLine("Line1");
+    sfGericht = makeButton("sfGericht", QStringLiteral("Gericht bearbeiten"));
+    sfOK = makeOkButton();
+    sfExit = makeButton("sfExit", QStringLiteral("Abbrechen"));
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Zutat:"), this), 0, 0);
@@ -72,20 +64,15 @@ frmZutatDet::frmZutatDet() : Dialog(QStringLiteral("frmZutatDet"), QStringLitera
     box->addWidget(gd1, 1);
     box->addWidget(Line1);
     box->addLayout(buttons);
-    QWidget* order[] = {txZUTAT, txMENGE, ddEINHEIT, mxPREIS, cbFRISCH, cbNOKAUF, sfGericht, sfOK, sfExit, gd1};
-    for (size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    tabOrder({txZUTAT, txMENGE, ddEINHEIT, mxPREIS, cbFRISCH, cbNOKAUF, sfGericht, sfOK, sfExit, gd1});
 
-    connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmZutatDet/gd1_DblClick", [&] { fncEditRezDet(); }); });
+    connect(gd1, &DataGrid::dblClick, this,
+            [this] { guard("frmZutatDet/gd1_DblClick", [&] { fncEditRezDet(); }); });
     connect(sfGericht, &QPushButton::clicked, this,
             [this] { guard("frmZutatDet/sfGericht_Click", [&] { fncEditGerichtDet(); }); });
-    connect(sfOK, &QPushButton::clicked, this, [this] {
-        guard("frmZutatDet/sfOK_Click", [&] {
-            if (fncSave())
-                unload();
-        });
-    });
-    connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmZutatDet/sfExit_Click", [&] { unload(); }); });
+    onOk(sfOK, "frmZutatDet/sfOK_Click", [this] { return fncSave(); });
+    connect(sfExit, &QPushButton::clicked, this,
+            [this] { guard("frmZutatDet/sfExit_Click", [&] { unload(); }); });
 }
 
 void frmZutatDet::Form_Load()
@@ -105,14 +92,17 @@ void frmZutatDet::fncReq()
             return;
         }
         RecordsetPtr rs = gConnection.execute(
-            "select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = " + QString::number(fZUTNR));
+            "select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = " +
+            QString::number(fZUTNR));
         if (!rs->eof()) {
             txZUTAT->setText(textOf(rs->field(QStringLiteral("ZUTAT"))));
             txMENGE->setText(textOf(rs->field(QStringLiteral("MENGE"))));
             ddEINHEIT->setValue(textOf(rs->field(QStringLiteral("EINHEIT"))));
             mxPREIS->setText(textOf(rs->field(QStringLiteral("PREIS"))));
-            cbFRISCH->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("FRISCH")).toBool() ? -1 : 0) == 1);
-            cbNOKAUF->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NOKAUF")).toBool() ? -1 : 0) == 1);
+            cbFRISCH->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("FRISCH")).toBool() ? -1 : 0) ==
+                                 1);
+            cbNOKAUF->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NOKAUF")).toBool() ? -1 : 0) ==
+                                 1);
         }
         rs->close();
     });
@@ -123,8 +113,9 @@ void frmZutatDet::fncReqGerichte(qint32 gerNr)
     guard("frmZutatDet/fncReqGerichte", [&] {
         if (fZUTNR < 1)
             return;
-        RecordsetPtr rs = gConnection.execute("select GERNR,REZNR,GERICHT,MENGE4P,EINHEIT from VW_REZEPTE where ZUTNR = " +
-                                              QString::number(fZUTNR));
+        RecordsetPtr rs =
+            gConnection.execute("select GERNR,REZNR,GERICHT,MENGE4P,EINHEIT from VW_REZEPTE where ZUTNR = " +
+                                QString::number(fZUTNR));
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && gerNr >= 1) {
             rs->moveFirst();
@@ -175,7 +166,8 @@ void frmZutatDet::fncEditGerichtDet()
 qint32 fncDlgZutatDet(qint32 zutNr)
 {
     return launchDialog<frmZutatDet>(
-        "tlm/fncDlgZutatDet", [&](frmZutatDet& w) { w.fZUTNR = zutNr; }, [](frmZutatDet& w) { return w.fZUTNR; });
+        "tlm/fncDlgZutatDet", [&](frmZutatDet& w) { w.fZUTNR = zutNr; },
+        [](frmZutatDet& w) { return w.fZUTNR; });
 }
 
 } // namespace tlm

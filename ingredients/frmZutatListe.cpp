@@ -12,7 +12,8 @@
 
 namespace tlm {
 
-frmZutatList::frmZutatList() : ListWindow(QStringLiteral("frmZutatList"), QStringLiteral("Liste Zutaten"), 8400, 6600)
+frmZutatList::frmZutatList()
+    : ListWindow(QStringLiteral("frmZutatList"), QStringLiteral("Liste Zutaten"), 8400, 6600)
 {
     gd1->setColumns({{"ZUTNR", "ZutNr", "", false, true, false, 50},
                      {"ZUTAT", "Zutat", "", false, true, false, 220},
@@ -41,13 +42,16 @@ frmZutatList::frmZutatList() : ListWindow(QStringLiteral("frmZutatList"), QStrin
                 fncEdit();
         });
     });
-    connect(sfEdit, &QPushButton::clicked, this, [this] { guard("frmZutatListe/sfEdit_Click", [&] { fncEdit(); }); });
+    connect(sfEdit, &QPushButton::clicked, this,
+            [this] { guard("frmZutatListe/sfEdit_Click", [&] { fncEdit(); }); });
     connect(sfAdd, &QPushButton::clicked, this,
             [this] { guard("frmZutatListe/sfAdd_Click", [&] { fncReq(fncDlgZutatDet(0), QString()); }); });
-    connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmZutatListe/sfDel_Click", [&] { fncDel(); }); });
+    connect(sfDel, &QPushButton::clicked, this,
+            [this] { guard("frmZutatListe/sfDel_Click", [&] { fncDel(); }); });
     connect(sfSelect, &QPushButton::clicked, this,
             [this] { guard("frmZutatListe/sfSelect_Click", [&] { fncSelect(); }); });
-    connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmZutatListe/sfExit_Click", [&] { unload(); }); });
+    connect(sfExit, &QPushButton::clicked, this,
+            [this] { guard("frmZutatListe/sfExit_Click", [&] { unload(); }); });
 }
 
 void frmZutatList::Form_Load()
@@ -58,8 +62,9 @@ void frmZutatList::Form_Load()
 void frmZutatList::fncReq(qint32 key, const QString& search)
 {
     guard("frmZutatListe/fncReq", [&] {
-        RecordsetPtr rs = gConnection.execute("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH from ZUTATEN" +
-                                              likeFilter(QStringLiteral("ZUTAT"), search) + " order by ZUTAT");
+        RecordsetPtr rs =
+            gConnection.execute("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH from ZUTATEN" +
+                                likeFilter(QStringLiteral("ZUTAT"), search) + " order by ZUTAT");
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && key >= 1)
             gd1->find("ZUTNR = " + QString::number(key));
@@ -91,8 +96,8 @@ void frmZutatList::fncDel()
                 fncReq(0, QString());
             }
         } else {
-            QString text =
-                QStringLiteral("Diese Zutat kann nicht entfernt werden!\rSie ist noch in folgenden Gerichten enthalten:\r");
+            QString text = QStringLiteral(
+                "Diese Zutat kann nicht entfernt werden!\rSie ist noch in folgenden Gerichten enthalten:\r");
             for (; !used->eof(); used->moveNext())
                 text += " - " + textOf(used->field(QStringLiteral("GERICHT"))) + "\r";
             msgBox(text, 48, QStringLiteral("Achtung"));

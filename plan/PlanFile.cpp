@@ -66,7 +66,8 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path + " (" + f.errorString() + ")");
+        raise(75,
+              QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path + " (" + f.errorString() + ")");
     if (f.write(bytes) != bytes.size() || !f.commit())
         raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + f.errorString());
 }

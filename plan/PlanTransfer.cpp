@@ -16,8 +16,8 @@ void exportPlan(const QString& path)
     RecordsetPtr rs = gConnection.execute(
         QStringLiteral("select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYP,GERNR,GERICHT,PERSONEN,NODRUCK"
                        " from VW_SPEISEPLAN order by TAG,TAGZEITNR,GTYPNR"));
-    static const char* const fields[] = {"TAG",  "TAGZEITNR", "TAGZEITKURZ", "GTYPNR",  "GTYP",
-                                         "GERNR", "GERICHT",  "PERSONEN",    "NODRUCK"};
+    static const char* const fields[] = {"TAG",   "TAGZEITNR", "TAGZEITKURZ", "GTYPNR", "GTYP",
+                                         "GERNR", "GERICHT",   "PERSONEN",    "NODRUCK"};
     QVector<int> cols;
     for (const char* f : fields)
         cols << rs->columnIndex(QString::fromLatin1(f));
@@ -53,8 +53,8 @@ void importPlan(const QString& path)
 
     Transaction t(gConnection);
     gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
-    RecordsetPtr rs =
-        gConnection.openWritable(QStringLiteral("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN"));
+    RecordsetPtr rs = gConnection.openWritable(
+        QStringLiteral("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN"));
     qint32 counter = 0;
     for (const PlanEntry& e : entries) {
         ++counter;

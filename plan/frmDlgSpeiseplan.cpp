@@ -19,32 +19,24 @@
 
 namespace tlm {
 
-frmSpeiseplanDet::frmSpeiseplanDet() : Dialog(QStringLiteral("frmSpeiseplanDet"), QStringLiteral("Speiseplan bearbeiten"), 6000, 3600)
+frmSpeiseplanDet::frmSpeiseplanDet()
+    : Dialog(QStringLiteral("frmSpeiseplanDet"), QStringLiteral("Speiseplan bearbeiten"), 6000, 3600)
 {
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-    dpTag = named(new QDateEdit(this), "dpTag");
+    dpTag = make<QDateEdit>("dpTag");
     dpTag->setCalendarPopup(true);
     dpTag->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     dpTag->setDate(QDate::currentDate());
-    ddTagZeit = named(new DataCombo(this), "ddTagZeit");
-    ddGTyp = named(new DataCombo(this), "ddGTyp");
-    ddGericht = named(new DataCombo(this), "ddGericht");
-    txPersonen = named(new QLineEdit(this), "txPersonen");
+    ddTagZeit = make<DataCombo>("ddTagZeit");
+    ddGTyp = make<DataCombo>("ddGTyp");
+    ddGericht = make<DataCombo>("ddGericht");
+    txPersonen = make<QLineEdit>("txPersonen");
     txPersonen->setMaxLength(10);
-    UpDown1 = named(new UpDown(this), "UpDown1");
-    cbNODRUCK = named(new QCheckBox(QStringLiteral("im Speiseplan unterdrücken"), this), "cbNODRUCK");
-    Line1 = named(new QFrame(this), "Line1");
-    Line1->setFrameShape(QFrame::HLine);
-    Line1->setFrameShadow(QFrame::Sunken);
-    sfGERICHTEdit = named(new QPushButton(QStringLiteral("Gericht bearbeiten"), this), "sfGERICHTEdit");
-    sfOK = named(new QPushButton(QStringLiteral("OK"), this), "sfOK");
-    sfAbbrechen = named(new QPushButton(QStringLiteral("Abbrechen"), this), "sfAbbrechen");
-    sfOK->setDefault(true);
-    sfGERICHTEdit->setAutoDefault(false);
-    sfAbbrechen->setAutoDefault(false);
+    UpDown1 = make<UpDown>("UpDown1");
+    cbNODRUCK = make<QCheckBox>("cbNODRUCK", QStringLiteral("im Speiseplan unterdrücken"));
+    Line1 = makeLine("Line1");
+    sfGERICHTEdit = makeButton("sfGERICHTEdit", QStringLiteral("Gericht bearbeiten"));
+    sfOK = makeOkButton();
+    sfAbbrechen = makeButton("sfAbbrechen", QStringLiteral("Abbrechen"));
 
     auto* persons = new QHBoxLayout;
     persons->setSpacing(2);
@@ -69,16 +61,9 @@ frmSpeiseplanDet::frmSpeiseplanDet() : Dialog(QStringLiteral("frmSpeiseplanDet")
     box->addStretch();
     box->addWidget(Line1);
     box->addLayout(buttons);
-    setTabOrder(dpTag, ddTagZeit);
-    setTabOrder(ddTagZeit, ddGTyp);
-    setTabOrder(ddGTyp, ddGericht);
-    setTabOrder(ddGericht, txPersonen);
-    setTabOrder(txPersonen, cbNODRUCK);
-    setTabOrder(cbNODRUCK, sfGERICHTEdit);
-    setTabOrder(sfGERICHTEdit, sfOK);
-    setTabOrder(sfOK, sfAbbrechen);
+    tabOrder({dpTag, ddTagZeit, ddGTyp, ddGericht, txPersonen, cbNODRUCK, sfGERICHTEdit, sfOK, sfAbbrechen});
 
-    connect(sfOK, &QPushButton::clicked, this, [this] { sfOK_Click(); });
+    onOk(sfOK, "frmDlgSpeiseplan/sfOK_Click", [this] { return fncSave(); });
     connect(sfAbbrechen, &QPushButton::clicked, this,
             [this] { guard("frmDlgSpeiseplan/sfAbbrechen_Click", [&] { unload(); }); });
     connect(sfGERICHTEdit, &QPushButton::clicked, this, [this] { sfGERICHTEdit_Click(); });
@@ -89,10 +74,11 @@ frmSpeiseplanDet::frmSpeiseplanDet() : Dialog(QStringLiteral("frmSpeiseplanDet")
 void frmSpeiseplanDet::Form_Load()
 {
     guard("frmDlgSpeiseplan/Form_Load", [&] {
-        fncDDFillbySQL(*ddTagZeit, QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
+        fncDDFillbySQL(*ddTagZeit,
+                       QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
                        QStringLiteral("1"), QString(), false);
-        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"), QStringLiteral("0"),
-                       QStringLiteral("0,<Bitte Wählen>"), false);
+        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"),
+                       QStringLiteral("0"), QStringLiteral("0,<Bitte Wählen>"), false);
         fncDDFillbySQL(*ddGericht, QStringLiteral("select GERNR,GERICHT from GERICHTE order by GERICHT"),
                        QStringLiteral("1"), QString(), false);
         fncReq();
@@ -104,7 +90,8 @@ void frmSpeiseplanDet::fncReq()
     guard("frmDlgSpeiseplan/fncReq", [&] {
         if (fKEY < 1) {
             // The key is only reserved here; nothing is written before OK.
-            fKEY = toInt16(double(fncGetMaxIDfromTab(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)) + 1);
+            fKEY = toInt16(
+                double(fncGetMaxIDfromTab(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)) + 1);
             dpTag->setDate(fTag.isValid() ? fTag : QDate::currentDate());
             ddTagZeit->setValue(QString::number(fTagZeitNr));
             ddGTyp->setValue(QString::number(fGTypNr));
@@ -113,7 +100,8 @@ void frmSpeiseplanDet::fncReq()
             return;
         }
         RecordsetPtr rs = gConnection.execute(
-            "select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN where KEY = " + QString::number(fKEY));
+            "select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN where KEY = " +
+            QString::number(fKEY));
         if (!rs->eof()) {
             const QDate tag = rs->field(QStringLiteral("TAG")).toDate();
             if (tag.isValid())
@@ -122,7 +110,8 @@ void frmSpeiseplanDet::fncReq()
             ddGTyp->setValue(textOf(rs->field(QStringLiteral("GTYPNR"))));
             ddGericht->setValue(textOf(rs->field(QStringLiteral("GERNR"))));
             txPersonen->setText(textOf(rs->field(QStringLiteral("PERSONEN"))));
-            cbNODRUCK->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NODRUCK")).toBool() ? -1 : 0) == 1);
+            cbNODRUCK->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NODRUCK")).toBool() ? -1 : 0) ==
+                                  1);
         }
         rs->close();
     });
@@ -141,7 +130,8 @@ bool frmSpeiseplanDet::fncSave()
         // rather than stored and failing at the next "Zufügen".
         double persons = 0;
         if (parseNumber(txPersonen->text(), &persons) && (persons > 32767 || persons < -32768)) {
-            msgBox(QStringLiteral("Bitte eine Anzahl Personen bis 32767 eingeben!"), 48, QStringLiteral("Achtung"));
+            msgBox(QStringLiteral("Bitte eine Anzahl Personen bis 32767 eingeben!"), 48,
+                   QStringLiteral("Achtung"));
             return false;
         }
         saveRecord(QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
@@ -151,23 +141,17 @@ bool frmSpeiseplanDet::fncSave()
                        rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
                        rs.setField(QStringLiteral("GERNR"), ddGericht->value());
                        rs.setField(QStringLiteral("PERSONEN"), txPersonen->text());
-                       rs.setField(QStringLiteral("NODRUCK"), fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
+                       rs.setField(QStringLiteral("NODRUCK"),
+                                   fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
                    });
         return true;
     });
 }
 
-void frmSpeiseplanDet::sfOK_Click()
-{
-    guard("frmDlgSpeiseplan/sfOK_Click", [&] {
-        if (fncSave())
-            unload();
-    });
-}
-
 void frmSpeiseplanDet::sfGERICHTEdit_Click()
 {
-    guard("frmDlgSpeiseplan/sfGERICHTEdit_Click", [&] { fncDlgGerichtDet(toInt32(val(ddGericht->value()))); });
+    guard("frmDlgSpeiseplan/sfGERICHTEdit_Click",
+          [&] { fncDlgGerichtDet(toInt32(val(ddGericht->value()))); });
 }
 
 void frmSpeiseplanDet::spin(int delta)
@@ -178,8 +162,14 @@ void frmSpeiseplanDet::spin(int delta)
         txPersonen->setText(numberText(d + delta));
 }
 
-void frmSpeiseplanDet::UpDown1_UpClick() { spin(1); }
-void frmSpeiseplanDet::UpDown1_DownClick() { spin(-1); }
+void frmSpeiseplanDet::UpDown1_UpClick()
+{
+    spin(1);
+}
+void frmSpeiseplanDet::UpDown1_DownClick()
+{
+    spin(-1);
+}
 
 qint32 fncDlgSpeiseplanDet(qint32 key, const QDate& tag, qint16 tagZeitNr, qint16 gTypNr, qint16 personen)
 {

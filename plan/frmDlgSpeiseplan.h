@@ -25,7 +25,6 @@ public:
     void Form_Load();
     void fncReq();
     bool fncSave();
-    void sfOK_Click();
     void sfGERICHTEdit_Click();
     void UpDown1_UpClick();
     void UpDown1_DownClick();

@@ -26,8 +26,9 @@
 namespace tlm {
 
 namespace {
-const char* const kPlanQuery = "select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,FARBE"
-                               " from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT";
+const char* const kPlanQuery =
+    "select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,FARBE"
+    " from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT";
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top)
 {
@@ -38,7 +39,10 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 }
 
 // A Windows colour number 0x00BBGGRR.
-QColor windowsColour(qint64 n) { return QColor(int(n & 0xFF), int((n >> 8) & 0xFF), int((n >> 16) & 0xFF)); }
+QColor windowsColour(qint64 n)
+{
+    return QColor(int(n & 0xFF), int((n >> 8) & 0xFF), int((n >> 16) & 0xFF));
+}
 } // namespace
 
 frmMain::frmMain()
@@ -62,7 +66,8 @@ frmMain::frmMain()
         {"PERSONEN", "AnzPers", "", false, true, false, 60},
         {"FARBE", "FARBE", "", false, false},
     });
-    gd1->setCellStyleCallback([this](int row, int column, CellStyle& style) { gd1_FetchCellStyle(row, column, style); });
+    gd1->setCellStyleCallback(
+        [this](int row, int column, CellStyle& style) { gd1_FetchCellStyle(row, column, style); });
     connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmMain/gd1_DblClick", [&] { fncEdit(); }); });
 
     Line2 = new QFrame(central);
@@ -82,7 +87,8 @@ frmMain::frmMain()
     small.setPointSizeF(small.pointSizeF() * 0.85); // the designed width holds the hint in a smaller type
     Label4->setFont(small);
     sfExit = button(central, "sfExit", QStringLiteral("Been&den"), 7080, 8040);
-    connect(sfEdit, &QPushButton::clicked, this, [this] { guard("frmMain/sfEdit_Click", [&] { fncEdit(); }); });
+    connect(sfEdit, &QPushButton::clicked, this,
+            [this] { guard("frmMain/sfEdit_Click", [&] { fncEdit(); }); });
     connect(sfAdd, &QPushButton::clicked, this, [this] { guard("frmMain/sfAdd_Click", [&] { fncAdd(); }); });
     connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmMain/sfDel_Click", [&] { fncDel(); }); });
     connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmMain/sfExit_Click", [&] { close(); }); });
@@ -105,21 +111,24 @@ void frmMain::buildMenus()
 {
     QMenu* mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
     mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
-    mnuLoad = menuEntry(mnuDatei, "mnuLoad", QStringLiteral("Speiseplan laden"), "frmMain/mnuLoad_Click", [this] {
-        fncLoad();
-        fncReq(0);
-    });
+    mnuLoad =
+        menuEntry(mnuDatei, "mnuLoad", QStringLiteral("Speiseplan laden"), "frmMain/mnuLoad_Click", [this] {
+            fncLoad();
+            fncReq(0);
+        });
     mnuSave = menuEntry(mnuDatei, "mnuSave", QStringLiteral("Speiseplan speichern"), "frmMain/mnuSave_Click",
                         [this] { fncSave(); });
-    mnuDelAll = menuEntry(mnuDatei, "mnuDelAll", QStringLiteral("Speiseplan löschen"), "frmMain/mnuDelAll_Click",
-                          [this] { mnuDelAll_Click(); });
-    mnuExit = menuEntry(mnuDatei, "mnuExit", QStringLiteral("Beenden"), "frmMain/mnuExit_Click", [this] { fncExit(); });
+    mnuDelAll = menuEntry(mnuDatei, "mnuDelAll", QStringLiteral("Speiseplan löschen"),
+                          "frmMain/mnuDelAll_Click", [this] { mnuDelAll_Click(); });
+    mnuExit = menuEntry(mnuDatei, "mnuExit", QStringLiteral("Beenden"), "frmMain/mnuExit_Click",
+                        [this] { fncExit(); });
 
-    mnuGerichte = menuEntry(nullptr, "mnuGerichte", QStringLiteral("Gerichte"), "frmMain/mnuGerichte_Click", [] {
-        frmGerichtList w;
-        w.Form_Load();
-        w.exec();
-    });
+    mnuGerichte =
+        menuEntry(nullptr, "mnuGerichte", QStringLiteral("Gerichte"), "frmMain/mnuGerichte_Click", [] {
+            frmGerichtList w;
+            w.Form_Load();
+            w.exec();
+        });
     mnuZutaten = menuEntry(nullptr, "mnuZutaten", QStringLiteral("Zutaten"), "frmMain/mnuZutaten_Click", [] {
         frmZutatList w;
         w.Form_Load();
@@ -161,9 +170,10 @@ void frmMain::Form_Load()
             const QString good = newestGoodBackup(dbPath);
             if (good.isEmpty())
                 throw;
-            throw Error(e.number, e.description + QStringLiteral(" Die neueste gute Sicherung ist '%1' vom %2.")
-                                                      .arg(good, QFileInfo(good).lastModified().toString(
-                                                                     QStringLiteral("dd.MM.yyyy HH:mm"))));
+            throw Error(e.number,
+                        e.description + QStringLiteral(" Die neueste gute Sicherung ist '%1' vom %2.")
+                                            .arg(good, QFileInfo(good).lastModified().toString(
+                                                           QStringLiteral("dd.MM.yyyy HH:mm"))));
         }
         guard("tlm/fncBackup", [&] { backupDatabase(gConnection.handle(), dbPath); });
         gAppPath = dir;
@@ -171,8 +181,8 @@ void frmMain::Form_Load()
         const QString stored = settings.value(QStringLiteral("Local/AppPath")).toString();
         if (stored != gAppPath)
             settings.setValue(QStringLiteral("Local/AppPath"), gAppPath);
-        const QVariant version = fncDBLookup(QStringLiteral("PARAMETER"), QStringLiteral("WERT"),
-                                             QStringLiteral("PARID=100"));
+        const QVariant version =
+            fncDBLookup(QStringLiteral("PARAMETER"), QStringLiteral("WERT"), QStringLiteral("PARID=100"));
         gDBVersion = toInt32(val(textOf(version)));
         fncDlgAbout(2000);
         fncReq(0);
@@ -226,7 +236,8 @@ void frmMain::fncDel()
         if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
                    QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
-        gConnection.execute("delete from SPEISEPLAN where KEY = " + textOf(gd1->columnValue(QStringLiteral("KEY"))));
+        gConnection.execute("delete from SPEISEPLAN where KEY = " +
+                            textOf(gd1->columnValue(QStringLiteral("KEY"))));
         fncReq(0);
     });
 }
@@ -261,9 +272,8 @@ void frmMain::gd1_FetchCellStyle(int row, int column, CellStyle& style)
         // Reported once per reload, after the drawing, so that a redraw cannot repeat it.
         if (!m_farbeReported) {
             m_farbeReported = true;
-            QTimer::singleShot(0, this, [] {
-                guard("frmMain/gd1_FetchCellStyle", [] { raiseInvalidNull(); });
-            });
+            QTimer::singleShot(0, this,
+                               [] { guard("frmMain/gd1_FetchCellStyle", [] { raiseInvalidNull(); }); });
         }
         return;
     }

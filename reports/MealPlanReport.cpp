@@ -16,10 +16,12 @@ void fncDruckSpeiseplan()
         ReportPrinter& vp = startReport(QStringLiteral("Speiseplan"));
         const QString format = QStringLiteral("1500|1000|800|5000|800;");
         vp.TableFrame(1);
-        vp.AppendTable(format, QStringLiteral("Tag|Zeit|Typ|Gericht|Pers.;"), QApplication::palette().button().color());
+        vp.AppendTable(format, QStringLiteral("Tag|Zeit|Typ|Gericht|Pers.;"),
+                       QApplication::palette().button().color());
         vp.TableFrame(0);
-        RecordsetPtr rs = gConnection.execute(QStringLiteral(
-            "select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT"));
+        RecordsetPtr rs =
+            gConnection.execute(QStringLiteral("select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from "
+                                               "VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT"));
         QDate previousDay;
         QString previousTime;
         for (; !rs->eof(); rs->moveNext()) {

@@ -59,7 +59,8 @@ QStringList ReportPrinter::zoomChoices()
     QStringList z;
     for (const QString& c : QStringLiteral("Whole &Page|Page &Width|&Two Pages|Thumb&nail").split('|'))
         z << QString(c).remove('&');
-    return z << QStringLiteral("50 %") << QStringLiteral("75 %") << QStringLiteral("100 %") << QStringLiteral("150 %");
+    return z << QStringLiteral("50 %") << QStringLiteral("75 %") << QStringLiteral("100 %")
+             << QStringLiteral("150 %");
 }
 
 ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
@@ -83,7 +84,8 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     m_zoom->addItems(zoomChoices());
     m_zoom->setCurrentIndex(1);
     QToolButton* print = tool(QStringLiteral("Drucken..."), QStringLiteral("Drucken"), "print");
-    QToolButton* pdf = tool(QStringLiteral("Als PDF speichern..."), QStringLiteral("Als PDF speichern"), "pdf");
+    QToolButton* pdf =
+        tool(QStringLiteral("Als PDF speichern..."), QStringLiteral("Als PDF speichern"), "pdf");
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(0, 0, 0, 0);
@@ -145,7 +147,8 @@ void ReportPrinter::applyZoom()
         break;
     case 2:
         count = 2;
-        scale = qMax(0.01, qMin(area.width() / 2.0 / ReportWriter::kPageWidth, area.height() / ReportWriter::kPageHeight));
+        scale = qMax(0.01, qMin(area.width() / 2.0 / ReportWriter::kPageWidth,
+                                area.height() / ReportWriter::kPageHeight));
         break;
     case 3:
         scale = 0.02;
@@ -219,8 +222,8 @@ void ReportPrinter::printDocument()
                                   .arg(i + 1)
                                   .arg(pageCount())
                                   .arg(printer.printerName(), printer.outputFileName().isEmpty()
-                                                                   ? QStringLiteral("local")
-                                                                   : printer.outputFileName()));
+                                                                  ? QStringLiteral("local")
+                                                                  : printer.outputFileName()));
         progress.setValue(i - from);
         if (progress.wasCanceled())
             break;

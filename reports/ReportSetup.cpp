@@ -11,7 +11,8 @@ ReportPrinter& startReport(const QString& title)
 {
     ReportPrinter& vp = *frmDlgDruck::showShared()->vp;
     vp.PageMargins(1000, 1500, 500);
-    vp.PageHeader(gAppTitle + "|" + title + "|" + QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
+    vp.PageHeader(gAppTitle + "|" + title + "|" +
+                  QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));
     vp.HeaderFont(gFontName, 8, true);
     vp.TextFont(gFontName, 8, false, false);
     vp.BeginDocument();

@@ -51,8 +51,9 @@ QVector<Column> parseFormat(const QString& format)
         bool ok = false;
         c.width = p.trimmed().toDouble(&ok);
         if (!ok || c.width < 0 || c.width > 100000)
-            raise(5, QStringLiteral("Unzulässiger Prozeduraufruf oder ungültiges Argument (Tabellenformat '%1')")
-                         .arg(format.left(100)));
+            raise(5,
+                  QStringLiteral("Unzulässiger Prozeduraufruf oder ungültiges Argument (Tabellenformat '%1')")
+                      .arg(format.left(100)));
         cols << c;
     }
     return cols;
@@ -159,9 +160,15 @@ void ReportWriter::PageMargins(int left, int right, int top)
     m_top = top;
 }
 
-void ReportWriter::PageHeader(const QString& threeParts) { m_header = threeParts.split('|'); }
+void ReportWriter::PageHeader(const QString& threeParts)
+{
+    m_header = threeParts.split('|');
+}
 
-void ReportWriter::HeaderFont(const QString& name, double size, bool bold) { m_headerFont = {name, size, bold, false}; }
+void ReportWriter::HeaderFont(const QString& name, double size, bool bold)
+{
+    m_headerFont = {name, size, bold, false};
+}
 
 void ReportWriter::TextFont(const QString& name, double size, bool bold, bool italic)
 {
@@ -195,7 +202,8 @@ void ReportWriter::newPage()
     m_pages << page;
 }
 
-void ReportWriter::AppendTable(const QString& format, const QString& rows, const QColor& shade, bool tableOption)
+void ReportWriter::AppendTable(const QString& format, const QString& rows, const QColor& shade,
+                               bool tableOption)
 {
     QString r = rows;
     if (r.endsWith(';'))
@@ -206,7 +214,8 @@ void ReportWriter::AppendTable(const QString& format, const QString& rows, const
     AppendRows(format, split, shade, tableOption);
 }
 
-void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade, bool)
+void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade,
+                              bool)
 {
     if (!m_started)
         BeginDocument();
@@ -241,7 +250,8 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
         double x = m_left;
         for (int c = 0; c < cols.size(); ++c) {
             ReportItem item;
-            item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), lines * m.height);
+            item.rect =
+                QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), lines * m.height);
             item.text = cells.value(c);
             item.lines = wrapped[c];
             item.font = font;
@@ -259,7 +269,8 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
                 x += c.width;
             }
         }
-        m_rows << ReportRow{pageCount() - 1, m_cursorY, height, first, int(qMin<qsizetype>(cols.size(), cells.size()))};
+        m_rows << ReportRow{pageCount() - 1, m_cursorY, height, first,
+                            int(qMin<qsizetype>(cols.size(), cells.size()))};
         m_cursorY += height;
     }
     documentChanged();
@@ -327,9 +338,9 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
                 p.setPen(Qt::black);
                 currentFont = i.font;
             }
-            const int align = i.align == ReportItem::Centre ? Qt::AlignHCenter
-                              : i.align == ReportItem::Right  ? Qt::AlignRight
-                                                              : Qt::AlignLeft;
+            const int align = i.align == ReportItem::Centre  ? Qt::AlignHCenter
+                              : i.align == ReportItem::Right ? Qt::AlignRight
+                                                             : Qt::AlignLeft;
             const QStringList& lines = i.lines.isEmpty() ? QStringList{i.text} : i.lines;
             for (int l = 0; l < lines.size(); ++l) {
                 const QRectF line(i.rect.left(), i.rect.top() + l * m.height, i.rect.width(), m.height);

@@ -27,7 +27,7 @@ struct ReportItem
     enum Align : quint8 { Left, Right, Centre };
     Kind kind = Text;
     Align align = Left;
-    int font = 0;      // index into the document's fonts
+    int font = 0; // index into the document's fonts
     QRectF rect;
     QString text;      // Text: the cell's text as given
     QStringList lines; // Text: its lines when it had to wrap; empty when it is one line
@@ -60,7 +60,6 @@ public:
     static constexpr double kPageWidth = 11906;
     static constexpr double kPageHeight = 16838;
 
-
     void PageMargins(int left, int right, int top);
     void PageHeader(const QString& threeParts);
     void HeaderFont(const QString& name, double size, bool bold);
@@ -72,7 +71,8 @@ public:
     void setCursorY(double y) { m_cursorY = y; }
     void TableFrame(int frame) { m_frame = frame; }
     // Format "w|>w|w;" (">" right-aligned), rows "a|b|c;d|e|f;"; an invalid format raises error 5.
-    void AppendTable(const QString& format, const QString& rows, const QColor& shade = QColor(), bool tableOption = true);
+    void AppendTable(const QString& format, const QString& rows, const QColor& shade = QColor(),
+                     bool tableOption = true);
     // The same with the cells given one by one, so that a "|" or ";" inside a text stays text.
     void AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade = QColor(),
                     bool tableOption = true);

@@ -48,7 +48,10 @@ void frmDlgDruck::resizeEvent(QResizeEvent* e)
     Form_Resize();
 }
 
-frmDlgDruck* frmDlgDruck::shared() { return instance(); }
+frmDlgDruck* frmDlgDruck::shared()
+{
+    return instance();
+}
 
 frmDlgDruck* frmDlgDruck::showShared()
 {

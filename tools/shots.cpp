@@ -25,7 +25,10 @@ using namespace tlm;
 namespace {
 QString g_out;
 
-void save(QWidget* w, const QString& name) { w->grab().save(QDir(g_out).filePath(name + ".png")); }
+void save(QWidget* w, const QString& name)
+{
+    w->grab().save(QDir(g_out).filePath(name + ".png"));
+}
 
 // Grabs the next modal window once it is on top, then closes it.
 void grabModal(const QString& name, std::function<void(QWidget*)> prepare = {})

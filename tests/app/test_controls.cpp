@@ -17,7 +17,8 @@ TEST_F(ControlsTest, DropDownFillsAndValues)
 {
     DataCombo dd;
     dd.resize(200, 24);
-    fncDDFillbySQL(dd, "select GTYPNR,GTYP from GTYP where GTYPNR <= 3 order by GTYPSORT", "0", "0,<Bitte Wählen>", false);
+    fncDDFillbySQL(dd, "select GTYPNR,GTYP from GTYP where GTYPNR <= 3 order by GTYPSORT", "0",
+                   "0,<Bitte Wählen>", false);
     ASSERT_EQ(dd.rowCount(), 4);
     EXPECT_EQ(dd.itemText(0), QStringLiteral("<Bitte Wählen>"));
     EXPECT_EQ(dd.keyAt(0), QStringLiteral("0"));
@@ -42,7 +43,7 @@ TEST_F(ControlsTest, DropDownFillsAndValues)
     tlmtest::Modal modal;
     modal.box(QMessageBox::Ok);
     fncDDFillbyCTab(dd, "g,Gramm;kg,Kilo;", "kg");
-    EXPECT_EQ(dd.rowCount(), 2); // the rows before the empty item stay
+    EXPECT_EQ(dd.rowCount(), 2);      // the rows before the empty item stay
     EXPECT_EQ(dd.value(), QString()); // the default is not set after the failure
     ASSERT_EQ(modal.boxes().size(), 1u);
     EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: tlm/fncDDFillbyCTab,9/"));
@@ -58,7 +59,8 @@ TEST_F(ControlsTest, DropDownFillsAndValues)
 
 TEST_F(ControlsTest, GridFollowsTheRecordset)
 {
-    exec("insert into TAGZEIT (TAGZEITNR, TAGZEIT, TAGZEITKURZ, TAGZEITSORT, FARBE) values (9, 'Nacht', 'N', 9, null)");
+    exec("insert into TAGZEIT (TAGZEITNR, TAGZEIT, TAGZEITKURZ, TAGZEITSORT, FARBE) values (9, 'Nacht', 'N', "
+         "9, null)");
     exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 0, 12, 0), (2, '2010-07-24', 3, 2, 0, 8, 0),"
          " (3, '2010-07-25', 9, 2, 0, 4, 0)");
     DataGrid grid;
@@ -70,7 +72,8 @@ TEST_F(ControlsTest, GridFollowsTheRecordset)
     grid.resize(400, 300);
     EXPECT_TRUE(grid.noCurrentRow());
     EXPECT_TRUE(grid.columnValue("KEY").isNull());
-    RecordsetPtr rs = gConnection.execute("select KEY,TAG,TAGZEITKURZ,PERSONEN,NODRUCK,FARBE from VW_SPEISEPLAN order by KEY");
+    RecordsetPtr rs = gConnection.execute(
+        "select KEY,TAG,TAGZEITKURZ,PERSONEN,NODRUCK,FARBE from VW_SPEISEPLAN order by KEY");
     grid.setDataSource(rs);
     EXPECT_FALSE(grid.noCurrentRow());
     EXPECT_EQ(grid.columnIndex("personen"), 3);
@@ -97,7 +100,8 @@ TEST_F(ControlsTest, GridFollowsTheRecordset)
         asked << column;
         s.background = row == 0 ? QColor(Qt::red) : QColor();
     });
-    EXPECT_EQ(grid.model()->data(grid.model()->index(0, 2), Qt::BackgroundRole).value<QColor>(), QColor(Qt::red));
+    EXPECT_EQ(grid.model()->data(grid.model()->index(0, 2), Qt::BackgroundRole).value<QColor>(),
+              QColor(Qt::red));
     EXPECT_FALSE(grid.model()->data(grid.model()->index(1, 2), Qt::BackgroundRole).isValid());
     EXPECT_FALSE(grid.model()->data(grid.model()->index(0, 3), Qt::BackgroundRole).isValid());
     EXPECT_EQ(asked, (QVector<int>{2, 2}));

@@ -27,11 +27,13 @@ TEST_F(ReporterTest, MessageAndLogLineOfAReport)
     ASSERT_EQ(modal.boxes().size(), 2u);
     EXPECT_EQ(modal.boxes()[0].title, QStringLiteral("Hinweis"));
     EXPECT_EQ(modal.boxes()[0].icon, int(QMessageBox::Information));
-    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\n"
-                                                    "Modul: frmMain/fncReq,1/no such table: VW_FEHLT"));
+    EXPECT_EQ(modal.boxes()[0].text,
+              QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\n"
+                             "Modul: frmMain/fncReq,1/no such table: VW_FEHLT"));
     const QString log = errorLog();
     const QStringList lines = log.split("\r\n");
-    ASSERT_EQ(lines.size(), 4) << log.toStdString(); // two reports, the second spanning two lines, and the end
+    ASSERT_EQ(lines.size(), 4)
+        << log.toStdString(); // two reports, the second spanning two lines, and the end
     static const QRegularExpression line(R"(^(\d{8}-\d\d:\d\d)/Modul=frmMain/fncReq/Name=/Desc=(.*)$)");
     const auto m1 = line.match(lines[0]), m2 = line.match(lines[1]);
     ASSERT_TRUE(m1.hasMatch()) << lines[0].toStdString();

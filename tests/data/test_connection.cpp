@@ -53,7 +53,8 @@ TEST_F(ConnectionTest, ReadsValuesByTheirDeclaredTypes)
 
 TEST_F(ConnectionTest, WritingConvertsLikeJetAndAFailedFieldWritesNothing)
 {
-    RecordsetPtr rs = gConnection.openWritable("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = 101");
+    RecordsetPtr rs = gConnection.openWritable(
+        "select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = 101");
     ASSERT_TRUE(rs->eof());
     rs->addNew();
     rs->setField("zutnr", QStringLiteral("101"));
@@ -84,7 +85,8 @@ TEST_F(ConnectionTest, WritingConvertsLikeJetAndAFailedFieldWritesNothing)
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toInt(), 0);
     rs->setField("PERSONEN", QStringLiteral("12"));
     rs->update();
-    EXPECT_EQ(rows("select KEY,TAG,PERSONEN,TAG || '' from SPEISEPLAN"), QStringList{"1|24.07.2010|12|2010-07-24"});
+    EXPECT_EQ(rows("select KEY,TAG,PERSONEN,TAG || '' from SPEISEPLAN"),
+              QStringList{"1|24.07.2010|12|2010-07-24"});
 
     // Changing an existing row goes by its rowid.
     rs = gConnection.openWritable("select KEY,PERSONEN from SPEISEPLAN where KEY = 1");
@@ -120,15 +122,16 @@ TEST_F(ConnectionTest, FindMovesForwardToColumnEqualsNumber)
 TEST_F(ConnectionTest, GermanLikeAndSortOrder)
 {
     int key = 101;
-    for (const char* name : {"Zwiebeln", "Äpfel", "apfelsaft", "Ananas", "Öl", "Orangen", "Kaiser's Brot", "Straße",
-                             "Strudel", "Omas Kartoffelsalat"})
+    for (const char* name : {"Zwiebeln", "Äpfel", "apfelsaft", "Ananas", "Öl", "Orangen", "Kaiser's Brot",
+                             "Straße", "Strudel", "Omas Kartoffelsalat"})
         gConnection.exec(QStringLiteral("insert into ZUTATEN (ZUTNR, ZUTAT) values (%1, ?)").arg(key++),
                          {QString::fromUtf8(name)});
     EXPECT_EQ(rows("select ZUTAT from ZUTATEN order by ZUTAT"),
-              (QStringList{"Ananas", "Äpfel", "apfelsaft", "Kaiser's Brot", "Öl", "Omas Kartoffelsalat", "Orangen",
-                           "Straße", "Strudel", "Zwiebeln"}));
+              (QStringList{"Ananas", "Äpfel", "apfelsaft", "Kaiser's Brot", "Öl", "Omas Kartoffelsalat",
+                           "Orangen", "Straße", "Strudel", "Zwiebeln"}));
     EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'äp%' order by ZUTAT"), QStringList{"Äpfel"});
-    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'AP%' order by ZUTAT"), QStringList{"apfelsaft"});
+    EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'AP%' order by ZUTAT"),
+              QStringList{"apfelsaft"});
     EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'o_%' order by ZUTAT"),
               (QStringList{"Omas Kartoffelsalat", "Orangen"}));
     EXPECT_EQ(rows("select ZUTAT from ZUTATEN where ZUTAT like 'kaiser''s%'"), QStringList{"Kaiser's Brot"});
@@ -163,19 +166,21 @@ TEST_F(ConnectionTest, KeysAndLookups)
 
 TEST_F(ConnectionTest, QuantityViewsSumPersonsOverFour)
 {
-    exec("insert into ZUTATEN values (101, 'Nudeln', 500, 'g', 1.19, 0, 0), (102, 'Salz', 500, 'g', 0.49, 0, -1),"
+    exec("insert into ZUTATEN values (101, 'Nudeln', 500, 'g', 1.19, 0, 0), (102, 'Salz', 500, 'g', 0.49, 0, "
+         "-1),"
          " (103, 'Milch', 1, 'L', 1.15, -1, 0)");
     exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Nudeln'), (202, 2, 'Ohne Menge')");
     exec("insert into REZEPTE values (1, 201, 101, 250, 0), (2, 201, 102, 5, 0), (3, 202, 103, null, 0),"
          " (4, 202, 101, 100, 0)");
-    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 8, 0), (2, '2010-07-25', 2, 2, 201, 4, -1),"
+    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 8, 0), (2, '2010-07-25', 2, 2, 201, 4, "
+         "-1),"
          " (3, '2010-07-25', 3, 2, 202, 4, 0)");
     EXPECT_EQ(rows("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS,FRISCH,NOKAUF from VW_MENGEN order by ZUTAT"),
               (QStringList{"Milch|1|L|0|1,15|Wahr|Falsch", "Nudeln|500|g|850|1,19|Falsch|Falsch",
                            "Salz|500|g|15|0,49|Falsch|Wahr"}));
     EXPECT_EQ(rows("select TAG,ZUTAT,MENGSUM from VW_MENGENTAG order by TAG,ZUTAT"),
-              (QStringList{"24.07.2010|Nudeln|500", "24.07.2010|Salz|10", "25.07.2010|Milch|0", "25.07.2010|Nudeln|350",
-                           "25.07.2010|Salz|5"}));
+              (QStringList{"24.07.2010|Nudeln|500", "24.07.2010|Salz|10", "25.07.2010|Milch|0",
+                           "25.07.2010|Nudeln|350", "25.07.2010|Salz|5"}));
     exec("delete from SPEISEPLAN");
     EXPECT_TRUE(rows("select * from VW_MENGEN").isEmpty());
     EXPECT_TRUE(rows("select * from VW_MENGENTAG").isEmpty());

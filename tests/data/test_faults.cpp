@@ -34,7 +34,10 @@ void write(const QString& path, const QByteArray& b)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(b);
 }
-QStringList filesIn(const QString& dir) { return QDir(dir).entryList(QDir::Files, QDir::Name); }
+QStringList filesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files, QDir::Name);
+}
 } // namespace
 
 class StartUpFaultTest : public tlmtest::SampleDbTest
@@ -89,7 +92,9 @@ TEST_F(StartUpFaultTest, BadDatabaseFilesGiveOneReportAndAreLeftAsTheyWere)
         w.fncReq(0);
         w.mnuDruckELA->trigger();
         EXPECT_EQ(modal.boxTexts().size(), 2);
-        EXPECT_EQ(filesIn(dir()), QStringList(before) << (before.contains("tlm_err.txt") ? QStringList() : QStringList{"tlm_err.txt"}));
+        EXPECT_EQ(filesIn(dir()),
+                  QStringList(before)
+                      << (before.contains("tlm_err.txt") ? QStringList() : QStringList{"tlm_err.txt"}));
         EXPECT_EQ(bytesOf(dbPath()), c.content);
         QFile::remove(QDir(dir()).filePath("tlm_err.txt"));
     }
@@ -160,7 +165,8 @@ TEST_F(StartUpFaultTest, ADailyBackupRotatesFiveCopiesAndNamesTheGoodOneWhenNeed
     auto startNextDay = [&] {
         QFile f(bak1);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
         f.close();
         gConnection.close();
         frmMain again;
@@ -193,7 +199,8 @@ TEST_F(StartUpFaultTest, ADailyBackupRotatesFiveCopiesAndNamesTheGoodOneWhenNeed
     frmMain broken;
     const QStringList boxes = start(broken, false);
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains("Die neueste gute Sicherung ist '" + bak1 + "' vom ")) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains("Die neueste gute Sicherung ist '" + bak1 + "' vom "))
+        << boxes[0].toStdString();
     EXPECT_EQ(bytesOf(dbPath()), damaged);
     EXPECT_EQ(bytesOf(bak1), bak1Before);
 }
@@ -203,7 +210,8 @@ class IoFaultTest : public tlmtest::SampleDbTest
 protected:
     QString planDigest()
     {
-        return rows("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by KEY").join(';');
+        return rows("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by KEY")
+            .join(';');
     }
     // Closes the faulty connection and checks the file with the ordinary one.
     QString reopenAndCheck()
@@ -221,7 +229,10 @@ TEST_F(IoFaultTest, AnImportHitByAFailingWriteLeavesTheOldPlanOrTheNew)
     const QString file = QDir(dir()).filePath("neu.tlm");
     QStringList lines;
     for (int i = 0; i < 400; ++i)
-        lines << QStringLiteral("%1.08.2026|2|x|2|y|%2|z|%3|Falsch|").arg(1 + i % 28, 2, 10, QChar('0')).arg(101 + i % 19).arg(10 + i);
+        lines << QStringLiteral("%1.08.2026|2|x|2|y|%2|z|%3|Falsch|")
+                     .arg(1 + i % 28, 2, 10, QChar('0'))
+                     .arg(101 + i % 19)
+                     .arg(10 + i);
     write(file, joinPlanLines(lines));
     const QString oldPlan = planDigest();
     importPlan(file);

@@ -26,17 +26,28 @@ protected:
     void SetUp() override
     {
         DbTest::SetUp();
-        exec("insert into ZUTATEN values (101, 'Nudeln', 500, 'g', 1.19, 0, 0), (102, 'Tomaten', 1, 'kg', 2.99, -1, 0),"
+        exec("insert into ZUTATEN values (101, 'Nudeln', 500, 'g', 1.19, 0, 0), (102, 'Tomaten', 1, 'kg', "
+             "2.99, -1, 0),"
              " (103, 'Salz', 500, 'g', 0.49, 0, -1)");
     }
-    QStringList dishes() { return rows("select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE order by GERNR"); }
-    QStringList lines() { return rows("select REZNR,GERNR,ZUTNR,MENGE4P,PERSONEN from REZEPTE order by REZNR"); }
+    QStringList dishes()
+    {
+        return rows("select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE order by GERNR");
+    }
+    QStringList lines()
+    {
+        return rows("select REZNR,GERNR,ZUTNR,MENGE4P,PERSONEN from REZEPTE order by REZNR");
+    }
     void plannedDishes()
     {
-        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT, ZUBEREITUNG) values (201, 2, 'Nudeln mit Soße', 'Kochen'),"
-             " (202, 4, 'Nudelsalat', ''), (203, 1, 'Omas Kartoffelsuppe', null), (204, 2, 'Omas'' Gulasch', null)");
-        exec("insert into REZEPTE values (1, 201, 101, 125, 0), (2, 201, 102, 0.25, 0), (3, 202, 101, 100, 0)");
-        exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 10, 0), (2, '2010-07-26', 3, 2, 201, 10, 0)");
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT, ZUBEREITUNG) values (201, 2, 'Nudeln mit Soße', "
+             "'Kochen'),"
+             " (202, 4, 'Nudelsalat', ''), (203, 1, 'Omas Kartoffelsuppe', null), (204, 2, 'Omas'' Gulasch', "
+             "null)");
+        exec("insert into REZEPTE values (1, 201, 101, 125, 0), (2, 201, 102, 0.25, 0), (3, 202, 101, 100, "
+             "0)");
+        exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 10, 0), (2, '2010-07-26', 3, 2, "
+             "201, 10, 0)");
     }
 };
 
@@ -176,7 +187,8 @@ TEST_F(DishTest, DishListSearchAndDelete)
             out << w.gd1->valueAt(r, w.gd1->columnIndex("GERICHT")).toString();
         return out;
     };
-    EXPECT_EQ(names(), (QStringList{"Nudeln mit Soße", "Nudelsalat", "Omas Kartoffelsuppe", "Omas' Gulasch"}));
+    EXPECT_EQ(names(),
+              (QStringList{"Nudeln mit Soße", "Nudelsalat", "Omas Kartoffelsuppe", "Omas' Gulasch"}));
     EXPECT_EQ(w.gd1->columnValue("Typ").toString(), QStringLiteral("Hauptgericht"));
     w.txSuch->setText("Nu");
     EXPECT_EQ(names(), (QStringList{"Nudeln mit Soße", "Nudelsalat"}));
@@ -190,9 +202,10 @@ TEST_F(DishTest, DishListSearchAndDelete)
     modal.box(QMessageBox::Ok);
     w.sfDel->click();
     ASSERT_EQ(modal.boxes().size(), 1u);
-    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Dieses Gericht kann nicht entfernt werden!\nSie ist noch in folgenden "
-                                                    "Speiseplänen enthalten:\n - Nudeln mit Soße,24.07.2010,Mittagessen\n"
-                                                    " - Nudeln mit Soße,26.07.2010,Abendessen\n"));
+    EXPECT_EQ(modal.boxes()[0].text,
+              QStringLiteral("Dieses Gericht kann nicht entfernt werden!\nSie ist noch in folgenden "
+                             "Speiseplänen enthalten:\n - Nudeln mit Soße,24.07.2010,Mittagessen\n"
+                             " - Nudeln mit Soße,26.07.2010,Abendessen\n"));
     EXPECT_EQ(dishes().size(), 4);
     w.txSuch->setText("Nudels");
     modal.box(QMessageBox::No);

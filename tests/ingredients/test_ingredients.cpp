@@ -21,13 +21,19 @@ using tlmtest::Modal;
 class IngredientTest : public tlmtest::DbTest
 {
 protected:
-    QStringList ingredients() { return rows("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN order by ZUTNR"); }
+    QStringList ingredients()
+    {
+        return rows("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN order by ZUTNR");
+    }
     void catalogue()
     {
-        exec("insert into ZUTATEN values (101, 'Tomaten', 1, 'kg', 2.99, -1, 0), (102, 'Äpfel', 2, 'kg', 3.98, -1, 0),"
-             " (103, 'tomatenmark', 200, 'g', 0.99, 0, 0), (104, 'Kaiser''s Brötchen', 10, 'Stk', 2.5, -1, 0),"
-             " (105, 'To ast', 1, 'Pkg', 1.99, 0, 0), (106, 'Salz', 500, 'g', 0.49, 0, -1)");
-        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Tomatensoße'), (202, 4, 'Salat')");
+        exec(
+            "insert into ZUTATEN values (101, 'Tomaten', 1, 'kg', 2.99, -1, 0), (102, 'Äpfel', 2, 'kg', "
+            "3.98, -1, 0),"
+            " (103, 'tomatenmark', 200, 'g', 0.99, 0, 0), (104, 'Kaiser''s Brötchen', 10, 'Stk', 2.5, -1, 0),"
+            " (105, 'To ast', 1, 'Pkg', 1.99, 0, 0), (106, 'Salz', 500, 'g', 0.49, 0, -1)");
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Tomatensoße'), (202, 4, "
+             "'Salat')");
         exec("insert into REZEPTE values (1, 201, 101, 1, 0), (2, 202, 101, 0.5, 0), (3, 201, 106, 5, 0),"
              " (4, 201, 101, 0.2, 0)");
     }
@@ -154,7 +160,8 @@ TEST_F(IngredientTest, SearchFollowsTheBoxAsTyped)
     EXPECT_EQ(shown(w.gd1, "ZUTAT"),
               (QStringList{"Äpfel", "Kaiser's Brötchen", "Salz", "To ast", "Tomaten", "tomatenmark"}));
     EXPECT_EQ(w.gd1->model()->data(w.gd1->model()->index(0, 4)).toString(), QStringLiteral("3,98\u00a0€"));
-    EXPECT_EQ(w.gd1->model()->data(w.gd1->model()->index(0, 5), Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    EXPECT_EQ(w.gd1->model()->data(w.gd1->model()->index(0, 5), Qt::CheckStateRole).toInt(),
+              int(Qt::Checked));
     QTest::keyClicks(w.txSuch, "to");
     EXPECT_EQ(shown(w.gd1, "ZUTAT"), (QStringList{"To ast", "Tomaten", "tomatenmark"}));
     EXPECT_EQ(w.gd1->columnValue("ZUTAT").toString(), QStringLiteral("To ast"));
@@ -190,8 +197,9 @@ TEST_F(IngredientTest, DeleteIsRefusedWhileARecipeUsesIt)
     ASSERT_EQ(modal.boxes().size(), 1u);
     EXPECT_EQ(modal.boxes()[0].title, QStringLiteral("Achtung"));
     EXPECT_EQ(modal.boxes()[0].text,
-              QStringLiteral("Diese Zutat kann nicht entfernt werden!\nSie ist noch in folgenden Gerichten enthalten:\n"
-                             " - Tomatensoße\n - Salat\n - Tomatensoße\n"));
+              QStringLiteral(
+                  "Diese Zutat kann nicht entfernt werden!\nSie ist noch in folgenden Gerichten enthalten:\n"
+                  " - Tomatensoße\n - Salat\n - Tomatensoße\n"));
     EXPECT_EQ(scalar("select count(*) from ZUTATEN").toInt(), 6);
     w.fncReq(102, "");
     modal.box(QMessageBox::No);
@@ -200,7 +208,8 @@ TEST_F(IngredientTest, DeleteIsRefusedWhileARecipeUsesIt)
     modal.box(QMessageBox::Yes);
     w.sfDel->click();
     EXPECT_EQ(scalar("select count(*) from ZUTATEN where ZUTNR = 102").toInt(), 0);
-    EXPECT_EQ(w.gd1->columnValue("ZUTAT").toString(), QStringLiteral("Kaiser's Brötchen")); // first row current
+    EXPECT_EQ(w.gd1->columnValue("ZUTAT").toString(),
+              QStringLiteral("Kaiser's Brötchen")); // first row current
     EXPECT_EQ(modal.boxes()[1].text, QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"));
 }
 

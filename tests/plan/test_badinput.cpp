@@ -39,7 +39,8 @@ protected:
 TEST_F(BadInputTest, OddTextsAreStoredAsTypedAndFoundAgain)
 {
     const QStringList odd = {QStringLiteral("Omas' Grüne Soße 100%"), QStringLiteral("Kaiser's_Brot"),
-                             QStringLiteral("Chili 🌶️ sin carne"), QStringLiteral("a|b;c\"d"), QStringLiteral("'; drop table ZUTATEN; --")};
+                             QStringLiteral("Chili 🌶️ sin carne"), QStringLiteral("a|b;c\"d"),
+                             QStringLiteral("'; drop table ZUTATEN; --")};
     Modal modal;
     for (const QString& name : odd) {
         modal.on<frmZutatDet>([&](frmZutatDet& d) {
@@ -86,7 +87,9 @@ TEST_F(BadInputTest, BoxesTakeNoMoreThanTheirColumnsHold)
         d.sfOK->click();
     });
     const qint32 dish = fncDlgGerichtDet(0);
-    EXPECT_EQ(scalar(QStringLiteral("select length(GERICHT) from GERICHTE where GERNR = %1").arg(dish)).toInt(), 100);
+    EXPECT_EQ(
+        scalar(QStringLiteral("select length(GERICHT) from GERICHTE where GERNR = %1").arg(dish)).toInt(),
+        100);
     frmZutatList zl;
     QTest::keyClicks(zl.txSuch, QString(80, 's'));
     EXPECT_EQ(zl.txSuch->text().size(), 50);

@@ -19,8 +19,8 @@ protected:
     QString digest(Connection& c)
     {
         RecordsetPtr rs = c.execute("select count(*), sum(KEY * PERSONEN), max(TAG) from SPEISEPLAN");
-        return QStringLiteral("%1/%2/%3").arg(rs->value(0, 0).toString(), rs->value(0, 1).toString(),
-                                             rs->value(0, 2).toString());
+        return QStringLiteral("%1/%2/%3")
+            .arg(rs->value(0, 0).toString(), rs->value(0, 1).toString(), rs->value(0, 2).toString());
     }
 };
 

@@ -13,21 +13,24 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QElapsedTimer>
 #include <QSettings>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 
 using namespace tlm;
 using tlmtest::Modal;
 
 namespace {
-QSettings userSettings() { return QSettings(QStringLiteral("TLM"), QStringLiteral("TLM")); }
+QSettings userSettings()
+{
+    return QSettings(QStringLiteral("TLM"), QStringLiteral("TLM"));
+}
 } // namespace
 
 class StartUpTest : public tlmtest::DbTest
@@ -48,13 +51,15 @@ TEST_F(StartUpTest, OpensTheDatabaseReadsTheVersionAndShowsTheAboutBox)
         const char* wert;
         int version;
     };
-    for (const Case& c : {Case{"12", 12}, Case{"2.5", 2}, Case{"3.5", 4}, Case{"7b", 7}, Case{"x", 0}, Case{nullptr, 0}}) {
+    for (const Case& c :
+         {Case{"12", 12}, Case{"2.5", 2}, Case{"3.5", 4}, Case{"7b", 7}, Case{"x", 0}, Case{nullptr, 0}}) {
         {
             Connection raw;
             raw.open(dbPath());
             raw.exec(QStringLiteral("delete from PARAMETER"));
             if (c.wert)
-                raw.exec(QStringLiteral("insert into PARAMETER values (100, ?)"), {QString::fromLatin1(c.wert)});
+                raw.exec(QStringLiteral("insert into PARAMETER values (100, ?)"),
+                         {QString::fromLatin1(c.wert)});
             raw.close();
         }
         frmMain w;
@@ -115,7 +120,8 @@ TEST_F(StartUpTest, WithoutADatabaseOneReportAnEmptyGridAndBeendenStillEnds)
     modal.box(QMessageBox::Ok);
     w.Form_Load();
     ASSERT_EQ(modal.boxes().size(), 1u);
-    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmMain/Form_Load,3024/")) << modal.boxes()[0].text.toStdString();
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmMain/Form_Load,3024/"))
+        << modal.boxes()[0].text.toStdString();
     EXPECT_TRUE(w.gd1->noCurrentRow());
     EXPECT_EQ(w.gd1->model()->rowCount(), 0);
     EXPECT_FALSE(QFile::exists(dbPath())); // no empty database in its place
@@ -133,7 +139,10 @@ protected:
         DbTest::SetUp();
         exec(tlmtest::kDishes);
     }
-    QStringList plan() { return rows("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by KEY"); }
+    QStringList plan()
+    {
+        return rows("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by KEY");
+    }
     frmMain w;
 };
 
@@ -173,7 +182,8 @@ TEST_F(MainWindowTest, AddingToAnEmptyPlanProposesTodayAndSavesTheNewRow)
 
 TEST_F(MainWindowTest, AddingAfterACurrentRowProposesItsValuesAndCancelKeepsNothing)
 {
-    exec("insert into SPEISEPLAN values (250, '2010-07-26', 3, 1, 101, 12, 0), (7, '2010-07-20', 1, 2, 102, 30, 0)");
+    exec("insert into SPEISEPLAN values (250, '2010-07-26', 3, 1, 101, 12, 0), (7, '2010-07-20', 1, 2, 102, "
+         "30, 0)");
     w.fncReq(250);
     Modal modal;
     modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
@@ -198,7 +208,8 @@ TEST_F(MainWindowTest, AddingAfterACurrentRowProposesItsValuesAndCancelKeepsNoth
 
 TEST_F(MainWindowTest, EditingKeepsTheEntryCurrentAfterItsDateMovedIt)
 {
-    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, -1), (2, '2010-07-21', 2, 2, 102, 10, 0),"
+    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, -1), (2, '2010-07-21', 2, 2, 102, "
+         "10, 0),"
          " (3, '2010-07-22', 2, 2, 105, 10, 0)");
     w.fncReq(0);
     EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 1);
@@ -246,7 +257,8 @@ TEST_F(MainWindowTest, EditingKeepsTheEntryCurrentAfterItsDateMovedIt)
 
 TEST_F(MainWindowTest, RemovingAndDeletingThePlanAskFirst)
 {
-    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, 0), (2, '2010-07-21', 2, 2, 102, 10, 0),"
+    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, 0), (2, '2010-07-21', 2, 2, 102, "
+         "10, 0),"
          " (3, '2010-07-22', 2, 2, 105, 10, 0)");
     w.fncReq(2);
     Modal modal;
@@ -280,8 +292,10 @@ TEST_F(MainWindowTest, RemovingAndDeletingThePlanAskFirst)
 TEST_F(MainWindowTest, GridOrderFollowsTheSortPositionsAndColoursTheTimeOfDay)
 {
     // Time 4 (snack) sorts before lunch; type 4 (salad) after main dishes.
-    exec("insert into SPEISEPLAN values (1, '2010-07-21', 2, 4, 101, 10, 0), (2, '2010-07-21', 4, 2, 102, 10, 0),"
-         " (3, '2010-07-21', 2, 2, 105, 10, 0), (4, '2010-07-20', 3, 2, 105, 10, 0), (5, '2010-07-21', 1, 2, 101, 10, 0)");
+    exec("insert into SPEISEPLAN values (1, '2010-07-21', 2, 4, 101, 10, 0), (2, '2010-07-21', 4, 2, 102, "
+         "10, 0),"
+         " (3, '2010-07-21', 2, 2, 105, 10, 0), (4, '2010-07-20', 3, 2, 105, 10, 0), (5, '2010-07-21', 1, 2, "
+         "101, 10, 0)");
     w.fncReq(0);
     QStringList order;
     for (int r = 0; r < w.gd1->model()->rowCount(); ++r)

@@ -60,17 +60,18 @@ protected:
 
 TEST_F(PlanFileTest, ExportIsByteExactInWindows1252WithCrLf)
 {
-    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 1, 105, 12, 0), (2, '2010-07-24', 1, 2, 101, 8, -1),"
+    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 1, 105, 12, 0), (2, '2010-07-24', 1, 2, 101, 8, "
+         "-1),"
          " (3, '2010-07-25', 3, 2, 999, 4, 0), (4, '2010-07-24', 2, 2, 106, 3, 0)");
     w.setWindowTitle(gAppTitle);
     Modal modal;
     const QString path = file("plan.tlm");
     save(path, modal);
-    const QByteArray expected = toWin1252(QStringLiteral(
-        "24.07.2010|1|Früh|2|Hauptgericht|101|Gemüsesuppe|8|Wahr|\r\n"
-        "24.07.2010|2|Mittag|1|Suppe|105|Kartoffelsuppe|12|Falsch|\r\n"
-        "24.07.2010|2|Mittag|2|Hauptgericht|106|Wurst¦Brot|3|Falsch|\r\n"
-        "25.07.2010|3|Abend|2|Hauptgericht|999||4|Falsch|\r\n"));
+    const QByteArray expected =
+        toWin1252(QStringLiteral("24.07.2010|1|Früh|2|Hauptgericht|101|Gemüsesuppe|8|Wahr|\r\n"
+                                 "24.07.2010|2|Mittag|1|Suppe|105|Kartoffelsuppe|12|Falsch|\r\n"
+                                 "24.07.2010|2|Mittag|2|Hauptgericht|106|Wurst¦Brot|3|Falsch|\r\n"
+                                 "25.07.2010|3|Abend|2|Hauptgericht|999||4|Falsch|\r\n"));
     EXPECT_EQ(readAll(path), expected);
     EXPECT_TRUE(readAll(path).contains("Gem\xFCsesuppe"));
     ASSERT_EQ(modal.boxes().size(), 1u);
@@ -112,20 +113,22 @@ TEST_F(PlanFileTest, EmptyPlanGivesAnEmptyFileAndCancelChangesNothing)
 
 TEST_F(PlanFileTest, RoundTripRenumbersTheKeys)
 {
-    exec("insert into SPEISEPLAN values (250, '2010-07-24', 2, 1, 105, 12, 0), (17, '2010-07-23', 1, 2, 101, 8, -1),"
+    exec("insert into SPEISEPLAN values (250, '2010-07-24', 2, 1, 105, 12, 0), (17, '2010-07-23', 1, 2, 101, "
+         "8, -1),"
          " (99, '2010-07-24', 3, 7, 102, 25, -1)");
     Modal modal;
     const QString path = file("rund.tlm");
     save(path, modal);
-    const QStringList before =
-        rows("select TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by TAG,TAGZEITNR,GTYPNR");
+    const QStringList before = rows(
+        "select TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by TAG,TAGZEITNR,GTYPNR");
     modal.box(QMessageBox::Yes);
     w.mnuDelAll->trigger();
     EXPECT_TRUE(plan().isEmpty());
     load(path, modal);
     EXPECT_EQ(plan(), (QStringList{"1|23.07.2010|1|2|101|8|Wahr", "2|24.07.2010|2|1|105|12|Falsch",
                                    "3|24.07.2010|3|7|102|25|Wahr"}));
-    EXPECT_EQ(rows("select TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by TAG,TAGZEITNR,GTYPNR"),
+    EXPECT_EQ(rows("select TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN order by "
+                   "TAG,TAGZEITNR,GTYPNR"),
               before);
     EXPECT_EQ(w.gd1->model()->rowCount(), 3); // the grid was reloaded after the import
 }
@@ -159,7 +162,8 @@ TEST_F(PlanFileTest, AFaultyLineChangesNothingAndNamesItsLine)
         {good + "02.07.2010|1|x|2|y|101|z\r\n", "9/Index außerhalb des gültigen Bereichs (Zeile 2)"},
         {good + good + "\r\n" + good, "13/Typen unverträglich (Zeile 3)"},
         {good + "02.07.2010|eins|x|2|y|101|z|4|Falsch|\r\n", "13/Typen unverträglich (Zeile 2)"},
-        {good + good + good + good + "31.02.2010|1|x|2|y|101|z|4|Falsch|\r\n", "13/Typen unverträglich (Zeile 5)"},
+        {good + good + good + good + "31.02.2010|1|x|2|y|101|z|4|Falsch|\r\n",
+         "13/Typen unverträglich (Zeile 5)"},
         {"01.07.2010|1|x|2|y|101|z|99999999999|Falsch|\r\n", "6/Überlauf (Zeile 1)"},
         {"01.07.2010|1|x|2|y||z|4|Falsch|\r\n", "13/Typen unverträglich (Zeile 1)"},
     };
@@ -172,7 +176,8 @@ TEST_F(PlanFileTest, AFaultyLineChangesNothingAndNamesItsLine)
         w.mnuLoad->trigger();
         ASSERT_EQ(modal.boxes().size(), 1u);
         EXPECT_EQ(modal.boxes()[0].text,
-                  "Die angeforderte Funktion kann nicht ausgeführt werden:\nModul: frmMain/fncLoad," + c.error);
+                  "Die angeforderte Funktion kann nicht ausgeführt werden:\nModul: frmMain/fncLoad," +
+                      c.error);
         EXPECT_EQ(plan(), before);
         EXPECT_EQ(w.windowTitle(), title);
     }
@@ -226,8 +231,8 @@ TEST_F(PlanFileTest, MissingFileAndUnwritableTargets)
 
 TEST(PlanLine, FormatAndParse)
 {
-    EXPECT_EQ(planLine({QDate(2010, 7, 24), 2, QStringLiteral("Mittag"), 1, QStringLiteral("a|b"), 105, QVariant(),
-                        12, false}),
+    EXPECT_EQ(planLine({QDate(2010, 7, 24), 2, QStringLiteral("Mittag"), 1, QStringLiteral("a|b"), 105,
+                        QVariant(), 12, false}),
               QStringLiteral("24.07.2010|2|Mittag|1|a¦b|105||12|Falsch|"));
     const PlanEntry e = parsePlanLine(QStringLiteral("24.07.2010|2|Mittag|1|Suppe|105|Gemüse|12|Wahr|"));
     EXPECT_EQ(e.tag, QDate(2010, 7, 24));

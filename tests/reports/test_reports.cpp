@@ -15,7 +15,10 @@
 using namespace tlm;
 
 namespace {
-const ReportPrinter& vp() { return *frmDlgDruck::shared()->vp; }
+const ReportPrinter& vp()
+{
+    return *frmDlgDruck::shared()->vp;
+}
 } // namespace
 
 class MealPlanReportTest : public tlmtest::DbTest
@@ -24,23 +27,28 @@ protected:
     void SetUp() override
     {
         DbTest::SetUp();
-        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT, ZUBEREITUNG) values (201, 2, 'Nudeln', 'Kochen; abgießen.'),"
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT, ZUBEREITUNG) values (201, 2, 'Nudeln', 'Kochen; "
+             "abgießen.'),"
              " (202, 7, 'Tee', 'Aufbrühen.'), (203, 1, 'Suppe', ''), (204, 2, 'Nudeln | Soße', null)");
-        exec("insert into ZUTATEN values (101, 'Nudeln', 0.5, 'kg', 1.19, 0, 0), (102, 'Salz', 1, 'kg', 0.49, 0, -1)");
-        exec("insert into REZEPTE values (1, 201, 102, 0.01, 0), (2, 201, 101, 0.5, 0), (3, 203, 101, null, 0)");
+        exec("insert into ZUTATEN values (101, 'Nudeln', 0.5, 'kg', 1.19, 0, 0), (102, 'Salz', 1, 'kg', "
+             "0.49, 0, -1)");
+        exec("insert into REZEPTE values (1, 201, 102, 0.01, 0), (2, 201, 101, 0.5, 0), (3, 203, 101, null, "
+             "0)");
     }
 };
 
 TEST_F(MealPlanReportTest, DayAndTimeOnlyWhereTheyChange)
 {
-    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 12, 0), (2, '2010-07-24', 2, 4, 203, 12, 0),"
-         " (3, '2010-07-24', 3, 2, 201, 12.0, -1), (4, '2010-07-25', 3, 7, 202, 8, 0), (5, '2010-07-25', 1, 2, 204, 8, 0)");
+    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 12, 0), (2, '2010-07-24', 2, 4, 203, "
+         "12, 0),"
+         " (3, '2010-07-24', 3, 2, 201, 12.0, -1), (4, '2010-07-25', 3, 7, 202, 8, 0), (5, '2010-07-25', 1, "
+         "2, 204, 8, 0)");
     fncDruckSpeiseplan();
     EXPECT_TRUE(vp().isComplete());
     EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Speiseplan"));
-    EXPECT_EQ(vp().rowTexts(), (QStringList{"Tag|Zeit|Typ|Gericht|Pers.", "24.07.2010|Mittag|HG|Nudeln|12", "||Sal|Suppe|12",
-                                            "|Abend|HG|Nudeln|12", "25.07.2010|Früh|HG|Nudeln | Soße|8",
-                                            "|Abend|Getr|Tee|8"}));
+    EXPECT_EQ(vp().rowTexts(), (QStringList{"Tag|Zeit|Typ|Gericht|Pers.", "24.07.2010|Mittag|HG|Nudeln|12",
+                                            "||Sal|Suppe|12", "|Abend|HG|Nudeln|12",
+                                            "25.07.2010|Früh|HG|Nudeln | Soße|8", "|Abend|Getr|Tee|8"}));
     const auto& r = vp().rows();
     EXPECT_EQ(r[0].top, 1000);
     EXPECT_EQ(r[1].top, r[0].top + r[0].height + 200);
@@ -65,7 +73,8 @@ TEST_F(MealPlanReportTest, EmptyPlanAndAFailureLeaveTheRightDocument)
     EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Kochbuch für 4 Personen"));
 
     // An entry without a time of day stops the list where it stands.
-    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 12, 0), (2, '2010-07-24', 99, 2, 201, 12, 0)");
+    exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 12, 0), (2, '2010-07-24', 99, 2, 201, "
+         "12, 0)");
     tlmtest::Modal modal;
     modal.box(QMessageBox::Ok);
     fncDruckSpeiseplan();
@@ -90,8 +99,8 @@ TEST_F(MealPlanReportTest, CookbookPrintsMainMealsWithRecipesForFour)
     EXPECT_TRUE(vp().isComplete());
     EXPECT_EQ(vp().rowTexts(),
               (QStringList{"Samstag 24.07.2010", "Mittagessen", "Nudeln", "0,5 kg|Nudeln", "0,01 kg|Salz",
-                           "Zubereitung:|Kochen; abgießen.", "Abendessen", "Suppe", " kg|Nudeln", "Suppe", " kg|Nudeln",
-                           "Montag 26.07.2010", "Mittagessen"}));
+                           "Zubereitung:|Kochen; abgießen.", "Abendessen", "Suppe", " kg|Nudeln", "Suppe",
+                           " kg|Nudeln", "Montag 26.07.2010", "Mittagessen"}));
     const auto& r = vp().rows();
     EXPECT_EQ(r[0].top, 1000);
     EXPECT_EQ(r[1].top, r[0].top + r[0].height + 100);
@@ -120,7 +129,8 @@ TEST_F(MealPlanReportTest, LongPlansBreakPagesUnderTheHeaderAndSaveAsPdf)
     bool saved = false;
     auto* control = frmDlgDruck::shared()->findChild<QObject*>("vp");
     ASSERT_TRUE(control);
-    EXPECT_TRUE(QMetaObject::invokeMethod(control, "savePdf", Q_RETURN_ARG(bool, saved), Q_ARG(QString, pdf)));
+    EXPECT_TRUE(
+        QMetaObject::invokeMethod(control, "savePdf", Q_RETURN_ARG(bool, saved), Q_ARG(QString, pdf)));
     EXPECT_TRUE(saved);
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));

@@ -13,8 +13,14 @@
 using namespace tlm;
 
 namespace {
-const ReportPrinter& vp() { return *frmDlgDruck::shared()->vp; }
-QString today() { return QDate::currentDate().toString("dd.MM.yyyy"); }
+const ReportPrinter& vp()
+{
+    return *frmDlgDruck::shared()->vp;
+}
+QString today()
+{
+    return QDate::currentDate().toString("dd.MM.yyyy");
+}
 } // namespace
 
 TEST(PackageCount, SmallestNumberOfWholePackages)
@@ -50,13 +56,17 @@ protected:
     {
         DbTest::SetUp();
         // Need per 4 persons; the plan has 8 persons on day 1 and 4 on day 2 for dish 201.
-        exec("insert into ZUTATEN values (101, 'Äpfel', 1, 'kg', 2.5, -1, 0), (102, 'Nudeln', 0.5, 'kg', 1.19, 0, 0),"
+        exec("insert into ZUTATEN values (101, 'Äpfel', 1, 'kg', 2.5, -1, 0), (102, 'Nudeln', 0.5, 'kg', "
+             "1.19, 0, 0),"
              " (103, 'Salz', 1, 'kg', 0.49, 0, -1), (104, 'Milch', 1, 'L', 1.15, -1, 0),"
              " (105, 'Reis', 1, 'kg', 2, 0, 0)");
-        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Apfelnudeln'), (202, 2, 'Milchreis')");
-        exec("insert into REZEPTE values (1, 201, 101, 1.1, 0), (2, 201, 102, 0.5, 0), (3, 201, 103, 0.01, 0),"
-             " (4, 202, 104, 1, 0), (5, 202, 105, 0, 0)");
-        exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 8, 0), (2, '2010-07-25', 2, 2, 201, 4, -1),"
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Apfelnudeln'), (202, 2, "
+             "'Milchreis')");
+        exec(
+            "insert into REZEPTE values (1, 201, 101, 1.1, 0), (2, 201, 102, 0.5, 0), (3, 201, 103, 0.01, 0),"
+            " (4, 202, 104, 1, 0), (5, 202, 105, 0, 0)");
+        exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 2, 201, 8, 0), (2, '2010-07-25', 2, 2, 201, "
+             "4, -1),"
              " (3, '2010-07-25', 3, 2, 202, 4, 0)");
     }
 };
@@ -71,8 +81,7 @@ TEST_F(ShoppingTest, EverythingSummedOverThePlan)
                            "Äpfel|3,3 kg|4 kg|4|2,50\u00a0€|10,00\u00a0€",
                            "Milch|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€",
                            "Nudeln|1,5 kg|1,5 kg|3|1,19\u00a0€|3,57\u00a0€",
-                           "Reis|0 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€",
-                           "Gesamtsumme: 14,72\u00a0€"}));
+                           "Reis|0 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€", "Gesamtsumme: 14,72\u00a0€"}));
     const QStringList page = vp().pageTexts(0);
     EXPECT_EQ(page.mid(0, 3), (QStringList{"Fennor Tellomat V1.01", "Einkaufsliste Alles", today()}));
     // The caption row starts 200 below 1000; the sum 100 below the last item.
@@ -85,8 +94,8 @@ TEST_F(ShoppingTest, WhatKeepsLeavesOutFreshAndBasicStock)
 {
     fncDruckEinkauf(2);
     EXPECT_EQ(vp().rowTexts().mid(1),
-              (QStringList{"Nudeln|1,5 kg|1,5 kg|3|1,19\u00a0€|3,57\u00a0€", "Reis|0 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€",
-                           "Gesamtsumme: 3,57\u00a0€"}));
+              (QStringList{"Nudeln|1,5 kg|1,5 kg|3|1,19\u00a0€|3,57\u00a0€",
+                           "Reis|0 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€", "Gesamtsumme: 3,57\u00a0€"}));
     EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Einkaufsliste Haltbares"));
     exec("update ZUTATEN set FRISCH = -1");
     fncDruckEinkauf(2);
@@ -101,10 +110,11 @@ TEST_F(ShoppingTest, FreshPerDayWithDaySumsThatStartAgain)
 {
     fncDruckEinkauf(3);
     EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Einkaufsliste Frisches (pro Tag)"));
-    EXPECT_EQ(vp().rowTexts(), (QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt", "Samstag 24.07.2010",
-                                            "Äpfel|2,2 kg|3 kg|3|2,50\u00a0€|7,50\u00a0€", "Tagessumme: 7,50\u00a0€",
-                                            "Sonntag 25.07.2010", "Äpfel|1,1 kg|2 kg|2|2,50\u00a0€|5,00\u00a0€",
-                                            "Milch|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€", "Tagessumme: 6,15\u00a0€"}));
+    EXPECT_EQ(vp().rowTexts(),
+              (QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt", "Samstag 24.07.2010",
+                           "Äpfel|2,2 kg|3 kg|3|2,50\u00a0€|7,50\u00a0€", "Tagessumme: 7,50\u00a0€",
+                           "Sonntag 25.07.2010", "Äpfel|1,1 kg|2 kg|2|2,50\u00a0€|5,00\u00a0€",
+                           "Milch|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€", "Tagessumme: 6,15\u00a0€"}));
     exec("update ZUTATEN set FRISCH = 0");
     fncDruckEinkauf(3);
     EXPECT_EQ(vp().rowTexts(), QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt"});
@@ -118,7 +128,8 @@ TEST_F(ShoppingTest, ARowThatCannotBeComputedStopsTheListAndNamesTheIngredient)
     modal.box(QMessageBox::Ok);
     fncDruckEinkauf(1);
     ASSERT_EQ(modal.boxes().size(), 1u);
-    EXPECT_TRUE(modal.boxes()[0].text.endsWith("Modul: tlm/fncDruckEinkauf,11/Division durch Null (Zutat: Nudeln)"));
+    EXPECT_TRUE(
+        modal.boxes()[0].text.endsWith("Modul: tlm/fncDruckEinkauf,11/Division durch Null (Zutat: Nudeln)"));
     EXPECT_FALSE(vp().isComplete());
     EXPECT_EQ(vp().rowTexts().size(), 3); // caption, Äpfel, Milch: what came before stays
     exec("update ZUTATEN set MENGE = 0.5, PREIS = null where ZUTNR = 102");

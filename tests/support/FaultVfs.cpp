@@ -29,7 +29,10 @@ bool shouldFail()
     return false;
 }
 
-sqlite3_file* real(sqlite3_file* f) { return reinterpret_cast<FaultFile*>(f)->real; }
+sqlite3_file* real(sqlite3_file* f)
+{
+    return reinterpret_cast<FaultFile*>(f)->real;
+}
 
 int xClose(sqlite3_file* f)
 {
@@ -37,7 +40,10 @@ int xClose(sqlite3_file* f)
     sqlite3_free(real(f));
     return rc;
 }
-int xRead(sqlite3_file* f, void* b, int n, sqlite3_int64 o) { return real(f)->pMethods->xRead(real(f), b, n, o); }
+int xRead(sqlite3_file* f, void* b, int n, sqlite3_int64 o)
+{
+    return real(f)->pMethods->xRead(real(f), b, n, o);
+}
 int xWrite(sqlite3_file* f, const void* b, int n, sqlite3_int64 o)
 {
     return shouldFail() ? SQLITE_IOERR_WRITE : real(f)->pMethods->xWrite(real(f), b, n, o);
@@ -46,14 +52,38 @@ int xTruncate(sqlite3_file* f, sqlite3_int64 s)
 {
     return shouldFail() ? SQLITE_IOERR_TRUNCATE : real(f)->pMethods->xTruncate(real(f), s);
 }
-int xSync(sqlite3_file* f, int flags) { return shouldFail() ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags); }
-int xFileSize(sqlite3_file* f, sqlite3_int64* s) { return real(f)->pMethods->xFileSize(real(f), s); }
-int xLock(sqlite3_file* f, int l) { return real(f)->pMethods->xLock(real(f), l); }
-int xUnlock(sqlite3_file* f, int l) { return real(f)->pMethods->xUnlock(real(f), l); }
-int xCheckReservedLock(sqlite3_file* f, int* r) { return real(f)->pMethods->xCheckReservedLock(real(f), r); }
-int xFileControl(sqlite3_file* f, int op, void* a) { return real(f)->pMethods->xFileControl(real(f), op, a); }
-int xSectorSize(sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); }
-int xDeviceCharacteristics(sqlite3_file* f) { return real(f)->pMethods->xDeviceCharacteristics(real(f)); }
+int xSync(sqlite3_file* f, int flags)
+{
+    return shouldFail() ? SQLITE_IOERR_FSYNC : real(f)->pMethods->xSync(real(f), flags);
+}
+int xFileSize(sqlite3_file* f, sqlite3_int64* s)
+{
+    return real(f)->pMethods->xFileSize(real(f), s);
+}
+int xLock(sqlite3_file* f, int l)
+{
+    return real(f)->pMethods->xLock(real(f), l);
+}
+int xUnlock(sqlite3_file* f, int l)
+{
+    return real(f)->pMethods->xUnlock(real(f), l);
+}
+int xCheckReservedLock(sqlite3_file* f, int* r)
+{
+    return real(f)->pMethods->xCheckReservedLock(real(f), r);
+}
+int xFileControl(sqlite3_file* f, int op, void* a)
+{
+    return real(f)->pMethods->xFileControl(real(f), op, a);
+}
+int xSectorSize(sqlite3_file* f)
+{
+    return real(f)->pMethods->xSectorSize(real(f));
+}
+int xDeviceCharacteristics(sqlite3_file* f)
+{
+    return real(f)->pMethods->xDeviceCharacteristics(real(f));
+}
 
 const sqlite3_io_methods g_methods = [] {
     sqlite3_io_methods m;
@@ -89,13 +119,34 @@ int xDelete(sqlite3_vfs*, const char* name, int syncDir)
 {
     return shouldFail() ? SQLITE_IOERR_DELETE : g_base->xDelete(g_base, name, syncDir);
 }
-int xAccess(sqlite3_vfs*, const char* n, int f, int* r) { return g_base->xAccess(g_base, n, f, r); }
-int xFullPathname(sqlite3_vfs*, const char* n, int s, char* o) { return g_base->xFullPathname(g_base, n, s, o); }
-int xRandomness(sqlite3_vfs*, int n, char* o) { return g_base->xRandomness(g_base, n, o); }
-int xSleep(sqlite3_vfs*, int us) { return g_base->xSleep(g_base, us); }
-int xCurrentTime(sqlite3_vfs*, double* t) { return g_base->xCurrentTime(g_base, t); }
-int xGetLastError(sqlite3_vfs*, int n, char* b) { return g_base->xGetLastError ? g_base->xGetLastError(g_base, n, b) : 0; }
-int xCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* t) { return g_base->xCurrentTimeInt64(g_base, t); }
+int xAccess(sqlite3_vfs*, const char* n, int f, int* r)
+{
+    return g_base->xAccess(g_base, n, f, r);
+}
+int xFullPathname(sqlite3_vfs*, const char* n, int s, char* o)
+{
+    return g_base->xFullPathname(g_base, n, s, o);
+}
+int xRandomness(sqlite3_vfs*, int n, char* o)
+{
+    return g_base->xRandomness(g_base, n, o);
+}
+int xSleep(sqlite3_vfs*, int us)
+{
+    return g_base->xSleep(g_base, us);
+}
+int xCurrentTime(sqlite3_vfs*, double* t)
+{
+    return g_base->xCurrentTime(g_base, t);
+}
+int xGetLastError(sqlite3_vfs*, int n, char* b)
+{
+    return g_base->xGetLastError ? g_base->xGetLastError(g_base, n, b) : 0;
+}
+int xCurrentTimeInt64(sqlite3_vfs*, sqlite3_int64* t)
+{
+    return g_base->xCurrentTimeInt64(g_base, t);
+}
 } // namespace
 
 FaultVfs::FaultVfs()
@@ -134,7 +185,13 @@ void FaultVfs::failAt(int n)
     g_failed = false;
 }
 
-bool FaultVfs::failed() const { return g_failed; }
-int FaultVfs::calls() const { return g_calls; }
+bool FaultVfs::failed() const
+{
+    return g_failed;
+}
+int FaultVfs::calls() const
+{
+    return g_calls;
+}
 
 } // namespace tlmtest

@@ -29,9 +29,15 @@ void DbTest::TearDown()
     tlm::gAppPath.clear();
 }
 
-QString DbTest::dbPath() const { return QDir(m_dir.path()).filePath(QStringLiteral("tlm.mdb")); }
+QString DbTest::dbPath() const
+{
+    return QDir(m_dir.path()).filePath(QStringLiteral("tlm.mdb"));
+}
 
-void DbTest::exec(const QString& sql) { tlm::gConnection.exec(sql); }
+void DbTest::exec(const QString& sql)
+{
+    tlm::gConnection.exec(sql);
+}
 
 QVariant DbTest::scalar(const QString& sql)
 {

@@ -19,13 +19,17 @@ Modal::Modal() : m_token(std::make_shared<bool>(true))
     poll();
 }
 
-Modal::~Modal() { *m_token = false; }
+Modal::~Modal()
+{
+    *m_token = false;
+}
 
 void Modal::unexpectedWindow(QWidget* w)
 {
     ++g_unexpectedWindows;
     ADD_FAILURE() << "unexpected window " << (w ? w->objectName().toStdString() : std::string("?")) << " "
-                  << (qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text().toStdString() : "");
+                  << (qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text().toStdString()
+                                                    : "");
     if (auto* box = qobject_cast<QMessageBox*>(w))
         box->done(0);
     else if (auto* d = qobject_cast<QDialog*>(w))
