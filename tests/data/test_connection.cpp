@@ -245,10 +245,9 @@ TEST_F(ConnectionTest, BadDatabaseFilesAreRefusedAndLeftAlone)
         f.write(src.readAll().left(3000));
     }
     expectRefused(truncated, "");
-    if (geteuid() != 0) {
-        QFile::setPermissions(dbPath(), QFile::ReadOwner);
+    if (tlmtest::makeReadOnly(dbPath())) {
         expectRefused(dbPath(), "schreibgeschützt");
-        QFile::setPermissions(dbPath(), QFile::ReadOwner | QFile::WriteOwner);
+        tlmtest::restoreWritable(dbPath());
     }
     gConnection.open(dbPath());
     EXPECT_TRUE(gConnection.isOpen());

@@ -120,24 +120,27 @@ TEST_F(StartUpFaultTest, ALockedDatabaseIsReportedNotWaitedForEver)
 
 TEST_F(StartUpFaultTest, ReadOnlyFilesAndDirectories)
 {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root writes read-only files; run as a user to test this";
     const QByteArray good = bytesOf(dbPath());
-    QFile::setPermissions(dbPath(), QFile::ReadOwner);
+    if (!tlmtest::makeReadOnly(dbPath()))
+        GTEST_SKIP() << "this system cannot make a file read-only for this user";
     frmMain w;
     QStringList boxes = start(w, false);
+    tlmtest::restoreWritable(dbPath());
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains("schreibgeschützt"));
+    EXPECT_TRUE(boxes[0].contains("schreibgeschützt")) << boxes[0].toStdString();
     EXPECT_EQ(bytesOf(dbPath()), good);
-    QFile::setPermissions(dbPath(), QFile::ReadOwner | QFile::WriteOwner);
     // A read-only directory: the log cannot be written; one nested report, and no loop.
     QFile::remove(dbPath());
-    QFile::setPermissions(dir(), QFile::ReadOwner | QFile::ExeOwner);
+    QFile::remove(QDir(dir()).filePath("tlm_err.txt")); // a log that exists could still be appended to
+    ASSERT_TRUE(tlmtest::makeReadOnly(dir()));
     frmMain w2;
     boxes = start(w2, false);
-    QFile::setPermissions(dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    tlmtest::restoreWritable(dir());
     ASSERT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(boxes[0].contains("Modul: frmMain/Form_Load,3024/"));
     EXPECT_TRUE(boxes[1].contains("Modul: tlm/fncErr,75/"));
+    EXPECT_FALSE(QFile::exists(dbPath()));
+    EXPECT_FALSE(QFile::exists(QDir(dir()).filePath("tlm_err.txt")));
 }
 
 TEST_F(StartUpFaultTest, ADailyBackupRotatesFiveCopiesAndNamesTheGoodOneWhenNeeded)

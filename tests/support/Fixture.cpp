@@ -7,6 +7,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <unistd.h>
 
 namespace tlmtest {
 
@@ -56,6 +59,20 @@ QStringList DbTest::rows(const QString& sql)
         out << cells.join('|');
     }
     return out;
+}
+
+bool makeReadOnly(const QString& path)
+{
+    if (geteuid() == 0)
+        return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
+    return QFile::setPermissions(path, QFileInfo(path).isDir() ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+}
+
+void restoreWritable(const QString& path)
+{
+    if (geteuid() == 0)
+        QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path});
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QString DbTest::errorLog() const

@@ -46,6 +46,11 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Makes a file or directory unwritable, also for root (who ignores permission bits: then the
+// immutable attribute); false when this system cannot. restoreWritable undoes it.
+bool makeReadOnly(const QString& path);
+void restoreWritable(const QString& path);
+
 class SampleDbTest : public DbTest
 {
 protected:
