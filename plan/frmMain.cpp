@@ -265,9 +265,9 @@ void frmMain::fncExit()
 
 void frmMain::gd1_FetchCellStyle(int row, int column, CellStyle& style)
 {
-    if (column != gd1->columnIndex(QStringLiteral("TAGZEIT")))
+    if (column != m_tagzeitColumn)
         return;
-    const QVariant farbe = gd1->valueAt(row, gd1->columnIndex(QStringLiteral("FARBE")));
+    const QVariant& farbe = gd1->valueAt(row, m_farbeColumn);
     if (farbe.isNull()) {
         // Reported once per reload, after the drawing, so that a redraw cannot repeat it.
         if (!m_farbeReported) {

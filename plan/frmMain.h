@@ -58,6 +58,8 @@ private:
                        std::function<void()> action);
 
     bool m_farbeReported = false;
+    int m_tagzeitColumn = -1;
+    int m_farbeColumn = -1;
 };
 
 } // namespace tlm
