@@ -66,6 +66,9 @@ frmMain::frmMain()
         {"PERSONEN", "AnzPers", "", false, true, false, 60},
         {"FARBE", "FARBE", "", false, false},
     });
+    // Looked up once: the style callback runs for every painted cell.
+    m_tagzeitColumn = gd1->columnIndex(QStringLiteral("TAGZEIT"));
+    m_farbeColumn = gd1->columnIndex(QStringLiteral("FARBE"));
     gd1->setCellStyleCallback(
         [this](int row, int column, CellStyle& style) { gd1_FetchCellStyle(row, column, style); });
     connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmMain/gd1_DblClick", [&] { fncEdit(); }); });
