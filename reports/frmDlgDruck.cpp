@@ -23,6 +23,7 @@ frmDlgDruck::frmDlgDruck() : QWidget(nullptr, Qt::Window)
     setObjectName(QStringLiteral("frmDlgDruck"));
     setWindowTitle(QStringLiteral("Druckvorschau"));
     setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false); // the program ends with its main window, preview or not
     vp = new ReportPrinter(this);
     vp->move(tw(120), tw(120));
     resize(tw(7755), tw(8415));
