@@ -208,6 +208,11 @@ void ReportPrinter::printDocument()
     dialog.setMinMax(1, qMax(1, pageCount()));
     if (dialog.exec() != QDialog::Accepted)
         return;
+    print(printer);
+}
+
+void ReportPrinter::print(QPrinter& printer)
+{
     int from = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
     int to = printer.toPage() > 0 ? printer.toPage() - 1 : pageCount() - 1;
     QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0, to - from + 1, this);

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QLabel;
+class QPrinter;
 class QScrollArea;
 
 namespace tlm {
@@ -24,7 +25,9 @@ public:
     Q_INVOKABLE int pages() const { return pageCount(); }
     int currentPage() const { return m_page; }
     void showPage(int page);
-    void printDocument();
+    void printDocument(); // the system print dialog, then print()
+    // Prints the pages the printer's range asks for, with a progress window that can cancel.
+    void print(QPrinter& printer);
     void savePdfAs();
 
     static QStringList zoomChoices();

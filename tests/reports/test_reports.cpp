@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QFile>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QTest>
 
 using namespace tlm;
@@ -184,4 +185,25 @@ TEST(PreviewWindow, OneSharedWindowThatFollowsItsSize)
     frmDlgDruck* second = frmDlgDruck::showShared();
     EXPECT_EQ(second->size(), QSize(517, 561));
     second->close();
+}
+
+TEST_F(MealPlanReportTest, PrintingWritesEveryPage)
+{
+    for (int k = 1; k <= 60; ++k)
+        exec(QStringLiteral("insert into SPEISEPLAN values (%1, '2010-07-%2', 2, 2, 201, 12, 0)")
+                 .arg(k)
+                 .arg(1 + k % 28, 2, 10, QChar('0')));
+    fncDruckKochbuch();
+    ASSERT_GT(vp().pageCount(), 1);
+    const QString pdf = dir() + "/gedruckt.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    frmDlgDruck::shared()->vp->print(printer);
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+              vp().pageCount());
 }
