@@ -10,13 +10,6 @@
 
 namespace tlm {
 
-namespace {
-[[noreturn]] void raiseOpen(int number, const QString& text)
-{
-    raise(number, text);
-}
-} // namespace
-
 Connection::~Connection()
 {
     if (m_db)
@@ -29,16 +22,16 @@ void Connection::open(const QString& path)
         raise(3705, QStringLiteral("Der Vorgang ist für ein geöffnetes Objekt nicht zulässig."));
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile())
-        raiseOpen(ErrFileNotFound, QStringLiteral("Die Datenbank '%1' wurde nicht gefunden.").arg(path));
+        raise(ErrFileNotFound, QStringLiteral("Die Datenbank '%1' wurde nicht gefunden.").arg(path));
     if (fi.size() == 0)
-        raiseOpen(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
+        raise(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
 
     sqlite3* db = nullptr;
     const QByteArray p = path.toUtf8();
     int rc = sqlite3_open_v2(p.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     auto fail = [&](int number, const QString& text) {
         sqlite3_close_v2(db);
-        raiseOpen(number, text);
+        raise(number, text);
     };
     if (rc != SQLITE_OK)
         fail(rc, QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden: %2")

@@ -9,13 +9,8 @@
 
 namespace tlmtest {
 
-namespace {
-int g_unexpectedWindows = 0;
-}
-
 Modal::Modal() : m_token(std::make_shared<bool>(true))
 {
-    g_unexpectedWindows = 0;
     poll();
 }
 
@@ -26,7 +21,6 @@ Modal::~Modal()
 
 void Modal::unexpectedWindow(QWidget* w)
 {
-    ++g_unexpectedWindows;
     ADD_FAILURE() << "unexpected window " << (w ? w->objectName().toStdString() : std::string("?")) << " "
                   << (qobject_cast<QMessageBox*>(w) ? qobject_cast<QMessageBox*>(w)->text().toStdString()
                                                     : "");

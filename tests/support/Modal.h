@@ -64,7 +64,6 @@ private:
     QPointer<QWidget> m_lastTop;
     int m_unexpected = 0;
     int m_everyBox = 0;
-    bool m_alive = true;
     std::shared_ptr<bool> m_token;
 };
 
