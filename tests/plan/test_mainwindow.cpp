@@ -359,3 +359,20 @@ TEST_F(MainWindowTest, SpinButtonsAndTheSixteenBitKey)
     EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: frmDlgSpeiseplan/fncReq,6/Überlauf"));
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toInt(), 1);
 }
+
+TEST_F(MainWindowTest, TheAboutBoxFromTheMenuStaysUntilClosed)
+{
+    gDBVersion = 3;
+    Modal modal;
+    modal.on<FrmAbout>([&](FrmAbout& a) {
+        EXPECT_FALSE(a.tiExit->isActive());
+        EXPECT_EQ(a.windowTitle(), QStringLiteral("Fennor Tellomat V1.01"));
+        EXPECT_EQ(a.lbApplCode->text(), QStringLiteral("Fennor Tellomat V1.01"));
+        EXPECT_EQ(a.lbZusatz->text().split('\n').mid(1),
+                  (QStringList{"Verzeichnis: " + dir(), "DB-Version: 3"}));
+        EXPECT_FALSE(a.Image1->pixmap().isNull());
+        a.close();
+    });
+    w.mnuAbout->trigger();
+    EXPECT_TRUE(modal.allUsed());
+}
