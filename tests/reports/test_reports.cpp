@@ -185,10 +185,7 @@ TEST(PreviewWindow, OneSharedWindowThatFollowsItsSize)
     EXPECT_GT(first->vp->width(), 0);
     EXPECT_GT(first->vp->height(), 0);
     first->close();
-    QApplication::processEvents();
-    QTest::qWait(10);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(frmDlgDruck::shared(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([] { return frmDlgDruck::shared() == nullptr; }, 30000));
     frmDlgDruck* second = frmDlgDruck::showShared();
     EXPECT_EQ(second->size(), QSize(517, 561));
     second->close();

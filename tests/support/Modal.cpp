@@ -2,8 +2,15 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -54,6 +61,43 @@ Modal& Modal::then(std::function<void(QWidget*)> step)
     return *this;
 }
 
+void Modal::typeFileName(QFileDialog* d, const QString& path)
+{
+    const QFileInfo target(path);
+    const QString folder = target.absolutePath();
+    if (QDir(d->directory()).absolutePath() != folder)
+        d->setDirectory(folder);
+    // The dialog lists its folder in the background; until the listing is complete a late selection
+    // can overwrite the name field. It is complete when the model holds what the folder holds.
+    auto* model = d->findChild<QFileSystemModel*>();
+    ASSERT_TRUE(model);
+    const bool listed = QTest::qWaitFor(
+        [&] {
+            const QModelIndex root = model->index(folder);
+            if (model->canFetchMore(root))
+                model->fetchMore(root);
+            const QStringList filters = model->nameFilterDisables() ? QStringList() : model->nameFilters();
+            return model->rowCount(root) == QDir(folder).entryList(filters, model->filter()).size();
+        },
+        30000);
+    EXPECT_TRUE(listed) << "the file dialog did not list " << folder.toStdString();
+    auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_TRUE(name);
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClicks(name, target.fileName());
+}
+
+QPushButton* Modal::acceptButton(QFileDialog* d)
+{
+    auto* buttons = d->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    if (!buttons)
+        return nullptr;
+    return buttons->button(d->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                      : QDialogButtonBox::Open);
+}
+
 Modal& Modal::file(const QString& path)
 {
     return then([path](QWidget* w) {
@@ -66,8 +110,10 @@ Modal& Modal::file(const QString& path)
             d->reject();
             return;
         }
-        d->selectFile(path);
-        static_cast<QDialog*>(d)->accept(); // virtual: the file dialog checks the name
+        typeFileName(d, path);
+        QPushButton* accept = acceptButton(d);
+        if (accept && accept->isEnabled())
+            accept->click();
         if (d->isVisible())
             d->reject(); // refused by the dialog itself (a file that does not exist): the user gives up
     });

@@ -4,6 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
+class QFileDialog;
+class QPushButton;
 #include <deque>
 #include <functional>
 
@@ -38,8 +41,12 @@ public:
                 unexpectedWindow(w);
         });
     }
-    // A file dialog: the path typed and accepted, or cancelled when empty.
+    // A file dialog, driven as a user drives it: once it has listed the path's folder, the name is
+    // typed into its name field and its accept button pressed; cancelled when the path is empty.
     Modal& file(const QString& path);
+    // The same steps one by one, for tests that act between them.
+    static void typeFileName(QFileDialog* dialog, const QString& path);
+    static QPushButton* acceptButton(QFileDialog* dialog);
 
     // Once the steps are used up, every further message box is recorded and answered with this
     // button instead of counting as unexpected.
