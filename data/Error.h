@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <exception>
 
@@ -11,9 +12,12 @@ struct Error : std::exception
     int number;
     QString description;
 
-    Error(int n, QString d) : number(n), description(std::move(d)) {}
-    const char* what() const noexcept override { return "tlm::Error"; }
+    Error(int n, QString d) : number(n), description(std::move(d)), m_what(text().toUtf8()) {}
+    const char* what() const noexcept override { return m_what.constData(); }
     QString text() const { return QString::number(number) + "/" + description; }
+
+private:
+    QByteArray m_what;
 };
 
 enum ErrorNumber {

@@ -270,17 +270,22 @@ void frmMain::gd1_FetchCellStyle(int row, int column, CellStyle& style)
 {
     if (column != m_tagzeitColumn)
         return;
-    const QVariant& farbe = gd1->valueAt(row, m_farbeColumn);
-    if (farbe.isNull()) {
-        // Reported once per reload, after the drawing, so that a redraw cannot repeat it.
+    try {
+        const QVariant& farbe = gd1->valueAt(row, m_farbeColumn);
+        if (farbe.isNull())
+            raiseInvalidNull();
+        const double n = val(textOf(farbe)); // overflows with error 6
+        style.background = windowsColour(n >= 0 ? qint64(qMin(n, double(0xFFFFFF))) : 0);
+    } catch (...) {
+        // Painting goes on; the failure is reported once per reload, after the drawing, so that a
+        // redraw cannot repeat it and no exception crosses the paint event.
         if (!m_farbeReported) {
             m_farbeReported = true;
-            QTimer::singleShot(0, this,
-                               [] { guard("frmMain/gd1_FetchCellStyle", [] { raiseInvalidNull(); }); });
+            QTimer::singleShot(0, this, [e = std::current_exception()] {
+                guard("frmMain/gd1_FetchCellStyle", [&] { std::rethrow_exception(e); });
+            });
         }
-        return;
     }
-    style.background = windowsColour(static_cast<qint64>(val(textOf(farbe))));
 }
 
 } // namespace tlm

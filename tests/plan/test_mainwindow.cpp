@@ -327,6 +327,53 @@ TEST_F(MainWindowTest, GridOrderFollowsTheSortPositionsAndColoursTheTimeOfDay)
     EXPECT_EQ(modal.boxes().size(), 1u);
 }
 
+TEST_F(MainWindowTest, NoStoredValueCrashesThePaintedGrid)
+{
+    // Odd values in every column the grid paints or formats; painting runs the style handler.
+    exec("insert into SPEISEPLAN values (1, 'kein Datum', 3, 2, 101, 1e300, 0),"
+         " (2, '2010-07-21', 3, 99, 999, 'viele', 0), (3, null, 3, null, null, null, 0)");
+    exec("update GTYP set GTYPKURZ = 1e308 where GTYPNR = 2");
+    exec("update GERICHTE set GERICHT = null where GERNR = 101");
+    w.show();
+    const int tagzeit = w.gd1->columnIndex("TAGZEIT");
+    auto colourOfFirstRow = [&] {
+        return w.gd1->model()->data(w.gd1->model()->index(0, tagzeit), Qt::BackgroundRole).value<QColor>();
+    };
+    struct Case
+    {
+        const char* farbe;
+        const char* reported; // "" when the colour is shown without a report
+        QColor colour;
+    };
+    const Case cases[] = {
+        {"'9e999x'", "Modul: frmMain/gd1_FetchCellStyle,6/", QColor()},
+        {"1e300", "", QColor(255, 255, 255)},
+        {"'&HFFFFFFFF'", "", QColor(0, 0, 0)},
+        {"-5", "", QColor(0, 0, 0)},
+        {"'abc'", "", QColor(0, 0, 0)},
+        {"'255 rot'", "", QColor(255, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        exec(QStringLiteral("update TAGZEIT set FARBE = %1 where TAGZEITNR = 3").arg(QLatin1String(c.farbe)));
+        Modal modal;
+        if (*c.reported)
+            modal.box(QMessageBox::Ok);
+        w.fncReq(0);
+        w.gd1->viewport()->grab(); // paints every visible cell now
+        if (*c.reported) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !modal.boxes().empty(); }, 30000)) << c.farbe;
+            ASSERT_EQ(modal.boxes().size(), 1u) << c.farbe;
+            EXPECT_TRUE(modal.boxes()[0].text.contains(QLatin1String(c.reported))) << c.farbe;
+        }
+        EXPECT_EQ(colourOfFirstRow(), c.colour) << c.farbe;
+        w.gd1->viewport()->grab();
+        QCoreApplication::processEvents(); // a second report would be due now
+        EXPECT_EQ(modal.boxes().size(), *c.reported ? 1u : 0u) << c.farbe;
+        EXPECT_EQ(modal.unexpected(), 0) << c.farbe;
+    }
+    EXPECT_EQ(w.gd1->model()->rowCount(), 3);
+}
+
 TEST_F(MainWindowTest, SpinButtonsAndTheSixteenBitKey)
 {
     frmSpeiseplanDet d;
