@@ -1,5 +1,6 @@
 #include "app/CurrencyEdit.h"
 
+#include "app/TextLimit.h"
 #include "data/Convert.h"
 
 #include <cmath>
@@ -14,7 +15,7 @@ CurrencyEdit::CurrencyEdit(QWidget* parent) : QLineEdit(parent)
 
 void CurrencyEdit::setText(const QString& text)
 {
-    QLineEdit::setText(text);
+    showStored(this, text);
     reformat();
 }
 
@@ -25,7 +26,7 @@ void CurrencyEdit::reformat()
         return;
     // Cents as usual; a price stored with finer decimals keeps them, so saving never changes it.
     const bool cents = std::abs(d * 100 - std::round(d * 100)) < 1e-7;
-    QLineEdit::setText(currencyText(d, cents ? 2 : 4));
+    showStored(this, currencyText(d, cents ? 2 : 4));
 }
 
 } // namespace tlm

@@ -171,7 +171,11 @@ void Recordset::setField(const QString& name, const QVariant& v)
     const int c = requireColumn(name);
     if (eof())
         raiseNoCurrentRecord();
-    const QVariant converted = convertForColumn(v, m_kinds[c], m_textLengths[c]);
+    // A text that stays as stored is written back whole, even when it is longer than its column.
+    const QVariant& stored = cell(m_pos, c);
+    const bool unchanged = m_kinds[c] == KindText && stored.typeId() == QMetaType::QString &&
+                           v.typeId() == QMetaType::QString && v.toString() == stored.toString();
+    const QVariant converted = unchanged ? stored : convertForColumn(v, m_kinds[c], m_textLengths[c]);
     if (m_editRow != m_pos) {
         m_editRow = m_pos;
         m_editNew = false;

@@ -105,8 +105,8 @@ void frmGerichtDet::fncReq()
             "select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE where GERNR = " + QString::number(fGERNR));
         if (!rs->eof()) {
             ddGTyp->setValue(textOf(rs->field(QStringLiteral("GTYPNR"))));
-            txGERICHT->setText(textOf(rs->field(QStringLiteral("GERICHT"))));
-            txZubereitung->setPlainText(textOf(rs->field(QStringLiteral("ZUBEREITUNG"))));
+            showStored(txGERICHT, textOf(rs->field(QStringLiteral("GERICHT"))));
+            showStored(txZubereitung, textOf(rs->field(QStringLiteral("ZUBEREITUNG"))));
         }
         rs->close();
     });

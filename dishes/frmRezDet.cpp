@@ -3,6 +3,7 @@
 #include "app/DataCombo.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
+#include "app/TextLimit.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
@@ -78,7 +79,7 @@ void frmRezDet::fncReq()
                                               QString::number(fREZNR));
         if (!rs->eof()) {
             ddZUTAT->setValue(textOf(rs->field(QStringLiteral("ZUTNR"))));
-            txMENGE4P->setText(textOf(rs->field(QStringLiteral("MENGE4P"))));
+            showStored(txMENGE4P, textOf(rs->field(QStringLiteral("MENGE4P"))));
             rs->close();
             fncReqZutat();
         }

@@ -5,6 +5,7 @@
 #include "app/DataGrid.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
+#include "app/TextLimit.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
@@ -95,8 +96,8 @@ void frmZutatDet::fncReq()
             "select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = " +
             QString::number(fZUTNR));
         if (!rs->eof()) {
-            txZUTAT->setText(textOf(rs->field(QStringLiteral("ZUTAT"))));
-            txMENGE->setText(textOf(rs->field(QStringLiteral("MENGE"))));
+            showStored(txZUTAT, textOf(rs->field(QStringLiteral("ZUTAT"))));
+            showStored(txMENGE, textOf(rs->field(QStringLiteral("MENGE"))));
             ddEINHEIT->setValue(textOf(rs->field(QStringLiteral("EINHEIT"))));
             mxPREIS->setText(textOf(rs->field(QStringLiteral("PREIS"))));
             cbFRISCH->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("FRISCH")).toBool() ? -1 : 0) ==

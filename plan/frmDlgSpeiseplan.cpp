@@ -4,6 +4,7 @@
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
+#include "app/TextLimit.h"
 #include "app/UpDown.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
@@ -109,7 +110,7 @@ void frmSpeiseplanDet::fncReq()
             ddTagZeit->setValue(textOf(rs->field(QStringLiteral("TAGZEITNR"))));
             ddGTyp->setValue(textOf(rs->field(QStringLiteral("GTYPNR"))));
             ddGericht->setValue(textOf(rs->field(QStringLiteral("GERNR"))));
-            txPersonen->setText(textOf(rs->field(QStringLiteral("PERSONEN"))));
+            showStored(txPersonen, textOf(rs->field(QStringLiteral("PERSONEN"))));
             cbNODRUCK->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NODRUCK")).toBool() ? -1 : 0) ==
                                   1);
         }

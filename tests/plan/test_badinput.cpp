@@ -106,6 +106,39 @@ TEST_F(BadInputTest, BoxesTakeNoMoreThanTheirColumnsHold)
     EXPECT_TRUE(modal.boxes().empty());
 }
 
+TEST_F(BadInputTest, StoredValuesLongerThanTheirBoxesOpenAndSaveWhole)
+{
+    const QString preparation = "Anfang " + QString(2987, 'x') + " Ende.";
+    const QString dishName = QString(140, 'G') + " Eintopf";
+    exec(QStringLiteral("insert into GERICHTE values (300, 2, '%1', '%2')").arg(dishName, preparation));
+    exec(QStringLiteral("insert into ZUTATEN values (400, '%1', 1.23456789012345e-300, 'g', "
+                        "123456789012345678, 0, 0)")
+             .arg(QString(60, 'Z')));
+    exec("insert into REZEPTE values (500, 300, 400, -1.23456789012345e-300, 0)");
+    const char* const everything =
+        "select G.GERICHT, G.ZUBEREITUNG, Z.ZUTAT, Z.MENGE, Z.PREIS, R.MENGE4P from GERICHTE G, ZUTATEN Z,"
+        " REZEPTE R where G.GERNR = 300 and Z.ZUTNR = 400 and R.REZNR = 500";
+    const QStringList before = rows(everything);
+    ASSERT_EQ(before.size(), 1);
+    Modal modal;
+    modal.on<frmGerichtDet>([&](frmGerichtDet& d) {
+        EXPECT_EQ(d.txZubereitung->toPlainText(), preparation);
+        EXPECT_EQ(d.txGERICHT->text(), dishName);
+        QTest::keyClicks(d.txZubereitung, "y"); // no room to type more
+        EXPECT_EQ(d.txZubereitung->toPlainText(), preparation);
+        d.sfOK->click();
+    });
+    fncDlgGerichtDet(300);
+    modal.on<frmZutatDet>([](frmZutatDet& z) { z.sfOK->click(); });
+    fncDlgZutatDet(400);
+    modal.on<frmRezDet>([](frmRezDet& r) { r.sfOK->click(); });
+    fncDlgRezDet(500, 300);
+    EXPECT_EQ(rows(everything), before);
+    EXPECT_EQ(scalar("select length(ZUBEREITUNG) from GERICHTE where GERNR = 300").toInt(), 3000);
+    EXPECT_TRUE(modal.boxes().empty());
+    EXPECT_TRUE(modal.allUsed());
+}
+
 TEST_F(BadInputTest, PersonsAndDatesAtTheEnds)
 {
     Modal modal;
