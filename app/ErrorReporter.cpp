@@ -31,13 +31,13 @@ QString errorLogLine(const QString& tag, const QString& text)
            QStringLiteral("/Modul=") + tag + QStringLiteral("/Name=/Desc=") + text;
 }
 
-void fncErr(const QString& tag, const QString& text)
+void fncErr(const QString& tag, const QString& text, const QString& detail)
 {
     msgBox(QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\rModul: ") + tag + "," +
                text,
            64, QStringLiteral("Hinweis"));
     try {
-        appendToLog(errorLogLine(tag, text));
+        appendToLog(errorLogLine(tag, detail.isEmpty() ? text : text + " (" + detail + ")"));
     } catch (const Error& e) {
         // The one nested report of the reporter's own failure; if that fails too, the log is given up.
         if (g_nesting == 0) {
@@ -50,11 +50,12 @@ void fncErr(const QString& tag, const QString& text)
 
 void reportCurrentException(const QString& tag)
 {
-    QString text;
+    QString text, detail;
     try {
         throw;
     } catch (const Error& e) {
         text = e.text();
+        detail = e.detail;
     } catch (const std::bad_alloc&) {
         text = QStringLiteral("7/Nicht genügend Speicher");
     } catch (const std::exception& e) {
@@ -62,7 +63,7 @@ void reportCurrentException(const QString& tag)
     } catch (...) {
         text = QStringLiteral("5/Unzulässiger Prozeduraufruf oder ungültiges Argument");
     }
-    fncErr(tag, text);
+    fncErr(tag, text, detail);
 }
 
 } // namespace tlm

@@ -5,8 +5,9 @@
 
 namespace tlm {
 
-// Tells the user in a message box and appends the report to tlm_err.txt.
-void fncErr(const QString& tag, const QString& text);
+// Tells the user in a message box and appends the report to tlm_err.txt; a detail (the database
+// engine's own words) goes into the log line only, in parentheses.
+void fncErr(const QString& tag, const QString& text, const QString& detail = QString());
 
 // Reports the exception being handled under the tag.
 void reportCurrentException(const QString& tag);

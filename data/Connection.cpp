@@ -26,9 +26,14 @@ void Connection::open(const QString& path)
     if (fi.size() == 0)
         raise(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
 
+    // A file or folder that cannot be written (a read-only medium, wrong permissions) is opened for
+    // reading: the plan can be viewed, printed and exported, and every write says so.
+    bool readOnly = !fi.isWritable() || !QFileInfo(fi.absolutePath()).isWritable();
     sqlite3* db = nullptr;
     const QByteArray p = path.toUtf8();
-    int rc = sqlite3_open_v2(p.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    int rc = sqlite3_open_v2(p.constData(), &db,
+                             (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+                             nullptr);
     auto fail = [&](int number, const QString& text) {
         sqlite3_close_v2(db);
         raise(number, text);
@@ -40,10 +45,7 @@ void Connection::open(const QString& path)
     sqlite3_busy_timeout(db, 2000);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    if (sqlite3_db_readonly(db, "main") == 1)
-        fail(3051,
-             QStringLiteral("Die Datenbank '%1' ist schreibgeschützt; das Programm braucht Schreibzugriff.")
-                 .arg(path));
+    readOnly = readOnly || sqlite3_db_readonly(db, "main") == 1;
 
     // The check reads every page; a file that is no database or is damaged stops here untouched.
     sqlite3_stmt* st = nullptr;
@@ -77,6 +79,7 @@ void Connection::open(const QString& path)
     registerGermanText(db);
     m_db = db;
     m_path = path;
+    m_readOnly = readOnly;
 }
 
 void Connection::close()
@@ -84,6 +87,13 @@ void Connection::close()
     sqlite3* db = requireOpen();
     sqlite3_close_v2(db);
     m_db = nullptr;
+}
+
+void Connection::requireWritable() const
+{
+    requireOpen();
+    if (m_readOnly)
+        raise(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()));
 }
 
 sqlite3* Connection::requireOpen() const

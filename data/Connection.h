@@ -19,11 +19,15 @@ public:
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Opens an existing database file; a file that is missing, empty, not a database, damaged or
-    // read-only raises an error and is never written to.
+    // Opens an existing database file; a file that is missing, empty, not a database or damaged
+    // raises an error and is never written to. A file that cannot be written opens read-only.
     void open(const QString& path);
     void close(); // error when not open
     bool isOpen() const { return m_db != nullptr; }
+    // Opened for reading only: the file or its folder cannot be written.
+    bool isReadOnly() const { return m_readOnly; }
+    // Raises the read-only error before work that would write, so that it starts nothing.
+    void requireWritable() const;
     QString path() const { return m_path; }
 
     RecordsetPtr execute(const QString& sql);
@@ -45,6 +49,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    bool m_readOnly = false;
 };
 
 // Rolls back unless committed: work that changes several rows is all or nothing.

@@ -11,8 +11,11 @@ struct Error : std::exception
 {
     int number;
     QString description;
+    QString detail; // the engine's own words, for the log line only
 
-    Error(int n, QString d) : number(n), description(std::move(d)), m_what(text().toUtf8()) {}
+    Error(int n, QString d, QString engineText = {})
+        : number(n), description(std::move(d)), detail(std::move(engineText)), m_what(text().toUtf8())
+    {}
     const char* what() const noexcept override { return m_what.constData(); }
     QString text() const { return QString::number(number) + "/" + description; }
 

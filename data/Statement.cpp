@@ -3,14 +3,49 @@
 #include "data/Error.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 namespace tlm {
 
+QString sqliteDescription(int code, const QString& engineText)
+{
+    static const QRegularExpression missing(QStringLiteral("^no such (table|column): (.*)$"));
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Die Datenbank ist von einem anderen Programm gesperrt.");
+    case SQLITE_READONLY:
+        return QStringLiteral("Die Datenbank ist schreibgeschützt; es wurde nichts geändert.");
+    case SQLITE_IOERR:
+        return QStringLiteral("Die Datenbankdatei kann nicht gelesen oder geschrieben werden (E/A-Fehler).");
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("Die Datenbankdatei ist beschädigt.");
+    case SQLITE_FULL:
+        return QStringLiteral("Der Datenträger ist voll.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Die Datenbankdatei kann nicht geöffnet werden.");
+    case SQLITE_CONSTRAINT:
+        return QStringLiteral("Der Wert verstößt gegen eine Regel der Datenbank.");
+    default:
+        break;
+    }
+    const QRegularExpressionMatch m = missing.match(engineText);
+    if (m.hasMatch())
+        return m.captured(1) == QLatin1String("table")
+                   ? QStringLiteral("Die Tabelle oder Abfrage '%1' gibt es in der Datenbank nicht.")
+                         .arg(m.captured(2))
+                   : QStringLiteral("Das Feld '%1' gibt es in der Datenbank nicht.").arg(m.captured(2));
+    return engineText;
+}
+
 void raiseSqlite(sqlite3* db)
 {
     const int code = sqlite3_extended_errcode(db);
-    raise(code, QString::fromUtf8(sqlite3_errmsg(db)));
+    const QString engineText = QString::fromUtf8(sqlite3_errmsg(db));
+    const QString german = sqliteDescription(code, engineText);
+    throw Error(code, german, german == engineText ? QString() : engineText);
 }
 
 ColumnKind kindOf(const QString& t, int* textLength)

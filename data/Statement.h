@@ -46,7 +46,9 @@ enum ColumnKind {
 };
 ColumnKind kindOf(const QString& declType, int* textLength = nullptr);
 
-// Throws the SQLite error of db as a tlm::Error.
+// Throws the SQLite error of db as a tlm::Error: the result code, a German description for the
+// failures a user can meet, SQLite's own text kept for the log.
 [[noreturn]] void raiseSqlite(sqlite3* db);
+QString sqliteDescription(int code, const QString& engineText);
 
 } // namespace tlm

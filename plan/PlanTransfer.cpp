@@ -35,6 +35,7 @@ void exportPlan(const QString& path)
 
 void importPlan(const QString& path)
 {
+    gConnection.requireWritable();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path);

@@ -178,7 +178,9 @@ void frmMain::Form_Load()
                                             .arg(good, QFileInfo(good).lastModified().toString(
                                                            QStringLiteral("dd.MM.yyyy HH:mm"))));
         }
-        guard("tlm/fncBackup", [&] { backupDatabase(gConnection.handle(), dbPath); });
+        // No copy where none can be written; that costs no message.
+        if (!gConnection.isReadOnly())
+            guard("tlm/fncBackup", [&] { backupDatabase(gConnection.handle(), dbPath); });
         gAppPath = dir;
         QSettings settings(QStringLiteral("TLM"), QStringLiteral("TLM"));
         const QString stored = settings.value(QStringLiteral("Local/AppPath")).toString();
@@ -189,6 +191,11 @@ void frmMain::Form_Load()
         gDBVersion = toInt32(val(textOf(version)));
         fncDlgAbout(2000);
         fncReq(0);
+        if (gConnection.isReadOnly())
+            msgBox(QStringLiteral("Die Datenbank '%1' ist schreibgeschützt. Speiseplan, Gerichte und Zutaten "
+                                  "können angesehen und gedruckt, aber nicht geändert werden.")
+                       .arg(dbPath),
+                   48, QStringLiteral("Achtung"));
     });
 }
 

@@ -29,7 +29,8 @@ TEST_F(ReporterTest, MessageAndLogLineOfAReport)
     EXPECT_EQ(modal.boxes()[0].icon, int(QMessageBox::Information));
     EXPECT_EQ(modal.boxes()[0].text,
               QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\n"
-                             "Modul: frmMain/fncReq,1/no such table: VW_FEHLT"));
+                             "Modul: frmMain/fncReq,1/Die Tabelle oder Abfrage 'VW_FEHLT' gibt es in der "
+                             "Datenbank nicht."));
     const QString log = errorLog();
     const QStringList lines = log.split("\r\n");
     ASSERT_EQ(lines.size(), 4)
@@ -39,7 +40,9 @@ TEST_F(ReporterTest, MessageAndLogLineOfAReport)
     ASSERT_TRUE(m1.hasMatch()) << lines[0].toStdString();
     ASSERT_TRUE(m2.hasMatch()) << lines[1].toStdString();
     EXPECT_GE(m1.captured(1), before);
-    EXPECT_EQ(m1.captured(2), QStringLiteral("1/no such table: VW_FEHLT"));
+    // SQLite's own words follow in the log line only.
+    EXPECT_EQ(m1.captured(2), QStringLiteral("1/Die Tabelle oder Abfrage 'VW_FEHLT' gibt es in der Datenbank "
+                                             "nicht. (no such table: VW_FEHLT)"));
     EXPECT_EQ(m2.captured(2), QStringLiteral("11/Division durch Null"));
     EXPECT_EQ(lines[2], QStringLiteral("zweite Zeile"));
     EXPECT_EQ(lines[3], QString());

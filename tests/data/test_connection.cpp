@@ -160,7 +160,8 @@ TEST_F(ConnectionTest, KeysAndLookups)
     EXPECT_EQ(fncGetMaxIDfromTab("NOTABLE", "X", 100), 0);
     EXPECT_TRUE(fncDBLookup("NOTABLE", QStringLiteral("X"), "1=1").isNull());
     ASSERT_EQ(modal.boxes().size(), 2u);
-    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: tlm/fncGetMaxIDfromTab,1/no such table: NOTABLE"));
+    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: tlm/fncGetMaxIDfromTab,1/Die Tabelle oder Abfrage "
+                                               "'NOTABLE' gibt es in der Datenbank nicht."));
     EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: tlm/fncDBLookup,"));
 }
 
@@ -245,9 +246,31 @@ TEST_F(ConnectionTest, BadDatabaseFilesAreRefusedAndLeftAlone)
         f.write(src.readAll().left(3000));
     }
     expectRefused(truncated, "");
+    // A file that cannot be written opens for reading; a write says so and changes nothing.
     if (tlmtest::makeReadOnly(dbPath())) {
-        expectRefused(dbPath(), "schreibgeschützt");
+        const QByteArray before = [&] {
+            QFile f(dbPath());
+            f.open(QIODevice::ReadOnly);
+            return f.readAll();
+        }();
+        Connection c;
+        c.open(dbPath());
+        EXPECT_TRUE(c.isReadOnly());
+        EXPECT_EQ(c.execute("select count(*) from TAGZEIT")->value(0, 0).toInt(), 5);
+        try {
+            c.execute("delete from TAGZEIT");
+            ADD_FAILURE() << "wrote to a read-only file";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.number & 0xff, 8);
+            EXPECT_EQ(e.description,
+                      QStringLiteral("Die Datenbank ist schreibgeschützt; es wurde nichts geändert."));
+            EXPECT_EQ(e.detail, QStringLiteral("attempt to write a readonly database"));
+        }
+        c.close();
         tlmtest::restoreWritable(dbPath());
+        QFile f(dbPath());
+        f.open(QIODevice::ReadOnly);
+        EXPECT_EQ(f.readAll(), before);
     }
     gConnection.open(dbPath());
     EXPECT_TRUE(gConnection.isOpen());

@@ -1,4 +1,5 @@
 // What the user's files and disk may do: bad database files at start-up, backups, failing writes.
+#include "app/DataCombo.h"
 #include "app/DataGrid.h"
 #include "app/FrmAbout.h"
 #include "data/Backup.h"
@@ -7,7 +8,10 @@
 #include "data/Globals.h"
 #include "dishes/frmGerichtList.h"
 #include "plan/PlanFile.h"
+#include "plan/frmDlgSpeiseplan.h"
 #include "plan/frmMain.h"
+#include "reports/ReportPrinter.h"
+#include "reports/frmDlgDruck.h"
 #include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <unistd.h>
 
 using namespace tlm;
@@ -118,23 +123,60 @@ TEST_F(StartUpFaultTest, ALockedDatabaseIsReportedNotWaitedForEver)
     EXPECT_EQ(again.gd1->model()->rowCount(), 17);
 }
 
-TEST_F(StartUpFaultTest, ReadOnlyFilesAndDirectories)
+TEST_F(StartUpFaultTest, AReadOnlyDatabaseCanBeViewedPrintedAndExportedAndEveryWriteSaysSo)
 {
     const QByteArray good = bytesOf(dbPath());
     if (!tlmtest::makeReadOnly(dbPath()))
         GTEST_SKIP() << "this system cannot make a file read-only for this user";
     frmMain w;
-    QStringList boxes = start(w, false);
-    tlmtest::restoreWritable(dbPath());
+    QStringList boxes = start(w, true);
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains("schreibgeschützt")) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains("schreibgeschützt") && boxes[0].contains("angesehen und gedruckt"))
+        << boxes[0].toStdString();
+    EXPECT_EQ(w.gd1->model()->rowCount(), 17);
+    w.mnuDruckELA->trigger();
+    ASSERT_TRUE(frmDlgDruck::shared());
+    EXPECT_TRUE(frmDlgDruck::shared()->vp->isComplete());
+    EXPECT_GT(frmDlgDruck::shared()->vp->rowTexts().size(), 10);
+    delete frmDlgDruck::shared();
+    const QString exported = QDir(dir()).filePath("plan.tlm");
+    exportPlan(exported);
+    EXPECT_EQ(splitPlanText(bytesOf(exported)).size(), 17);
+
+    Modal modal;
+    modal.box(QMessageBox::Yes).box(QMessageBox::Ok); // removing an entry
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        d.ddGericht->setValue("101");
+        d.sfOK->click(); // says so, and the window stays open
+        EXPECT_TRUE(d.isVisible());
+        d.sfAbbrechen->click();
+    });
+    modal.box(QMessageBox::Ok);
+    w.sfDel->click();
+    w.sfAdd->click();
+    modal.file(exported).box(QMessageBox::Ok);
+    w.mnuLoad->trigger();
+    ASSERT_EQ(modal.boxes().size(), 4u);
+    EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: frmMain/fncDel,8/Die Datenbank ist schreibgeschützt"));
+    EXPECT_TRUE(modal.boxes()[2].text.contains("Modul: frmDlgSpeiseplan/fncSave,8/"));
+    EXPECT_TRUE(modal.boxes()[3].text.contains("Modul: frmMain/fncLoad,8/"));
+    EXPECT_EQ(modal.unexpected(), 0);
+    EXPECT_EQ(w.gd1->model()->rowCount(), 17);
+    gConnection.close();
+    tlmtest::restoreWritable(dbPath());
     EXPECT_EQ(bytesOf(dbPath()), good);
+    for (const QString& f : filesIn(dir()))
+        EXPECT_FALSE(f.contains(".bak") || f.contains("vor-import")) << f.toStdString(); // no copy attempted
+}
+
+TEST_F(StartUpFaultTest, AReadOnlyFolderWithoutDatabaseGivesOneNestedReport)
+{
     // A read-only directory: the log cannot be written; one nested report, and no loop.
     QFile::remove(dbPath());
-    QFile::remove(QDir(dir()).filePath("tlm_err.txt")); // a log that exists could still be appended to
-    ASSERT_TRUE(tlmtest::makeReadOnly(dir()));
+    if (!tlmtest::makeReadOnly(dir()))
+        GTEST_SKIP() << "this system cannot make a folder read-only for this user";
     frmMain w2;
-    boxes = start(w2, false);
+    const QStringList boxes = start(w2, false);
     tlmtest::restoreWritable(dir());
     ASSERT_EQ(boxes.size(), 2);
     EXPECT_TRUE(boxes[0].contains("Modul: frmMain/Form_Load,3024/"));
