@@ -1,8 +1,11 @@
 #include "app/Dialog.h"
 
 #include "app/ErrorReporter.h"
+#include "app/MessageBox.h"
+#include "data/Convert.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace tlm {
@@ -45,6 +48,16 @@ void Dialog::tabOrder(std::initializer_list<QWidget*> order)
             setTabOrder(const_cast<QWidget*>(previous), w);
         previous = w;
     }
+}
+
+bool Dialog::requireNumber(QLineEdit* box)
+{
+    double d = 0;
+    if (box->text().trimmed().isEmpty() || parseNumber(box->text(), &d))
+        return true;
+    msgBox(QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."), 48, QStringLiteral("Achtung"));
+    box->setFocus();
+    return false;
 }
 
 void Dialog::onOk(QPushButton* ok, const char* tag, std::function<bool()> save)

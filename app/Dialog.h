@@ -6,6 +6,7 @@
 #include <utility>
 
 class QFrame;
+class QLineEdit;
 class QPushButton;
 
 namespace tlm {
@@ -38,6 +39,9 @@ protected:
     QPushButton* makeButton(const char* name, const QString& caption);
     QPushButton* makeOkButton();
     void tabOrder(std::initializer_list<QWidget*> order);
+    // A number box holds a number under the German format, or nothing; otherwise the user is told,
+    // the box gets the focus and the result is false.
+    bool requireNumber(QLineEdit* box);
     // OK saves and closes the window only when the save succeeded.
     void onOk(QPushButton* ok, const char* tag, std::function<bool()> save);
 };

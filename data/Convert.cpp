@@ -196,6 +196,13 @@ qint32 toInt32(double d)
     return static_cast<qint32>(r);
 }
 
+double roundSignificant(double d, int digits)
+{
+    if (d == 0 || !std::isfinite(d))
+        return d;
+    return QString::number(d, 'g', digits).toDouble();
+}
+
 bool parseNumber(const QString& text, double* out)
 {
     const QString s = text.trimmed();

@@ -32,6 +32,10 @@ qint16 toInt16(const QVariant& v);
 qint32 toInt32(const QVariant& v);
 double toDouble(const QVariant& v);
 
+// The number to so many significant digits: sums of many binary fractions carry noise
+// (651.000000000001) that must neither be printed nor bought.
+double roundSignificant(double d, int digits = 10);
+
 // Text read as a number under the regional settings; false when it is not numeric.
 bool parseNumber(const QString& s, double* out);
 // Text read as a date under the regional settings (24.07.2010, 24.7.10, 2010-07-24).

@@ -100,7 +100,7 @@ void frmRezDet::fncReqZutat()
 bool frmRezDet::fncSave()
 {
     return guardOr("frmRezDet/fncSave", false, [&] {
-        if (fREZNR < 1)
+        if (fREZNR < 1 || !requireNumber(txMENGE4P))
             return false;
         saveRecord(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), fREZNR,
                    QStringLiteral("REZNR,GERNR,ZUTNR,MENGE4P"), [&](Recordset& rs) {

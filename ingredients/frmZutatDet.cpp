@@ -128,7 +128,7 @@ void frmZutatDet::fncReqGerichte(qint32 gerNr)
 bool frmZutatDet::fncSave()
 {
     return guardOr("frmZutatDet/fncSave", false, [&] {
-        if (fZUTNR < 1)
+        if (fZUTNR < 1 || !requireNumber(txMENGE) || !requireNumber(mxPREIS))
             return false;
         saveRecord(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
                    QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"), [&](Recordset& rs) {

@@ -36,7 +36,7 @@ PlanEntry parsePlanLine(const QString& line)
     e.tagZeitNr = number(1);
     e.gTypNr = number(3);
     e.gerNr = number(5);
-    e.personen = number(7);
+    e.personen = toInt16(QVariant(field(7))); // the program counts persons in 16 bits
     e.noDruck = field(8) == QLatin1String("Wahr");
     return e;
 }

@@ -127,6 +127,8 @@ bool frmSpeiseplanDet::fncSave()
             msgBox(QStringLiteral("Bitte Gericht wählen!"), 48, QStringLiteral("Achtung"));
             return false;
         }
+        if (!requireNumber(txPersonen))
+            return false;
         // The program proposes persons as 16-bit numbers; a larger count is refused here, clearly,
         // rather than stored and failing at the next "Zufügen".
         double persons = 0;

@@ -16,7 +16,7 @@ qint16 packageCount(const QVariant& need, const QVariant& packageSize)
 {
     if (need.isNull() || packageSize.isNull())
         raiseInvalidNull();
-    const double mengsum = toDouble(need), menge = toDouble(packageSize);
+    const double mengsum = roundSignificant(toDouble(need)), menge = toDouble(packageSize);
     if (menge == 0)
         raiseDivisionByZero();
     // The quotient's number text read back by the leading-number rule, then one more package
@@ -48,11 +48,11 @@ void itemList(ReportPrinter& vp, const QString& sql, double& sum)
             const QVariant price = rs->field(QStringLiteral("PREIS"));
             if (price.isNull())
                 raiseInvalidNull();
-            const double rowPrice = n * toDouble(price);
-            vp.AppendRows(kItemFormat, {{name, numberText(toDouble(mengsum)) + " " + unit,
+            const double rowPrice = roundSignificant(n * toDouble(price));
+            vp.AppendRows(kItemFormat, {{name, numberText(roundSignificant(toDouble(mengsum))) + " " + unit,
                                          numberText(n * toDouble(menge)) + " " + unit, QString::number(n),
                                          currencyText(toDouble(price)), currencyText(rowPrice)}});
-            sum += rowPrice;
+            sum = roundSignificant(sum + rowPrice);
         } catch (const Error& e) {
             // The user learns which ingredient to mend.
             throw Error(e.number, e.description + " (Zutat: " + name + ")");

@@ -4,7 +4,8 @@
 
 namespace tlm {
 
-// The smallest number of whole packages that covers the need (errors 94, 11, 6 as the list reports).
+// The smallest number of whole packages that covers the need, taken to 10 significant digits
+// (errors 94, 11, 6 as the list reports).
 qint16 packageCount(const QVariant& need, const QVariant& packageSize);
 
 } // namespace tlm

@@ -142,14 +142,23 @@ TEST_F(DishTest, RecipeLineDialog)
     });
     EXPECT_EQ(fncDlgRezDet(2, 202), 2);
     EXPECT_EQ(lines().value(1), QStringLiteral("2|202|103|1,5|0")); // saved with the dish passed in
-    for (const char* typed : {"abc", ""}) {
-        modal.on<frmRezDet>([typed](frmRezDet& r) {
-            r.txMENGE4P->setText(QString::fromLatin1(typed));
-            r.sfOK->click();
-        });
-        fncDlgRezDet(2, 202);
-        EXPECT_EQ(scalar("select MENGE4P from REZEPTE where REZNR = 2").toDouble(), 0.0);
-    }
+    // A quantity that is no number is refused and nothing is written; an empty one is 0.
+    modal.on<frmRezDet>([](frmRezDet& r) {
+        r.txMENGE4P->setText("1.5");
+        r.sfOK->click();
+        EXPECT_TRUE(r.isVisible());
+        r.sfExit->click();
+    });
+    modal.box(QMessageBox::Ok);
+    fncDlgRezDet(2, 202);
+    EXPECT_EQ(modal.boxes().back().text, QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."));
+    EXPECT_EQ(scalar("select MENGE4P from REZEPTE where REZNR = 2").toDouble(), 1.5);
+    modal.on<frmRezDet>([](frmRezDet& r) {
+        r.txMENGE4P->setText("");
+        r.sfOK->click();
+    });
+    fncDlgRezDet(2, 202);
+    EXPECT_EQ(scalar("select MENGE4P from REZEPTE where REZNR = 2").toDouble(), 0.0);
     // A new line reserves the next key; "Zutat bearbeiten" without a choice opens a new ingredient.
     modal.on<frmRezDet>([](frmRezDet& r) {
         EXPECT_EQ(r.fREZNR, 4);

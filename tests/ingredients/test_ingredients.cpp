@@ -92,13 +92,31 @@ TEST_F(IngredientTest, NewIngredientReservesItsKeyAndSavesAsTyped)
         EXPECT_EQ(d.mxPREIS->text(), QStringLiteral("3,50\u00a0€"));
         EXPECT_TRUE(d.cbFRISCH->isChecked());
         EXPECT_TRUE(d.cbNOKAUF->isChecked());
-        d.txMENGE->setText("viel");
-        d.mxPREIS->setText("");
+        // What is no number under the German format is refused; the input stays for mending.
+        for (const char* typed : {"viel", "1.5", "2.50"}) {
+            d.txMENGE->setText(QString::fromLatin1(typed));
+            d.sfOK->click();
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_EQ(d.txMENGE->text(), QString::fromLatin1(typed));
+        }
+        d.txMENGE->setText("1.234"); // a German number with its thousands point
+        d.mxPREIS->setText("abc");
+        d.sfOK->click();
+        EXPECT_TRUE(d.isVisible());
+        d.mxPREIS->setText(""); // an empty box is 0
         d.cbFRISCH->setChecked(false);
         d.sfOK->click();
     });
+    for (int i = 0; i < 4; ++i)
+        modal.box(QMessageBox::Ok);
     fncDlgZutatDet(101);
-    EXPECT_EQ(ingredients(), QStringList{"101|Kaiser's Brötchen 😀 %_|0|kg|0|Falsch|Wahr"});
+    EXPECT_EQ(ingredients(), QStringList{"101|Kaiser's Brötchen 😀 %_|1234|kg|0|Falsch|Wahr"});
+    ASSERT_EQ(modal.boxes().size(), 4u);
+    for (const auto& b : modal.boxes()) {
+        EXPECT_EQ(b.text, QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."));
+        EXPECT_EQ(b.title, QStringLiteral("Achtung"));
+        EXPECT_EQ(b.icon, int(QMessageBox::Warning));
+    }
     exec("insert into ZUTATEN (ZUTNR, ZUTAT) values (250, 'x')");
     modal.on<frmZutatDet>([](frmZutatDet& d) {
         EXPECT_EQ(d.fZUTNR, 251);

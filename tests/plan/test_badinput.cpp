@@ -45,13 +45,13 @@ TEST_F(BadInputTest, OddTextsAreStoredAsTypedAndFoundAgain)
     for (const QString& name : odd) {
         modal.on<frmZutatDet>([&](frmZutatDet& d) {
             d.txZUTAT->setText(name);
-            d.txMENGE->setText("1,5kg");
-            d.mxPREIS->setText("zwei Euro");
+            d.txMENGE->setText("1,5");
+            d.mxPREIS->setText("2");
             d.sfOK->click();
         });
         const qint32 key = fncDlgZutatDet(0);
         EXPECT_EQ(rows(QStringLiteral("select ZUTAT,MENGE,PREIS from ZUTATEN where ZUTNR = %1").arg(key)),
-                  QStringList{name + "|0|0"});
+                  QStringList{name + "|1,5|2"});
         modal.on<frmGerichtDet>([&](frmGerichtDet& d) {
             d.txGERICHT->setText(name);
             d.txZubereitung->setPlainText(name + "\n" + name);

@@ -233,16 +233,22 @@ TEST_F(MainWindowTest, EditingKeepsTheEntryCurrentAfterItsDateMovedIt)
     EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 1);
     EXPECT_EQ(w.gd1->currentIndex().row(), 2);
 
-    // A persons text the database cannot take is reported; nothing is written and the window stays.
+    // Persons that are no number are refused; an empty box is what the database cannot take. Either
+    // way nothing is written and the window stays.
     modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
         d.txPersonen->setText("viele");
         d.sfOK->click();
+        EXPECT_TRUE(d.isVisible());
+        d.txPersonen->setText("");
+        d.sfOK->click();
+        EXPECT_TRUE(d.isVisible());
+        d.sfAbbrechen->click();
     });
-    modal.box(QMessageBox::Ok);
-    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) { d.sfAbbrechen->click(); });
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
     w.fncEdit();
-    ASSERT_EQ(modal.boxes().size(), 1u);
-    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmDlgSpeiseplan/fncSave,13/Typen unverträglich"));
+    ASSERT_EQ(modal.boxes().size(), 2u);
+    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."));
+    EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: frmDlgSpeiseplan/fncSave,13/Typen unverträglich"));
     EXPECT_EQ(plan().value(0), QStringLiteral("1|30.07.2010|2|2|101|14|Falsch"));
 
     // An entry whose row has gone opens with the presets, and OK inserts it under that key.

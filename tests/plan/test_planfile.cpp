@@ -167,6 +167,7 @@ TEST_F(PlanFileTest, AFaultyLineChangesNothingAndNamesItsLine)
          "13/Typen unverträglich (Zeile 5)"},
         {"01.07.2010|1|x|2|y|101|z|99999999999|Falsch|\r\n", "6/Überlauf (Zeile 1)"},
         {"01.07.2010|1|x|2|y||z|4|Falsch|\r\n", "13/Typen unverträglich (Zeile 1)"},
+        {good + "01.07.2010|1|x|2|y|101|z|40000|Falsch|\r\n", "6/Überlauf (Zeile 2)"},
     };
     const QString path = file("kaputt.tlm");
     for (const Case& c : cases) {

@@ -65,7 +65,8 @@ bool makeReadOnly(const QString& path)
 {
     if (geteuid() == 0)
         return QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path}) == 0;
-    return QFile::setPermissions(path, QFileInfo(path).isDir() ? QFile::ReadOwner | QFile::ExeOwner : QFile::ReadOwner);
+    return QFile::setPermissions(path, QFileInfo(path).isDir() ? QFile::ReadOwner | QFile::ExeOwner
+                                                               : QFile::ReadOwner);
 }
 
 void restoreWritable(const QString& path)
