@@ -2,9 +2,11 @@
 
 #include "data/Error.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <filesystem>
 #include <sqlite3.h>
 
 namespace tlm {
@@ -28,22 +30,19 @@ bool passesCheck(const QString& path)
     sqlite3_close_v2(db);
     return ok;
 }
-} // namespace
 
-QString backupPath(const QString& dbPath, int n)
+// A name of this process's own beside the target, so that two programs never write one file.
+QString temporaryName(const QString& target)
 {
-    return dbPath + ".bak" + QString::number(n);
+    return target + QStringLiteral(".tmp") + QString::number(QCoreApplication::applicationPid());
 }
 
-QString backupDatabase(sqlite3* db, const QString& dbPath)
+// The whole database copied into a new file at path; the error text, empty on success.
+QString copyInto(sqlite3* db, const QString& path)
 {
-    const QFileInfo newest(backupPath(dbPath, 1));
-    if (newest.exists() && newest.lastModified().date() == QDate::currentDate())
-        return {};
-    const QString temp = dbPath + ".bak.new";
-    QFile::remove(temp);
+    QFile::remove(path);
     sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(temp.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+    int rc = sqlite3_open_v2(path.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                              nullptr);
     if (rc == SQLITE_OK) {
         sqlite3_backup* b = sqlite3_backup_init(copy, "main", db, "main");
@@ -56,19 +55,53 @@ QString backupDatabase(sqlite3* db, const QString& dbPath)
     }
     const QString message = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
     sqlite3_close_v2(copy);
-    if (rc != SQLITE_OK) {
+    if (rc == SQLITE_OK)
+        return {};
+    QFile::remove(path);
+    return message;
+}
+
+[[noreturn]] void raiseCopyFailed(const QString& target, const QString& why)
+{
+    raise(75, QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden: %2").arg(target, why));
+}
+} // namespace
+
+QString backupPath(const QString& dbPath, int n)
+{
+    return dbPath + ".bak" + QString::number(n);
+}
+
+void copyDatabase(sqlite3* db, const QString& target)
+{
+    const QString temp = temporaryName(target);
+    const QString error = copyInto(db, temp);
+    if (!error.isEmpty())
+        raiseCopyFailed(target, error);
+    std::error_code ec; // a rename replaces the old copy in one step
+    std::filesystem::rename(temp.toStdString(), target.toStdString(), ec);
+    if (ec) {
         QFile::remove(temp);
-        raise(rc, QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden: %2")
-                      .arg(backupPath(dbPath, 1), message));
+        raiseCopyFailed(target, QString::fromStdString(ec.message()));
     }
+}
+
+QString backupDatabase(sqlite3* db, const QString& dbPath)
+{
+    const QFileInfo newest(backupPath(dbPath, 1));
+    if (newest.exists() && newest.lastModified().date() == QDate::currentDate())
+        return {};
+    const QString temp = temporaryName(backupPath(dbPath, 1));
+    const QString error = copyInto(db, temp);
+    if (!error.isEmpty())
+        raiseCopyFailed(backupPath(dbPath, 1), error);
     QFile::remove(backupPath(dbPath, kCopies));
     for (int n = kCopies - 1; n >= 1; --n)
         if (QFile::exists(backupPath(dbPath, n)))
             QFile::rename(backupPath(dbPath, n), backupPath(dbPath, n + 1));
     if (!QFile::rename(temp, backupPath(dbPath, 1))) {
         QFile::remove(temp);
-        raise(75,
-              QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden.").arg(backupPath(dbPath, 1)));
+        raiseCopyFailed(backupPath(dbPath, 1), QStringLiteral("umbenennen fehlgeschlagen"));
     }
     return backupPath(dbPath, 1);
 }

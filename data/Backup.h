@@ -12,6 +12,10 @@ namespace tlm {
 // copy already exists.
 QString backupDatabase(sqlite3* db, const QString& dbPath);
 
+// The whole database copied to target with the backup API, under a temporary name first and put in
+// place by a rename, replacing an older copy of that name.
+void copyDatabase(sqlite3* db, const QString& target);
+
 // The newest copy that opens and passes its check, or the empty text.
 QString newestGoodBackup(const QString& dbPath);
 

@@ -4,6 +4,7 @@
 #include "data/Error.h"
 #include "data/Win1252.h"
 
+#include <QFile>
 #include <QSaveFile>
 
 namespace tlm {
@@ -65,11 +66,19 @@ QByteArray joinPlanLines(const QStringList& lines)
 void writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (f.open(QIODevice::WriteOnly)) {
+        if (f.write(bytes) != bytes.size() || !f.commit())
+            raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + f.errorString());
+        return;
+    }
+    // A folder that takes no new file (read-only, a read-only medium): an existing file that may be
+    // written is written in place.
+    QFile direct(path);
+    if (!direct.exists() || !direct.open(QIODevice::WriteOnly | QIODevice::Truncate))
         raise(75,
               QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path + " (" + f.errorString() + ")");
-    if (f.write(bytes) != bytes.size() || !f.commit())
-        raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + f.errorString());
+    if (direct.write(bytes) != bytes.size() || !direct.flush())
+        raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + direct.errorString());
 }
 
 } // namespace tlm

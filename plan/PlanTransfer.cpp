@@ -1,18 +1,15 @@
 // The whole plan to and from a plan file.
+#include "data/Backup.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "plan/PlanFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 namespace tlm {
 
 void exportPlan(const QString& path)
 {
-    // Checked before anything is written: the target's directory must take the new file.
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
-        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path);
     RecordsetPtr rs = gConnection.execute(
         QStringLiteral("select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYP,GERNR,GERICHT,PERSONEN,NODRUCK"
                        " from VW_SPEISEPLAN order by TAG,TAGZEITNR,GTYPNR"));
@@ -52,6 +49,8 @@ void importPlan(const QString& path)
         }
     }
 
+    // The plan as it was stays beside the database until the next import.
+    copyDatabase(gConnection.handle(), gConnection.path() + QStringLiteral(".vor-import"));
     Transaction t(gConnection);
     gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
     RecordsetPtr rs = gConnection.openWritable(

@@ -197,7 +197,7 @@ TEST_F(StartUpFaultTest, ADailyBackupRotatesFiveCopiesAndNamesTheGoodOneWhenNeed
         EXPECT_EQ(copy.execute("select count(*) from SPEISEPLAN")->value(0, 0).toInt(), 17);
         copy.close();
     }
-    EXPECT_FALSE(QFile::exists(dbPath() + ".bak.new"));
+    EXPECT_TRUE(QDir(dir()).entryList({"*.tmp*"}).isEmpty()); // no temporary copy left behind
     // A second start the same day makes no new copy.
     gConnection.close();
     gConnection.open(dbPath());

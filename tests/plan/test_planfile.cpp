@@ -1,4 +1,5 @@
 #include "app/DataGrid.h"
+#include "data/Connection.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "data/Win1252.h"
@@ -134,6 +135,35 @@ TEST_F(PlanFileTest, RoundTripRenumbersTheKeys)
     EXPECT_EQ(w.gd1->model()->rowCount(), 3); // the grid was reloaded after the import
 }
 
+TEST_F(PlanFileTest, TheDatabaseBeforeTheLastImportIsKeptBeside)
+{
+    exec("insert into SPEISEPLAN values (7, '2010-07-24', 2, 1, 105, 12, 0)");
+    const QString path = file("zwei.tlm");
+    writeAll(path, "01.07.2010|1|x|2|y|101|z|4|Falsch|\r\n02.07.2010|1|x|2|y|102|z|5|Falsch|\r\n");
+    const QString copy = dbPath() + ".vor-import";
+    auto planIn = [](const QString& db) {
+        Connection c;
+        c.open(db);
+        RecordsetPtr rs = c.execute("select group_concat(KEY || '/' || PERSONEN) from SPEISEPLAN");
+        const QString plan = rs->value(0, 0).toString();
+        c.close();
+        return plan;
+    };
+    Modal modal;
+    load(path, modal);
+    EXPECT_EQ(plan().size(), 2);
+    EXPECT_EQ(planIn(copy), QStringLiteral("7/12"));
+    exec("update SPEISEPLAN set PERSONEN = 30 where KEY = 1");
+    load(path, modal); // the copy is the last one only
+    EXPECT_EQ(planIn(copy), QStringLiteral("1/30,2/5"));
+    EXPECT_EQ(QDir(dir()).entryList({"tlm.mdb*"}), (QStringList{"tlm.mdb", "tlm.mdb.vor-import"}));
+    // A faulty file changes nothing and keeps the copy as it was.
+    writeAll(path, "kaputt\r\n");
+    modal.file(path).box(QMessageBox::Ok);
+    w.mnuLoad->trigger();
+    EXPECT_EQ(planIn(copy), QStringLiteral("1/30,2/5"));
+}
+
 TEST_F(PlanFileTest, OnlyWahrIsTrueAndThreeLinesReplaceAnyPlan)
 {
     for (int k = 1; k <= 40; ++k)
@@ -223,17 +253,26 @@ TEST_F(PlanFileTest, MissingFileAndUnwritableTargets)
     // A target that cannot be written fails before anything is written and keeps the old file.
     EXPECT_THROW(writeFileAtomically(file("kein/ordner.tlm"), "x"), Error);
     EXPECT_FALSE(QFile::exists(file("kein/ordner.tlm")));
+    // In a folder that takes no new file, a writable file is written in place; a read-only one and a
+    // new name are refused.
     const QString ro = file("ro");
     QDir().mkdir(ro);
     writeAll(ro + "/alt.tlm", "alt");
-    if (tlmtest::makeReadOnly(ro)) {
+    writeAll(ro + "/fest.tlm", "fest");
+    if (tlmtest::makeReadOnly(ro + "/fest.tlm") && tlmtest::makeReadOnly(ro)) {
         modal.file(ro + "/alt.tlm").box(QMessageBox::Ok);
         w.mnuSave->trigger();
+        EXPECT_EQ(modal.boxes().back().text, "Speichern nach '" + ro + "/alt.tlm' fertiggestellt!");
+        EXPECT_EQ(splitPlanText(readAll(ro + "/alt.tlm")).size(), 1);
+        for (const char* name : {"/fest.tlm", "/neu.tlm"}) {
+            modal.file(ro + name).box(QMessageBox::Ok);
+            w.mnuSave->trigger();
+            EXPECT_TRUE(modal.boxes().back().text.contains("frmMain/fncSave,75/")) << name;
+        }
         tlmtest::restoreWritable(ro);
-        EXPECT_TRUE(modal.boxes().back().text.contains("frmMain/fncSave,75/"));
-        EXPECT_EQ(readAll(ro + "/alt.tlm"), QByteArray("alt"));
-        EXPECT_FALSE(w.windowTitle().contains("alt.tlm"));
-        EXPECT_EQ(QDir(ro).entryList(QDir::Files), QStringList{"alt.tlm"});
+        tlmtest::restoreWritable(ro + "/fest.tlm");
+        EXPECT_EQ(readAll(ro + "/fest.tlm"), QByteArray("fest"));
+        EXPECT_EQ(QDir(ro).entryList(QDir::Files), (QStringList{"alt.tlm", "fest.tlm"}));
     }
 }
 
