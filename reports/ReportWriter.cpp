@@ -13,6 +13,7 @@ namespace tlm {
 namespace {
 constexpr double kPadX = 60;
 constexpr double kPadY = 25;
+constexpr int kSmallestSize = 120; // 6 pt in twips: a number shrinks no further
 
 // Fonts are sized in twips (20 per point) so that measuring and painting share one unit.
 QFont qtFont(const ReportFont& f)
@@ -74,6 +75,20 @@ struct ReportWriter::Metrics
             widths.insert(s, w);
         return w;
     }
+    // The widest of the text's words (split at blanks and line breaks).
+    double widestWord(const QString& text)
+    {
+        double widest = 0;
+        for (const QString& para : text.split(lineBreaks()))
+            for (const QString& word : para.split(' '))
+                widest = qMax(widest, width(word));
+        return widest;
+    }
+    static const QRegularExpression& lineBreaks()
+    {
+        static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+        return breaks;
+    }
     // The text's lines no wider than width; a word longer than a line is broken by characters.
     // Without kerning a line's width is the sum of its words' and blanks' widths, so each word
     // is measured once.
@@ -83,8 +98,7 @@ struct ReportWriter::Metrics
             return {};
         QStringList out;
         const double blank = width(QStringLiteral(" "));
-        static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-        for (const QString& para : text.split(breaks)) {
+        for (const QString& para : text.split(lineBreaks())) {
             QString line;
             double lineWidth = 0;
             for (QString word : para.split(' ')) {
@@ -220,19 +234,18 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
     if (!m_started)
         BeginDocument();
     const QVector<Column> cols = parseFormat(format);
-    const int font = fontIndex(m_textFont);
-    Metrics& m = metrics(font);
     double total = 0;
     for (const Column& c : cols)
         total += c.width;
-    QVector<QStringList> wrapped(cols.size());
-    for (const QStringList& cells : rows) {
-        int lines = 1;
+    QVector<CellLayout> cells(cols.size());
+    for (const QStringList& texts : rows) {
+        double content = 0;
         for (int c = 0; c < cols.size(); ++c) {
-            wrapped[c] = m.wrap(cells.value(c), qMax(1.0, cols[c].width - 2 * kPadX));
-            lines = qMax(lines, int(wrapped[c].size()));
+            cells[c] = layoutCell(texts.value(c), qMax(1.0, cols[c].width - 2 * kPadX));
+            content =
+                qMax(content, qMax<qsizetype>(1, cells[c].lines.size()) * metrics(cells[c].font).height);
         }
-        const double height = lines * m.height + 2 * kPadY;
+        const double height = content + 2 * kPadY;
         if (m_cursorY + height > bodyBottom() && m_cursorY > bodyTop()) {
             newPage();
             m_cursorY = bodyTop();
@@ -250,11 +263,10 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
         double x = m_left;
         for (int c = 0; c < cols.size(); ++c) {
             ReportItem item;
-            item.rect =
-                QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), lines * m.height);
-            item.text = cells.value(c);
-            item.lines = wrapped[c];
-            item.font = font;
+            item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), content);
+            item.text = texts.value(c);
+            item.lines = cells[c].lines;
+            item.font = cells[c].font;
             item.align = cols[c].right ? ReportItem::Right : ReportItem::Left;
             items << item;
             x += cols[c].width;
@@ -270,10 +282,30 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
             }
         }
         m_rows << ReportRow{pageCount() - 1, m_cursorY, height, first,
-                            int(qMin<qsizetype>(cols.size(), cells.size()))};
+                            int(qMin<qsizetype>(cols.size(), texts.size()))};
         m_cursorY += height;
     }
     documentChanged();
+}
+
+ReportWriter::CellLayout ReportWriter::layoutCell(const QString& text, double width)
+{
+    int font = fontIndex(m_textFont);
+    if (metrics(font).width(text) > width && metrics(font).widestWord(text) > width) {
+        // A word wider than its column would be broken, and a broken number reads as two amounts:
+        // the cell takes the size of its font that just holds its widest word, down to 6 pt.
+        ReportFont small = m_textFont;
+        const double widest = metrics(font).widestWord(text);
+        int twips = qMin(qRound(m_textFont.size * 20) - 1, int(m_textFont.size * 20 * width / widest));
+        for (; twips > kSmallestSize; --twips) {
+            small.size = twips / 20.0;
+            if (metrics(fontIndex(small)).widestWord(text) <= width)
+                break;
+        }
+        small.size = qMax(twips, kSmallestSize) / 20.0;
+        font = fontIndex(small);
+    }
+    return {metrics(font).wrap(text, width), font};
 }
 
 void ReportWriter::EndDocument()

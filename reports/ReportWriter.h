@@ -98,6 +98,13 @@ protected:
 
 private:
     struct Metrics;
+    struct CellLayout
+    {
+        QStringList lines; // empty when the text stands on one line
+        int font = 0;
+    };
+    // A cell's lines in the text font, or in a smaller size of it that holds its widest word whole.
+    CellLayout layoutCell(const QString& text, double width);
     int fontIndex(const ReportFont& f);
     Metrics& metrics(int font) const;
     void newPage();

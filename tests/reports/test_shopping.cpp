@@ -166,3 +166,15 @@ TEST_F(ShoppingTest, NoiseOfSummedQuantitiesIsNeitherPrintedNorBought)
                            "Wasser|651 L|651 L|651|0,10\u00a0€|65,10\u00a0€",
                            "Zucker|1 kg|1 kg|1|1,00\u00a0€|1,00\u00a0€", "Gesamtsumme: 719,10\u00a0€"}));
 }
+
+TEST_F(ShoppingTest, ANeedWithManyDigitsStandsWholeOnOneLine)
+{
+    exec("update REZEPTE set MENGE4P = 5851.82625 where REZNR = 4");
+    fncDruckEinkauf(1);
+    const ReportWriter& doc = vp();
+    const ReportRow& milk = doc.rows()[2];
+    const ReportItem& need = doc.pages()[milk.page].items[milk.firstItem + 1];
+    EXPECT_EQ(need.text, QStringLiteral("5851,82625 L"));
+    EXPECT_TRUE(need.lines.isEmpty() || need.lines.first() == QStringLiteral("5851,82625"))
+        << need.lines.join('/').toStdString();
+}
