@@ -1,5 +1,5 @@
 #include "app/Application.h"
-#include "plan/frmMain.h"
+#include "plan/Program.h"
 
 #include <QApplication>
 
@@ -7,8 +7,5 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     tlm::setUpApplication(app);
-    tlm::frmMain w;
-    w.Form_Load();
-    w.show();
-    return app.exec();
+    return tlm::runProgram(app);
 }

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <filesystem>
 #include <sqlite3.h>
 
@@ -88,6 +89,11 @@ void copyDatabase(sqlite3* db, const QString& target)
 
 QString backupDatabase(sqlite3* db, const QString& dbPath)
 {
+    // Two steps at once must not lose a generation: the look at today's copy and the rotation
+    // happen under a lock of their own.
+    QLockFile lock(dbPath + QStringLiteral(".bak.lock"));
+    if (!lock.tryLock(10000))
+        raiseCopyFailed(backupPath(dbPath, 1), QStringLiteral("eine andere Sicherung läuft gerade."));
     const QFileInfo newest(backupPath(dbPath, 1));
     if (newest.exists() && newest.lastModified().date() == QDate::currentDate())
         return {};

@@ -1,6 +1,7 @@
 #include "data/Globals.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 namespace tlm {
 
@@ -17,6 +18,11 @@ QString& appDirOverride()
     static QString dir;
     return dir;
 }
+QString& databaseOverride()
+{
+    static QString path;
+    return path;
+}
 } // namespace
 
 QString applicationDirectory()
@@ -29,6 +35,18 @@ QString applicationDirectory()
 void setApplicationDirectory(const QString& dir)
 {
     appDirOverride() = dir;
+}
+
+QString databasePath()
+{
+    if (!databaseOverride().isEmpty())
+        return databaseOverride();
+    return QDir(applicationDirectory()).filePath(QStringLiteral("tlm.mdb"));
+}
+
+void setDatabasePath(const QString& path)
+{
+    databaseOverride() = path;
 }
 
 } // namespace tlm

@@ -17,5 +17,8 @@ extern Connection gConnection;
 // The application directory: the program's directory unless a test or benchmark points it elsewhere.
 QString applicationDirectory();
 void setApplicationDirectory(const QString& dir);
+// The database file: tlm.mdb in the application directory unless the command line names another.
+QString databasePath();
+void setDatabasePath(const QString& path);
 
 } // namespace tlm

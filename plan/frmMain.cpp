@@ -15,6 +15,7 @@
 #include "ingredients/frmZutatListe.h"
 #include "reports/Reports.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -165,12 +166,14 @@ void frmMain::Form_Load()
         gFontName = QStringLiteral("Verdana");
         gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
         const QString dir = applicationDirectory();
-        const QString dbPath = QDir(dir).filePath(QStringLiteral("tlm.mdb"));
+        const QString dbPath = databasePath();
         try {
             gConnection.open(dbPath);
         } catch (const Error& e) {
-            // The file is left alone; the user learns which copy can take its place.
-            const QString good = newestGoodBackup(dbPath);
+            // The file is left alone; the user learns which copy can take its place. A file that
+            // another program has locked is not damaged: no copy is named then.
+            const bool locked = (e.number & 0xff) == 5 || (e.number & 0xff) == 6;
+            const QString good = locked ? QString() : newestGoodBackup(dbPath);
             if (good.isEmpty())
                 throw;
             throw Error(e.number,
@@ -197,6 +200,18 @@ void frmMain::Form_Load()
                        .arg(dbPath),
                    48, QStringLiteral("Achtung"));
     });
+}
+
+void frmMain::bringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void frmMain::fncReq(qint32 key)

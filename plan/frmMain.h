@@ -27,6 +27,8 @@ public:
     void fncSave();
     void fncLoad();
     void mnuDelAll_Click();
+    // A second start of the program on this database asked for this window.
+    void bringToFront();
 
     QString fFileName;
 

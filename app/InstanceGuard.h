@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+
+class QLocalServer;
+
+namespace tlm {
+
+// One program per database: a lock file beside it (tlm.mdb.lock) while the program runs. A second
+// start on the same machine asks the first, through a local socket named after the database, to
+// come to the front and ends; when the holder is elsewhere or does not answer, it says so.
+class InstanceGuard : public QObject
+{
+    Q_OBJECT
+public:
+    explicit InstanceGuard(const QString& dbPath, QObject* parent = nullptr);
+    ~InstanceGuard() override;
+
+    enum Result {
+        First,   // this program holds the database (or no lock can be taken where nothing can be written)
+        Raised,  // another program holds it and came to the front
+        Refused, // another program holds it; refusal() says which
+    };
+    Result acquire();
+    QString refusal() const { return m_refusal; }
+
+signals:
+    // A second start asked this program to come to the front.
+    void raiseRequested();
+
+private:
+    void listen();
+    bool askHolderToRaise() const;
+
+    QString m_dbPath;
+    QString m_serverName;
+    QLockFile m_lock;
+    QLocalServer* m_server = nullptr;
+    QString m_refusal;
+};
+
+} // namespace tlm
