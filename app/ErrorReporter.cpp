@@ -21,7 +21,7 @@ void appendToLog(const QString& line)
     QFile f(QDir(dir).filePath(QStringLiteral("tlm_err.txt")));
     const QByteArray bytes = toWin1252(line + QStringLiteral("\r\n"));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())
-        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + f.fileName());
+        raise(ErrFileAccess, f.fileName());
 }
 } // namespace
 

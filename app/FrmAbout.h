@@ -23,4 +23,7 @@ public:
     QTimer* tiExit;
 };
 
+// Shows the About box; it closes itself after the milliseconds when they are above 0.
+void fncDlgAbout(qint32 milliseconds);
+
 } // namespace tlm

@@ -21,12 +21,6 @@ template <class W, class Setup, class Read> auto launchDialog(const char* tag, S
         return read(*w);
     });
 }
-
-qint32 fncDlgSpeiseplanDet(qint32 key, const QDate& tag, qint16 tagZeitNr, qint16 gTypNr, qint16 personen);
-qint32 fncDlgGerichtDet(qint32 gerNr);
-qint32 fncDlgRezDet(qint32 rezNr, qint32 gerNr);
-qint32 fncDlgZutatList(qint32 zutNr, bool lov);
-qint32 fncDlgZutatDet(qint32 zutNr);
-void fncDlgAbout(qint32 milliseconds);
+// Each window's launcher is declared in the window's own header.
 
 } // namespace tlm

@@ -2,19 +2,23 @@
 // the windows run, with the same statements stepped by the bare SQLite C API as the baseline.
 #include "app/Application.h"
 #include "app/DataGrid.h"
+#include "app/DataProcedures.h"
 #include "bench/SyntheticDb.h"
 #include "data/Connection.h"
 #include "data/Convert.h"
-#include "data/DataHelpers.h"
+#include "data/GermanText.h"
 #include "data/Globals.h"
 #include "data/JetSql.h"
-#include "dishes/frmDlgGericht.h"
+#include "dishes/frmGerichtDet.h"
 #include "dishes/frmGerichtList.h"
-#include "ingredients/frmZutatListe.h"
+#include "ingredients/frmZutatList.h"
 #include "plan/PlanFile.h"
-#include "plan/frmDlgSpeiseplan.h"
+#include "plan/PlanTransfer.h"
 #include "plan/frmMain.h"
-#include "reports/Reports.h"
+#include "plan/frmSpeiseplanDet.h"
+#include "reports/Cookbook.h"
+#include "reports/MealPlanReport.h"
+#include "reports/ShoppingList.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "data/Backup.h"
 
 #include "data/Error.h"
+#include "data/SqliteHandle.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -19,17 +20,9 @@ bool passesCheck(const QString& path)
 {
     if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0)
         return false;
-    sqlite3* db = nullptr;
-    bool ok = false;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            ok = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
-        sqlite3_finalize(st);
-    }
-    sqlite3_close_v2(db);
-    return ok;
+    int rc = 0;
+    const SqliteHandle db = openSqlite(path, SQLITE_OPEN_READONLY, &rc);
+    return rc == SQLITE_OK && quickCheck(db.get()).passed();
 }
 
 // A name of this process's own beside the target, so that two programs never write one file.
@@ -42,20 +35,21 @@ QString temporaryName(const QString& target)
 QString copyInto(sqlite3* db, const QString& path)
 {
     QFile::remove(path);
-    sqlite3* copy = nullptr;
-    int rc = sqlite3_open_v2(path.toUtf8().constData(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
-    if (rc == SQLITE_OK) {
-        sqlite3_backup* b = sqlite3_backup_init(copy, "main", db, "main");
-        if (b) {
-            sqlite3_backup_step(b, -1);
-            rc = sqlite3_backup_finish(b);
-        } else {
-            rc = sqlite3_errcode(copy);
+    int rc = 0;
+    QString message;
+    {
+        const SqliteHandle copy = openSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &rc);
+        if (rc == SQLITE_OK) {
+            sqlite3_backup* b = sqlite3_backup_init(copy.get(), "main", db, "main");
+            if (b) {
+                sqlite3_backup_step(b, -1);
+                rc = sqlite3_backup_finish(b);
+            } else {
+                rc = sqlite3_errcode(copy.get());
+            }
         }
+        message = QString::fromUtf8(copy ? sqlite3_errmsg(copy.get()) : sqlite3_errstr(rc));
     }
-    const QString message = QString::fromUtf8(copy ? sqlite3_errmsg(copy) : sqlite3_errstr(rc));
-    sqlite3_close_v2(copy);
     if (rc == SQLITE_OK)
         return {};
     QFile::remove(path);
@@ -64,7 +58,7 @@ QString copyInto(sqlite3* db, const QString& path)
 
 [[noreturn]] void raiseCopyFailed(const QString& target, const QString& why)
 {
-    raise(75, QStringLiteral("Die Sicherung '%1' kann nicht angelegt werden: %2").arg(target, why));
+    raise(ErrFileAccess, QStringLiteral("%1 (%2)").arg(target, why));
 }
 } // namespace
 

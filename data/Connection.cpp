@@ -1,7 +1,9 @@
 #include "data/Connection.h"
 
 #include "data/Error.h"
+#include "data/GermanText.h"
 #include "data/JetSql.h"
+#include "data/SqliteHandle.h"
 #include "data/Statement.h"
 
 #include <QFileInfo>
@@ -10,37 +12,28 @@
 
 namespace tlm {
 
-Connection::~Connection()
-{
-    if (m_db)
-        sqlite3_close_v2(m_db);
-}
+Connection::~Connection() = default;
 
 void Connection::open(const QString& path)
 {
     if (m_db)
-        raise(3705, QStringLiteral("Der Vorgang ist für ein geöffnetes Objekt nicht zulässig."));
+        raise(ErrObjectOpen);
     const QFileInfo fi(path);
     if (!fi.exists() || !fi.isFile())
-        raise(ErrFileNotFound, QStringLiteral("Die Datenbank '%1' wurde nicht gefunden.").arg(path));
+        raise(ErrFileNotFound, path);
     if (fi.size() == 0)
-        raise(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
+        throw Error(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
 
     // A file or folder that cannot be written (a read-only medium, wrong permissions) is opened for
     // reading: the plan can be viewed, printed and exported, and every write says so.
     bool readOnly = !fi.isWritable() || !QFileInfo(fi.absolutePath()).isWritable();
-    sqlite3* db = nullptr;
-    const QByteArray p = path.toUtf8();
-    int rc = sqlite3_open_v2(p.constData(), &db,
-                             (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
-                             nullptr);
-    auto fail = [&](int number, const QString& text) {
-        sqlite3_close_v2(db);
-        raise(number, text);
-    };
+    int rc = 0;
+    SqliteHandle handle = openSqlite(
+        path, (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, &rc);
+    sqlite3* db = handle.get();
     if (rc != SQLITE_OK)
-        fail(rc, QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden: %2")
-                     .arg(path, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))));
+        throw Error(rc, QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden: %2")
+                            .arg(path, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))));
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, 2000);
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
@@ -48,59 +41,55 @@ void Connection::open(const QString& path)
     readOnly = readOnly || sqlite3_db_readonly(db, "main") == 1;
 
     // The check reads every page; a file that is no database or is damaged stops here untouched.
-    sqlite3_stmt* st = nullptr;
-    QString check;
-    rc = sqlite3_prepare_v2(db, "PRAGMA quick_check", -1, &st, nullptr);
-    if (rc == SQLITE_OK)
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            check += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) + ' ';
-    const QString err = QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_finalize(st);
-    if (rc != SQLITE_DONE && rc != SQLITE_OK) {
-        if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-            fail(rc, QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path));
-        fail(rc,
-             QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2").arg(path, err));
+    const QuickCheck check = quickCheck(db);
+    if (check.rc != SQLITE_DONE) {
+        if ((check.rc & 0xff) == SQLITE_BUSY || (check.rc & 0xff) == SQLITE_LOCKED)
+            throw Error(
+                check.rc,
+                QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path));
+        throw Error(check.rc, QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2")
+                                  .arg(path, check.engineText));
     }
-    if (check.trimmed() != QLatin1String("ok"))
-        fail(SQLITE_CORRUPT,
-             QStringLiteral("Die Datenbank '%1' ist beschädigt: %2").arg(path, check.trimmed()));
+    if (!check.passed())
+        throw Error(SQLITE_CORRUPT,
+                    QStringLiteral("Die Datenbank '%1' ist beschädigt: %2").arg(path, check.findings));
 
+    sqlite3_stmt* st = nullptr;
     rc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master where type='table' and name='SPEISEPLAN'",
                             -1, &st, nullptr);
     const bool ours = rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 1;
     sqlite3_finalize(st);
     if (!ours)
-        fail(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
+        throw Error(SQLITE_NOTADB,
+                    QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
 
     for (const char* pragma :
          {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
     registerGermanText(db);
-    m_db = db;
+    m_db = std::move(handle);
     m_path = path;
     m_readOnly = readOnly;
 }
 
 void Connection::close()
 {
-    sqlite3* db = requireOpen();
-    sqlite3_close_v2(db);
-    m_db = nullptr;
+    requireOpen();
+    m_db.reset();
 }
 
 void Connection::requireWritable() const
 {
     requireOpen();
     if (m_readOnly)
-        raise(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()));
+        throw Error(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()));
 }
 
 sqlite3* Connection::requireOpen() const
 {
     if (!m_db)
-        raise(3704, QStringLiteral("Der Vorgang ist für ein geschlossenes Objekt nicht zulässig."));
-    return m_db;
+        raise(ErrObjectClosed);
+    return m_db.get();
 }
 
 RecordsetPtr Connection::run(const QString& sql, bool writable, const QString& table)
@@ -142,7 +131,7 @@ RecordsetPtr Connection::openWritable(const QString& sql)
     const QString jet = rewriteJetSql(sql);
     const QRegularExpressionMatch m = re.match(jet);
     if (!m.hasMatch())
-        raise(3251, QStringLiteral("Die Abfrage ist nicht aktualisierbar: ") + sql);
+        raise(ErrNotSupported, sql);
     QString withRowid = jet;
     withRowid.insert(m.capturedStart(1), QStringLiteral("rowid, "));
     return run(withRowid, true, m.captured(2));
@@ -169,7 +158,7 @@ qint64 Connection::insertRow(const QString& table, const QStringList& cols, cons
         sql = QStringLiteral("insert into %1 (%2) values (%3)").arg(table, cols.join(','), marks.join(','));
     }
     exec(sql, values);
-    return sqlite3_last_insert_rowid(m_db);
+    return sqlite3_last_insert_rowid(m_db.get());
 }
 
 void Connection::updateRow(const QString& table, qint64 rowid, const QStringList& cols,

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "data/Recordset.h"
+#include "data/SqliteHandle.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-struct sqlite3;
 
 namespace tlm {
 
@@ -37,7 +36,7 @@ public:
     // Plain SQLite statements of the program itself (transactions, pragmas), values bound.
     void exec(const QString& sql, const QVector<QVariant>& values = {});
 
-    sqlite3* handle() const { return m_db; }
+    sqlite3* handle() const { return m_db.get(); }
 
 private:
     friend class Recordset;
@@ -47,7 +46,7 @@ private:
     sqlite3* requireOpen() const;
     RecordsetPtr run(const QString& sql, bool writable, const QString& table);
 
-    sqlite3* m_db = nullptr;
+    SqliteHandle m_db;
     QString m_path;
     bool m_readOnly = false;
 };
@@ -66,10 +65,5 @@ private:
     Connection& m_conn;
     bool m_done = false;
 };
-
-// Registers the German, case-insensitive like and NOCASE collation on a connection.
-void registerGermanText(sqlite3* db);
-QString germanSortKey(const QString& s);
-bool germanLike(const QString& pattern, const QString& value, QChar escape = QChar());
 
 } // namespace tlm

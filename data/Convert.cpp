@@ -172,28 +172,31 @@ double val(const QString& input)
     }
     double d = std::strtod(num.constData(), nullptr);
     if (std::isinf(d))
-        raiseOverflow();
+        raise(ErrOverflow);
     return d;
 }
 
-qint16 toInt16(double d)
+namespace {
+// Rounded to the nearest whole number, halves to even; error 6 outside T's range.
+template <class T> T toWhole(double d)
 {
     if (std::isnan(d))
-        raiseOverflow();
-    double r = roundHalfEven(d);
-    if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
-        raiseOverflow();
-    return static_cast<qint16>(r);
+        raise(ErrOverflow);
+    const double r = roundHalfEven(d);
+    if (r < std::numeric_limits<T>::min() || r > std::numeric_limits<T>::max())
+        raise(ErrOverflow);
+    return static_cast<T>(r);
+}
+} // namespace
+
+qint16 toInt16(double d)
+{
+    return toWhole<qint16>(d);
 }
 
 qint32 toInt32(double d)
 {
-    if (std::isnan(d))
-        raiseOverflow();
-    double r = roundHalfEven(d);
-    if (r < std::numeric_limits<qint32>::min() || r > std::numeric_limits<qint32>::max())
-        raiseOverflow();
-    return static_cast<qint32>(r);
+    return toWhole<qint32>(d);
 }
 
 double roundSignificant(double d, int digits)
@@ -241,14 +244,14 @@ QDate parseDate(const QString& text)
 double toDouble(const QVariant& v)
 {
     if (!v.isValid() || v.isNull())
-        raiseInvalidNull();
+        raise(ErrInvalidNull);
     switch (v.typeId()) {
     case QMetaType::Bool:
         return v.toBool() ? -1 : 0;
     case QMetaType::QString: {
         double d = 0;
         if (!parseNumber(v.toString(), &d))
-            raiseTypeMismatch();
+            raise(ErrTypeMismatch);
         return d;
     }
     case QMetaType::QDate:
@@ -257,7 +260,7 @@ double toDouble(const QVariant& v)
         bool ok = false;
         double d = v.toDouble(&ok);
         if (!ok)
-            raiseTypeMismatch();
+            raise(ErrTypeMismatch);
         return d;
     }
     }

@@ -1,5 +1,7 @@
 #include "data/Database.h"
 
+#include "data/SqliteHandle.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
@@ -28,27 +30,28 @@ QString createDatabase(const QString& path, bool withSample)
     // Built under a temporary name and renamed, so a half-made file never carries the real name.
     const QString temp = path + QStringLiteral(".new");
     QFile::remove(temp);
-    sqlite3* db = nullptr;
     QString error;
-    if (sqlite3_open_v2(temp.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
-        error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "open failed");
-    } else {
-        const QString schema = bundledScript(QStringLiteral("schema.sql"));
-        if (schema.isEmpty())
-            error = QStringLiteral("Das Datenbankschema fehlt im Programm.");
-        QString sql = QStringLiteral("begin;\n") + schema;
-        if (withSample)
-            sql += bundledScript(QStringLiteral("sample.sql"));
-        sql += QStringLiteral("\ncommit;");
-        char* msg = nullptr;
-        if (error.isEmpty() &&
-            sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
-            error = QString::fromUtf8(msg ? msg : "script failed");
-            sqlite3_free(msg);
+    {
+        int rc = 0;
+        const SqliteHandle db = openSqlite(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &rc);
+        if (rc != SQLITE_OK) {
+            error = QString::fromUtf8(db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc));
+        } else {
+            const QString schema = bundledScript(QStringLiteral("schema.sql"));
+            if (schema.isEmpty())
+                error = QStringLiteral("Das Datenbankschema fehlt im Programm.");
+            QString sql = QStringLiteral("begin;\n") + schema;
+            if (withSample)
+                sql += bundledScript(QStringLiteral("sample.sql"));
+            sql += QStringLiteral("\ncommit;");
+            char* msg = nullptr;
+            if (error.isEmpty() &&
+                sqlite3_exec(db.get(), sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+                error = QString::fromUtf8(msg ? msg : "script failed");
+                sqlite3_free(msg);
+            }
         }
     }
-    sqlite3_close_v2(db);
     if (error.isEmpty() && !QFile::rename(temp, path))
         error = QStringLiteral("'%1' kann nicht angelegt werden.").arg(path);
     if (!error.isEmpty())

@@ -23,34 +23,32 @@ private:
     QByteArray m_what;
 };
 
+// The program's own error numbers (those of the language and of Jet), each with its German text.
 enum ErrorNumber {
+    ErrInvalidCall = 5,
     ErrOverflow = 6,
+    ErrSubscript = 9,
     ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
+    ErrFileWrite = 57,
+    ErrFileAccess = 75,
     ErrInvalidNull = 94,
-    ErrFieldTooSmall = 3163,
+    ErrArguments = 3001,
+    ErrNoCurrentRecord = 3021,
     ErrFileNotFound = 3024,
+    ErrInvalidSql = 3129,
+    ErrTextAfterSql = 3142,
+    ErrFieldTooSmall = 3163,
+    ErrNotSupported = 3251,
+    ErrItemNotFound = 3265,
+    ErrObjectClosed = 3704,
+    ErrObjectOpen = 3705,
 };
 
-[[noreturn]] inline void raise(int number, const QString& description)
-{
-    throw Error(number, description);
-}
-[[noreturn]] inline void raiseOverflow()
-{
-    raise(ErrOverflow, QStringLiteral("Überlauf"));
-}
-[[noreturn]] inline void raiseDivisionByZero()
-{
-    raise(ErrDivisionByZero, QStringLiteral("Division durch Null"));
-}
-[[noreturn]] inline void raiseTypeMismatch()
-{
-    raise(ErrTypeMismatch, QStringLiteral("Typen unverträglich"));
-}
-[[noreturn]] inline void raiseInvalidNull()
-{
-    raise(ErrInvalidNull, QStringLiteral("Unzulässige Verwendung von Null"));
-}
+// The German text of a number; "%1" in it stands for the case at hand.
+QString errorText(ErrorNumber n);
+
+// Raises the number with its text; what is said of the case at hand fills "%1" or follows ": ".
+[[noreturn]] void raise(ErrorNumber n, const QString& about = QString());
 
 } // namespace tlm

@@ -1,5 +1,4 @@
-// German, case-insensitive text comparison, as the catalogue's searches and sort orders expect.
-#include "data/Connection.h"
+#include "data/GermanText.h"
 
 #include <sqlite3.h>
 
@@ -133,18 +132,6 @@ int collate(void*, int n1, const void* p1, int n2, const void* p2)
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 } // namespace
-
-QString germanSortKey(const QString& s)
-{
-    // DIN 5007-1: umlauts sort with their base letters, ß as ss.
-    QString out;
-    out.reserve(s.size());
-    KeyWalker w(s.constData(), s.constData() + s.size());
-    char16_t c = 0;
-    while (w.next(c))
-        out += QChar(c);
-    return out;
-}
 
 bool germanLike(const QString& pattern, const QString& value, QChar escape)
 {

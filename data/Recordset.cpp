@@ -13,7 +13,7 @@ namespace tlm {
 namespace {
 [[noreturn]] void raiseNoCurrentRecord()
 {
-    raise(3021, QStringLiteral("Kein aktueller Datensatz."));
+    raise(ErrNoCurrentRecord);
 }
 
 bool toBool(const QVariant& v)
@@ -39,7 +39,7 @@ QDate toDate(const QVariant& v)
     if (v.typeId() == QMetaType::QString) {
         const QDate d = parseDate(v.toString());
         if (!d.isValid())
-            raiseTypeMismatch();
+            raise(ErrTypeMismatch);
         return d;
     }
     return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(toDouble(v))));
@@ -66,8 +66,7 @@ QVariant convertForColumn(const QVariant& v, int kind, int textLength)
     case KindText: {
         const QString s = textOf(v);
         if (s.size() > textLength)
-            raise(ErrFieldTooSmall, QStringLiteral("Das Feld ist zu klein, um die Menge der Daten zu "
-                                                   "akzeptieren, die Sie hinzufügen wollten."));
+            raise(ErrFieldTooSmall);
         return s;
     }
     case KindMemo:
@@ -92,10 +91,10 @@ int Recordset::columnIndex(const QString& name) const
 int Recordset::requireColumn(const QString& name) const
 {
     if (!m_open)
-        raise(3704, QStringLiteral("Der Vorgang ist für ein geschlossenes Objekt nicht zulässig."));
+        raise(ErrObjectClosed);
     const int c = columnIndex(name);
     if (c < 0)
-        raise(3265, QStringLiteral("Element in der Auflistung nicht gefunden: ") + name);
+        raise(ErrItemNotFound, name);
     return c;
 }
 
@@ -124,8 +123,7 @@ bool Recordset::find(const QString& criterion)
     static const QRegularExpression re(QStringLiteral("^\\s*(\\w+)\\s*=\\s*(-?[0-9.]+)\\s*$"));
     const QRegularExpressionMatch m = re.match(criterion);
     if (!m.hasMatch())
-        raise(3001, QStringLiteral("Argumente sind vom falschen Typ, liegen außerhalb des zulässigen "
-                                   "Bereichs oder sind miteinander unvereinbar."));
+        raise(ErrArguments);
     const int c = requireColumn(m.captured(1));
     const double wanted = m.captured(2).toDouble();
     for (int r = m_pos; r < m_rows; ++r) {
@@ -155,7 +153,7 @@ void Recordset::close()
 void Recordset::addNew()
 {
     if (!m_writable)
-        raise(3251, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+        raise(ErrNotSupported);
     m_cells.resize(m_cells.size() + m_names.size());
     m_rowids.push_back(0);
     m_pos = m_rows++;
@@ -167,7 +165,7 @@ void Recordset::addNew()
 void Recordset::setField(const QString& name, const QVariant& v)
 {
     if (!m_writable)
-        raise(3251, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+        raise(ErrNotSupported);
     const int c = requireColumn(name);
     if (eof())
         raiseNoCurrentRecord();
@@ -188,7 +186,7 @@ void Recordset::setField(const QString& name, const QVariant& v)
 void Recordset::update()
 {
     if (!m_writable)
-        raise(3251, QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt."));
+        raise(ErrNotSupported);
     if (m_editRow < 0)
         return;
     QStringList cols;

@@ -87,11 +87,11 @@ Statement::Statement(sqlite3* db, const QString& sql) : m_db(db)
         if (*tail != ' ' && *tail != ';' && *tail != '\n' && *tail != '\r' && *tail != '\t') {
             sqlite3_finalize(m_stmt);
             m_stmt = nullptr;
-            raise(3142, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+            raise(ErrTextAfterSql);
         }
     }
     if (!m_stmt)
-        raise(3129, QStringLiteral("Ungültige SQL-Anweisung."));
+        raise(ErrInvalidSql);
 }
 
 Statement::~Statement()

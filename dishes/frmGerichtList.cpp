@@ -6,6 +6,7 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "dishes/frmGerichtDet.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,12 +1,14 @@
 #include "dishes/frmRezDet.h"
 
 #include "app/DataCombo.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/TextLimit.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
+#include "ingredients/frmZutatDet.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

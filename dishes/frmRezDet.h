@@ -34,4 +34,7 @@ public:
     QPushButton* sfExit;
 };
 
+// Opens the recipe line dialog for a line of the dish (line 0: a new line); the line's key.
+qint32 fncDlgRezDet(qint32 rezNr, qint32 gerNr);
+
 } // namespace tlm

@@ -3,12 +3,15 @@
 #include "app/CurrencyEdit.h"
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/TextLimit.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
+#include "dishes/frmGerichtDet.h"
+#include "dishes/frmRezDet.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

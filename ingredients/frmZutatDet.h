@@ -42,4 +42,7 @@ public:
     QPushButton* sfExit;
 };
 
+// Opens the ingredient editor (key 0: a new ingredient); the ingredient's key.
+qint32 fncDlgZutatDet(qint32 zutNr);
+
 } // namespace tlm

@@ -26,14 +26,14 @@ PlanEntry parsePlanLine(const QString& line)
     const QStringList f = line.split('|');
     auto field = [&](int i) -> const QString& {
         if (i >= f.size())
-            raise(9, QStringLiteral("Index außerhalb des gültigen Bereichs"));
+            raise(ErrSubscript);
         return f[i];
     };
     auto number = [&](int i) { return toInt32(QVariant(field(i))); };
     PlanEntry e;
     e.tag = parseDate(field(0));
     if (!e.tag.isValid())
-        raiseTypeMismatch();
+        raise(ErrTypeMismatch);
     e.tagZeitNr = number(1);
     e.gTypNr = number(3);
     e.gerNr = number(5);
@@ -68,17 +68,16 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes)
     QSaveFile f(path);
     if (f.open(QIODevice::WriteOnly)) {
         if (f.write(bytes) != bytes.size() || !f.commit())
-            raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + f.errorString());
+            raise(ErrFileWrite, path + " (" + f.errorString() + ")");
         return;
     }
     // A folder that takes no new file (read-only, a read-only medium): an existing file that may be
     // written is written in place.
     QFile direct(path);
     if (!direct.exists() || !direct.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        raise(75,
-              QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path + " (" + f.errorString() + ")");
+        raise(ErrFileAccess, path + " (" + f.errorString() + ")");
     if (direct.write(bytes) != bytes.size() || !direct.flush())
-        raise(57, QStringLiteral("Fehler beim Schreiben von '") + path + "': " + direct.errorString());
+        raise(ErrFileWrite, path + " (" + direct.errorString() + ")");
 }
 
 } // namespace tlm

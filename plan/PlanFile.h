@@ -30,9 +30,4 @@ QStringList splitPlanText(const QByteArray& bytes);
 QByteArray joinPlanLines(const QStringList& lines);
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
-// The whole plan to a file, and a file to the whole plan (checked whole first, then replacing the
-// plan in one transaction: a faulty line raises its error with the line number and changes nothing).
-void exportPlan(const QString& path);
-void importPlan(const QString& path);
-
 } // namespace tlm

@@ -1,4 +1,5 @@
-// The whole plan to and from a plan file.
+#include "plan/PlanTransfer.h"
+
 #include "data/Backup.h"
 #include "data/Error.h"
 #include "data/Globals.h"
@@ -35,7 +36,7 @@ void importPlan(const QString& path)
     gConnection.requireWritable();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        raise(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path);
+        raise(ErrFileAccess, path);
     const QStringList lines = splitPlanText(file.readAll());
     file.close();
 
@@ -45,7 +46,7 @@ void importPlan(const QString& path)
         try {
             entries << parsePlanLine(lines[i]);
         } catch (const Error& e) {
-            raise(e.number, e.description + QStringLiteral(" (Zeile %1)").arg(i + 1));
+            throw Error(e.number, e.description + QStringLiteral(" (Zeile %1)").arg(i + 1));
         }
     }
 

@@ -1,19 +1,24 @@
 #include "plan/frmMain.h"
+#include "plan/PlanTransfer.h"
 
 #include "app/DataGrid.h"
+#include "app/DataProcedures.h"
 #include "app/Dialog.h"
 #include "app/ErrorReporter.h"
 #include "app/FileDialogs.h"
+#include "app/FrmAbout.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
 #include "data/Backup.h"
 #include "data/Convert.h"
-#include "data/DataHelpers.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtList.h"
-#include "ingredients/frmZutatListe.h"
-#include "reports/Reports.h"
+#include "ingredients/frmZutatList.h"
+#include "plan/frmSpeiseplanDet.h"
+#include "reports/Cookbook.h"
+#include "reports/MealPlanReport.h"
+#include "reports/ShoppingList.h"
 
 #include <QApplication>
 #include <QDir>
@@ -295,7 +300,7 @@ void frmMain::gd1_FetchCellStyle(int row, int column, CellStyle& style)
     try {
         const QVariant& farbe = gd1->valueAt(row, m_farbeColumn);
         if (farbe.isNull())
-            raiseInvalidNull();
+            tlm::raise(ErrInvalidNull);
         const double n = val(textOf(farbe)); // overflows with error 6
         style.background = windowsColour(n >= 0 ? qint64(qMin(n, double(0xFFFFFF))) : 0);
     } catch (...) {
@@ -308,6 +313,39 @@ void frmMain::gd1_FetchCellStyle(int row, int column, CellStyle& style)
             });
         }
     }
+}
+
+namespace {
+const QString kDefaultName = QStringLiteral("speiseplan_export.tlm");
+const QString kFilter = QStringLiteral("Speiseplan-Datei (*.tlm)|*.tlm");
+const QString kExt = QStringLiteral("tlm");
+} // namespace
+
+void frmMain::fncSave()
+{
+    guard("frmMain/fncSave", [&] {
+        fFileName = fncFileSave(this, gAppPath, kDefaultName, kFilter, kExt);
+        if (fFileName.isEmpty())
+            return;
+        exportPlan(fFileName);
+        setWindowTitle(gAppTitle + "  " + fFileName);
+        msgBox("Speichern nach '" + fFileName + "' fertiggestellt!", 0);
+    });
+}
+
+void frmMain::fncLoad()
+{
+    guard("frmMain/fncLoad", [&] {
+        fFileName = fncFileOpen(this, gAppPath, kDefaultName, kFilter, kExt);
+        if (fFileName.isEmpty())
+            return;
+        if (!QFileInfo(fFileName).isFile()) {
+            msgBox("Datei '" + fFileName + "' nicht gefunden!", 48, QStringLiteral("Achtung"));
+            return;
+        }
+        importPlan(fFileName);
+        setWindowTitle(gAppTitle + "  " + fFileName);
+    });
 }
 
 } // namespace tlm

@@ -1,9 +1,10 @@
+#include "reports/Cookbook.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "data/Convert.h"
-#include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "reports/ReportPrinter.h"
-#include "reports/Reports.h"
+#include "reports/ReportSetup.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,9 +1,10 @@
+#include "reports/MealPlanReport.h"
 #include "app/ErrorReporter.h"
 #include "data/Convert.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "reports/ReportPrinter.h"
-#include "reports/Reports.h"
+#include "reports/ReportSetup.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -28,7 +29,7 @@ void fncDruckSpeiseplan()
             const QVariant tag = rs->field(QStringLiteral("TAG"));
             const QVariant time = rs->field(QStringLiteral("TAGZEITKURZ"));
             if (tag.isNull() || time.isNull())
-                raiseInvalidNull();
+                raise(ErrInvalidNull);
             QString dayText, timeText;
             if (tag.toDate() != previousDay) {
                 vp.setCursorY(vp.CursorY() + 200);

@@ -1,6 +1,6 @@
+#include "reports/ReportSetup.h"
 #include "data/Globals.h"
 #include "reports/ReportPrinter.h"
-#include "reports/Reports.h"
 #include "reports/frmDlgDruck.h"
 
 #include <QDate>

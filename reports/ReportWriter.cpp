@@ -52,9 +52,7 @@ QVector<Column> parseFormat(const QString& format)
         bool ok = false;
         c.width = p.trimmed().toDouble(&ok);
         if (!ok || c.width < 0 || c.width > 100000)
-            raise(5,
-                  QStringLiteral("Unzulässiger Prozeduraufruf oder ungültiges Argument (Tabellenformat '%1')")
-                      .arg(format.left(100)));
+            raise(ErrInvalidCall, QStringLiteral("Tabellenformat '%1'").arg(format.left(100)));
         cols << c;
     }
     return cols;

@@ -1,34 +1,17 @@
+#include "reports/ShoppingList.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "data/Convert.h"
-#include "data/DataHelpers.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "reports/PackageCount.h"
 #include "reports/ReportPrinter.h"
-#include "reports/Reports.h"
-#include "reports/ShoppingMath.h"
+#include "reports/ReportSetup.h"
 
 #include <QApplication>
 #include <QPalette>
 
 namespace tlm {
-
-qint16 packageCount(const QVariant& need, const QVariant& packageSize)
-{
-    if (need.isNull() || packageSize.isNull())
-        raiseInvalidNull();
-    const double mengsum = roundSignificant(toDouble(need)), menge = toDouble(packageSize);
-    if (menge == 0)
-        raiseDivisionByZero();
-    // The quotient's number text read back by the leading-number rule, then one more package
-    // when that does not cover the need.
-    qint16 n = toInt16(val(numberText(mengsum / menge)));
-    if (n * menge < mengsum)
-        n = toInt16(double(n) + 1);
-    // A quotient far beyond 16 bits reads back short (its text has an exponent): never print too few.
-    if (n * menge < mengsum)
-        raiseOverflow();
-    return n;
-}
 
 namespace {
 const QString kItemFormat = QStringLiteral("3500|>1000|>1000|>1100|1000|1000;");
@@ -47,7 +30,7 @@ void itemList(ReportPrinter& vp, const QString& sql, double& sum)
             const qint16 n = packageCount(mengsum, menge);
             const QVariant price = rs->field(QStringLiteral("PREIS"));
             if (price.isNull())
-                raiseInvalidNull();
+                raise(ErrInvalidNull);
             const double rowPrice = roundSignificant(n * toDouble(price));
             vp.AppendRows(kItemFormat, {{name, numberText(roundSignificant(toDouble(mengsum))) + " " + unit,
                                          numberText(n * toDouble(menge)) + " " + unit, QString::number(n),
@@ -79,7 +62,7 @@ void fncDruckEinkauf(qint16 kind)
             title = QStringLiteral("Einkaufsliste Frisches (pro Tag)");
             break;
         default:
-            raise(5, QStringLiteral("Unzulässiger Prozeduraufruf oder ungültiges Argument"));
+            raise(ErrInvalidCall);
         }
         ReportPrinter& vp = startReport(title);
         vp.TableFrame(1);

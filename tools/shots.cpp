@@ -2,15 +2,16 @@
 // Runs offscreen against a copy of the sample database: tlm_shots OUTDIR
 #include "app/Application.h"
 #include "app/DataGrid.h"
-#include "app/Launcher.h"
 #include "data/Database.h"
 #include "data/Globals.h"
-#include "dishes/frmDlgGericht.h"
-#include "ingredients/frmZutatListe.h"
-#include "plan/frmDlgSpeiseplan.h"
+#include "dishes/frmGerichtDet.h"
+#include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
+#include "plan/frmSpeiseplanDet.h"
+#include "reports/Cookbook.h"
+#include "reports/MealPlanReport.h"
 #include "reports/ReportPrinter.h"
-#include "reports/Reports.h"
+#include "reports/ShoppingList.h"
 #include "reports/frmDlgDruck.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
-#include "data/DataHelpers.h"
+#include "app/DataProcedures.h"
 #include "data/Globals.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"

@@ -23,7 +23,7 @@ TEST_F(ReporterTest, MessageAndLogLineOfAReport)
     modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
     const QString before = QDateTime::currentDateTime().toString("yyyyMMdd-HH:mm");
     guard("frmMain/fncReq", [] { gConnection.execute("select * from VW_FEHLT"); });
-    guard("frmMain/fncReq", [] { raise(11, QStringLiteral("Division durch Null\r\nzweite Zeile")); });
+    guard("frmMain/fncReq", [] { throw Error(11, QStringLiteral("Division durch Null\r\nzweite Zeile")); });
     ASSERT_EQ(modal.boxes().size(), 2u);
     EXPECT_EQ(modal.boxes()[0].title, QStringLiteral("Hinweis"));
     EXPECT_EQ(modal.boxes()[0].icon, int(QMessageBox::Information));
@@ -61,7 +61,7 @@ TEST_F(ReporterTest, ExistingLogKeepsItsLinesAndNeutralResults)
     }
     tlmtest::Modal modal;
     modal.box(QMessageBox::Ok);
-    EXPECT_EQ(guardOr("tlm/x", 42, []() -> int { raiseOverflow(); }), 42);
+    EXPECT_EQ(guardOr("tlm/x", 42, []() -> int { raise(ErrOverflow); }), 42);
     EXPECT_TRUE(errorLog().startsWith("alte Zeile\r\n"));
     EXPECT_TRUE(errorLog().contains("/Modul=tlm/x/Name=/Desc=6/Überlauf\r\n"));
     EXPECT_EQ(guardOr("tlm/x", 7, [] { return 3; }), 3);
@@ -74,8 +74,8 @@ TEST_F(ReporterTest, UnwritableLogGivesOneNestedReportAndNoLoop)
     ASSERT_TRUE(QDir(dir()).mkdir("tlm_err.txt"));
     tlmtest::Modal modal;
     modal.box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::Ok);
-    guard("frmMain/fncDel", [] { raiseTypeMismatch(); });
-    guard("frmMain/fncDel", [] { raiseTypeMismatch(); });
+    guard("frmMain/fncDel", [] { raise(ErrTypeMismatch); });
+    guard("frmMain/fncDel", [] { raise(ErrTypeMismatch); });
     ASSERT_EQ(modal.boxes().size(), 4u);
     EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: frmMain/fncDel,13/Typen unverträglich"));
     EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: tlm/fncErr,75/"));

@@ -1,3 +1,4 @@
+#include "app/DataProcedures.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Error.h"

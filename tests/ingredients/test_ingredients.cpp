@@ -1,11 +1,10 @@
 #include "app/CurrencyEdit.h"
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
-#include "app/Launcher.h"
-#include "dishes/frmDlgGericht.h"
+#include "dishes/frmGerichtDet.h"
 #include "dishes/frmRezDet.h"
 #include "ingredients/frmZutatDet.h"
-#include "ingredients/frmZutatListe.h"
+#include "ingredients/frmZutatList.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 

@@ -1,6 +1,7 @@
 // A child process for the crash test: imports a plan file into a database and exits.
 #include "data/Globals.h"
 #include "plan/PlanFile.h"
+#include "plan/PlanTransfer.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -51,4 +51,7 @@ private:
     void spin(int delta);
 };
 
+// Opens the plan entry dialog (key 0: a new entry with the proposals); the entry's key.
+qint32 fncDlgSpeiseplanDet(qint32 key, const QDate& tag, qint16 tagZeitNr, qint16 gTypNr, qint16 personen);
+
 } // namespace tlm

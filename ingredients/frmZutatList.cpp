@@ -1,4 +1,4 @@
-#include "ingredients/frmZutatListe.h"
+#include "ingredients/frmZutatList.h"
 
 #include "app/DataGrid.h"
 #include "app/ErrorReporter.h"
@@ -6,6 +6,7 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "ingredients/frmZutatDet.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -43,4 +43,7 @@ public:
     QPushButton* sfAbbrechen;
 };
 
+// Opens the dish editor (key 0: a new dish); the dish's key, reserved also when cancelled.
+qint32 fncDlgGerichtDet(qint32 gerNr);
+
 } // namespace tlm

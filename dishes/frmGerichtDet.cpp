@@ -1,7 +1,8 @@
-#include "dishes/frmDlgGericht.h"
+#include "dishes/frmGerichtDet.h"
 
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
@@ -9,6 +10,8 @@
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
+#include "dishes/frmRezDet.h"
+#include "ingredients/frmZutatList.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,7 @@
-#include "plan/frmDlgSpeiseplan.h"
+#include "plan/frmSpeiseplanDet.h"
 
 #include "app/DataCombo.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
@@ -9,6 +10,7 @@
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
+#include "dishes/frmGerichtDet.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

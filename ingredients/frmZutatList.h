@@ -27,4 +27,7 @@ public:
     QPushButton* sfExit;
 };
 
+// Opens the ingredient list, as the picker when lov is set; the chosen key, or the key passed in.
+qint32 fncDlgZutatList(qint32 zutNr, bool lov);
+
 } // namespace tlm

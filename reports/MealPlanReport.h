@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tlm {
+
+// The whole meal plan as one list, day by day, in the shared print preview.
+void fncDruckSpeiseplan();
+
+} // namespace tlm
