@@ -43,7 +43,6 @@ public:
     void setColumns(const QVector<GridColumn>& columns);
     const QVector<GridColumn>& columns() const;
     void setDataSource(RecordsetPtr rs);
-    RecordsetPtr dataSource() const { return m_rs; }
 
     // True when the result is empty or stands past its last row.
     bool noCurrentRow() const;

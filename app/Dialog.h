@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/Named.h"
+
 #include <QDialog>
 #include <functional>
 #include <initializer_list>
@@ -30,9 +32,7 @@ protected:
     // A child control named as the code names it (tests and tools find it by that name).
     template <class W, class... A> W* make(const char* name, A&&... args)
     {
-        auto* w = new W(std::forward<A>(args)..., this);
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
+        return makeNamed<W>(this, name, std::forward<A>(args)...);
     }
     QFrame* makeLine(const char* name);
     // A button that Enter does not press; only OK is the default.

@@ -13,13 +13,17 @@ void fncErr(const QString& tag, const QString& text, const QString& detail = QSt
 void reportCurrentException(const QString& tag);
 
 // Runs one procedure's body; a failure is reported under the tag and goes no further.
-template <class F> void guard(const char* tag, F&& body)
+template <class F> void guard(const QString& tag, F&& body)
 {
     try {
         std::forward<F>(body)();
     } catch (...) {
-        reportCurrentException(QString::fromUtf8(tag));
+        reportCurrentException(tag);
     }
+}
+template <class F> void guard(const char* tag, F&& body)
+{
+    guard(QString::fromUtf8(tag), std::forward<F>(body));
 }
 
 // The same for a procedure with a result: its neutral result after a failure.

@@ -12,23 +12,19 @@ namespace tlm {
 FrmAbout::FrmAbout() : Dialog(QStringLiteral("FrmAbout"), QString(), 6735, 1440)
 {
     setFixedSize(tw(6735), tw(1440));
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1 = make<QLabel>("Image1");
     Image1->setPixmap(QPixmap(QStringLiteral(":/app/logo.png"))
                           .scaled(82, 82, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     Image1->setGeometry(tw(120), (tw(1440) - 82) / 2, 82, 82);
-    lbApplCode = new QLabel(this);
-    lbApplCode->setObjectName(QStringLiteral("lbApplCode"));
+    lbApplCode = make<QLabel>("lbApplCode");
     QFont big = lbApplCode->font();
     big.setPointSize(18);
     lbApplCode->setFont(big);
     lbApplCode->setGeometry(tw(1440), tw(120), tw(5175), tw(495));
-    lbZusatz = new QLabel(this);
-    lbZusatz->setObjectName(QStringLiteral("lbZusatz"));
+    lbZusatz = make<QLabel>("lbZusatz");
     lbZusatz->setGeometry(tw(1440), tw(720), tw(5175), tw(615));
     lbZusatz->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    tiExit = new QTimer(this);
-    tiExit->setObjectName(QStringLiteral("tiExit"));
+    tiExit = make<QTimer>("tiExit");
     tiExit->setSingleShot(true);
     connect(tiExit, &QTimer::timeout, this, &FrmAbout::tiExit_Timer);
 }

@@ -54,4 +54,10 @@ int msgBox(const QString& text, int style, const QString& title)
     }
 }
 
+bool confirmDelete()
+{
+    return msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
+                  QStringLiteral("Ihre Wahl ...")) == vbYes;
+}
+
 } // namespace tlm

@@ -11,4 +11,7 @@ enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 // program's title.
 int msgBox(const QString& text, int style = 0, const QString& title = QString());
 
+// "Soll dieser Eintrag wirklich entfernt werden?" with Yes and No; true on Yes.
+bool confirmDelete();
+
 } // namespace tlm

@@ -1,5 +1,7 @@
 #include "app/UpDown.h"
 
+#include "app/Named.h"
+
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -11,8 +13,7 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent)
     box->setContentsMargins(0, 0, 0, 0);
     box->setSpacing(0);
     auto make = [&](Qt::ArrowType arrow, const char* name) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(QString::fromLatin1(name));
+        auto* b = makeNamed<QToolButton>(this, name);
         b->setArrowType(arrow);
         b->setAutoRepeat(true);
         b->setFixedSize(18, 11);

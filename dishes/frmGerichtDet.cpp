@@ -111,7 +111,6 @@ void frmGerichtDet::fncReq()
             showStored(txGERICHT, textOf(rs->field(QStringLiteral("GERICHT"))));
             showStored(txZubereitung, textOf(rs->field(QStringLiteral("ZUBEREITUNG"))));
         }
-        rs->close();
     });
 }
 
@@ -175,8 +174,7 @@ void frmGerichtDet::fncZutatDel()
     guard("frmDlgGericht/fncZutatDel", [&] {
         if (gd1->noCurrentRow())
             return;
-        if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
-                   QStringLiteral("Ihre Wahl ...")) != vbYes)
+        if (!confirmDelete())
             return;
         gConnection.execute("delete from REZEPTE where REZNR = " +
                             textOf(gd1->columnValue(QStringLiteral("REZNR"))));

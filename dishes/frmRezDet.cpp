@@ -82,7 +82,6 @@ void frmRezDet::fncReq()
         if (!rs->eof()) {
             ddZUTAT->setValue(textOf(rs->field(QStringLiteral("ZUTNR"))));
             showStored(txMENGE4P, textOf(rs->field(QStringLiteral("MENGE4P"))));
-            rs->close();
             fncReqZutat();
         }
     });
@@ -95,7 +94,6 @@ void frmRezDet::fncReqZutat()
             gConnection.execute("select ZUTNR,EINHEIT from ZUTATEN where ZUTNR = " + ddZUTAT->value());
         if (!rs->eof())
             txEINHEIT->setText(textOf(rs->field(QStringLiteral("EINHEIT"))));
-        rs->close();
     });
 }
 

@@ -108,7 +108,6 @@ void frmZutatDet::fncReq()
             cbNOKAUF->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NOKAUF")).toBool() ? -1 : 0) ==
                                  1);
         }
-        rs->close();
     });
 }
 

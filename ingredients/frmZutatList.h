@@ -11,20 +11,15 @@ class frmZutatList : public ListWindow
 public:
     frmZutatList();
 
-    void Form_Load();
-    void fncReq(qint32 key, const QString& search);
-    void fncEdit();
-    void fncDel();
     void fncSelect();
 
     qint32 fZUTNR = 0;
     bool fLOV = false;
 
-    QPushButton* sfEdit;
-    QPushButton* sfAdd;
-    QPushButton* sfDel;
     QPushButton* sfSelect;
-    QPushButton* sfExit;
+
+protected:
+    void gd1_DblClick() override;
 };
 
 // Opens the ingredient list, as the picker when lov is set; the chosen key, or the key passed in.

@@ -27,7 +27,6 @@ void exportPlan(const QString& path)
             values[i] = rs->value(rs->position(), cols[i]);
         lines << planLine(values);
     }
-    rs->close();
     writeFileAtomically(path, joinPlanLines(lines));
 }
 
@@ -69,7 +68,6 @@ void importPlan(const QString& path)
         rs->setField(QStringLiteral("NODRUCK"), e.noDruck);
         rs->update();
     }
-    rs->close();
     t.commit();
 }
 

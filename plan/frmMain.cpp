@@ -7,8 +7,8 @@
 #include "app/ErrorReporter.h"
 #include "app/FileDialogs.h"
 #include "app/FrmAbout.h"
-#include "app/Launcher.h"
 #include "app/MessageBox.h"
+#include "app/Named.h"
 #include "data/Backup.h"
 #include "data/Convert.h"
 #include "data/Error.h"
@@ -38,8 +38,7 @@ const char* const kPlanQuery =
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top)
 {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
+    auto* b = makeNamed<QPushButton>(parent, name, caption);
     b->setGeometry(tw(left), tw(top), tw(1215), tw(315) + 2);
     return b;
 }
@@ -57,8 +56,7 @@ frmMain::frmMain()
     auto* central = new QWidget(this);
     setCentralWidget(central);
 
-    gd1 = new DataGrid(central);
-    gd1->setObjectName(QStringLiteral("gd1"));
+    gd1 = makeNamed<DataGrid>(central, "gd1");
     gd1->setGeometry(tw(120), tw(120), tw(8175), tw(7695));
     gd1->setColumns({
         {"KEY", "KEY", "", false, false},
@@ -79,8 +77,7 @@ frmMain::frmMain()
         [this](int row, int column, CellStyle& style) { gd1_FetchCellStyle(row, column, style); });
     connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmMain/gd1_DblClick", [&] { fncEdit(); }); });
 
-    Line2 = new QFrame(central);
-    Line2->setObjectName(QStringLiteral("Line2"));
+    Line2 = makeNamed<QFrame>(central, "Line2");
     Line2->setFrameShape(QFrame::HLine);
     Line2->setFrameShadow(QFrame::Sunken);
     Line2->setGeometry(tw(120), tw(7920) - 1, tw(8280 - 120), 3);
@@ -88,8 +85,7 @@ frmMain::frmMain()
     sfEdit = button(central, "sfEdit", QStringLiteral("&Bearbeiten"), 120, 8040);
     sfAdd = button(central, "sfAdd", QStringLiteral("&Zufügen"), 1440, 8040);
     sfDel = button(central, "sfDel", QStringLiteral("&Entfernen"), 2760, 8040);
-    Label4 = new QLabel(QStringLiteral("Hilfe:  Bearbeiten mit Doppelklick"), central);
-    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4 = makeNamed<QLabel>(central, "Label4", QStringLiteral("Hilfe:  Bearbeiten mit Doppelklick"));
     Label4->setGeometry(tw(4080), tw(8040), tw(2895), tw(315));
     Label4->setAlignment(Qt::AlignCenter);
     QFont small = Label4->font();
@@ -263,8 +259,7 @@ void frmMain::fncDel()
     guard("frmMain/fncDel", [&] {
         if (gd1->noCurrentRow())
             return; // nothing to remove: no question, no statement
-        if (msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
-                   QStringLiteral("Ihre Wahl ...")) != vbYes)
+        if (!confirmDelete())
             return;
         gConnection.execute("delete from SPEISEPLAN where KEY = " +
                             textOf(gd1->columnValue(QStringLiteral("KEY"))));

@@ -116,7 +116,6 @@ void frmSpeiseplanDet::fncReq()
             cbNODRUCK->setChecked(fncFalseTrueto01(rs->field(QStringLiteral("NODRUCK")).toBool() ? -1 : 0) ==
                                   1);
         }
-        rs->close();
     });
 }
 

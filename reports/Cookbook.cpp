@@ -25,7 +25,6 @@ void printDish(ReportPrinter& vp, const QString& gerNr, const QString& name)
         vp.AppendRows(QStringLiteral(">1000|7000;"), {{textOf(ings->field(QStringLiteral("MENGE4P"))) + " " +
                                                            textOf(ings->field(QStringLiteral("EINHEIT"))),
                                                        textOf(ings->field(QStringLiteral("ZUTAT")))}});
-    ings->close();
     vp.setCursorY(vp.CursorY() + 100);
     const QString preparation =
         textOf(fncDBLookup(QStringLiteral("GERICHTE"), QStringLiteral("ZUBEREITUNG"), "GERNR = " + gerNr));
@@ -72,11 +71,8 @@ void fncDruckKochbuch()
                 for (; !dishes->eof(); dishes->moveNext())
                     printDish(vp, textOf(dishes->field(QStringLiteral("GERNR"))),
                               textOf(dishes->field(QStringLiteral("GERICHT"))));
-                dishes->close();
             }
-            times->close();
         }
-        days->close();
         vp.EndDocument();
     });
 }

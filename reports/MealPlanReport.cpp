@@ -43,7 +43,6 @@ void fncDruckSpeiseplan()
             previousDay = tag.toDate();
             previousTime = time.toString();
         }
-        rs->close();
         vp.EndDocument();
     });
 }

@@ -1,6 +1,7 @@
 #include "reports/ReportPrinter.h"
 
 #include "app/ErrorReporter.h"
+#include "app/Named.h"
 #include "data/Error.h"
 
 #include <QComboBox>
@@ -67,10 +68,9 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("vp"));
     auto tool = [&](const QString& text, const QString& tip, const char* name) {
-        auto* b = new QToolButton(this);
+        auto* b = makeNamed<QToolButton>(this, name);
         b->setText(text);
         b->setToolTip(tip);
-        b->setObjectName(QString::fromLatin1(name));
         return b;
     };
     QToolButton* first = tool(QStringLiteral("|<"), QStringLiteral("Erste Seite"), "first");

@@ -23,7 +23,6 @@ public:
 
     Q_INVOKABLE bool savePdf(const QString& path) const;
     Q_INVOKABLE int pages() const { return pageCount(); }
-    int currentPage() const { return m_page; }
     void showPage(int page);
     void printDocument(); // the system print dialog, then print()
     // Prints the pages the printer's range asks for, with a progress window that can cancel.

@@ -214,8 +214,7 @@ void ReportWriter::newPage()
     m_pages << page;
 }
 
-void ReportWriter::AppendTable(const QString& format, const QString& rows, const QColor& shade,
-                               bool tableOption)
+void ReportWriter::AppendTable(const QString& format, const QString& rows, const QColor& shade, bool)
 {
     QString r = rows;
     if (r.endsWith(';'))
@@ -223,7 +222,7 @@ void ReportWriter::AppendTable(const QString& format, const QString& rows, const
     QVector<QStringList> split;
     for (const QString& rowText : r.split(';'))
         split << rowText.split('|');
-    AppendRows(format, split, shade, tableOption);
+    AppendRows(format, split, shade);
 }
 
 void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade,

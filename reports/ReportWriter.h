@@ -71,6 +71,8 @@ public:
     void setCursorY(double y) { m_cursorY = y; }
     void TableFrame(int frame) { m_frame = frame; }
     // Format "w|>w|w;" (">" right-aligned), rows "a|b|c;d|e|f;"; an invalid format raises error 5.
+    // The table option is taken as the reports pass it and ignored: every table breaks where it meets
+    // the bottom margin.
     void AppendTable(const QString& format, const QString& rows, const QColor& shade = QColor(),
                      bool tableOption = true);
     // The same with the cells given one by one, so that a "|" or ";" inside a text stays text.
@@ -79,7 +81,6 @@ public:
     void EndDocument();
 
     bool isComplete() const { return m_complete; }
-    bool isStarted() const { return m_started; }
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     const QVector<ReportPage>& pages() const { return m_pages; }
     const QVector<ReportRow>& rows() const { return m_rows; }

@@ -41,7 +41,6 @@ void itemList(ReportPrinter& vp, const QString& sql, double& sum)
             throw Error(e.number, e.description + " (Zutat: " + name + ")");
         }
     }
-    rs->close();
 }
 } // namespace
 
@@ -93,7 +92,6 @@ void fncDruckEinkauf(qint16 kind)
                 sum = 0;
                 vp.setCursorY(vp.CursorY() + 200);
             }
-            days->close();
         }
         vp.EndDocument();
     });

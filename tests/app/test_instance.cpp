@@ -17,14 +17,6 @@
 
 using namespace tlm;
 
-namespace {
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-} // namespace
-
 class InstanceTest : public tlmtest::SampleDbTest
 {
 protected:
@@ -51,7 +43,7 @@ protected:
 
 TEST_F(InstanceTest, ASecondStartBringsTheFirstForwardAndChangesNothing)
 {
-    const QByteArray db = bytesOf(dbPath());
+    const QByteArray db = tlmtest::readBytes(dbPath());
     InstanceGuard first(dbPath());
     ASSERT_EQ(first.acquire(), InstanceGuard::First);
     int raised = 0;
@@ -64,7 +56,7 @@ TEST_F(InstanceTest, ASecondStartBringsTheFirstForwardAndChangesNothing)
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(out, QByteArray()) << out.constData(); // no window, no message
     EXPECT_EQ(raised, 1);
-    EXPECT_EQ(bytesOf(dbPath()), db);
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
     EXPECT_EQ(files(), (QStringList{"tlm.mdb", "tlm.mdb.lock"})); // no backup, no log
 }
 
@@ -87,7 +79,7 @@ TEST_F(InstanceTest, ALockLeftByAKilledProgramDoesNotBlockTheNextStart)
 
 TEST_F(InstanceTest, AHolderThatDoesNotAnswerOrRunsElsewhereIsNamed)
 {
-    const QByteArray db = bytesOf(dbPath());
+    const QByteArray db = tlmtest::readBytes(dbPath());
     {
         QLockFile silent(dbPath() + ".lock"); // held here, with nobody listening
         ASSERT_TRUE(silent.tryLock(0));
@@ -109,7 +101,7 @@ TEST_F(InstanceTest, AHolderThatDoesNotAnswerOrRunsElsewhereIsNamed)
     const QByteArray out = finish(second);
     EXPECT_EQ(second.exitCode(), 1);
     EXPECT_TRUE(out.contains("(Rechner kuechen-pc, seit ")) << out.constData();
-    EXPECT_EQ(bytesOf(dbPath()), db);
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
     EXPECT_EQ(files(), (QStringList{"tlm.mdb", "tlm.mdb.lock"}));
 }
 
@@ -135,7 +127,7 @@ void InstanceTest::expectOneNewGeneration(int round)
     EXPECT_EQ(today.execute("select count(*) from SPEISEPLAN")->value(0, 0).toInt(), 17) << round;
     today.close();
     for (int n = 2; n <= 5; ++n)
-        EXPECT_EQ(bytesOf(backupPath(dbPath(), n)), "Sicherung " + QByteArray::number(n - 1))
+        EXPECT_EQ(tlmtest::readBytes(backupPath(dbPath(), n)), "Sicherung " + QByteArray::number(n - 1))
             << "round " << round << ", copy " << n;
     EXPECT_FALSE(QFile::exists(backupPath(dbPath(), 6)));
     EXPECT_TRUE(QDir(dir()).entryList({"*.tmp*", "*.lock"}).isEmpty()) << round;

@@ -144,28 +144,6 @@ TEST_F(ConnectionTest, GermanLikeAndSortOrder)
     EXPECT_FALSE(germanLike("10!%%", "100 mehr", '!'));
 }
 
-TEST_F(ConnectionTest, KeysAndLookups)
-{
-    tlmtest::Modal modal;
-    EXPECT_EQ(fncGetMaxIDfromTab("GERICHTE", "GERNR", 100), 100);
-    exec("insert into GERICHTE (GERNR) values (101)");
-    exec("insert into GERICHTE (GERNR) values (250)");
-    EXPECT_EQ(fncGetMaxIDfromTab("GERICHTE", "GERNR", 100), 250);
-    EXPECT_EQ(fncDBLookup("PARAMETER", QStringLiteral("WERT"), "PARID=100"), QVariant(QStringLiteral("1")));
-    exec("delete from PARAMETER");
-    EXPECT_TRUE(fncDBLookup("PARAMETER", QStringLiteral("WERT"), "PARID=100").isNull());
-    EXPECT_TRUE(modal.boxes().empty());
-
-    // Failures report under the procedure's tag and give the neutral result.
-    modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
-    EXPECT_EQ(fncGetMaxIDfromTab("NOTABLE", "X", 100), 0);
-    EXPECT_TRUE(fncDBLookup("NOTABLE", QStringLiteral("X"), "1=1").isNull());
-    ASSERT_EQ(modal.boxes().size(), 2u);
-    EXPECT_TRUE(modal.boxes()[0].text.contains("Modul: tlm/fncGetMaxIDfromTab,1/Die Tabelle oder Abfrage "
-                                               "'NOTABLE' gibt es in der Datenbank nicht."));
-    EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: tlm/fncDBLookup,"));
-}
-
 TEST_F(ConnectionTest, QuantityViewsSumPersonsOverFour)
 {
     exec("insert into ZUTATEN values (101, 'Nudeln', 500, 'g', 1.19, 0, 0), (102, 'Salz', 500, 'g', 0.49, 0, "

@@ -98,24 +98,6 @@ TEST(Convert, ReadingNumbersAndDates)
     EXPECT_FALSE(parseDate("morgen").isValid());
 }
 
-TEST(Convert, HelperConversionsOfModuleTlm)
-{
-    EXPECT_EQ(xDatetoSQL(QDate(2011, 1, 3)), QStringLiteral("#01/03/2011#"));
-    EXPECT_EQ(xDatetoSQL(QDate(2010, 7, 24)), QStringLiteral("#07/24/2010#"));
-    EXPECT_EQ(xDatetoSQL(QVariant()), QString());
-    EXPECT_EQ(xCToD(QVariant()), 0);
-    EXPECT_EQ(xCToD(QString()), 0);
-    EXPECT_EQ(xCToD(QStringLiteral("abc")), 0);
-    EXPECT_EQ(xCToD(QStringLiteral("1,5")), 1.5);
-    EXPECT_EQ(fncFalseTrueto01(-1), 1);
-    EXPECT_EQ(fncFalseTrueto01(1), 0);
-    EXPECT_EQ(fncFalseTrueto01(0), 0);
-    EXPECT_TRUE(fnc01toFalseTrue(1));
-    EXPECT_FALSE(fnc01toFalseTrue(-1));
-    EXPECT_FALSE(fnc01toFalseTrue(0));
-    EXPECT_EQ(likeText(QStringLiteral("Kaiser's")), QStringLiteral("Kaiser''s"));
-}
-
 TEST(JetSql, DateLiteralsOutsideStringsAreRewritten)
 {
     EXPECT_EQ(rewriteJetSql("select * from T where TAG = #07/24/2010#"),

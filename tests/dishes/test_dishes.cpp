@@ -1,10 +1,12 @@
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
+#include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
 #include "dishes/frmGerichtList.h"
 #include "dishes/frmRezDet.h"
 #include "ingredients/frmZutatDet.h"
 #include "ingredients/frmZutatList.h"
+#include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 
@@ -243,4 +245,49 @@ TEST_F(DishTest, DishListSearchAndDelete)
     w.sfDel->click();
     EXPECT_TRUE(modal.allUsed());
     EXPECT_EQ(modal.unexpected(), 0);
+}
+
+// A disk that fails on a write: the dish and its lines go together or not at all.
+class DishFaultTest : public tlmtest::SampleDbTest
+{
+};
+
+TEST_F(DishFaultTest, ADeleteHitByAFailingWriteKeepsDishAndLinesTogether)
+{
+    exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (300, 2, 'Ungeplant')");
+    exec("insert into REZEPTE values (900, 300, 101, 1, 0), (901, 300, 102, 1, 0)");
+    gConnection.close();
+    const QByteArray pristine = tlmtest::readBytes(dbPath());
+    int failures = 0;
+    for (int n = 1; n < 100; ++n) {
+        tlmtest::writeBytes(dbPath(), pristine);
+        QFile::remove(dbPath() + "-journal");
+        bool failed = false;
+        {
+            tlmtest::FaultVfs vfs;
+            gConnection.open(dbPath());
+            frmGerichtList w;
+            w.Form_Load();
+            vfs.failAt(n);
+            Modal modal;
+            modal.box(QMessageBox::Yes).answerEveryBox(QMessageBox::Ok);
+            w.fncReq(300, QString());
+            w.fncDel();
+            failed = vfs.failed();
+            gConnection.close();
+        }
+        gConnection.open(dbPath());
+        EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+        const int dish = scalar("select count(*) from GERICHTE where GERNR = 300").toInt();
+        const int lines = scalar("select count(*) from REZEPTE where GERNR = 300").toInt();
+        EXPECT_TRUE((dish == 1 && lines == 2) || (dish == 0 && lines == 0)) << "write " << n;
+        gConnection.close();
+        if (!failed) {
+            EXPECT_EQ(dish, 0);
+            break;
+        }
+        ++failures;
+    }
+    EXPECT_GT(failures, 1);
+    gConnection.open(dbPath());
 }

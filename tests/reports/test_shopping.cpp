@@ -6,17 +6,15 @@
 #include "reports/frmDlgDruck.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
+#include "support/ReportCheck.h"
 
 #include <QDate>
 #include <QMessageBox>
 
 using namespace tlm;
+using tlmtest::vp;
 
 namespace {
-const ReportPrinter& vp()
-{
-    return *frmDlgDruck::shared()->vp;
-}
 QString today()
 {
     return QDate::currentDate().toString("dd.MM.yyyy");

@@ -46,6 +46,10 @@ private:
     QTemporaryDir m_dir;
 };
 
+// A whole file's bytes (empty when it cannot be read), and a whole file written.
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
 // Makes a file or directory unwritable, also for root (who ignores permission bits: then the
 // immutable attribute); false when this system cannot. restoreWritable undoes it.
 bool makeReadOnly(const QString& path);

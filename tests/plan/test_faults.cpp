@@ -1,4 +1,5 @@
-// What the user's files and disk may do: bad database files at start-up, backups, failing writes.
+// What the user's files and disk may do to the program: bad database files at start-up, backups, an import
+// hit by a failing write.
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
 #include "app/FrmAbout.h"
@@ -29,17 +30,6 @@ using namespace tlm;
 using tlmtest::Modal;
 
 namespace {
-QByteArray bytesOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void write(const QString& path, const QByteArray& b)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(b);
-}
 QStringList filesIn(const QString& dir)
 {
     return QDir(dir).entryList(QDir::Files, QDir::Name);
@@ -69,7 +59,7 @@ protected:
 
 TEST_F(StartUpFaultTest, BadDatabaseFilesGiveOneReportAndAreLeftAsTheyWere)
 {
-    const QByteArray good = bytesOf(dbPath());
+    const QByteArray good = tlmtest::readBytes(dbPath());
     struct Case
     {
         const char* name;
@@ -83,14 +73,14 @@ TEST_F(StartUpFaultTest, BadDatabaseFilesGiveOneReportAndAreLeftAsTheyWere)
         {"zeroed header", QByteArray(100, '\0') + good.mid(100), "tlm.mdb"},
     };
     for (const Case& c : cases) {
-        write(dbPath(), c.content);
+        tlmtest::writeBytes(dbPath(), c.content);
         const QStringList before = filesIn(dir());
         frmMain w;
         const QStringList boxes = start(w, false);
         ASSERT_EQ(boxes.size(), 1) << c.name;
         EXPECT_TRUE(boxes[0].contains("Modul: frmMain/Form_Load,")) << boxes[0].toStdString();
         EXPECT_TRUE(boxes[0].contains(QString::fromLatin1(c.says))) << c.name << boxes[0].toStdString();
-        EXPECT_EQ(bytesOf(dbPath()), c.content) << c.name;
+        EXPECT_EQ(tlmtest::readBytes(dbPath()), c.content) << c.name;
         EXPECT_FALSE(gConnection.isOpen());
         // Usable: the next actions report and carry on; no backup of a bad file is made.
         Modal modal;
@@ -101,10 +91,10 @@ TEST_F(StartUpFaultTest, BadDatabaseFilesGiveOneReportAndAreLeftAsTheyWere)
         EXPECT_EQ(filesIn(dir()),
                   QStringList(before)
                       << (before.contains("tlm_err.txt") ? QStringList() : QStringList{"tlm_err.txt"}));
-        EXPECT_EQ(bytesOf(dbPath()), c.content);
+        EXPECT_EQ(tlmtest::readBytes(dbPath()), c.content);
         QFile::remove(QDir(dir()).filePath("tlm_err.txt"));
     }
-    write(dbPath(), good);
+    tlmtest::writeBytes(dbPath(), good);
 }
 
 TEST_F(StartUpFaultTest, ALockedDatabaseIsReportedNotWaitedForEver)
@@ -133,7 +123,7 @@ TEST_F(StartUpFaultTest, ALockedDatabaseIsReportedNotWaitedForEver)
 
 TEST_F(StartUpFaultTest, AReadOnlyDatabaseCanBeViewedPrintedAndExportedAndEveryWriteSaysSo)
 {
-    const QByteArray good = bytesOf(dbPath());
+    const QByteArray good = tlmtest::readBytes(dbPath());
     if (!tlmtest::makeReadOnly(dbPath()))
         GTEST_SKIP() << "this system cannot make a file read-only for this user";
     frmMain w;
@@ -149,7 +139,7 @@ TEST_F(StartUpFaultTest, AReadOnlyDatabaseCanBeViewedPrintedAndExportedAndEveryW
     delete frmDlgDruck::shared();
     const QString exported = QDir(dir()).filePath("plan.tlm");
     exportPlan(exported);
-    EXPECT_EQ(splitPlanText(bytesOf(exported)).size(), 17);
+    EXPECT_EQ(splitPlanText(tlmtest::readBytes(exported)).size(), 17);
 
     Modal modal;
     modal.box(QMessageBox::Yes).box(QMessageBox::Ok); // removing an entry
@@ -172,7 +162,7 @@ TEST_F(StartUpFaultTest, AReadOnlyDatabaseCanBeViewedPrintedAndExportedAndEveryW
     EXPECT_EQ(w.gd1->model()->rowCount(), 17);
     gConnection.close();
     tlmtest::restoreWritable(dbPath());
-    EXPECT_EQ(bytesOf(dbPath()), good);
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), good);
     for (const QString& f : filesIn(dir()))
         EXPECT_FALSE(f.contains(".bak") || f.contains("vor-import")) << f.toStdString(); // no copy attempted
 }
@@ -245,17 +235,17 @@ TEST_F(StartUpFaultTest, ADailyBackupRotatesFiveCopiesAndNamesTheGoodOneWhenNeed
     EXPECT_FALSE(QFile::exists(backupPath(dbPath(), 6)));
     // A damaged database is not written to, and the message names the newest good copy.
     gConnection.close();
-    QByteArray damaged = bytesOf(dbPath());
+    QByteArray damaged = tlmtest::readBytes(dbPath());
     damaged.replace(0, 16, "kaputt kaputt!!!");
-    write(dbPath(), damaged);
-    const QByteArray bak1Before = bytesOf(bak1);
+    tlmtest::writeBytes(dbPath(), damaged);
+    const QByteArray bak1Before = tlmtest::readBytes(bak1);
     frmMain broken;
     const QStringList boxes = start(broken, false);
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains("Die neueste gute Sicherung ist '" + bak1 + "' vom "))
         << boxes[0].toStdString();
-    EXPECT_EQ(bytesOf(dbPath()), damaged);
-    EXPECT_EQ(bytesOf(bak1), bak1Before);
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), damaged);
+    EXPECT_EQ(tlmtest::readBytes(bak1), bak1Before);
 }
 
 class IoFaultTest : public tlmtest::SampleDbTest
@@ -286,18 +276,18 @@ TEST_F(IoFaultTest, AnImportHitByAFailingWriteLeavesTheOldPlanOrTheNew)
                      .arg(1 + i % 28, 2, 10, QChar('0'))
                      .arg(101 + i % 19)
                      .arg(10 + i);
-    write(file, joinPlanLines(lines));
+    tlmtest::writeBytes(file, joinPlanLines(lines));
     const QString oldPlan = planDigest();
     importPlan(file);
     const QString newPlan = planDigest();
     ASSERT_NE(oldPlan, newPlan);
     const QByteArray pristine = [&] {
         gConnection.close();
-        return bytesOf(dbPath());
+        return tlmtest::readBytes(dbPath());
     }();
     int failures = 0;
     for (int n = 1; n < 200; ++n) {
-        write(dbPath(), pristine);
+        tlmtest::writeBytes(dbPath(), pristine);
         QFile::remove(dbPath() + "-journal");
         {
             tlmtest::FaultVfs vfs;
@@ -318,45 +308,5 @@ TEST_F(IoFaultTest, AnImportHitByAFailingWriteLeavesTheOldPlanOrTheNew)
         gConnection.close();
     }
     EXPECT_GT(failures, 3);
-    gConnection.open(dbPath());
-}
-
-TEST_F(IoFaultTest, ADishDeleteHitByAFailingWriteKeepsDishAndLinesTogether)
-{
-    exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (300, 2, 'Ungeplant')");
-    exec("insert into REZEPTE values (900, 300, 101, 1, 0), (901, 300, 102, 1, 0)");
-    gConnection.close();
-    const QByteArray pristine = bytesOf(dbPath());
-    int failures = 0;
-    for (int n = 1; n < 100; ++n) {
-        write(dbPath(), pristine);
-        QFile::remove(dbPath() + "-journal");
-        bool failed = false;
-        {
-            tlmtest::FaultVfs vfs;
-            gConnection.open(dbPath());
-            frmGerichtList w;
-            w.Form_Load();
-            vfs.failAt(n);
-            Modal modal;
-            modal.box(QMessageBox::Yes).answerEveryBox(QMessageBox::Ok);
-            w.fncReq(300, QString());
-            w.fncDel();
-            failed = vfs.failed();
-            gConnection.close();
-        }
-        gConnection.open(dbPath());
-        EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
-        const int dish = scalar("select count(*) from GERICHTE where GERNR = 300").toInt();
-        const int lines = scalar("select count(*) from REZEPTE where GERNR = 300").toInt();
-        EXPECT_TRUE((dish == 1 && lines == 2) || (dish == 0 && lines == 0)) << "write " << n;
-        gConnection.close();
-        if (!failed) {
-            EXPECT_EQ(dish, 0);
-            break;
-        }
-        ++failures;
-    }
-    EXPECT_GT(failures, 1);
     gConnection.open(dbPath());
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "reports/ReportPrinter.h"
+#include "support/Fixture.h"
+#include "support/PlanData.h"
+#include "reports/frmDlgDruck.h"
+
+#include <QString>
+
+namespace tlmtest {
+
+// The shared preview's document, as the last report left it.
+inline const tlm::ReportPrinter& vp()
+{
+    return *tlm::frmDlgDruck::shared()->vp;
+}
+
+// A fresh database with the report tests' dishes, ingredients and recipe lines; the plan is empty.
+class ReportDataTest : public DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        for (const char* sql : kReportDishes)
+            exec(sql);
+    }
+};
+
+// The pages of a PDF file, -1 when it is none.
+int pdfPages(const QString& path);
+
+} // namespace tlmtest
