@@ -3,6 +3,7 @@
 #include "data/Convert.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace tlm {
@@ -119,6 +120,7 @@ DataGrid::DataGrid(QWidget* parent) : QTableView(parent), m_model(new GridModel(
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setHighlightSections(false);
+    setTabKeyNavigation(false); // Tab leaves the grid for the next control
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& cur) {
         if (m_rs && cur.isValid())
             m_rs->setPosition(cur.row());
@@ -205,6 +207,32 @@ void DataGrid::syncCurrentRow()
 void DataGrid::setCellStyleCallback(CellStyleFn fn)
 {
     m_styleFn = std::move(fn);
+}
+
+void DataGrid::stretchColumn(int column)
+{
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+}
+
+void DataGrid::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        // What a double click does; taken here, so that a dialog's OK is not pressed instead.
+        if (!noCurrentRow())
+            emit dblClick();
+        e->accept();
+        return;
+    case Qt::Key_Delete:
+        emit deleteKey();
+        e->accept();
+        return;
+    default:
+        QTableView::keyPressEvent(e);
+    }
 }
 
 void DataGrid::mouseDoubleClickEvent(QMouseEvent* e)

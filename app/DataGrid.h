@@ -57,15 +57,22 @@ public:
     // Puts the grid's current row where the recordset stands.
     void syncCurrentRow();
 
+    // The column that takes the room a wider grid has.
+    void stretchColumn(int column);
+
     using CellStyleFn = std::function<void(int row, int column, CellStyle& style)>;
     void setCellStyleCallback(CellStyleFn fn);
     const CellStyleFn& cellStyleCallback() const { return m_styleFn; }
 
 signals:
+    // A double click on a row, or Enter or F2 on the current row.
     void dblClick();
+    // The Delete key: the window removes as its "Entfernen" does.
+    void deleteKey();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     GridModel* m_model;

@@ -2,6 +2,7 @@
 
 #include "app/ErrorReporter.h"
 #include "app/MessageBox.h"
+#include "app/WindowSettings.h"
 #include "data/Convert.h"
 
 #include <QFrame>
@@ -16,6 +17,20 @@ Dialog::Dialog(const QString& name, const QString& caption, int widthTwips, int 
     setWindowTitle(caption);
     resize(tw(widthTwips), tw(heightTwips));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void Dialog::keepSize()
+{
+    m_keepSize = true;
+    setMinimumSize(size());
+    restoreSize(this);
+}
+
+void Dialog::done(int result)
+{
+    if (m_keepSize)
+        storeSize(this);
+    QDialog::done(result);
 }
 
 QFrame* Dialog::makeLine(const char* name)

@@ -27,8 +27,11 @@ class Dialog : public QDialog
 public:
     Dialog(const QString& name, const QString& caption, int widthTwips, int heightTwips);
     void unload() { done(0); }
+    void done(int result) override;
 
 protected:
+    // The window opens in the size the user left it in (the designed size is the smallest).
+    void keepSize();
     // A child control named as the code names it (tests and tools find it by that name).
     template <class W, class... A> W* make(const char* name, A&&... args)
     {
@@ -44,6 +47,9 @@ protected:
     bool requireNumber(QLineEdit* box);
     // OK saves and closes the window only when the save succeeded.
     void onOk(QPushButton* ok, const char* tag, std::function<bool()> save);
+
+private:
+    bool m_keepSize = false;
 };
 
 } // namespace tlm

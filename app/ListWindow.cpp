@@ -42,6 +42,7 @@ ListWindow::ListWindow(const QString& name, const QString& caption, int widthTwi
     box->addWidget(gd1, 1);
     box->addLayout(m_buttons);
     tabOrder({txSuch, sfSuche, gd1, sfEdit, sfAdd, sfDel, sfExit});
+    keepSize();
 
     connect(txSuch, &QLineEdit::textChanged, this,
             [this](const QString& t) { guard(tagOf("txSuch_Change"), [&] { fncReq(0, t); }); });
@@ -49,6 +50,7 @@ ListWindow::ListWindow(const QString& name, const QString& caption, int widthTwi
     handle(sfEdit, &QPushButton::clicked, "sfEdit_Click", [this] { fncEdit(); });
     handle(sfAdd, &QPushButton::clicked, "sfAdd_Click", [this] { fncReq(m_catalogue.open(0), QString()); });
     handle(sfDel, &QPushButton::clicked, "sfDel_Click", [this] { fncDel(); });
+    connect(gd1, &DataGrid::deleteKey, sfDel, &QPushButton::click);
     handle(sfExit, &QPushButton::clicked, "sfExit_Click", [this] { unload(); });
 }
 

@@ -73,6 +73,7 @@ frmGerichtDet::frmGerichtDet()
     box->addWidget(Line1);
     box->addLayout(buttons);
     tabOrder({txGERICHT, txZubereitung, sfOK, sfAbbrechen, sfAdd, sfDel, ddGTyp, sfEdit, gd1});
+    keepSize();
 
     connect(gd1, &DataGrid::dblClick, this,
             [this] { guard("frmDlgGericht/gd1_DblClick", [&] { fncZutatEdit(); }); });
@@ -80,6 +81,7 @@ frmGerichtDet::frmGerichtDet()
             [this] { guard("frmDlgGericht/sfEdit_Click", [&] { fncZutatEdit(); }); });
     connect(sfAdd, &QPushButton::clicked, this,
             [this] { guard("frmDlgGericht/sfAdd_Click", [&] { fncZutatAdd(); }); });
+    connect(gd1, &DataGrid::deleteKey, sfDel, &QPushButton::click);
     connect(sfDel, &QPushButton::clicked, this,
             [this] { guard("frmDlgGericht/sfDel_Click", [&] { fncZutatDel(); }); });
     onOk(sfOK, "frmDlgGericht/sfOK_Click", [this] { return fncSave(); });

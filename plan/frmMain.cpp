@@ -9,6 +9,7 @@
 #include "app/FrmAbout.h"
 #include "app/MessageBox.h"
 #include "app/Named.h"
+#include "app/WindowSettings.h"
 #include "data/Backup.h"
 #include "data/Convert.h"
 #include "data/Error.h"
@@ -23,11 +24,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -36,10 +39,10 @@ const char* const kPlanQuery =
     "select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,FARBE"
     " from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT";
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top)
+QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {
     auto* b = makeNamed<QPushButton>(parent, name, caption);
-    b->setGeometry(tw(left), tw(top), tw(1215), tw(315) + 2);
+    b->setFixedSize(tw(1215), tw(315) + 2);
     return b;
 }
 
@@ -57,7 +60,6 @@ frmMain::frmMain()
     setCentralWidget(central);
 
     gd1 = makeNamed<DataGrid>(central, "gd1");
-    gd1->setGeometry(tw(120), tw(120), tw(8175), tw(7695));
     gd1->setColumns({
         {"KEY", "KEY", "", false, false},
         {"TAGZEITNR", "TAGZEITNR", "", false, false},
@@ -70,6 +72,8 @@ frmMain::frmMain()
         {"PERSONEN", "AnzPers", "", false, true, false, 60},
         {"FARBE", "FARBE", "", false, false},
     });
+    // A wider window gives its width to the dish names.
+    gd1->stretchColumn(gd1->columnIndex(QStringLiteral("GERICHT")));
     // Looked up once: the style callback runs for every painted cell.
     m_tagzeitColumn = gd1->columnIndex(QStringLiteral("TAGZEIT"));
     m_farbeColumn = gd1->columnIndex(QStringLiteral("FARBE"));
@@ -80,27 +84,51 @@ frmMain::frmMain()
     Line2 = makeNamed<QFrame>(central, "Line2");
     Line2->setFrameShape(QFrame::HLine);
     Line2->setFrameShadow(QFrame::Sunken);
-    Line2->setGeometry(tw(120), tw(7920) - 1, tw(8280 - 120), 3);
 
-    sfEdit = button(central, "sfEdit", QStringLiteral("&Bearbeiten"), 120, 8040);
-    sfAdd = button(central, "sfAdd", QStringLiteral("&Zufügen"), 1440, 8040);
-    sfDel = button(central, "sfDel", QStringLiteral("&Entfernen"), 2760, 8040);
+    sfEdit = button(central, "sfEdit", QStringLiteral("&Bearbeiten"));
+    sfAdd = button(central, "sfAdd", QStringLiteral("&Zufügen"));
+    sfDel = button(central, "sfDel", QStringLiteral("&Entfernen"));
     Label4 = makeNamed<QLabel>(central, "Label4", QStringLiteral("Hilfe:  Bearbeiten mit Doppelklick"));
-    Label4->setGeometry(tw(4080), tw(8040), tw(2895), tw(315));
     Label4->setAlignment(Qt::AlignCenter);
     QFont small = Label4->font();
     small.setPointSizeF(small.pointSizeF() * 0.85); // the designed width holds the hint in a smaller type
     Label4->setFont(small);
-    sfExit = button(central, "sfExit", QStringLiteral("Been&den"), 7080, 8040);
+    sfExit = button(central, "sfExit", QStringLiteral("Been&den"));
     connect(sfEdit, &QPushButton::clicked, this,
             [this] { guard("frmMain/sfEdit_Click", [&] { fncEdit(); }); });
     connect(sfAdd, &QPushButton::clicked, this, [this] { guard("frmMain/sfAdd_Click", [&] { fncAdd(); }); });
     connect(sfDel, &QPushButton::clicked, this, [this] { guard("frmMain/sfDel_Click", [&] { fncDel(); }); });
     connect(sfExit, &QPushButton::clicked, this, [this] { guard("frmMain/sfExit_Click", [&] { close(); }); });
+    connect(gd1, &DataGrid::deleteKey, sfDel, &QPushButton::click);
+
+    // The designed places: the grid above the line, the buttons and the hint in one row below; a
+    // larger window gives its room to the grid.
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(tw(105));
+    buttons->addWidget(sfEdit);
+    buttons->addWidget(sfAdd);
+    buttons->addWidget(sfDel);
+    buttons->addWidget(Label4, 1);
+    buttons->addWidget(sfExit);
+    auto* box = new QVBoxLayout(central);
+    box->setContentsMargins(tw(120), tw(120), tw(90), tw(60));
+    box->setSpacing(tw(105));
+    box->addWidget(gd1, 1);
+    box->addWidget(Line2);
+    box->addLayout(buttons);
 
     buildMenus();
-    // The designed client area below the menu bar; the window has no resize handling.
-    setFixedSize(tw(8385), tw(8415) + menuBar()->sizeHint().height());
+    // The designed client area below the menu bar is the smallest; the place the user left it in is
+    // kept for the next start.
+    setMinimumSize(tw(8385), tw(8415) + menuBar()->sizeHint().height());
+    resize(minimumSize());
+    restorePlace(this);
+}
+
+void frmMain::closeEvent(QCloseEvent* e)
+{
+    storePlace(this);
+    QMainWindow::closeEvent(e);
 }
 
 QAction* frmMain::menuEntry(QMenu* menu, const char* name, const QString& caption, const char* tag,

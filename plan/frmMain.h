@@ -53,6 +53,9 @@ public:
     QAction* mnuDruckKB4;
     QAction* mnuAbout;
 
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
 private:
     void buildMenus();
     void gd1_FetchCellStyle(int row, int column, struct CellStyle& style);

@@ -4,8 +4,12 @@
 #include "app/Named.h"
 #include "data/Error.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDate>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -15,6 +19,9 @@
 #include <QProgressDialog>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -24,6 +31,7 @@ namespace tlm {
 class PageView : public QWidget
 {
 public:
+    static constexpr int kGap = 12;
     PageView(const ReportPrinter* doc, QWidget* parent) : QWidget(parent), m_doc(doc) {}
     void setLayout(int first, int count, double scale)
     {
@@ -49,7 +57,6 @@ protected:
     }
 
 private:
-    static constexpr int kGap = 12;
     const ReportPrinter* m_doc;
     int m_first = 0, m_count = 1;
     double m_scale = 0.05;
@@ -73,27 +80,32 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
         b->setToolTip(tip);
         return b;
     };
-    QToolButton* first = tool(QStringLiteral("|<"), QStringLiteral("Erste Seite"), "first");
-    QToolButton* prev = tool(QStringLiteral("<"), QStringLiteral("Vorige Seite"), "prev");
-    m_pageLabel = new QLabel(this);
-    m_pageLabel->setObjectName(QStringLiteral("pageLabel"));
-    QToolButton* next = tool(QStringLiteral(">"), QStringLiteral("Nächste Seite"), "next");
-    QToolButton* last = tool(QStringLiteral(">|"), QStringLiteral("Letzte Seite"), "last");
-    m_zoom = new QComboBox(this);
-    m_zoom->setObjectName(QStringLiteral("zoom"));
+    QToolButton* first = tool(QStringLiteral("|<"), QStringLiteral("Erste Seite (Pos1)"), "first");
+    QToolButton* prev = tool(QStringLiteral("<"), QStringLiteral("Vorige Seite (Bild auf)"), "prev");
+    m_pageLabel = makeNamed<QLabel>(this, "pageLabel");
+    QToolButton* next = tool(QStringLiteral(">"), QStringLiteral("Nächste Seite (Bild ab)"), "next");
+    QToolButton* last = tool(QStringLiteral(">|"), QStringLiteral("Letzte Seite (Ende)"), "last");
+    m_zoom = makeNamed<QComboBox>(this, "zoom");
     m_zoom->addItems(zoomChoices());
     m_zoom->setCurrentIndex(1);
-    QToolButton* print = tool(QStringLiteral("Drucken..."), QStringLiteral("Drucken"), "print");
+    m_zoom->setToolTip(QStringLiteral("Zoom (Strg+Plus, Strg+Minus)"));
+    QToolButton* print = tool(QStringLiteral("Drucken..."), QStringLiteral("Drucken (Strg+P)"), "print");
     QToolButton* pdf =
         tool(QStringLiteral("Als PDF speichern..."), QStringLiteral("Als PDF speichern"), "pdf");
+    m_status = makeNamed<QLabel>(this, "status");
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long path never widens the bar
 
-    auto* bar = new QHBoxLayout;
-    bar->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : std::initializer_list<QWidget*>{first, prev, m_pageLabel, next, last, m_zoom})
-        bar->addWidget(w);
-    bar->addStretch();
-    bar->addWidget(print);
-    bar->addWidget(pdf);
+    // Two rows, so that everything stands whole at the preview's first size: paging and zoom above,
+    // printing, saving and what was done below.
+    auto* paging = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{first, prev, m_pageLabel, next, last})
+        paging->addWidget(w);
+    paging->addStretch();
+    paging->addWidget(m_zoom);
+    auto* output = new QHBoxLayout;
+    output->addWidget(print);
+    output->addWidget(pdf);
+    output->addWidget(m_status, 1);
     m_scroll = new QScrollArea(this);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_scroll->setBackgroundRole(QPalette::Dark);
@@ -101,7 +113,8 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     m_scroll->setWidget(m_view);
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
-    box->addLayout(bar);
+    box->addLayout(paging);
+    box->addLayout(output);
     box->addWidget(m_scroll, 1);
 
     connect(first, &QToolButton::clicked, this, [this] { showPage(0); });
@@ -111,6 +124,22 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     connect(m_zoom, &QComboBox::currentIndexChanged, this, [this] { applyZoom(); });
     connect(print, &QToolButton::clicked, this, [this] { printDocument(); });
     connect(pdf, &QToolButton::clicked, this, [this] { savePdfAs(); });
+
+    // The keys a reader of documents expects, wherever the focus stands in the preview.
+    auto key = [this](const QList<QKeySequence>& keys, auto slot) {
+        auto* a = new QAction(this);
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        addAction(a);
+    };
+    key({QKeySequence(Qt::Key_PageUp)}, [this] { showPage(m_page - 1); });
+    key({QKeySequence(Qt::Key_PageDown)}, [this] { showPage(m_page + 1); });
+    key({QKeySequence(Qt::Key_Home)}, [this] { showPage(0); });
+    key({QKeySequence(Qt::Key_End)}, [this] { showPage(pageCount() - 1); });
+    key({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { zoomStep(+1); });
+    key({QKeySequence::ZoomOut}, [this] { zoomStep(-1); });
+    key({QKeySequence::Print}, [this] { printDocument(); });
     documentChanged();
 }
 
@@ -130,40 +159,70 @@ void ReportPrinter::showPage(int page)
 {
     m_page = qBound(0, page, qMax(0, pageCount() - 1));
     applyZoom();
+    m_scroll->verticalScrollBar()->setValue(0); // a new page is read from its top
+}
+
+double ReportPrinter::percentScale(int percent) const
+{
+    return percent / 100.0 * logicalDpiX() / 1440.0;
+}
+
+double ReportPrinter::scaleOf(int zoom, int* pages) const
+{
+    // The room the pages have without scroll bars; a fitted page taller than it brings the vertical
+    // bar, so its width is kept free from the start and no horizontal bar comes and goes.
+    const QSize room =
+        m_scroll->maximumViewportSize() - QSize(2 * PageView::kGap + 1, 2 * PageView::kGap + 1);
+    const int bar = m_scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    const double height = qMax(1, room.height());
+    auto fit = [&](int count, bool wholePage) {
+        double width = qMax(1, room.width() - (count - 1) * PageView::kGap) / double(count);
+        double scale = width / ReportWriter::kPageWidth;
+        if (wholePage)
+            scale = qMin(scale, height / ReportWriter::kPageHeight);
+        else if (scale * ReportWriter::kPageHeight > height)
+            scale = qMax(1.0, width - double(bar) / count) / ReportWriter::kPageWidth;
+        return qMax(0.01, scale);
+    };
+    *pages = zoom == 2 ? 2 : 1;
+    switch (zoom) {
+    case 0:
+        return fit(1, true);
+    case 2:
+        return fit(2, true);
+    case 3:
+        return 0.02;
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+        return percentScale(kPercents[zoom - 4]);
+    default:
+        return fit(1, false);
+    }
+}
+
+void ReportPrinter::zoomStep(int direction)
+{
+    int pages = 1;
+    const double now = scaleOf(m_zoom->currentIndex(), &pages);
+    // The next of the percent choices beyond the scale shown, whatever the choice was.
+    int best = -1;
+    for (int i = 0; i < 4; ++i) {
+        const double s = percentScale(kPercents[i]);
+        if (direction > 0 ? s > now * 1.001 && best < 0 : s < now * 0.999)
+            best = i;
+    }
+    if (best >= 0)
+        m_zoom->setCurrentIndex(4 + best);
 }
 
 void ReportPrinter::applyZoom()
 {
     const int n = pageCount();
     m_pageLabel->setText(QStringLiteral(" Seite %1 von %2 ").arg(n ? m_page + 1 : 0).arg(n));
-    const QSize area = m_scroll->viewport()->size() - QSize(30, 30);
-    const double fitWidth = qMax(0.01, area.width() / ReportWriter::kPageWidth);
-    const double fitPage = qMax(0.01, qMin(fitWidth, area.height() / ReportWriter::kPageHeight));
-    double scale = fitWidth;
     int count = 1;
-    switch (m_zoom->currentIndex()) {
-    case 0:
-        scale = fitPage;
-        break;
-    case 2:
-        count = 2;
-        scale = qMax(0.01, qMin(area.width() / 2.0 / ReportWriter::kPageWidth,
-                                area.height() / ReportWriter::kPageHeight));
-        break;
-    case 3:
-        scale = 0.02;
-        break;
-    case 4:
-    case 5:
-    case 6:
-    case 7: {
-        const double percent[] = {50, 75, 100, 150};
-        scale = percent[m_zoom->currentIndex() - 4] / 100.0 * logicalDpiX() / 1440.0;
-        break;
-    }
-    default:
-        break;
-    }
+    const double scale = scaleOf(m_zoom->currentIndex(), &count);
     m_view->setLayout(m_page, count, scale);
 }
 
@@ -186,16 +245,40 @@ bool ReportPrinter::savePdf(const QString& path) const
     return p.end();
 }
 
+QString ReportPrinter::proposedPdfName() const
+{
+    QString folder = QSettings().value(QLatin1String(kPdfFolderKey)).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    QString title = documentTitle();
+    title.replace('/', '-');
+    return QDir(folder).filePath((title.isEmpty() ? QStringLiteral("Bericht") : title) + ' ' +
+                                 QDate::currentDate().toString(Qt::ISODate) + QStringLiteral(".pdf"));
+}
+
 void ReportPrinter::savePdfAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), QString(),
-                                                      QStringLiteral("PDF-Datei (*.pdf)"), nullptr,
-                                                      QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty())
+    QFileDialog dialog(this, QStringLiteral("Als PDF speichern"));
+    dialog.setObjectName(QStringLiteral("cd"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("PDF-Datei (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    const QString proposal = proposedPdfName();
+    dialog.setDirectory(QFileInfo(proposal).absolutePath());
+    dialog.selectFile(QFileInfo(proposal).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString path = dialog.selectedFiles().first();
     guard("frmDlgDruck/savePdf", [&] {
-        if (!savePdf(path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) ? path : path + ".pdf"))
-            throw Error(75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei: ") + path);
+        if (!savePdf(path))
+            tlm::raise(ErrFileAccess, path);
+        QSettings().setValue(QLatin1String(kPdfFolderKey), QFileInfo(path).absolutePath());
+        // Said where the user looks, without a box to close.
+        m_status->setText(QStringLiteral("Gespeichert: ") + QFileInfo(path).fileName());
+        m_status->setToolTip(path);
     });
 }
 

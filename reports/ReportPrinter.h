@@ -25,6 +25,8 @@ public:
     Q_INVOKABLE int pages() const { return pageCount(); }
     void showPage(int page);
     void printDocument(); // the system print dialog, then print()
+    // The report's title and today's date, in the folder used last (first: the documents folder).
+    QString proposedPdfName() const;
     // Prints the pages the printer's range asks for, with a progress window that can cancel.
     void print(QPrinter& printer);
     void savePdfAs();
@@ -36,9 +38,17 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    static constexpr int kPercents[4] = {50, 75, 100, 150};
+    static constexpr const char* kPdfFolderKey = "Druckvorschau/PdfOrdner";
     void applyZoom();
+    // The scale of a zoom choice in the room there is, and how many pages it shows.
+    double scaleOf(int zoom, int* pages) const;
+    double percentScale(int percent) const;
+    // Ctrl+Plus / Ctrl+Minus: the next larger or smaller of the percent choices.
+    void zoomStep(int direction);
 
     QComboBox* m_zoom;
+    QLabel* m_status;
     QLabel* m_pageLabel;
     QScrollArea* m_scroll;
     PageView* m_view;

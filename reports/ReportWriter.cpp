@@ -90,7 +90,8 @@ struct ReportWriter::Metrics
     // The text's lines no wider than width; a word longer than a line is broken by characters.
     // Without kerning a line's width is the sum of its words' and blanks' widths, so each word
     // is measured once.
-    QStringList wrap(const QString& text, double max)
+    // broke tells whether a word had to be broken.
+    QStringList wrap(const QString& text, double max, bool* broke = nullptr)
     {
         if (!text.contains('\n') && !text.contains('\r') && width(text) <= max)
             return {};
@@ -112,6 +113,8 @@ struct ReportWriter::Metrics
                     line.clear();
                 }
                 if (w > max) {
+                    if (broke)
+                        *broke = true;
                     // A word longer than the line: broken by characters, each measured once.
                     QString piece;
                     double pieceWidth = 0;
@@ -288,20 +291,22 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
 ReportWriter::CellLayout ReportWriter::layoutCell(const QString& text, double width)
 {
     int font = fontIndex(m_textFont);
-    if (metrics(font).width(text) > width && metrics(font).widestWord(text) > width) {
-        // A word wider than its column would be broken, and a broken number reads as two amounts:
-        // the cell takes the size of its font that just holds its widest word, down to 6 pt.
-        ReportFont small = m_textFont;
-        const double widest = metrics(font).widestWord(text);
-        int twips = qMin(qRound(m_textFont.size * 20) - 1, int(m_textFont.size * 20 * width / widest));
-        for (; twips > kSmallestSize; --twips) {
-            small.size = twips / 20.0;
-            if (metrics(fontIndex(small)).widestWord(text) <= width)
-                break;
-        }
-        small.size = qMax(twips, kSmallestSize) / 20.0;
-        font = fontIndex(small);
+    bool broke = false;
+    QStringList lines = metrics(font).wrap(text, width, &broke);
+    if (!broke)
+        return {lines, font};
+    // A word wider than its column would be broken, and a broken number reads as two amounts: the
+    // cell takes the size of its font that just holds its widest word, down to 6 pt.
+    ReportFont small = m_textFont;
+    const double widest = metrics(font).widestWord(text);
+    int twips = qMin(qRound(m_textFont.size * 20) - 1, int(m_textFont.size * 20 * width / widest));
+    for (; twips > kSmallestSize; --twips) {
+        small.size = twips / 20.0;
+        if (metrics(fontIndex(small)).widestWord(text) <= width)
+            break;
     }
+    small.size = qMax(twips, kSmallestSize) / 20.0;
+    font = fontIndex(small);
     return {metrics(font).wrap(text, width), font};
 }
 

@@ -81,6 +81,8 @@ public:
     void EndDocument();
 
     bool isComplete() const { return m_complete; }
+    // The middle part of the page header: the report's title.
+    QString documentTitle() const { return m_header.value(1); }
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     const QVector<ReportPage>& pages() const { return m_pages; }
     const QVector<ReportRow>& rows() const { return m_rows; }

@@ -4,6 +4,7 @@
 #include "app/ErrorReporter.h"
 #include "reports/ReportPrinter.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
@@ -26,6 +27,11 @@ frmDlgDruck::frmDlgDruck() : QWidget(nullptr, Qt::Window)
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends with its main window, preview or not
     vp = new ReportPrinter(this);
     vp->move(tw(120), tw(120));
+    auto* escape = new QAction(this); // Esc closes the preview as it closes every window
+    escape->setShortcut(QKeySequence(Qt::Key_Escape));
+    escape->setShortcutContext(Qt::WindowShortcut);
+    connect(escape, &QAction::triggered, this, &QWidget::close);
+    addAction(escape);
     resize(tw(7755), tw(8415));
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());

@@ -89,7 +89,9 @@ int main(int argc, char** argv)
     reportPage([] { fncDruckEinkauf(2); }, "report-shopping-keeps");
     reportPage([] { fncDruckEinkauf(3); }, "report-shopping-fresh");
     reportPage([] { fncDruckKochbuch(); }, "report-cookbook");
-    frmDlgDruck::shared()->resize(800, 900);
+    // The preview at the size it first opens in.
+    delete frmDlgDruck::shared();
+    fncDruckEinkauf(1);
     QApplication::processEvents();
     save(frmDlgDruck::shared(), "preview");
     gConnection.close();

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 
 using namespace tlm;
@@ -245,6 +246,49 @@ TEST_F(DishTest, DishListSearchAndDelete)
     w.sfDel->click();
     EXPECT_TRUE(modal.allUsed());
     EXPECT_EQ(modal.unexpected(), 0);
+}
+
+TEST_F(DishTest, KeysInTheGridsAndTheSizesTheWindowsWereLeftIn)
+{
+    plannedDishes();
+    QSettings().remove(QStringLiteral("Fenster"));
+    Modal modal;
+    // The dish list: Enter edits the current dish, Delete asks as "Entfernen" does.
+    {
+        frmGerichtList w;
+        w.Form_Load();
+        const QSize designed = w.size();
+        w.fncReq(202, QString());
+        modal.on<frmGerichtDet>([](frmGerichtDet& d) {
+            EXPECT_EQ(d.fGERNR, 202);
+            // In the editor's grid: F2 opens the line, Delete asks for it.
+            d.gd1->setCurrentIndex(d.gd1->model()->index(0, 0));
+            QTest::keyClick(d.gd1, Qt::Key_F2);
+            QTest::keyClick(d.gd1, Qt::Key_Delete);
+            d.resize(d.size() + QSize(120, 80));
+            d.reject();
+        });
+        modal.on<frmRezDet>([](frmRezDet& r) {
+            EXPECT_EQ(r.fREZNR, 3);
+            r.reject();
+        });
+        modal.box(QMessageBox::No);
+        QTest::keyClick(w.gd1, Qt::Key_Return);
+        modal.box(QMessageBox::No);
+        QTest::keyClick(w.gd1, Qt::Key_Delete);
+        EXPECT_EQ(modal.boxTexts(), (QStringList{"Soll dieser Eintrag wirklich entfernt werden?",
+                                                 "Soll dieser Eintrag wirklich entfernt werden?"}));
+        EXPECT_EQ(dishes().size(), 4);
+        EXPECT_EQ(lines().size(), 3);
+        w.resize(designed + QSize(200, 100));
+        w.sfExit->click();
+    }
+    // Both open again in the size they were left in, never below the designed one.
+    frmGerichtList again;
+    EXPECT_EQ(again.size(), again.minimumSize() + QSize(200, 100));
+    frmGerichtDet editor;
+    EXPECT_EQ(editor.size(), editor.minimumSize() + QSize(120, 80));
+    EXPECT_TRUE(modal.allUsed());
 }
 
 // A disk that fails on a write: the dish and its lines go together or not at all.

@@ -283,3 +283,15 @@ TEST_F(IngredientTest, PickerHandsBackTheChosenKey)
     EXPECT_EQ(fncDlgZutatList(0, true), 106);
     EXPECT_TRUE(modal.allUsed());
 }
+
+TEST_F(IngredientTest, EnterInThePickerChoosesTheCurrentRow)
+{
+    catalogue();
+    Modal modal;
+    modal.on<frmZutatList>([](frmZutatList& w) {
+        w.fncReq(105, "");
+        QTest::keyClick(w.gd1, Qt::Key_Enter);
+    });
+    EXPECT_EQ(fncDlgZutatList(0, true), 105);
+    EXPECT_TRUE(modal.allUsed());
+}

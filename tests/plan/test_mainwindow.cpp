@@ -14,10 +14,13 @@
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 #include <QTimer>
@@ -431,4 +434,75 @@ TEST_F(MainWindowTest, TheAboutBoxFromTheMenuStaysUntilClosed)
     });
     w.mnuAbout->trigger();
     EXPECT_TRUE(modal.allUsed());
+}
+
+TEST_F(MainWindowTest, TheWindowGrowsFromItsDesignedSizeAndOpensWhereItWasLeft)
+{
+    QSettings().remove(QStringLiteral("Fenster"));
+    frmMain m; // nothing stored: the designed size, centred
+    const QSize designed = m.minimumSize();
+    EXPECT_EQ(m.size(), designed);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((m.geometry().center() - screen.center()).manhattanLength(), 2);
+    m.show();
+    m.centralWidget()->layout()->activate();
+    const int gericht = m.gd1->columnIndex("GERICHT");
+    const int grid = m.gd1->width(), column = m.gd1->columnWidth(gericht),
+              bottom = m.gd1->geometry().bottom();
+    m.resize(designed + QSize(300, 200));
+    m.centralWidget()->layout()->activate();
+    // The grid takes the room, the dish column its width; buttons and hint stay in their row below.
+    EXPECT_EQ(m.gd1->width(), grid + 300);
+    EXPECT_EQ(m.gd1->columnWidth(gericht), column + 300);
+    EXPECT_EQ(m.gd1->geometry().bottom(), bottom + 200);
+    for (QWidget* c : std::initializer_list<QWidget*>{m.sfEdit, m.sfAdd, m.sfDel, m.Label4, m.sfExit}) {
+        EXPECT_GT(c->y(), m.Line2->y()) << c->objectName().toStdString();
+        EXPECT_EQ(c->geometry().center().y(), m.sfExit->geometry().center().y())
+            << c->objectName().toStdString();
+    }
+    EXPECT_GT(m.sfExit->x(), m.Label4->geometry().right());
+    EXPECT_LT(m.centralWidget()->height() - m.sfExit->geometry().bottom(), 20);
+    m.resize(100, 100);
+    EXPECT_EQ(m.size(), designed); // never smaller than designed
+    m.setGeometry(QRect(QPoint(40, 30), designed + QSize(100, 50)));
+    m.close();
+
+    frmMain again;
+    EXPECT_EQ(again.geometry(), QRect(QPoint(40, 30), designed + QSize(100, 50)));
+    // A place on no screen any more gives way to the centre.
+    QSettings().setValue(QStringLiteral("Fenster/frmMain/Platz"), QRect(5000, 5000, 900, 700));
+    frmMain moved;
+    EXPECT_EQ(moved.size(), QSize(900, 700).expandedTo(designed));
+    EXPECT_LE((moved.geometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST_F(MainWindowTest, GridKeysEditAndRemoveLikeTheButtonsAndTabLeavesTheGrid)
+{
+    exec("insert into SPEISEPLAN values (1, '2010-07-20', 2, 2, 101, 10, 0), (2, '2010-07-21', 2, 2, 102, "
+         "10, 0), (3, '2010-07-22', 2, 2, 105, 10, 0)");
+    w.show();
+    w.fncReq(2);
+    Modal modal;
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+        modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+            EXPECT_EQ(d.fKEY, 2); // the current entry opens, as on a double click
+            d.reject();
+        });
+        QTest::keyClick(w.gd1, key);
+        EXPECT_TRUE(modal.allUsed()) << key;
+    }
+    modal.box(QMessageBox::No);
+    QTest::keyClick(w.gd1, Qt::Key_Delete);
+    EXPECT_EQ(plan().size(), 3);
+    modal.box(QMessageBox::Yes);
+    QTest::keyClick(w.gd1, Qt::Key_Delete);
+    EXPECT_EQ(rows("select KEY from SPEISEPLAN order by KEY"), (QStringList{"1", "3"}));
+    ASSERT_EQ(modal.boxes().size(), 2u);
+    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"));
+    w.gd1->setFocus();
+    const int column = w.gd1->currentIndex().column();
+    QTest::keyClick(w.gd1, Qt::Key_Tab);
+    EXPECT_NE(w.focusWidget(), w.gd1);
+    EXPECT_EQ(w.gd1->currentIndex().column(), column);
+    EXPECT_EQ(modal.unexpected(), 0);
 }
