@@ -5,6 +5,7 @@
 #include "app/WindowSettings.h"
 #include "data/Convert.h"
 
+#include <QDateEdit>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,6 +40,15 @@ QFrame* Dialog::makeLine(const char* name)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
+}
+
+QDateEdit* Dialog::makeDatePicker(const char* name)
+{
+    auto* d = make<QDateEdit>(name);
+    d->setCalendarPopup(true);
+    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    d->setDate(QDate::currentDate());
+    return d;
 }
 
 QPushButton* Dialog::makeButton(const char* name, const QString& caption)

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <utility>
 
+class QDateEdit;
 class QFrame;
 class QLineEdit;
 class QPushButton;
@@ -38,6 +39,8 @@ protected:
         return makeNamed<W>(this, name, std::forward<A>(args)...);
     }
     QFrame* makeLine(const char* name);
+    // A date picker with its calendar, showing dd.MM.yyyy.
+    QDateEdit* makeDatePicker(const char* name);
     // A button that Enter does not press; only OK is the default.
     QPushButton* makeButton(const char* name, const QString& caption);
     QPushButton* makeOkButton();

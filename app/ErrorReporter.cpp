@@ -14,6 +14,7 @@ namespace tlm {
 
 namespace {
 int g_nesting = 0;
+int g_reports = 0;
 
 void appendToLog(const QString& line)
 {
@@ -31,8 +32,14 @@ QString errorLogLine(const QString& tag, const QString& text)
            QStringLiteral("/Modul=") + tag + QStringLiteral("/Name=/Desc=") + text;
 }
 
+int reportsMade()
+{
+    return g_reports;
+}
+
 void fncErr(const QString& tag, const QString& text, const QString& detail)
 {
+    ++g_reports;
     msgBox(QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\rModul: ") + tag + "," +
                text,
            64, QStringLiteral("Hinweis"));

@@ -9,6 +9,9 @@ namespace tlm {
 // engine's own words) goes into the log line only, in parentheses.
 void fncErr(const QString& tag, const QString& text, const QString& detail = QString());
 
+// How many reports fncErr has made in this run (a run without windows learns of failures so).
+int reportsMade();
+
 // Reports the exception being handled under the tag.
 void reportCurrentException(const QString& tag);
 

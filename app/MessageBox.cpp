@@ -4,11 +4,27 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace tlm {
 
+namespace {
+bool g_toErrorOutput = false;
+} // namespace
+
+void setBoxesToErrorOutput(bool on)
+{
+    g_toErrorOutput = on;
+}
+
 int msgBox(const QString& text, int style, const QString& title)
 {
+    if (g_toErrorOutput) {
+        QString line = text;
+        line.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
+        std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+        return (style & 0x7) == 4 ? vbNo : vbOK;
+    }
     QMessageBox box(QApplication::activeWindow());
     box.setObjectName(QStringLiteral("msgBox"));
     QString shown = text;
@@ -52,6 +68,11 @@ int msgBox(const QString& text, int style, const QString& title)
     default:
         return (style & 0x7) == 4 ? vbNo : vbOK;
     }
+}
+
+void warn(const QString& text)
+{
+    msgBox(text, 48, QStringLiteral("Achtung"));
 }
 
 bool confirmDelete()

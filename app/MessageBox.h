@@ -11,6 +11,13 @@ enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 // program's title.
 int msgBox(const QString& text, int style = 0, const QString& title = QString());
 
+// Without a window (the command line): every box's text goes to the error output instead, and a
+// question is answered No.
+void setBoxesToErrorOutput(bool on);
+
+// A warning: the exclamation icon, OK, the title "Achtung".
+void warn(const QString& text);
+
 // "Soll dieser Eintrag wirklich entfernt werden?" with Yes and No; true on Yes.
 bool confirmDelete();
 

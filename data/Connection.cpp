@@ -14,7 +14,7 @@ namespace tlm {
 
 Connection::~Connection() = default;
 
-void Connection::open(const QString& path)
+void Connection::open(const QString& path, bool onlyRead)
 {
     if (m_db)
         raise(ErrObjectOpen);
@@ -26,7 +26,7 @@ void Connection::open(const QString& path)
 
     // A file or folder that cannot be written (a read-only medium, wrong permissions) is opened for
     // reading: the plan can be viewed, printed and exported, and every write says so.
-    bool readOnly = !fi.isWritable() || !QFileInfo(fi.absolutePath()).isWritable();
+    bool readOnly = onlyRead || !fi.isWritable() || !QFileInfo(fi.absolutePath()).isWritable();
     int rc = 0;
     SqliteHandle handle = openSqlite(
         path, (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, &rc);
@@ -137,13 +137,14 @@ RecordsetPtr Connection::openWritable(const QString& sql)
     return run(withRowid, true, m.captured(2));
 }
 
-void Connection::exec(const QString& sql, const QVector<QVariant>& values)
+int Connection::exec(const QString& sql, const QVector<QVariant>& values)
 {
     Statement st(requireOpen(), sql);
     for (int i = 0; i < values.size(); ++i)
         st.bind(i + 1, values[i]);
     while (st.step()) {
     }
+    return sqlite3_changes(m_db.get());
 }
 
 qint64 Connection::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)

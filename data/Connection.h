@@ -19,8 +19,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing database file; a file that is missing, empty, not a database or damaged
-    // raises an error and is never written to. A file that cannot be written opens read-only.
-    void open(const QString& path);
+    // raises an error and is never written to. A file that cannot be written opens read-only, and so
+    // does every file when readOnly is asked for.
+    void open(const QString& path, bool readOnly = false);
     void close(); // error when not open
     bool isOpen() const { return m_db != nullptr; }
     // Opened for reading only: the file or its folder cannot be written.
@@ -33,8 +34,9 @@ public:
     // A writable recordset on "select cols from TABLE where ..."
     RecordsetPtr openWritable(const QString& sql);
 
-    // Plain SQLite statements of the program itself (transactions, pragmas), values bound.
-    void exec(const QString& sql, const QVector<QVariant>& values = {});
+    // Plain SQLite statements of the program itself (transactions, pragmas, the tools' changes),
+    // values bound; the number of rows changed.
+    int exec(const QString& sql, const QVector<QVariant>& values = {});
 
     sqlite3* handle() const { return m_db.get(); }
 

@@ -12,6 +12,13 @@ QString gAppPath;
 qint32 gDBVersion = 0;
 Connection gConnection;
 
+void setProgramGlobals()
+{
+    gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
+    gFontName = QStringLiteral("Verdana");
+    gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
+}
+
 namespace {
 QString& appDirOverride()
 {

@@ -14,6 +14,9 @@ extern QString gAppPath;
 extern qint32 gDBVersion;
 extern Connection gConnection;
 
+// Sets gAppTitle, gFontName and gUnitList to the program's values.
+void setProgramGlobals();
+
 // The application directory: the program's directory unless a test or benchmark points it elsewhere.
 QString applicationDirectory();
 void setApplicationDirectory(const QString& dir);

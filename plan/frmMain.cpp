@@ -15,6 +15,13 @@
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtList.h"
+#include "extras/CostReport.h"
+#include "extras/ShoppingCsv.h"
+#include "extras/ShoppingPlan.h"
+#include "extras/frmEinkaufsplan.h"
+#include "extras/frmKosten.h"
+#include "extras/frmPersonen.h"
+#include "extras/frmTageKopieren.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "reports/Cookbook.h"
@@ -181,19 +188,59 @@ void frmMain::buildMenus()
     mnuDruckKB4 = menuEntry(mnuListen, "mnuDruckKB4", QStringLiteral("Kochbuch"), "frmMain/mnuDruckKB4_Click",
                             [] { fncDruckKochbuch(); });
 
+    buildExtrasMenu();
+
     QMenu* mnuInfo = menuBar()->addMenu(QStringLiteral("Info"));
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     mnuAbout = menuEntry(mnuInfo, "mnuAbout", QStringLiteral("über TLM"), "frmMain/mnuAbout_Click",
                          [] { fncDlgAbout(0); });
 }
 
+void frmMain::buildExtrasMenu()
+{
+    // The tools beyond the plan, the lists and the file: between "Liste drucken" and "Info".
+    mnuExtras = menuBar()->addMenu(QStringLiteral("E&xtras"));
+    mnuExtras->setObjectName(QStringLiteral("mnuExtras"));
+    mnuPersonen = menuEntry(mnuExtras, "mnuPersonen", QStringLiteral("Personen ändern…"),
+                            "frmMain/mnuPersonen_Click", [this] {
+                                const qint32 key = gd1->columnValue(QStringLiteral("KEY")).toInt();
+                                const QVariant persons = gd1->columnValue(QStringLiteral("PERSONEN"));
+                                if (fncDlgPersonen(persons.isNull() ? 4 : persons.toInt()) > 0)
+                                    fncReq(key);
+                            });
+    mnuTageKopieren = menuEntry(mnuExtras, "mnuTageKopieren", QStringLiteral("Tage kopieren…"),
+                                "frmMain/mnuTageKopieren_Click", [this] {
+                                    const qint32 first =
+                                        fncDlgTageKopieren(gd1->columnValue(QStringLiteral("TAG")).toDate());
+                                    if (first > 0)
+                                        fncReq(first);
+                                });
+    mnuEinkaufsplan = menuEntry(mnuExtras, "mnuEinkaufsplan", QStringLiteral("Einkauf planen…"),
+                                "frmMain/mnuEinkaufsplan_Click", [] {
+                                    if (const std::optional<ShoppingPlan> plan = fncDlgEinkaufsplan())
+                                        fncDruckEinkaufsplan(*plan);
+                                });
+    mnuKosten =
+        menuEntry(mnuExtras, "mnuKosten", QStringLiteral("Kosten pro Tag…"), "frmMain/mnuKosten_Click", [] {
+            if (const std::optional<CostRequest> r = fncDlgKosten())
+                fncDruckKosten(r->von, r->bis, r->tagessatz);
+        });
+    mnuCSV = menuEntry(
+        mnuExtras, "mnuCSV", QStringLiteral("Einkaufsliste als CSV…"), "frmMain/mnuCSV_Click", [this] {
+            const QString path = fncFileSave(this, gAppPath, QStringLiteral("einkaufsliste.csv"),
+                                             QStringLiteral("CSV-Datei (*.csv)"), QStringLiteral("csv"));
+            if (path.isEmpty())
+                return;
+            exportShoppingCsv(path);
+            msgBox("Speichern nach '" + path + "' fertiggestellt!", 0);
+        });
+}
+
 void frmMain::Form_Load()
 {
     guard("frmMain/Form_Load", [&] {
-        gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
+        setProgramGlobals();
         setWindowTitle(gAppTitle);
-        gFontName = QStringLiteral("Verdana");
-        gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
         const QString dir = applicationDirectory();
         const QString dbPath = databasePath();
         try {

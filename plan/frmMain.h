@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class QAction;
+class QMenu;
 class QLabel;
 class QPushButton;
 class QFrame;
@@ -52,12 +53,19 @@ public:
     QAction* mnuDruckELF;
     QAction* mnuDruckKB4;
     QAction* mnuAbout;
+    QMenu* mnuExtras;
+    QAction* mnuPersonen;
+    QAction* mnuTageKopieren;
+    QAction* mnuEinkaufsplan;
+    QAction* mnuKosten;
+    QAction* mnuCSV;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
     void buildMenus();
+    void buildExtrasMenu();
     void gd1_FetchCellStyle(int row, int column, struct CellStyle& style);
     QAction* menuEntry(class QMenu* menu, const char* name, const QString& caption, const char* tag,
                        std::function<void()> action);

@@ -8,6 +8,7 @@
 #include "app/TextLimit.h"
 #include "app/UpDown.h"
 #include "data/Convert.h"
+#include "data/Costs.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
@@ -16,6 +17,7 @@
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,16 +27,14 @@ namespace tlm {
 frmSpeiseplanDet::frmSpeiseplanDet()
     : Dialog(QStringLiteral("frmSpeiseplanDet"), QStringLiteral("Speiseplan bearbeiten"), 6000, 3600)
 {
-    dpTag = make<QDateEdit>("dpTag");
-    dpTag->setCalendarPopup(true);
-    dpTag->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    dpTag->setDate(QDate::currentDate());
+    dpTag = makeDatePicker("dpTag");
     ddTagZeit = make<DataCombo>("ddTagZeit");
     ddGTyp = make<DataCombo>("ddGTyp");
     ddGericht = make<DataCombo>("ddGericht");
     txPersonen = make<QLineEdit>("txPersonen");
     txPersonen->setMaxLength(10);
     UpDown1 = make<UpDown>("UpDown1");
+    lbKosten = make<QLabel>("lbKosten");
     cbNODRUCK = make<QCheckBox>("cbNODRUCK", QStringLiteral("im Speiseplan unterdrücken"));
     Line1 = makeLine("Line1");
     sfGERICHTEdit = makeButton("sfGERICHTEdit", QStringLiteral("Gericht bearbeiten"));
@@ -53,6 +53,7 @@ frmSpeiseplanDet::frmSpeiseplanDet()
     form->addRow(QStringLiteral("Gerichttyp:"), ddGTyp);
     form->addRow(QStringLiteral("Gericht:"), ddGericht);
     form->addRow(QStringLiteral("Anzahl Personen:"), persons);
+    form->addRow(QString(), lbKosten);
     form->addRow(QString(), cbNODRUCK);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(sfGERICHTEdit);
@@ -70,6 +71,8 @@ frmSpeiseplanDet::frmSpeiseplanDet()
     connect(sfAbbrechen, &QPushButton::clicked, this,
             [this] { guard("frmDlgSpeiseplan/sfAbbrechen_Click", [&] { unload(); }); });
     connect(sfGERICHTEdit, &QPushButton::clicked, this, [this] { sfGERICHTEdit_Click(); });
+    connect(ddGericht, &QComboBox::currentIndexChanged, this, [this] { fncKosten(); });
+    connect(txPersonen, &QLineEdit::textChanged, this, [this] { fncKosten(); });
     connect(UpDown1, &UpDown::upClick, this, [this] { UpDown1_UpClick(); });
     connect(UpDown1, &UpDown::downClick, this, [this] { UpDown1_DownClick(); });
 }
@@ -100,6 +103,7 @@ void frmSpeiseplanDet::fncReq()
             ddGTyp->setValue(QString::number(fGTypNr));
             ddGericht->setValue(QStringLiteral("0"));
             txPersonen->setText(QString::number(fPersonen));
+            fncKosten();
             return;
         }
         RecordsetPtr rs = gConnection.execute(
@@ -156,6 +160,27 @@ void frmSpeiseplanDet::sfGERICHTEdit_Click()
 {
     guard("frmDlgSpeiseplan/sfGERICHTEdit_Click",
           [&] { fncDlgGerichtDet(toInt32(val(ddGericht->value()))); });
+}
+
+void frmSpeiseplanDet::fncKosten()
+{
+    guard("frmDlgSpeiseplan/fncKosten", [&] {
+        const qint32 dish = qint32(val(ddGericht->value()));
+        double persons = 0;
+        if (dish <= 0 || !parseNumber(txPersonen->text(), &persons)) {
+            lbKosten->clear();
+            return;
+        }
+        const Cost cost = entryCost(dish, persons);
+        if (!cost.known())
+            lbKosten->setText(QStringLiteral("Kosten: unbekannt (%1)").arg(cost.missing));
+        else if (persons > 0)
+            lbKosten->setText(
+                QStringLiteral("Kosten: %1 (%2 pro Person)")
+                    .arg(currencyText(cost.value), currencyText(roundSignificant(cost.value / persons))));
+        else
+            lbKosten->setText(QStringLiteral("Kosten: %1").arg(currencyText(cost.value)));
+    });
 }
 
 void frmSpeiseplanDet::spin(int delta)

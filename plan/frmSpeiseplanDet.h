@@ -7,6 +7,7 @@
 class QCheckBox;
 class QDateEdit;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -28,6 +29,8 @@ public:
     void sfGERICHTEdit_Click();
     void UpDown1_UpClick();
     void UpDown1_DownClick();
+    // What the entry costs as it is being edited; empty while no dish is chosen.
+    void fncKosten();
 
     qint16 fKEY = 0;
     QDate fTag;
@@ -41,6 +44,7 @@ public:
     DataCombo* ddGericht;
     QLineEdit* txPersonen;
     UpDown* UpDown1;
+    QLabel* lbKosten;
     QCheckBox* cbNODRUCK;
     QFrame* Line1;
     QPushButton* sfGERICHTEdit;

@@ -4,45 +4,11 @@
 #include "data/Convert.h"
 #include "data/Error.h"
 #include "data/Globals.h"
-#include "reports/PackageCount.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
-
-#include <QApplication>
-#include <QPalette>
+#include "reports/ShoppingRows.h"
 
 namespace tlm {
-
-namespace {
-const QString kItemFormat = QStringLiteral("3500|>1000|>1000|>1100|1000|1000;");
-
-// One item row per ingredient of the query; the running sum grows by each row's price.
-void itemList(ReportPrinter& vp, const QString& sql, double& sum)
-{
-    vp.TableFrame(0);
-    RecordsetPtr rs = gConnection.execute(sql);
-    for (; !rs->eof(); rs->moveNext()) {
-        const QString name = textOf(rs->field(QStringLiteral("ZUTAT")));
-        try {
-            const QVariant mengsum = rs->field(QStringLiteral("MENGSUM"));
-            const QVariant menge = rs->field(QStringLiteral("MENGE"));
-            const QString unit = textOf(rs->field(QStringLiteral("EINHEIT")));
-            const qint16 n = packageCount(mengsum, menge);
-            const QVariant price = rs->field(QStringLiteral("PREIS"));
-            if (price.isNull())
-                raise(ErrInvalidNull);
-            const double rowPrice = roundSignificant(n * toDouble(price));
-            vp.AppendRows(kItemFormat, {{name, numberText(roundSignificant(toDouble(mengsum))) + " " + unit,
-                                         numberText(n * toDouble(menge)) + " " + unit, QString::number(n),
-                                         currencyText(toDouble(price)), currencyText(rowPrice)}});
-            sum = roundSignificant(sum + rowPrice);
-        } catch (const Error& e) {
-            // The user learns which ingredient to mend.
-            throw Error(e.number, e.description + " (Zutat: " + name + ")");
-        }
-    }
-}
-} // namespace
 
 void fncDruckEinkauf(qint16 kind)
 {
@@ -64,14 +30,12 @@ void fncDruckEinkauf(qint16 kind)
             raise(ErrInvalidCall);
         }
         ReportPrinter& vp = startReport(title);
-        vp.TableFrame(1);
-        vp.setCursorY(vp.CursorY() + 200);
-        vp.AppendTable(kItemFormat, QStringLiteral("Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt;"),
-                       QApplication::palette().button().color());
+        appendShoppingCaption(vp);
         double sum = 0;
         const QString columns = QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from ");
         if (kind != 3) {
-            itemList(vp, columns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT", sum);
+            appendShoppingItems(vp, columns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT",
+                                sum);
             vp.setCursorY(vp.CursorY() + 100);
             vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(sum));
         } else {
@@ -83,10 +47,10 @@ void fncDruckEinkauf(qint16 kind)
                 vp.setCursorY(vp.CursorY() + 200);
                 vp.AppendRows(QStringLiteral("8000;"), {{longDayDate(day.toDate())}});
                 vp.setCursorY(vp.CursorY() + 100);
-                itemList(vp,
-                         columns + "VW_MENGENTAG where TAG = " + xDatetoSQL(day) +
-                             " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT",
-                         sum);
+                appendShoppingItems(vp,
+                                    columns + "VW_MENGENTAG where TAG = " + xDatetoSQL(day) +
+                                        " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT",
+                                    sum);
                 vp.setCursorY(vp.CursorY() + 100);
                 vp.AppendTable(QStringLiteral("8000"), "Tagessumme: " + currencyText(sum));
                 sum = 0;

@@ -1,0 +1,64 @@
+#include "extras/CampPlanning.h"
+
+#include "data/Error.h"
+#include "data/Globals.h"
+
+namespace tlm {
+
+namespace {
+QString iso(const QDate& d)
+{
+    return d.toString(Qt::ISODate);
+}
+} // namespace
+
+PlanSpan planSpan()
+{
+    RecordsetPtr rs =
+        gConnection.execute(QStringLiteral("select min(TAG) as ERSTER, max(TAG) as LETZTER from SPEISEPLAN"));
+    return {rs->value(0, 0).toDate(), rs->value(0, 1).toDate()};
+}
+
+qint32 highestKey()
+{
+    return gConnection.execute(QStringLiteral("select coalesce(max(KEY), 0) from SPEISEPLAN"))
+        ->value(0, 0)
+        .toInt();
+}
+
+int entriesBetween(const QDate& von, const QDate& bis, int tagZeitNr)
+{
+    RecordsetPtr rs = gConnection.execute(
+        "select count(*) from SPEISEPLAN where TAG between '" + iso(von) + "' and '" + iso(bis) + "'" +
+        (tagZeitNr > 0 ? " and TAGZEITNR = " + QString::number(tagZeitNr) : QString()));
+    return rs->value(0, 0).toInt();
+}
+
+int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons)
+{
+    Transaction t(gConnection);
+    const int changed =
+        gConnection.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = ? where TAG between ? and ?") +
+                             (tagZeitNr > 0 ? QStringLiteral(" and TAGZEITNR = ?") : QString()),
+                         tagZeitNr > 0 ? QVector<QVariant>{persons, iso(von), iso(bis), tagZeitNr}
+                                       : QVector<QVariant>{persons, iso(von), iso(bis)});
+    t.commit();
+    return changed;
+}
+
+CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
+{
+    Transaction t(gConnection);
+    const qint32 highest = highestKey();
+    // The copies in the plan's own order, numbered on from the highest key.
+    const int count = gConnection.exec(
+        QStringLiteral("insert into SPEISEPLAN (KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK)"
+                       " select ? + row_number() over (order by TAG, TAGZEITNR, GTYPNR, KEY),"
+                       " date(TAG, ?), TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK"
+                       " from SPEISEPLAN where TAG between ? and ?"),
+        {highest, QStringLiteral("%1 days").arg(von.daysTo(ziel)), iso(von), iso(bis)});
+    t.commit();
+    return {count, highest + 1};
+}
+
+} // namespace tlm

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDate>
+
+namespace tlm {
+
+// The plan's first and last day; both invalid on an empty plan.
+struct PlanSpan
+{
+    QDate first;
+    QDate last;
+};
+PlanSpan planSpan();
+
+// Sets the persons of every entry from von to bis (both included), of one time of day or of all
+// (tagZeitNr 0), in one transaction; the number of entries changed. The caller has checked the span.
+int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons);
+
+// Copies every entry from von to bis, day by day, to the same distance from ziel, with new keys after
+// the highest, in one transaction; entries already on the target days stay. The number copied and
+// the first new key.
+struct CopyResult
+{
+    int count = 0;
+    qint32 firstKey = 0;
+};
+CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel);
+
+// The highest plan key, 0 on an empty plan.
+qint32 highestKey();
+
+// The entries from von to bis, of one time of day or of all.
+int entriesBetween(const QDate& von, const QDate& bis, int tagZeitNr = 0);
+
+} // namespace tlm

@@ -1,0 +1,107 @@
+#include "extras/CostReport.h"
+
+#include "app/ErrorReporter.h"
+#include "data/Convert.h"
+#include "data/Costs.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "reports/ReportPrinter.h"
+#include "reports/ReportSetup.h"
+#include "reports/ShoppingRows.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace tlm {
+
+namespace {
+constexpr int kTagessatzRow = 200;
+const QString kFormat = QStringLiteral("2300|>900|>1400|>1400|>1400|>1400;");
+
+QString money(const Cost& c)
+{
+    return c.known() ? currencyText(c.value) : c.missing;
+}
+
+// What the whole packages for the span cost, as "Einkaufsliste Alles" counts them.
+Cost bought(const QDate& von, const QDate& bis)
+{
+    Cost c;
+    try {
+        forEachShoppingRow(itemsOfDays(daysFromTo(von, bis)),
+                           [&](const ShoppingRow& r) { c.value = roundSignificant(c.value + r.total); });
+    } catch (const Error& e) {
+        c.missing = e.description;
+    }
+    return c;
+}
+} // namespace
+
+std::optional<double> storedTagessatz()
+{
+    RecordsetPtr rs =
+        gConnection.execute(QStringLiteral("select WERT from PARAMETER where PARID = %1").arg(kTagessatzRow));
+    bool ok = false;
+    const double d = rs->eof() ? 0 : rs->value(0, 0).toString().toDouble(&ok);
+    return ok ? std::optional<double>(d) : std::nullopt;
+}
+
+void storeTagessatz(std::optional<double> tagessatz)
+{
+    if (storedTagessatz() == tagessatz)
+        return;
+    gConnection.exec(QStringLiteral("delete from PARAMETER where PARID = ?"), {kTagessatzRow});
+    if (tagessatz)
+        gConnection.exec(QStringLiteral("insert into PARAMETER (PARID, WERT) values (?, ?)"),
+                         {kTagessatzRow, QString::number(*tagessatz, 'g', 15)});
+}
+
+void fncDruckKosten(const QDate& von, const QDate& bis, std::optional<double> tagessatz)
+{
+    guard("tlm/fncDruckKosten", [&] {
+        ReportPrinter& vp = startReport(QStringLiteral("Kosten pro Tag und Person"));
+        vp.TableFrame(1);
+        vp.setCursorY(vp.CursorY() + 200);
+        vp.AppendTable(kFormat, QStringLiteral("Tag|Personen|Kosten|pro Person|Tagessatz|Differenz;"),
+                       QApplication::palette().button().color());
+        vp.TableFrame(0);
+        Cost sum;
+        qint64 personDays = 0;
+        for (const DayCost& d : dayCosts(von, bis)) {
+            const Cost each = d.perPerson();
+            QString budget, difference;
+            bool over = false;
+            if (tagessatz) {
+                budget = currencyText(*tagessatz);
+                if (each.known()) {
+                    difference = currencyText(roundSignificant(*tagessatz - each.value));
+                    over = each.value > *tagessatz;
+                }
+            }
+            vp.TextFontBold(over);
+            vp.AppendRows(kFormat, {{longDayDate(d.day), QString::number(d.headCount), money(d.cost),
+                                     d.cost.known() ? money(each) : QString(), budget, difference}});
+            vp.TextFontBold(false);
+            if (!d.cost.known() && sum.known())
+                sum.missing = d.cost.missing;
+            sum.value = roundSignificant(sum.value + d.cost.value);
+            personDays += d.headCount;
+        }
+        Cost average = sum;
+        if (sum.known())
+            average.value = personDays > 0 ? roundSignificant(sum.value / personDays) : 0;
+        const Cost purchase = bought(von, bis);
+        Cost rest = purchase.known() ? sum : purchase;
+        if (rest.known())
+            rest.value = roundSignificant(purchase.value - sum.value);
+        vp.setCursorY(vp.CursorY() + 100);
+        vp.AppendRows(QStringLiteral("5000|>2000;"),
+                      {{QStringLiteral("Summe Kosten:"), money(sum)},
+                       {QStringLiteral("Durchschnitt pro Person und Tag:"), money(average)},
+                       {QStringLiteral("Eingekauft (ganze Packungen):"), money(purchase)},
+                       {QStringLiteral("Wert der Reste:"), money(rest)}});
+        vp.EndDocument();
+    });
+}
+
+} // namespace tlm

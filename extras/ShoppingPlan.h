@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QVector>
+
+namespace tlm {
+
+// A camp's shopping runs: the days from von to bis, bought on the shopping days (the first is von);
+// a run covers its day up to the day before the next. With keepsFirst, what keeps is bought in the
+// first run for the whole span and the later runs buy fresh produce only.
+struct ShoppingPlan
+{
+    QDate von;
+    QDate bis;
+    QVector<QDate> runs;
+    bool keepsFirst = true;
+};
+
+// The runs every n days from the plan's first day to its last; no runs on an empty plan.
+ShoppingPlan everyNDays(int n);
+
+// The report "Einkaufsplan" in the shared print preview: per run its items, whole packages and sum,
+// then the grand total.
+void fncDruckEinkaufsplan(const ShoppingPlan& plan);
+
+} // namespace tlm

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/Dialog.h"
+#include "extras/ShoppingPlan.h"
+
+#include <optional>
+
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace tlm {
+
+// "Einkauf planen": the shopping days of a span, and whether what keeps is bought at once.
+class frmEinkaufsplan : public Dialog
+{
+    Q_OBJECT
+public:
+    frmEinkaufsplan();
+
+    void Form_Load();
+    // Drucken: the plan when it is sound (the window then closes and the report follows).
+    bool fncSave();
+    // Lists every day from Von to Bis, keeping the checks of the days that stay.
+    void fncReqTage();
+    // Checks every N-th day from the first, and no other.
+    void sfAlleNTage_Click();
+    ShoppingPlan plan() const;
+
+    std::optional<ShoppingPlan> fPlan; // after Drucken
+
+    QDateEdit* dpVon;
+    QDateEdit* dpBis;
+    QListWidget* lsEinkaufstage;
+    QLineEdit* txAlleNTage;
+    QPushButton* sfAlleNTage;
+    QCheckBox* cbHaltbaresZuerst;
+    QPushButton* sfDrucken;
+    QPushButton* sfAbbrechen;
+};
+
+// Opens "Einkauf planen"; the plan to print, none when cancelled.
+std::optional<ShoppingPlan> fncDlgEinkaufsplan();
+
+} // namespace tlm

@@ -1,0 +1,84 @@
+#include "extras/frmKosten.h"
+
+#include "app/CurrencyEdit.h"
+#include "app/ErrorReporter.h"
+#include "app/Launcher.h"
+#include "app/MessageBox.h"
+#include "data/Convert.h"
+#include "data/Globals.h"
+#include "extras/CampPlanning.h"
+#include "extras/CostReport.h"
+
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QFrame>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tlm {
+
+frmKosten::frmKosten() : Dialog(QStringLiteral("frmKosten"), QStringLiteral("Kosten"), 5400, 2700)
+{
+    dpVon = makeDatePicker("dpVon");
+    dpBis = makeDatePicker("dpBis");
+    mxTagessatz = make<CurrencyEdit>("mxTagessatz");
+    sfDrucken = makeButton("sfDrucken", QStringLiteral("Drucken"));
+    sfDrucken->setDefault(true);
+    sfAbbrechen = makeButton("sfAbbrechen", QStringLiteral("Abbrechen"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Von:"), dpVon);
+    form->addRow(QStringLiteral("Bis:"), dpBis);
+    form->addRow(QStringLiteral("Tagessatz pro Person:"), mxTagessatz);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(sfDrucken);
+    buttons->addWidget(sfAbbrechen);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(form);
+    box->addStretch();
+    box->addWidget(makeLine("Line1"));
+    box->addLayout(buttons);
+    tabOrder({dpVon, dpBis, mxTagessatz, sfDrucken, sfAbbrechen});
+    onOk(sfDrucken, "frmKosten/sfDrucken_Click", [this] { return fncSave(); });
+    connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });
+}
+
+void frmKosten::Form_Load()
+{
+    guard("frmKosten/Form_Load", [&] {
+        const PlanSpan span = planSpan();
+        if (span.first.isValid()) {
+            dpVon->setDate(span.first);
+            dpBis->setDate(span.last);
+        }
+        if (const std::optional<double> t = storedTagessatz())
+            mxTagessatz->setText(numberText(*t));
+    });
+}
+
+bool frmKosten::fncSave()
+{
+    if (!requireNumber(mxTagessatz))
+        return false;
+    if (dpBis->date() < dpVon->date()) {
+        warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+        return false;
+    }
+    CostRequest r{dpVon->date(), dpBis->date(), std::nullopt};
+    double d = 0;
+    if (parseNumber(mxTagessatz->text(), &d))
+        r.tagessatz = d;
+    // Kept for the next time where the database takes it; a read-only one still prints.
+    if (!gConnection.isReadOnly())
+        storeTagessatz(r.tagessatz);
+    fRequest = r;
+    return true;
+}
+
+std::optional<CostRequest> fncDlgKosten()
+{
+    return launchDialog<frmKosten>(
+        "tlm/fncDlgKosten", [](frmKosten&) {}, [](frmKosten& w) { return w.fRequest; });
+}
+
+} // namespace tlm

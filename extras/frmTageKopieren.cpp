@@ -1,0 +1,95 @@
+#include "extras/frmTageKopieren.h"
+
+#include "app/ErrorReporter.h"
+#include "app/Launcher.h"
+#include "app/MessageBox.h"
+#include "extras/CampPlanning.h"
+
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QFrame>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tlm {
+
+namespace {
+constexpr int kLongestSpan = 366;
+constexpr qint32 kHighestKey = 32767; // the plan entry dialog holds keys in 16 bits
+} // namespace
+
+frmTageKopieren::frmTageKopieren()
+    : Dialog(QStringLiteral("frmTageKopieren"), QStringLiteral("Tage kopieren"), 5400, 2700)
+{
+    dpVon = makeDatePicker("dpVon");
+    dpBis = makeDatePicker("dpBis");
+    dpZiel = makeDatePicker("dpZiel");
+    sfOK = makeOkButton();
+    sfAbbrechen = makeButton("sfAbbrechen", QStringLiteral("Abbrechen"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Von:"), dpVon);
+    form->addRow(QStringLiteral("Bis:"), dpBis);
+    form->addRow(QStringLiteral("Nach:"), dpZiel);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(sfOK);
+    buttons->addWidget(sfAbbrechen);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(form);
+    box->addStretch();
+    box->addWidget(makeLine("Line1"));
+    box->addLayout(buttons);
+    tabOrder({dpVon, dpBis, dpZiel, sfOK, sfAbbrechen});
+    onOk(sfOK, "frmTageKopieren/sfOK_Click", [this] { return fncSave(); });
+    connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });
+}
+
+void frmTageKopieren::Form_Load()
+{
+    guard("frmTageKopieren/Form_Load", [&] {
+        const QDate day = fTag.isValid() ? fTag : QDate::currentDate();
+        dpVon->setDate(day);
+        dpBis->setDate(day);
+        dpZiel->setDate(day.addDays(1));
+    });
+}
+
+bool frmTageKopieren::fncSave()
+{
+    return guardOr("frmTageKopieren/fncSave", false, [&] {
+        const QDate von = dpVon->date(), bis = dpBis->date(), ziel = dpZiel->date();
+        if (bis < von) {
+            warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+            return false;
+        }
+        if (von.daysTo(bis) + 1 > kLongestSpan) {
+            warn(QStringLiteral("Es können höchstens %1 Tage auf einmal kopiert werden.").arg(kLongestSpan));
+            return false;
+        }
+        const int entries = entriesBetween(von, bis);
+        if (entries == 0) {
+            warn(QStringLiteral("Im gewählten Zeitraum gibt es keinen Eintrag."));
+            return false;
+        }
+        if (highestKey() + entries > kHighestKey) {
+            warn(QStringLiteral("Der Speiseplan hätte danach Einträge mit Nummern über %1; so viele "
+                                "Einträge fasst er nicht.")
+                     .arg(kHighestKey));
+            return false;
+        }
+        const CopyResult copied = copyDays(von, bis, ziel);
+        fErsterKey = copied.firstKey;
+        msgBox(copied.count == 1 ? QStringLiteral("1 Eintrag kopiert.")
+                                 : QStringLiteral("%1 Einträge kopiert.").arg(copied.count));
+        return true;
+    });
+}
+
+qint32 fncDlgTageKopieren(const QDate& tag)
+{
+    return launchDialog<frmTageKopieren>(
+        "tlm/fncDlgTageKopieren", [&](frmTageKopieren& w) { w.fTag = tag; },
+        [](frmTageKopieren& w) { return w.fErsterKey; });
+}
+
+} // namespace tlm
