@@ -11,6 +11,10 @@
 #include "data/JetSql.h"
 #include "dishes/frmGerichtDet.h"
 #include "dishes/frmGerichtList.h"
+#include "extras/CampPlanning.h"
+#include "extras/CostReport.h"
+#include "extras/ShoppingCsv.h"
+#include "extras/ShoppingPlan.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/PlanFile.h"
 #include "plan/PlanTransfer.h"
@@ -22,6 +26,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -36,11 +41,12 @@ using tlmbench::Size;
 
 namespace {
 QTemporaryDir* g_dir;
+QString g_root; // where the sizes' databases lie
 const Size* g_open = nullptr;
 
 QString dbFile(const Size& s)
 {
-    return QDir(g_dir->path()).filePath(QString::fromLatin1(s.name) + "/tlm.mdb");
+    return QDir(g_root).filePath(QString::fromLatin1(s.name) + "/tlm.mdb");
 }
 
 // Opens the size's database as the program's one connection.
@@ -268,6 +274,65 @@ static void BM_ImportPlan(benchmark::State& st)
         importPlan(path);
 }
 
+// The tools under "Extras", each as the user runs it.
+static void BM_ChangePersons(benchmark::State& st)
+{
+    use(sizeOf(st));
+    const PlanSpan span = planSpan();
+    for (auto _ : st)
+        benchmark::DoNotOptimize(changePersons(span.first, span.last, 0, 20));
+}
+
+static void BM_CopyDays(benchmark::State& st)
+{
+    use(sizeOf(st));
+    const PlanSpan span = planSpan();
+    const qint32 highest = highestKey();
+    for (auto _ : st) {
+        copyDays(span.first, span.first.addDays(29), span.last.addDays(1)); // a month after the plan
+        st.PauseTiming();
+        gConnection.exec(QStringLiteral("delete from SPEISEPLAN where KEY > ?"), {highest});
+        st.ResumeTiming();
+    }
+}
+
+static void BM_ShoppingPlanWeekly(benchmark::State& st)
+{
+    use(sizeOf(st));
+    const ShoppingPlan plan = everyNDays(7);
+    for (auto _ : st)
+        fncDruckEinkaufsplan(plan);
+}
+
+static void BM_CostReport(benchmark::State& st)
+{
+    use(sizeOf(st));
+    const PlanSpan span = planSpan();
+    for (auto _ : st)
+        fncDruckKosten(span.first, span.last, 6.0);
+}
+
+// One change of the persons in the plan entry dialog: the cost label follows.
+static void BM_CostLabel(benchmark::State& st)
+{
+    use(sizeOf(st));
+    frmSpeiseplanDet d;
+    d.fKEY = 5;
+    d.Form_Load();
+    int i = 0;
+    for (auto _ : st)
+        d.txPersonen->setText(QString::number(10 + i++ % 2));
+    if (d.lbKosten->text().isEmpty())
+        st.SkipWithError("no cost shown");
+}
+
+static void BM_ShoppingCsv(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st)
+        benchmark::DoNotOptimize(shoppingCsv());
+}
+
 #define SIZES ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5)
 #define SIZES3 ->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(0.5)
 BENCHMARK(BM_MainReload) SIZES3;
@@ -287,6 +352,12 @@ BENCHMARK_TEMPLATE(BM_ReportQueries, 5) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 5) SIZES;
 BENCHMARK(BM_ExportPlan) SIZES3;
 BENCHMARK(BM_ImportPlan) SIZES3;
+BENCHMARK(BM_CopyDays) SIZES;
+BENCHMARK(BM_ShoppingPlanWeekly) SIZES;
+BENCHMARK(BM_CostReport) SIZES;
+BENCHMARK(BM_CostLabel) SIZES;
+BENCHMARK(BM_ShoppingCsv) SIZES;
+BENCHMARK(BM_ChangePersons) SIZES; // last: it changes the persons of every entry
 
 // A stress-size session for peak memory: start-up, reload, every report once.
 static int session()
@@ -315,10 +386,21 @@ int main(int argc, char** argv)
     const bool keep = argc > 2 && QByteArray(argv[1]) == "--make";
     if (keep)
         dir.setAutoRemove(false), g_dir = new QTemporaryDir(QString::fromLocal8Bit(argv[2]) + "/XXXXXX");
+    // --use DIR: the databases a --make left there, so that a profile sees the benchmark alone.
+    QString made;
+    if (argc > 2 && QByteArray(argv[1]) == "--use") {
+        made = QString::fromLocal8Bit(argv[2]);
+        argv[2] = argv[0];
+        argc -= 2;
+        argv += 2;
+    }
     gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
     gFontName = QStringLiteral("Verdana");
     gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
+    g_root = made.isEmpty() ? g_dir->path() : made;
     for (const Size* s : {&tlmbench::kCamp, &tlmbench::kStress, &tlmbench::kStress2}) {
+        if (!made.isEmpty())
+            break;
         QDir().mkpath(QFileInfo(dbFile(*s)).absolutePath());
         tlmbench::makeSyntheticDb(dbFile(*s), *s);
     }

@@ -5,6 +5,10 @@
 #include "data/Database.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "extras/CampPlanning.h"
+#include "extras/CostReport.h"
+#include "extras/ShoppingPlan.h"
+#include "extras/frmEinkaufsplan.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -16,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -89,6 +94,26 @@ int main(int argc, char** argv)
     reportPage([] { fncDruckEinkauf(2); }, "report-shopping-keeps");
     reportPage([] { fncDruckEinkauf(3); }, "report-shopping-fresh");
     reportPage([] { fncDruckKochbuch(); }, "report-cookbook");
+    // The tools under "Extras", and their reports on the sample plan.
+    grabModal("extras-persons");
+    w.mnuPersonen->trigger();
+    grabModal("extras-copy-days");
+    w.mnuTageKopieren->trigger();
+    grabModal("extras-shopping-runs", [](QWidget* d) {
+        if (auto* plan = qobject_cast<frmEinkaufsplan*>(d))
+            plan->lsEinkaufstage->item(2)->setCheckState(Qt::Checked);
+    });
+    w.mnuEinkaufsplan->trigger();
+    grabModal("extras-costs");
+    w.mnuKosten->trigger();
+    const PlanSpan span = planSpan();
+    reportPage(
+        [&] {
+            fncDruckEinkaufsplan({span.first, span.last, {span.first, span.first.addDays(2)}, true});
+        },
+        "report-shopping-runs");
+    reportPage([&] { fncDruckKosten(span.first, span.last, 6.0); }, "report-costs");
+
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();
     fncDruckEinkauf(1);

@@ -1,0 +1,236 @@
+// Costs per person and day, the spreadsheet export, every report from the command line.
+#include "app/DataCombo.h"
+#include "app/InstanceGuard.h"
+#include "data/Costs.h"
+#include "data/Error.h"
+#include "data/Globals.h"
+#include "extras/CostReport.h"
+#include "extras/ShoppingCsv.h"
+#include "plan/frmSpeiseplanDet.h"
+#include "support/Fixture.h"
+#include "support/Modal.h"
+#include "support/ReportCheck.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+
+using namespace tlm;
+using tlmtest::Modal;
+using tlmtest::vp;
+
+class CostTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec("insert into ZUTATEN values (101, 'Nudeln', 0.5, 'kg', 1.10, 0, 0), (102, 'Tomaten', 1, 'kg', "
+             "2, -1, 0),"
+             " (103, 'Salz', 1, 'kg', 0.5, 0, -1), (104, 'Safran', 1, 'g', null, 0, 0),"
+             " (105, 'Zimt', 0, 'g', 2, 0, 0)");
+        exec(
+            "insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Nudeln'), (202, 2, 'Safranreis'),"
+            " (203, 5, 'Milchreis')");
+        // Per person: 0.5 kg / 4 of pasta at 2.20 a kg (0.275) and 0.25 kg / 4 of tomatoes at 2.00 (0.125);
+        // the salt is basic stock, a line without a quantity counts nothing.
+        exec("insert into REZEPTE values (1, 201, 101, 0.5, 0), (2, 201, 102, 0.25, 0), (3, 201, 103, 0.01, "
+             "0),"
+             " (4, 201, 102, null, 0), (5, 202, 104, 0.001, 0), (6, 203, 105, 0.1, 0)");
+        exec("insert into SPEISEPLAN values (1, '2026-10-01', 2, 2, 201, 10, 0), (2, '2026-10-01', 3, 2, "
+             "201, 8, 0),"
+             " (3, '2026-10-02', 2, 2, 202, 10, 0), (4, '2026-10-03', 2, 2, 203, 6, -1)");
+    }
+};
+
+TEST_F(CostTest, TheDefinitionsOnAHandComputedPlan)
+{
+    EXPECT_DOUBLE_EQ(entryCost(201, 10).value, 4.0);
+    EXPECT_TRUE(entryCost(201, 10).known());
+    EXPECT_DOUBLE_EQ(entryCost(201, 0).value, 0.0);
+    EXPECT_EQ(entryCost(202, 10).missing, QStringLiteral("Preis fehlt: Safran"));
+    EXPECT_EQ(entryCost(203, 10).missing, QStringLiteral("Packungsgröße 0: Zimt"));
+    EXPECT_DOUBLE_EQ(entryCost(999, 10).value, 0.0); // a dish without lines costs nothing
+    const QVector<DayCost> days = dayCosts(QDate(2026, 10, 1), QDate(2026, 10, 31));
+    ASSERT_EQ(days.size(), 3);
+    EXPECT_EQ(days[0].day, QDate(2026, 10, 1));
+    EXPECT_EQ(days[0].headCount, 10); // the largest, not the sum
+    EXPECT_DOUBLE_EQ(days[0].cost.value, 7.2);
+    EXPECT_DOUBLE_EQ(days[0].perPerson().value, 0.72);
+    EXPECT_EQ(days[1].perPerson().missing, QStringLiteral("Preis fehlt: Safran"));
+    EXPECT_EQ(days[2].cost.missing, QStringLiteral("Packungsgröße 0: Zimt"));
+    EXPECT_EQ(dayCosts(QDate(2026, 10, 2), QDate(2026, 10, 2)).size(), 1);
+}
+
+TEST_F(CostTest, ThePlanEntryDialogShowsTheCostAsItIsEdited)
+{
+    Modal modal;
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.lbKosten->text(), QString()); // no dish chosen yet
+        d.ddGericht->setCurrentIndex(d.ddGericht->findText("Nudeln"));
+        d.txPersonen->setText("10");
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: 4,00\u00a0€ (0,40\u00a0€ pro Person)"));
+        d.txPersonen->setText("12");
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: 4,80\u00a0€ (0,40\u00a0€ pro Person)"));
+        d.ddGericht->setCurrentIndex(d.ddGericht->findText("Safranreis"));
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: unbekannt (Preis fehlt: Safran)"));
+        d.txPersonen->setText("viele");
+        EXPECT_EQ(d.lbKosten->text(), QString());
+        d.reject();
+    });
+    fncDlgSpeiseplanDet(0, QDate(2026, 10, 1), 2, 2, 4);
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) { // an entry opens with its cost
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: 3,20\u00a0€ (0,40\u00a0€ pro Person)"));
+        d.reject();
+    });
+    fncDlgSpeiseplanDet(2, QDate(), 0, 0, 0);
+    EXPECT_TRUE(modal.allUsed());
+}
+
+TEST_F(CostTest, TheReportSetsEachDayAgainstTheTagessatzAndCountsWhatIsLeftOver)
+{
+    fncDruckKosten(QDate(2026, 10, 1), QDate(2026, 10, 1), 0.70);
+    EXPECT_TRUE(vp().isComplete());
+    EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Kosten pro Tag und Person"));
+    EXPECT_EQ(vp().rowTexts(),
+              (QStringList{"Tag|Personen|Kosten|pro Person|Tagessatz|Differenz",
+                           "Donnerstag 01.10.2026|10|7,20\u00a0€|0,72\u00a0€|0,70\u00a0€|-0,02\u00a0€",
+                           "Summe Kosten:|7,20\u00a0€", "Durchschnitt pro Person und Tag:|0,72\u00a0€",
+                           "Eingekauft (ganze Packungen):|9,50\u00a0€", "Wert der Reste:|2,30\u00a0€"}));
+    // The day over the Tagessatz is bold.
+    const ReportWriter& doc = vp();
+    const ReportRow& over = doc.rows()[1];
+    EXPECT_TRUE(doc.font(doc.pages()[over.page].items[over.firstItem].font).bold);
+    EXPECT_FALSE(doc.font(doc.pages()[doc.rows()[2].page].items[doc.rows()[2].firstItem].font).bold);
+
+    // Without a Tagessatz the last two columns stay empty; unknown costs name their ingredient.
+    fncDruckKosten(QDate(2026, 10, 1), QDate(2026, 10, 3), std::nullopt);
+    EXPECT_EQ(
+        vp().rowTexts().mid(1),
+        (QStringList{"Donnerstag 01.10.2026|10|7,20\u00a0€|0,72\u00a0€||",
+                     "Freitag 02.10.2026|10|Preis fehlt: Safran|||",
+                     "Samstag 03.10.2026|6|Packungsgröße 0: Zimt|||", "Summe Kosten:|Preis fehlt: Safran",
+                     "Durchschnitt pro Person und Tag:|Preis fehlt: Safran",
+                     "Eingekauft (ganze Packungen):|Unzulässige Verwendung von Null (Zutat: Safran)",
+                     "Wert der Reste:|Unzulässige Verwendung von Null (Zutat: Safran)"}));
+    // The Tagessatz is kept in PARAMETER row 200; no row means none.
+    EXPECT_FALSE(storedTagessatz());
+    storeTagessatz(6.0);
+    EXPECT_EQ(rows("select PARID, WERT from PARAMETER order by PARID"), (QStringList{"100|1", "200|6"}));
+    EXPECT_EQ(storedTagessatz(), std::optional<double>(6.0));
+    storeTagessatz(std::nullopt);
+    EXPECT_EQ(scalar("select count(*) from PARAMETER where PARID = 200").toInt(), 0);
+}
+
+TEST_F(CostTest, TheShoppingListForSpreadsheetsByteForByte)
+{
+    exec("update ZUTATEN set ZUTAT = 'Tomaten \"San Marzano\"; geschält' where ZUTNR = 102");
+    exec("delete from SPEISEPLAN where GERNR <> 201");
+    EXPECT_EQ(shoppingCsv(),
+              QByteArray("\xEF\xBB\xBF"
+                         "Zutat;Bedarf;Einheit;Einkauf;Packungen;Einzelpreis;Gesamtpreis;Frisch\r\n"
+                         "Nudeln;2,25;kg;2,5;5;1,10;5,50;nein\r\n"
+                         "\"Tomaten \"\"San Marzano\"\"; geschält\";1,125;kg;2;2;2,00;4,00;ja\r\n"));
+    const QString path = QDir(dir()).filePath("einkaufsliste.csv");
+    tlmtest::writeBytes(path, "alt");
+    exportShoppingCsv(path);
+    EXPECT_EQ(tlmtest::readBytes(path), shoppingCsv());
+    // A row that cannot be computed leaves the file as it was.
+    exec("update ZUTATEN set MENGE = 0 where ZUTNR = 101");
+    EXPECT_THROW(exportShoppingCsv(path), Error);
+    EXPECT_TRUE(tlmtest::readBytes(path).startsWith("\xEF\xBB\xBF"
+                                                    "Zutat"));
+    EXPECT_EQ(QDir(dir()).entryList({"einkaufsliste*"}), QStringList{"einkaufsliste.csv"});
+}
+
+class CommandLineTest : public CostTest
+{
+protected:
+    // Runs the program as a script would: no display, no platform chosen.
+    int run(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr)
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(TLM_PROGRAM), arguments);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        if (out)
+            *out = p.readAllStandardOutput();
+        if (err)
+            *err = p.readAllStandardError();
+        return p.exitCode();
+    }
+};
+
+TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOne)
+{
+    exec("delete from SPEISEPLAN where KEY > 2"); // the days whose costs cannot be known
+    gConnection.close();
+    const QByteArray db = tlmtest::readBytes(dbPath());
+    InstanceGuard openWindow(dbPath()); // a program holds the database: the runs only read
+    ASSERT_EQ(openWindow.acquire(), InstanceGuard::First);
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
+    QByteArray printed;
+    QByteArray said;
+    EXPECT_EQ(
+        run({"--db", dbPath(), "--pdf", out, "--von", "01.10.2026", "--bis", "01.10.2026"}, &printed, &said),
+        0)
+        << said.constData();
+    const QStringList names{"Speiseplan.pdf",
+                            "Einkaufsliste Alles.pdf",
+                            "Einkaufsliste Haltbares.pdf",
+                            "Einkaufsliste Frisches (pro Tag).pdf",
+                            "Kochbuch für 4 Personen.pdf",
+                            "Kosten pro Tag und Person.pdf",
+                            "Einkaufsplan.pdf"};
+    QStringList expected;
+    for (const QString& n : names) {
+        expected << QDir(out).filePath(n);
+        EXPECT_GT(tlmtest::pdfPages(QDir(out).filePath(n)), 0) << n.toStdString();
+    }
+    EXPECT_EQ(QString::fromUtf8(printed).split('\n', Qt::SkipEmptyParts), expected);
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), names.size());
+    const QString csv = QDir(dir()).filePath("liste.csv");
+    EXPECT_EQ(run({"--db", dbPath(), "--csv", csv}, &printed), 0);
+    EXPECT_EQ(printed, csv.toUtf8() + "\n");
+    gConnection.open(dbPath(), true);
+    EXPECT_EQ(tlmtest::readBytes(csv), shoppingCsv());
+    gConnection.close();
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db); // read, never written
+
+    QByteArray help;
+    EXPECT_EQ(run({"--help"}, &help), 0);
+    EXPECT_TRUE(help.startsWith("Aufruf: tlm [Optionen]"));
+    EXPECT_EQ(run({"--version"}, &help), 0);
+    EXPECT_EQ(help, QByteArray("Fennor Tellomat V1.01\n"));
+    gConnection.open(dbPath());
+}
+
+TEST_F(CommandLineTest, OnAnyErrorAMessageNoFileAndExitOne)
+{
+    exec("update ZUTATEN set MENGE = 0 where ZUTNR = 101"); // the shopping lists stop
+    gConnection.close();
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
+    QByteArray printed, said;
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 1);
+    EXPECT_TRUE(printed.isEmpty());
+    EXPECT_TRUE(
+        QString::fromUtf8(said).contains("Modul: tlm/fncDruckEinkauf,11/Division durch Null (Zutat: Nudeln)"))
+        << said.constData();
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty()); // nothing, not even a part
+    EXPECT_EQ(run({"--db", dbPath(), "--csv", QDir(out).filePath("x.csv")}, &printed, &said), 1);
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(run({"--db", QDir(dir()).filePath("fehlt.mdb"), "--pdf", out}, &printed, &said), 1);
+    EXPECT_TRUE(QString::fromUtf8(said).contains("wurde nicht gefunden")) << said.constData();
+    EXPECT_EQ(run({"--pdf", out, "--von", "32.13.2026"}, &printed, &said), 1);
+    EXPECT_EQ(run({"--unbekannt"}, &printed, &said), 1);
+    EXPECT_TRUE(said.startsWith("Unbekannte Angabe")) << said.constData();
+    gConnection.open(dbPath());
+}
