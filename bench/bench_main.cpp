@@ -222,6 +222,13 @@ static void BM_OpenDishEditor(benchmark::State& st)
     }
 }
 
+static void BM_MealPlan(benchmark::State& st)
+{
+    use(sizeOf(st));
+    for (auto _ : st)
+        fncDruckSpeiseplan();
+}
+
 static void BM_ShoppingAll(benchmark::State& st)
 {
     use(sizeOf(st));
@@ -341,6 +348,7 @@ BENCHMARK(BM_DishSearchKeystroke) SIZES;
 BENCHMARK(BM_IngredientSearchKeystroke) SIZES;
 BENCHMARK(BM_OpenPlanEntry) SIZES;
 BENCHMARK(BM_OpenDishEditor) SIZES;
+BENCHMARK(BM_MealPlan) SIZES3;
 BENCHMARK(BM_ShoppingAll) SIZES3;
 BENCHMARK(BM_ShoppingFresh) SIZES3;
 BENCHMARK(BM_Cookbook) SIZES3;

@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 
+#include "data/Database.h"
 #include "data/Error.h"
 #include "data/GermanText.h"
 #include "data/JetSql.h"
@@ -67,6 +68,8 @@ void Connection::open(const QString& path, bool onlyRead)
          {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
     registerGermanText(db);
+    if (!readOnly)
+        renewDerived(db); // older files get the faster indexes and views of this program
     m_db = std::move(handle);
     m_path = path;
     m_readOnly = readOnly;

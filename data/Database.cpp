@@ -1,5 +1,6 @@
 #include "data/Database.h"
 
+#include "data/Error.h"
 #include "data/SqliteHandle.h"
 
 #include <QFile>
@@ -23,6 +24,27 @@ QString bundledScript(const QString& name)
     return QString::fromUtf8(f.readAll());
 }
 
+void renewDerived(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    int version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    sqlite3_finalize(st);
+    if (version == kDerivedVersion)
+        return;
+    const QString sql = QStringLiteral("begin;\n") + bundledScript(QStringLiteral("derived.sql")) +
+                        QStringLiteral("\nPRAGMA user_version = %1;\ncommit;").arg(kDerivedVersion);
+    char* msg = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(msg ? msg : "derived.sql");
+        sqlite3_free(msg);
+        sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+        throw Error(SQLITE_ERROR, why);
+    }
+}
+
 QString createDatabase(const QString& path, bool withSample)
 {
     if (QFileInfo::exists(path))
@@ -40,7 +62,8 @@ QString createDatabase(const QString& path, bool withSample)
             const QString schema = bundledScript(QStringLiteral("schema.sql"));
             if (schema.isEmpty())
                 error = QStringLiteral("Das Datenbankschema fehlt im Programm.");
-            QString sql = QStringLiteral("begin;\n") + schema;
+            QString sql = QStringLiteral("begin;\n") + schema + bundledScript(QStringLiteral("derived.sql")) +
+                          QStringLiteral("\nPRAGMA user_version = %1;\n").arg(kDerivedVersion);
             if (withSample)
                 sql += bundledScript(QStringLiteral("sample.sql"));
             sql += QStringLiteral("\ncommit;");

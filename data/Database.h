@@ -2,13 +2,21 @@
 
 #include <QString>
 
+struct sqlite3;
+
 namespace tlm {
 
 // Makes a new database file from the schema (and the sample catalogue); never replaces an
 // existing file. Returns an empty text on success, otherwise what went wrong.
 QString createDatabase(const QString& path, bool withSample);
 
-// The text of one of the bundled scripts (":/data/schema.sql", ":/data/sample.sql").
+// The text of one of the bundled scripts ("schema.sql", "derived.sql", "sample.sql").
 QString bundledScript(const QString& name);
+
+// The state of derived.sql (indexes and views) a database carries in its user_version.
+constexpr int kDerivedVersion = 2;
+// Makes a writable database's indexes and views anew when they are older than derived.sql; they hold
+// no data, so nothing stored changes. Errors raise.
+void renewDerived(sqlite3* db);
 
 } // namespace tlm

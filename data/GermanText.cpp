@@ -1,5 +1,6 @@
 #include "data/GermanText.h"
 
+#include <cstring>
 #include <sqlite3.h>
 
 namespace tlm {
@@ -120,8 +121,36 @@ int compareKeys(const QString& a, const QString& b)
     }
 }
 
+bool isAscii(const unsigned char* p, int n)
+{
+    for (int i = 0; i < n; ++i)
+        if (p[i] >= 0x80)
+            return false;
+    return true;
+}
+
+int sign(int r)
+{
+    return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
 int collate(void*, int n1, const void* p1, int n2, const void* p2)
 {
+    const auto* u1 = static_cast<const unsigned char*>(p1);
+    const auto* u2 = static_cast<const unsigned char*>(p2);
+    if (isAscii(u1, n1) && isAscii(u2, n2)) {
+        // Most names are plain ASCII: their sort form is their lower case, their tie-break the bytes.
+        const int n = qMin(n1, n2);
+        for (int i = 0; i < n; ++i) {
+            const int c1 = u1[i] >= 'A' && u1[i] <= 'Z' ? u1[i] + 32 : u1[i];
+            const int c2 = u2[i] >= 'A' && u2[i] <= 'Z' ? u2[i] + 32 : u2[i];
+            if (c1 != c2)
+                return c1 < c2 ? -1 : 1;
+        }
+        if (n1 != n2)
+            return n1 < n2 ? -1 : 1;
+        return sign(std::memcmp(p1, p2, size_t(n)));
+    }
     const QString a = QString::fromUtf8(static_cast<const char*>(p1), n1);
     const QString b = QString::fromUtf8(static_cast<const char*>(p2), n2);
     int r = compareKeys(a, b);

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <algorithm>
+#include <random>
 
 using namespace tlm;
 using tlmtest::DbTest;
@@ -142,6 +144,32 @@ TEST_F(ConnectionTest, GermanLikeAndSortOrder)
     EXPECT_TRUE(germanLike("%", ""));
     EXPECT_TRUE(germanLike("10!%%", "10% mehr", '!'));
     EXPECT_FALSE(germanLike("10!%%", "100 mehr", '!'));
+
+    // Plain ASCII names take a short road; it sorts as the long one: case folded, then by code.
+    gConnection.exec(QStringLiteral("delete from ZUTATEN"));
+    QStringList names;
+    std::mt19937 rng(11);
+    const QString letters = QStringLiteral("aAbBzZ09 _'-~{Äöß");
+    Transaction t(gConnection);
+    for (int i = 0; i < 300; ++i) {
+        QString n;
+        for (int k = int(rng() % 5); k >= 0; --k)
+            n += letters[int(rng() % (i % 3 ? 13 : letters.size()))]; // two of three pure ASCII
+        names << n;
+        gConnection.exec(QStringLiteral("insert into ZUTATEN (ZUTNR, ZUTAT) values (%1, ?)").arg(i + 1), {n});
+    }
+    t.commit();
+    QStringList sorted = rows("select ZUTAT from ZUTATEN order by ZUTAT");
+    for (int i = 1; i < sorted.size(); ++i) {
+        const QString& a = sorted[i - 1];
+        const QString& b = sorted[i];
+        const bool ascii = std::all_of(a.begin(), a.end(), [](QChar c) { return c.unicode() < 128; }) &&
+                           std::all_of(b.begin(), b.end(), [](QChar c) { return c.unicode() < 128; });
+        if (ascii) { // the order the long road gives ASCII texts
+            EXPECT_LE(std::make_pair(a.toLower(), a), std::make_pair(b.toLower(), b))
+                << a.toStdString() << " / " << b.toStdString();
+        }
+    }
 }
 
 TEST_F(ConnectionTest, QuantityViewsSumPersonsOverFour)
@@ -165,6 +193,38 @@ TEST_F(ConnectionTest, QuantityViewsSumPersonsOverFour)
     EXPECT_TRUE(rows("select * from VW_MENGEN").isEmpty());
     EXPECT_TRUE(rows("select * from VW_MENGENTAG").isEmpty());
     EXPECT_TRUE(rows("select * from VW_SPEISEPLAN").isEmpty());
+}
+
+TEST_F(ConnectionTest, AnOlderFileGetsTheIndexesAndViewsOfThisProgramAndKeepsItsData)
+{
+    // A file from before: the slower views and index, and no version of them.
+    exec("drop index SPEISEPLAN_TAG");
+    exec("create index SPEISEPLAN_TAG on SPEISEPLAN (TAG, GERNR, PERSONEN)");
+    exec("drop view VW_MENGEN");
+    exec("create view VW_MENGEN as select 1 as ZUTAT");
+    exec("insert into SPEISEPLAN values (1, '2026-07-01', 2, 2, 101, 4, 0)");
+    exec("PRAGMA user_version = 0");
+    auto derived = [&] {
+        return rows(
+            "select name || ':' || sql from sqlite_master where type in ('index', 'view') order by name");
+    };
+    gConnection.close();
+    if (tlmtest::makeReadOnly(dbPath())) { // a file that cannot be written stays as it is, and works
+        gConnection.open(dbPath());
+        EXPECT_TRUE(derived().join(' ').contains("as select 1 as ZUTAT"));
+        gConnection.close();
+        tlmtest::restoreWritable(dbPath());
+    }
+    gConnection.open(dbPath());
+    EXPECT_EQ(scalar("PRAGMA user_version").toInt(), kDerivedVersion);
+    EXPECT_TRUE(
+        derived().join(' ').contains("SPEISEPLAN (TAG, GERNR, PERSONEN, TAGZEITNR, GTYPNR, NODRUCK)"));
+    EXPECT_EQ(scalar("select count(*) from VW_MENGEN").toInt(), 0); // the real view again
+    EXPECT_EQ(rows("select KEY, PERSONEN from SPEISEPLAN"), QStringList{"1|4"});
+    const QStringList renewed = derived();
+    gConnection.close();
+    gConnection.open(dbPath()); // once only
+    EXPECT_EQ(derived(), renewed);
 }
 
 TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)

@@ -1,0 +1,66 @@
+-- What the database derives from its tables: indexes and views. They hold no data of their own, so a
+-- program that finds them older than this script drops them and makes them anew.
+
+drop view if exists VW_SPEISEPLAN;
+drop view if exists VW_GERICHTE;
+drop view if exists VW_REZEPTE;
+drop view if exists VW_MENGEN;
+drop view if exists VW_MENGENTAG;
+drop index if exists REZEPTE_GERNR;
+drop index if exists REZEPTE_ZUTNR;
+drop index if exists SPEISEPLAN_TAG;
+drop index if exists SPEISEPLAN_GERNR;
+
+-- Covering the quantity views' join, so that the shopping lists read no table rows for it.
+create index REZEPTE_GERNR on REZEPTE (GERNR, ZUTNR, MENGE4P);
+create index REZEPTE_ZUTNR on REZEPTE (ZUTNR);
+-- Covering the plan grid, the reports and the quantity views: the plan is read in day order from the
+-- index alone.
+create index SPEISEPLAN_TAG on SPEISEPLAN (TAG, GERNR, PERSONEN, TAGZEITNR, GTYPNR, NODRUCK);
+create index SPEISEPLAN_GERNR on SPEISEPLAN (GERNR);
+
+-- Entries keep their row even when their time of day, type or dish is unknown.
+create view VW_SPEISEPLAN as
+select S.KEY as KEY, S.TAG as TAG, S.TAGZEITNR as TAGZEITNR, T.TAGZEIT as TAGZEIT,
+       T.TAGZEITKURZ as TAGZEITKURZ, T.TAGZEITSORT as TAGZEITSORT, S.GTYPNR as GTYPNR, G.GTYP as GTYP,
+       G.GTYPKURZ as GTYPKURZ, G.GTYPSORT as GTYPSORT, S.GERNR as GERNR, R.GERICHT as GERICHT,
+       S.PERSONEN as PERSONEN, S.NODRUCK as NODRUCK, T.FARBE as FARBE
+from SPEISEPLAN S
+left join TAGZEIT T on T.TAGZEITNR = S.TAGZEITNR
+left join GTYP G on G.GTYPNR = S.GTYPNR
+left join GERICHTE R on R.GERNR = S.GERNR;
+
+create view VW_GERICHTE as
+select R.GERNR as GERNR, G.GTYP as GTYP, R.GERICHT as GERICHT
+from GERICHTE R
+left join GTYP G on G.GTYPNR = R.GTYPNR;
+
+create view VW_REZEPTE as
+select RZ.REZNR as REZNR, RZ.GERNR as GERNR, RZ.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, RZ.MENGE4P as MENGE4P,
+       Z.EINHEIT as EINHEIT, R.GERICHT as GERICHT
+from REZEPTE RZ
+left join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
+left join GERICHTE R on R.GERNR = RZ.GERNR;
+
+-- Need over the whole plan: every entry counts (also those left out of the cookbook: those persons
+-- still eat); a recipe line without a quantity counts as 0. The persons are added up per dish first:
+-- a dish planned fifty times is joined with its recipe once. FRISCH and NOKAUF belong to the
+-- ingredient, so grouping by them too changes no group and lets the lists' conditions act early.
+create view VW_MENGEN as
+select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEIT,
+       sum(coalesce(RZ.MENGE4P, 0) * (P.PERSONEN / 4.0)) as MENGSUM,
+       Z.PREIS as PREIS, Z.FRISCH as FRISCH, Z.NOKAUF as NOKAUF
+from (select GERNR, sum(coalesce(PERSONEN, 0)) as PERSONEN from SPEISEPLAN group by GERNR) P
+join REZEPTE RZ on RZ.GERNR = P.GERNR
+join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
+group by Z.ZUTNR, Z.FRISCH, Z.NOKAUF;
+
+-- Need per plan day; a condition on TAG reaches the plan's index.
+create view VW_MENGENTAG as
+select S.TAG as TAG, Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEIT,
+       sum(coalesce(RZ.MENGE4P, 0) * (coalesce(S.PERSONEN, 0) / 4.0)) as MENGSUM,
+       Z.PREIS as PREIS, Z.FRISCH as FRISCH, Z.NOKAUF as NOKAUF
+from SPEISEPLAN S
+join REZEPTE RZ on RZ.GERNR = S.GERNR
+join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
+group by S.TAG, Z.ZUTNR, Z.FRISCH, Z.NOKAUF;
