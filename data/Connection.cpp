@@ -81,6 +81,11 @@ void Connection::close()
     m_db.reset();
 }
 
+qint64 Connection::changeCount() const
+{
+    return m_db ? sqlite3_total_changes64(m_db.get()) : 0;
+}
+
 void Connection::requireWritable() const
 {
     requireOpen();

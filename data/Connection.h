@@ -39,6 +39,8 @@ public:
     int exec(const QString& sql, const QVector<QVariant>& values = {});
 
     sqlite3* handle() const { return m_db.get(); }
+    // Rows changed through this connection since it opened; a reader learns so that data moved.
+    qint64 changeCount() const;
 
 private:
     friend class Recordset;

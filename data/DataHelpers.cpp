@@ -27,6 +27,13 @@ void saveRecord(const QString& table, const QString& keyColumn, qint32 key, cons
     rs->update();
 }
 
+PlanSpan planSpan()
+{
+    RecordsetPtr rs =
+        gConnection.execute(QStringLiteral("select min(TAG) as ERSTER, max(TAG) as LETZTER from SPEISEPLAN"));
+    return {rs->value(0, 0).toDate(), rs->value(0, 1).toDate()};
+}
+
 QString likeText(const QString& typed)
 {
     QString s = typed;

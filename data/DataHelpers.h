@@ -2,6 +2,7 @@
 
 #include "data/Recordset.h"
 
+#include <QDate>
 #include <QString>
 #include <functional>
 
@@ -15,6 +16,14 @@ bool fnc01toFalseTrue(qint16 value);
 // missing with its key set, the fields assigned by the editor, the row written.
 void saveRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
                 const std::function<void(Recordset&)>& assign);
+
+// The plan's first and last day; both invalid on an empty plan.
+struct PlanSpan
+{
+    QDate first;
+    QDate last;
+};
+PlanSpan planSpan();
 
 // A text put between the quotes of a like pattern: apostrophes doubled, wildcards kept.
 QString likeText(const QString& typed);

@@ -80,8 +80,8 @@ int runBatch(const BatchRun& run)
         };
         for (const Report& r : reports) {
             r.print();
-            const ReportPrinter* vp = frmDlgDruck::shared() ? frmDlgDruck::shared()->vp : nullptr;
-            if (reportsMade() != reportsBefore || !vp || !vp->isComplete())
+            ReportPrinter* vp = frmDlgDruck::shared() ? frmDlgDruck::shared()->vp : nullptr;
+            if (!vp || !vp->finish() || reportsMade() != reportsBefore)
                 return fail();
             const QString path = folder.absoluteFilePath(r.file);
             parts.push_back(partOf(path));

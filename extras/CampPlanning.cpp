@@ -12,13 +12,6 @@ QString iso(const QDate& d)
 }
 } // namespace
 
-PlanSpan planSpan()
-{
-    RecordsetPtr rs =
-        gConnection.execute(QStringLiteral("select min(TAG) as ERSTER, max(TAG) as LETZTER from SPEISEPLAN"));
-    return {rs->value(0, 0).toDate(), rs->value(0, 1).toDate()};
-}
-
 qint32 highestKey()
 {
     return gConnection.execute(QStringLiteral("select coalesce(max(KEY), 0) from SPEISEPLAN"))

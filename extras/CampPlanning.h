@@ -1,16 +1,10 @@
 #pragma once
 
+#include "data/DataHelpers.h"
+
 #include <QDate>
 
 namespace tlm {
-
-// The plan's first and last day; both invalid on an empty plan.
-struct PlanSpan
-{
-    QDate first;
-    QDate last;
-};
-PlanSpan planSpan();
 
 // Sets the persons of every entry from von to bis (both included), of one time of day or of all
 // (tagZeitNr 0), in one transaction; the number of entries changed. The caller has checked the span.

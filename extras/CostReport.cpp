@@ -1,6 +1,5 @@
 #include "extras/CostReport.h"
 
-#include "app/ErrorReporter.h"
 #include "data/Convert.h"
 #include "data/Costs.h"
 #include "data/Error.h"
@@ -56,52 +55,59 @@ void storeTagessatz(std::optional<double> tagessatz)
                          {kTagessatzRow, QString::number(*tagessatz, 'g', 15)});
 }
 
+namespace {
+ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<double> tagessatz)
+{
+    setUpReport(vp, QStringLiteral("Kosten pro Tag und Person"));
+    vp.TableFrame(1);
+    vp.setCursorY(vp.CursorY() + 200);
+    vp.AppendTable(kFormat, QStringLiteral("Tag|Personen|Kosten|pro Person|Tagessatz|Differenz;"),
+                   QApplication::palette().button().color());
+    vp.TableFrame(0);
+    Cost sum;
+    qint64 personDays = 0;
+    for (const DayCost& d : dayCosts(von, bis)) {
+        const Cost each = d.perPerson();
+        QString budget, difference;
+        bool over = false;
+        if (tagessatz) {
+            budget = currencyText(*tagessatz);
+            if (each.known()) {
+                difference = currencyText(roundSignificant(*tagessatz - each.value));
+                over = each.value > *tagessatz;
+            }
+        }
+        vp.TextFontBold(over);
+        vp.AppendRows(kFormat, {{longDayDate(d.day), QString::number(d.headCount), money(d.cost),
+                                 d.cost.known() ? money(each) : QString(), budget, difference}});
+        vp.TextFontBold(false);
+        if (!d.cost.known() && sum.known())
+            sum.missing = d.cost.missing;
+        sum.value = roundSignificant(sum.value + d.cost.value);
+        personDays += d.headCount;
+        co_yield 0;
+    }
+    Cost average = sum;
+    if (sum.known())
+        average.value = personDays > 0 ? roundSignificant(sum.value / personDays) : 0;
+    const Cost purchase = bought(von, bis);
+    Cost rest = purchase.known() ? sum : purchase;
+    if (rest.known())
+        rest.value = roundSignificant(purchase.value - sum.value);
+    vp.setCursorY(vp.CursorY() + 100);
+    vp.AppendRows(QStringLiteral("5000|>2000;"),
+                  {{QStringLiteral("Summe Kosten:"), money(sum)},
+                   {QStringLiteral("Durchschnitt pro Person und Tag:"), money(average)},
+                   {QStringLiteral("Eingekauft (ganze Packungen):"), money(purchase)},
+                   {QStringLiteral("Wert der Reste:"), money(rest)}});
+    vp.EndDocument();
+}
+} // namespace
+
 void fncDruckKosten(const QDate& von, const QDate& bis, std::optional<double> tagessatz)
 {
-    guard("tlm/fncDruckKosten", [&] {
-        ReportPrinter& vp = startReport(QStringLiteral("Kosten pro Tag und Person"));
-        vp.TableFrame(1);
-        vp.setCursorY(vp.CursorY() + 200);
-        vp.AppendTable(kFormat, QStringLiteral("Tag|Personen|Kosten|pro Person|Tagessatz|Differenz;"),
-                       QApplication::palette().button().color());
-        vp.TableFrame(0);
-        Cost sum;
-        qint64 personDays = 0;
-        for (const DayCost& d : dayCosts(von, bis)) {
-            const Cost each = d.perPerson();
-            QString budget, difference;
-            bool over = false;
-            if (tagessatz) {
-                budget = currencyText(*tagessatz);
-                if (each.known()) {
-                    difference = currencyText(roundSignificant(*tagessatz - each.value));
-                    over = each.value > *tagessatz;
-                }
-            }
-            vp.TextFontBold(over);
-            vp.AppendRows(kFormat, {{longDayDate(d.day), QString::number(d.headCount), money(d.cost),
-                                     d.cost.known() ? money(each) : QString(), budget, difference}});
-            vp.TextFontBold(false);
-            if (!d.cost.known() && sum.known())
-                sum.missing = d.cost.missing;
-            sum.value = roundSignificant(sum.value + d.cost.value);
-            personDays += d.headCount;
-        }
-        Cost average = sum;
-        if (sum.known())
-            average.value = personDays > 0 ? roundSignificant(sum.value / personDays) : 0;
-        const Cost purchase = bought(von, bis);
-        Cost rest = purchase.known() ? sum : purchase;
-        if (rest.known())
-            rest.value = roundSignificant(purchase.value - sum.value);
-        vp.setCursorY(vp.CursorY() + 100);
-        vp.AppendRows(QStringLiteral("5000|>2000;"),
-                      {{QStringLiteral("Summe Kosten:"), money(sum)},
-                       {QStringLiteral("Durchschnitt pro Person und Tag:"), money(average)},
-                       {QStringLiteral("Eingekauft (ganze Packungen):"), money(purchase)},
-                       {QStringLiteral("Wert der Reste:"), money(rest)}});
-        vp.EndDocument();
-    });
+    runReport("tlm/fncDruckKosten",
+              [von, bis, tagessatz](ReportPrinter& vp) { return costReport(vp, von, bis, tagessatz); });
 }
 
 } // namespace tlm

@@ -1,6 +1,5 @@
 #include "extras/ShoppingPlan.h"
 
-#include "app/ErrorReporter.h"
 #include "data/Convert.h"
 #include "extras/CampPlanning.h"
 #include "reports/ReportPrinter.h"
@@ -18,38 +17,48 @@ ShoppingPlan everyNDays(int n)
     return plan;
 }
 
-void fncDruckEinkaufsplan(const ShoppingPlan& plan)
+namespace {
+ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
 {
-    guard("tlm/fncDruckEinkaufsplan", [&] {
-        ReportPrinter& vp = startReport(QStringLiteral("Einkaufsplan"));
-        appendShoppingCaption(vp);
-        double total = 0;
-        for (int i = 0; i < plan.runs.size(); ++i) {
-            const QDate start = plan.runs[i];
-            const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
-            QString condition = daysFromTo(start, end);
-            if (plan.keepsFirst)
-                condition = i == 0 ? QStringLiteral("(FRISCH = 0 and %1) or (FRISCH = -1 and %2)")
-                                         .arg(daysFromTo(plan.von, plan.bis), condition)
-                                   : QStringLiteral("FRISCH = -1 and %1").arg(condition);
-            vp.TableFrame(1);
-            vp.setCursorY(vp.CursorY() + 200);
-            vp.AppendRows(QStringLiteral("8000;"),
-                          {{QStringLiteral("Einkauf am %1 für %2 bis %3")
-                                .arg(longDayDate(start), start.toString(QStringLiteral("dd.MM.")),
-                                     end.toString(QStringLiteral("dd.MM.yyyy")))}});
-            vp.setCursorY(vp.CursorY() + 100);
-            double sum = 0;
-            appendShoppingItems(vp, itemsOfDays(condition), sum);
-            vp.setCursorY(vp.CursorY() + 100);
-            vp.AppendTable(QStringLiteral("8000"), "Summe Einkauf: " + currencyText(sum));
-            total = roundSignificant(total + sum);
-            vp.setCursorY(vp.CursorY() + 200);
+    setUpReport(vp, QStringLiteral("Einkaufsplan"));
+    appendShoppingCaption(vp);
+    double total = 0;
+    for (int i = 0; i < plan.runs.size(); ++i) {
+        const QDate start = plan.runs[i];
+        const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
+        QString condition = daysFromTo(start, end);
+        if (plan.keepsFirst)
+            condition = i == 0 ? QStringLiteral("(FRISCH = 0 and %1) or (FRISCH = -1 and %2)")
+                                     .arg(daysFromTo(plan.von, plan.bis), condition)
+                               : QStringLiteral("FRISCH = -1 and %1").arg(condition);
+        vp.TableFrame(1);
+        vp.setCursorY(vp.CursorY() + 200);
+        vp.AppendRows(QStringLiteral("8000;"),
+                      {{QStringLiteral("Einkauf am %1 für %2 bis %3")
+                            .arg(longDayDate(start), start.toString(QStringLiteral("dd.MM.")),
+                                 end.toString(QStringLiteral("dd.MM.yyyy")))}});
+        vp.setCursorY(vp.CursorY() + 100);
+        vp.TableFrame(0);
+        double sum = 0;
+        ShoppingRows items(itemsOfDays(condition));
+        while (items.next()) {
+            appendShoppingItem(vp, items.row(), sum);
+            co_yield 0;
         }
         vp.setCursorY(vp.CursorY() + 100);
-        vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(total));
-        vp.EndDocument();
-    });
+        vp.AppendTable(QStringLiteral("8000"), "Summe Einkauf: " + currencyText(sum));
+        total = roundSignificant(total + sum);
+        vp.setCursorY(vp.CursorY() + 200);
+    }
+    vp.setCursorY(vp.CursorY() + 100);
+    vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(total));
+    vp.EndDocument();
+}
+} // namespace
+
+void fncDruckEinkaufsplan(const ShoppingPlan& plan)
+{
+    runReport("tlm/fncDruckEinkaufsplan", [plan](ReportPrinter& vp) { return shoppingPlan(vp, plan); });
 }
 
 } // namespace tlm

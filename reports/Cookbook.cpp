@@ -1,5 +1,5 @@
 #include "reports/Cookbook.h"
-#include "app/DataProcedures.h"
+
 #include "app/ErrorReporter.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
@@ -7,74 +7,134 @@
 #include "reports/ReportSetup.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QPalette>
 
 namespace tlm {
 
 namespace {
-void printDish(ReportPrinter& vp, const QString& gerNr, const QString& name)
+struct Dish
+{
+    QVector<QStringList> lines; // quantity with unit, ingredient
+    QString preparation;
+};
+
+// The recipes and preparation texts of the dishes not known yet, in one statement each.
+void learnDishes(QHash<qint32, Dish>& known, const QList<qint32>& dishes)
+{
+    if (dishes.isEmpty())
+        return;
+    QStringList keys;
+    for (qint32 d : dishes) {
+        keys << QString::number(d);
+        known.insert(d, Dish());
+    }
+    const QString in = " in (" + keys.join(',') + ")";
+    RecordsetPtr lines =
+        gConnection.execute("select GERNR,ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR" + in +
+                            " order by GERNR,ZUTAT,ZUTNR,MENGE4P,REZNR");
+    for (int r = 0; r < lines->rowCount(); ++r)
+        known[lines->value(r, 0).toInt()].lines << QStringList{
+            textOf(lines->value(r, 2)) + " " + textOf(lines->value(r, 3)), textOf(lines->value(r, 1))};
+    // A preparation text that cannot be read counts as empty; the failure is reported as a lookup's.
+    guard("tlm/fncDBLookup", [&] {
+        RecordsetPtr texts =
+            gConnection.execute("select GERNR,ZUBEREITUNG as vWert from GERICHTE where GERNR" + in);
+        for (int r = 0; r < texts->rowCount(); ++r)
+            known[texts->value(r, 0).toInt()].preparation = textOf(texts->value(r, 1));
+    });
+}
+
+void printDish(ReportPrinter& vp, const QString& name, const Dish& dish)
 {
     vp.TextFontBold(true);
     vp.AppendRows(QStringLiteral("9000;"), {{name}});
     vp.TextFontBold(false);
     vp.setCursorY(vp.CursorY() + 100);
     vp.TableFrame(0);
-    RecordsetPtr ings = gConnection.execute(
-        "select ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR = " + gerNr + " order by ZUTAT");
-    for (; !ings->eof(); ings->moveNext())
-        vp.AppendRows(QStringLiteral(">1000|7000;"), {{textOf(ings->field(QStringLiteral("MENGE4P"))) + " " +
-                                                           textOf(ings->field(QStringLiteral("EINHEIT"))),
-                                                       textOf(ings->field(QStringLiteral("ZUTAT")))}});
+    for (const QStringList& line : dish.lines)
+        vp.AppendRows(QStringLiteral(">1000|7000;"), {line});
     vp.setCursorY(vp.CursorY() + 100);
-    const QString preparation =
-        textOf(fncDBLookup(QStringLiteral("GERICHTE"), QStringLiteral("ZUBEREITUNG"), "GERNR = " + gerNr));
-    if (!preparation.isEmpty())
-        vp.AppendRows(QStringLiteral("2000|7000;"), {{QStringLiteral("Zubereitung:"), preparation}}, QColor(),
-                      false);
+    if (!dish.preparation.isEmpty())
+        vp.AppendRows(QStringLiteral("2000|7000;"), {{QStringLiteral("Zubereitung:"), dish.preparation}},
+                      QColor(), false);
     vp.setCursorY(vp.CursorY() + 200);
+}
+
+// Every day with a printable entry, its lunch and dinner (times of day 2 and 3) with the dishes that
+// are printed (not of type 7, not left out). The plan is read a week at a time, each dish's recipe
+// once.
+ReportJob cookbook(ReportPrinter& vp)
+{
+    setUpReport(vp, QStringLiteral("Kochbuch für 4 Personen"));
+    QHash<qint32, Dish> known;
+    for (const DayRange& chunk : planInChunks()) {
+        RecordsetPtr rs = gConnection.execute(
+            "select TAG,TAGZEITNR,TAGZEIT,GTYPNR,NODRUCK,GERNR,GERICHT from VW_SPEISEPLAN where " +
+            daysFromTo(chunk.from, chunk.to) + " order by TAG,TAGZEITNR,GTYPSORT,GERNR,PERSONEN,KEY");
+        const int rows = rs->rowCount();
+        auto at = [&](int r, int c) -> const QVariant& { return rs->value(r, c); };
+        auto time = [&](int r) { return at(r, 1).isNull() ? 0 : at(r, 1).toInt(); };
+        // As "GTYPNR <> 7 and NODRUCK = 0" reads: an unknown value prints nothing.
+        auto printed = [&](int r) {
+            return !at(r, 3).isNull() && at(r, 3).toInt() != 7 && !at(r, 4).isNull() && !at(r, 4).toBool();
+        };
+        QList<qint32> unknown;
+        for (int r = 0; r < rows; ++r) {
+            const qint32 dish = at(r, 5).toInt();
+            if ((time(r) == 2 || time(r) == 3) && printed(r) && !known.contains(dish) &&
+                !unknown.contains(dish))
+                unknown << dish;
+        }
+        learnDishes(known, unknown);
+        for (int first = 0; first < rows;) {
+            int end = first;
+            bool printable = false;
+            while (end < rows && at(end, 0) == at(first, 0)) {
+                printable = printable || (!at(end, 4).isNull() && !at(end, 4).toBool());
+                ++end;
+            }
+            bool headed = false;
+            for (const int t : {2, 3}) {
+                int firstOfTime = first;
+                while (firstOfTime < end && time(firstOfTime) != t)
+                    ++firstOfTime;
+                if (!printable || firstOfTime == end)
+                    continue;
+                if (!headed) {
+                    vp.TableFrame(1);
+                    vp.TextFontBold(true);
+                    vp.AppendRows(QStringLiteral("9000;"), {{longDayDate(at(first, 0).toDate())}},
+                                  QApplication::palette().button().color());
+                    vp.TextFontBold(false);
+                    vp.TableFrame(0);
+                    vp.setCursorY(vp.CursorY() + 100);
+                    headed = true;
+                }
+                vp.TextFontBold(true);
+                vp.TextFontItalic(true);
+                vp.TableFrame(1);
+                vp.AppendRows(QStringLiteral("9000;"), {{textOf(at(firstOfTime, 2))}});
+                vp.TableFrame(0);
+                vp.TextFontBold(false);
+                vp.TextFontItalic(false);
+                for (int r = firstOfTime; r < end; ++r) {
+                    if (time(r) != t || !printed(r))
+                        continue;
+                    printDish(vp, textOf(at(r, 6)), known.value(at(r, 5).toInt()));
+                    co_yield 0;
+                }
+            }
+            first = end;
+        }
+    }
+    vp.EndDocument();
 }
 } // namespace
 
 void fncDruckKochbuch()
 {
-    guard("tlm/fncDruckKochbuch", [] {
-        ReportPrinter& vp = startReport(QStringLiteral("Kochbuch für 4 Personen"));
-        RecordsetPtr days = gConnection.execute(
-            QStringLiteral("select TAG from SPEISEPLAN where NODRUCK = 0 group by TAG order by TAG"));
-        for (; !days->eof(); days->moveNext()) {
-            const QVariant day = days->field(QStringLiteral("TAG"));
-            const QString literal = xDatetoSQL(day);
-            RecordsetPtr times =
-                gConnection.execute("select TAGZEIT,TAGZEITNR from VW_SPEISEPLAN where TAG = " + literal +
-                                    " and TAGZEITNR in (2,3) group by TAGZEITNR,TAGZEIT order by TAGZEITNR");
-            if (!times->eof()) {
-                vp.TableFrame(1);
-                vp.TextFontBold(true);
-                vp.AppendRows(QStringLiteral("9000;"), {{longDayDate(day.toDate())}},
-                              QApplication::palette().button().color());
-                vp.TextFontBold(false);
-                vp.TableFrame(0);
-                vp.setCursorY(vp.CursorY() + 100);
-            }
-            for (; !times->eof(); times->moveNext()) {
-                vp.TextFontBold(true);
-                vp.TextFontItalic(true);
-                vp.TableFrame(1);
-                vp.AppendRows(QStringLiteral("9000;"), {{textOf(times->field(QStringLiteral("TAGZEIT")))}});
-                vp.TableFrame(0);
-                vp.TextFontBold(false);
-                vp.TextFontItalic(false);
-                RecordsetPtr dishes = gConnection.execute(
-                    "select GERNR,GERICHT,TAGZEIT from VW_SPEISEPLAN where TAG = " + literal +
-                    " and TAGZEITNR =" + textOf(times->field(QStringLiteral("TAGZEITNR"))) +
-                    " and GTYPNR <> 7 and NODRUCK = 0 order by TAGZEITNR,GTYPSORT");
-                for (; !dishes->eof(); dishes->moveNext())
-                    printDish(vp, textOf(dishes->field(QStringLiteral("GERNR"))),
-                              textOf(dishes->field(QStringLiteral("GERICHT"))));
-            }
-        }
-        vp.EndDocument();
-    });
+    runReport("tlm/fncDruckKochbuch", cookbook);
 }
 
 } // namespace tlm

@@ -3,11 +3,13 @@
 #include "app/ErrorReporter.h"
 #include "app/Named.h"
 #include "data/Error.h"
+#include "data/Globals.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -22,8 +24,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace tlm {
 
@@ -120,7 +124,10 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     connect(first, &QToolButton::clicked, this, [this] { showPage(0); });
     connect(prev, &QToolButton::clicked, this, [this] { showPage(m_page - 1); });
     connect(next, &QToolButton::clicked, this, [this] { showPage(m_page + 1); });
-    connect(last, &QToolButton::clicked, this, [this] { showPage(pageCount() - 1); });
+    connect(last, &QToolButton::clicked, this, [this] {
+        finish();
+        showPage(pageCount() - 1);
+    });
     connect(m_zoom, &QComboBox::currentIndexChanged, this, [this] { applyZoom(); });
     connect(print, &QToolButton::clicked, this, [this] { printDocument(); });
     connect(pdf, &QToolButton::clicked, this, [this] { savePdfAs(); });
@@ -136,11 +143,70 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     key({QKeySequence(Qt::Key_PageUp)}, [this] { showPage(m_page - 1); });
     key({QKeySequence(Qt::Key_PageDown)}, [this] { showPage(m_page + 1); });
     key({QKeySequence(Qt::Key_Home)}, [this] { showPage(0); });
-    key({QKeySequence(Qt::Key_End)}, [this] { showPage(pageCount() - 1); });
+    key({QKeySequence(Qt::Key_End)}, [this] {
+        finish();
+        showPage(pageCount() - 1);
+    });
     key({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { zoomStep(+1); });
     key({QKeySequence::ZoomOut}, [this] { zoomStep(-1); });
     key({QKeySequence::Print}, [this] { printDocument(); });
+    m_turns = new QTimer(this);
+    m_turns->setSingleShot(true);
+    connect(m_turns, &QTimer::timeout, this, &ReportPrinter::writeInTurns);
     documentChanged();
+}
+
+void ReportPrinter::run(const QString& tag, ReportGenerator generator)
+{
+    m_turns->stop();
+    m_job.reset(); // the report shown before ends here
+    m_generator = std::move(generator);
+    m_jobTag = tag;
+    m_changesAtStart = gConnection.changeCount();
+    m_job.emplace(m_generator(*this));
+    writeUntil(kFirstPages);
+}
+
+bool ReportPrinter::finish()
+{
+    writeUntil(std::numeric_limits<int>::max());
+    return !m_job && isComplete();
+}
+
+void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
+{
+    if (!m_job || m_stepping)
+        return;
+    m_stepping = true; // a box shown while a step runs turns the event loop: no step within a step
+    QElapsedTimer clock;
+    clock.start();
+    bool more = true;
+    try {
+        while (more && pageCount() <= pages && (milliseconds < 0 || clock.elapsed() < milliseconds))
+            more = m_job->step();
+    } catch (...) {
+        m_stepping = false;
+        m_job.reset();
+        documentChanged();
+        reportCurrentException(m_jobTag);
+        return;
+    }
+    m_stepping = false;
+    if (more)
+        m_turns->start();
+    else
+        m_job.reset();
+    documentChanged();
+}
+
+void ReportPrinter::writeInTurns()
+{
+    if (m_job && gConnection.changeCount() != m_changesAtStart) {
+        // The plan changed under the report: it begins again, so that it shows one state.
+        m_changesAtStart = gConnection.changeCount();
+        m_job.emplace(m_generator(*this));
+    }
+    writeUntil(std::numeric_limits<int>::max(), kTurnMs);
 }
 
 void ReportPrinter::documentChanged()
@@ -157,6 +223,8 @@ void ReportPrinter::resizeEvent(QResizeEvent* e)
 
 void ReportPrinter::showPage(int page)
 {
+    if (m_job && page >= pageCount() - 1) // a page not yet written: written now, that far and no further
+        writeUntil(page + 1);
     m_page = qBound(0, page, qMax(0, pageCount() - 1));
     applyZoom();
     m_scroll->verticalScrollBar()->setValue(0); // a new page is read from its top
@@ -226,8 +294,9 @@ void ReportPrinter::applyZoom()
     m_view->setLayout(m_page, count, scale);
 }
 
-bool ReportPrinter::savePdf(const QString& path) const
+bool ReportPrinter::savePdf(const QString& path)
 {
+    finish();
     QPdfWriter pdf(path);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -284,6 +353,7 @@ void ReportPrinter::savePdfAs()
 
 void ReportPrinter::printDocument()
 {
+    finish();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setFullPage(true);
@@ -296,6 +366,7 @@ void ReportPrinter::printDocument()
 
 void ReportPrinter::print(QPrinter& printer)
 {
+    finish();
     int from = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
     int to = printer.toPage() > 0 ? printer.toPage() - 1 : pageCount() - 1;
     QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0, to - from + 1, this);

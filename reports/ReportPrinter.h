@@ -1,13 +1,18 @@
 #pragma once
 
 #include "reports/ReportWriter.h"
+#ifndef Q_MOC_RUN // moc cannot read the coroutine header
+#include "reports/ReportJob.h"
+#endif
 
 #include <QWidget>
+#include <optional>
 
 class QComboBox;
 class QLabel;
 class QPrinter;
 class QScrollArea;
+class QTimer;
 
 namespace tlm {
 
@@ -21,7 +26,15 @@ class ReportPrinter : public QWidget, public ReportWriter
 public:
     explicit ReportPrinter(QWidget* parent = nullptr);
 
-    Q_INVOKABLE bool savePdf(const QString& path) const;
+    // Writes the whole document (what is not yet written first) as a PDF file.
+    Q_INVOKABLE bool savePdf(const QString& path);
+
+    // A report's job: its first pages are written now, the rest in short turns while the window stays
+    // usable. If the database changes before it is done, the report begins again.
+    void run(const QString& tag, ReportGenerator generator);
+    // Writes what the running report has not written yet; false when it failed.
+    bool finish();
+    bool isWriting() const { return m_job.has_value(); }
     Q_INVOKABLE int pages() const { return pageCount(); }
     void showPage(int page);
     void printDocument(); // the system print dialog, then print()
@@ -38,6 +51,19 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // Steps the job until more than pages exist or it is done; a failure is reported and ends it.
+    void writeUntil(int pages, qint64 milliseconds = -1);
+    void writeInTurns();
+
+    std::optional<ReportJob> m_job;
+    ReportGenerator m_generator;
+    QString m_jobTag;
+    qint64 m_changesAtStart = 0;
+    bool m_stepping = false;
+    QTimer* m_turns;
+
+    static constexpr int kFirstPages = 2; // written before the preview is shown
+    static constexpr qint64 kTurnMs = 15; // one turn of writing between the window's events
     static constexpr int kPercents[4] = {50, 75, 100, 150};
     static constexpr const char* kPdfFolderKey = "Druckvorschau/PdfOrdner";
     void applyZoom();

@@ -27,11 +27,7 @@ QFont qtFont(const ReportFont& f)
     return font;
 }
 
-struct Column
-{
-    double width;
-    bool right;
-};
+using Column = ReportWriter::Column;
 
 QVector<Column> parseFormat(const QString& format)
 {
@@ -233,7 +229,12 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
 {
     if (!m_started)
         BeginDocument();
-    const QVector<Column> cols = parseFormat(format);
+    // A report appends thousands of rows in a few formats: each format is read once.
+    if (format != m_formatText) {
+        m_formatColumns = parseFormat(format);
+        m_formatText = format;
+    }
+    const QVector<Column>& cols = m_formatColumns;
     double total = 0;
     for (const Column& c : cols)
         total += c.width;
@@ -249,6 +250,7 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
         if (m_cursorY + height > bodyBottom() && m_cursorY > bodyTop()) {
             newPage();
             m_cursorY = bodyTop();
+            documentChanged(); // the preview learns of a page, not of every row
         }
         QVector<ReportItem>& items = m_pages.last().items;
         const QRectF rowRect(m_left, m_cursorY, total, height);
@@ -285,7 +287,6 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
                             int(qMin<qsizetype>(cols.size(), texts.size()))};
         m_cursorY += height;
     }
-    documentChanged();
 }
 
 ReportWriter::CellLayout ReportWriter::layoutCell(const QString& text, double width)

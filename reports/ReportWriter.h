@@ -55,6 +55,12 @@ struct ReportRow
 class ReportWriter
 {
 public:
+    // One column of a table format: its width in twips, right-aligned or not.
+    struct Column
+    {
+        double width;
+        bool right;
+    };
     ReportWriter();
     virtual ~ReportWriter();
     static constexpr double kPageWidth = 11906;
@@ -115,6 +121,8 @@ private:
     double bodyBottom() const { return kPageHeight - 2.0 * m_top; }
 
     QVector<ReportPage> m_pages;
+    QString m_formatText;
+    QVector<Column> m_formatColumns;
     QVector<ReportRow> m_rows;
     int m_left = 1000, m_right = 1500, m_top = 500;
     QStringList m_header;

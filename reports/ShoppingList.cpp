@@ -1,64 +1,96 @@
 #include "reports/ShoppingList.h"
-#include "app/DataProcedures.h"
-#include "app/ErrorReporter.h"
+
 #include "data/Convert.h"
 #include "data/Error.h"
-#include "data/Globals.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 #include "reports/ShoppingRows.h"
 
 namespace tlm {
 
-void fncDruckEinkauf(qint16 kind)
+namespace {
+const QString kColumns = QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from ");
+
+// Kinds 1 and 2: the whole plan in one list and the grand total.
+ReportJob wholePlan(ReportPrinter& vp, QString title, QString condition)
 {
-    guard("tlm/fncDruckEinkauf", [&] {
-        QString title, condition;
-        switch (kind) {
-        case 1:
-            title = QStringLiteral("Einkaufsliste Alles");
-            condition = QStringLiteral(" where 1=1");
-            break;
-        case 2:
-            title = QStringLiteral("Einkaufsliste Haltbares");
-            condition = QStringLiteral(" where FRISCH = 0");
-            break;
-        case 3:
-            title = QStringLiteral("Einkaufsliste Frisches (pro Tag)");
-            break;
-        default:
-            raise(ErrInvalidCall);
-        }
-        ReportPrinter& vp = startReport(title);
-        appendShoppingCaption(vp);
-        double sum = 0;
-        const QString columns = QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from ");
-        if (kind != 3) {
-            appendShoppingItems(vp, columns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT",
-                                sum);
-            vp.setCursorY(vp.CursorY() + 100);
-            vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(sum));
-        } else {
-            RecordsetPtr days = gConnection.execute(QStringLiteral(
-                "select TAG from VW_MENGENTAG where FRISCH = -1 and NOKAUF = 0 group by TAG order by TAG"));
-            for (; !days->eof(); days->moveNext()) {
-                const QVariant day = days->field(QStringLiteral("TAG"));
+    setUpReport(vp, title);
+    appendShoppingCaption(vp);
+    vp.TableFrame(0);
+    double sum = 0;
+    ShoppingRows items(kColumns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT");
+    while (items.next()) {
+        appendShoppingItem(vp, items.row(), sum);
+        co_yield 0;
+    }
+    vp.setCursorY(vp.CursorY() + 100);
+    vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(sum));
+    vp.EndDocument();
+}
+
+// Kind 3: fresh produce day by day, each day with its own sum. The days are read a week at a time in
+// day and name order, so that the first day is on the screen at once.
+ReportJob freshPerDay(ReportPrinter& vp)
+{
+    setUpReport(vp, QStringLiteral("Einkaufsliste Frisches (pro Tag)"));
+    appendShoppingCaption(vp);
+    double sum = 0;
+    QDate day;
+    auto endDay = [&] {
+        vp.setCursorY(vp.CursorY() + 100);
+        vp.AppendTable(QStringLiteral("8000"), "Tagessumme: " + currencyText(sum));
+        sum = 0;
+        vp.setCursorY(vp.CursorY() + 200);
+    };
+    for (const DayRange& chunk : planInChunks()) {
+        ShoppingRows items(
+            QStringLiteral("select TAG,ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from VW_MENGENTAG where ") +
+            daysFromTo(chunk.from, chunk.to) + " and FRISCH = -1 and NOKAUF = 0 order by TAG,ZUTAT");
+        while (items.next()) {
+            const QDate d = items.field(QStringLiteral("TAG")).toDate();
+            if (d != day) {
+                if (day.isValid())
+                    endDay();
+                day = d;
                 vp.TableFrame(1);
                 vp.setCursorY(vp.CursorY() + 200);
-                vp.AppendRows(QStringLiteral("8000;"), {{longDayDate(day.toDate())}});
+                vp.AppendRows(QStringLiteral("8000;"), {{longDayDate(day)}});
                 vp.setCursorY(vp.CursorY() + 100);
-                appendShoppingItems(vp,
-                                    columns + "VW_MENGENTAG where TAG = " + xDatetoSQL(day) +
-                                        " and FRISCH = -1 and NOKAUF = 0 order by ZUTAT",
-                                    sum);
-                vp.setCursorY(vp.CursorY() + 100);
-                vp.AppendTable(QStringLiteral("8000"), "Tagessumme: " + currencyText(sum));
-                sum = 0;
-                vp.setCursorY(vp.CursorY() + 200);
+                vp.TableFrame(0);
             }
+            appendShoppingItem(vp, items.row(), sum);
+            co_yield 0;
         }
-        vp.EndDocument();
-    });
+    }
+    if (day.isValid())
+        endDay();
+    vp.EndDocument();
+}
+} // namespace
+
+void fncDruckEinkauf(qint16 kind)
+{
+    switch (kind) {
+    case 1:
+        runReport("tlm/fncDruckEinkauf", [](ReportPrinter& vp) {
+            return wholePlan(vp, QStringLiteral("Einkaufsliste Alles"), QStringLiteral(" where 1=1"));
+        });
+        break;
+    case 2:
+        runReport("tlm/fncDruckEinkauf", [](ReportPrinter& vp) {
+            return wholePlan(vp, QStringLiteral("Einkaufsliste Haltbares"),
+                             QStringLiteral(" where FRISCH = 0"));
+        });
+        break;
+    case 3:
+        runReport("tlm/fncDruckEinkauf", freshPerDay);
+        break;
+    default:
+        runReport("tlm/fncDruckEinkauf", [](ReportPrinter&) -> ReportJob {
+            raise(ErrInvalidCall);
+            co_return;
+        });
+    }
 }
 
 } // namespace tlm

@@ -13,32 +13,52 @@ namespace tlm {
 
 const QString kShoppingItemFormat = QStringLiteral("3500|>1000|>1000|>1100|1000|1000;");
 
+ShoppingRows::ShoppingRows(const QString& sql)
+    : m_rs(gConnection.execute(sql)), m_fresh(m_rs->columnIndex(QStringLiteral("FRISCH")))
+{}
+
+bool ShoppingRows::next()
+{
+    if (m_started)
+        m_rs->moveNext();
+    m_started = true;
+    return !m_rs->eof();
+}
+
+ShoppingRow ShoppingRows::row() const
+{
+    ShoppingRow row;
+    row.name = textOf(m_rs->field(QStringLiteral("ZUTAT")));
+    try {
+        const QVariant need = m_rs->field(QStringLiteral("MENGSUM"));
+        const QVariant size = m_rs->field(QStringLiteral("MENGE"));
+        row.unit = textOf(m_rs->field(QStringLiteral("EINHEIT")));
+        row.packages = packageCount(need, size);
+        const QVariant price = m_rs->field(QStringLiteral("PREIS"));
+        if (price.isNull())
+            raise(ErrInvalidNull);
+        row.need = roundSignificant(toDouble(need));
+        row.bought = row.packages * toDouble(size);
+        row.price = toDouble(price);
+        row.total = roundSignificant(row.packages * row.price);
+        row.fresh = m_fresh >= 0 && m_rs->value(m_rs->position(), m_fresh).toBool();
+    } catch (const Error& e) {
+        // The user learns which ingredient to mend.
+        throw Error(e.number, e.description + " (Zutat: " + row.name + ")");
+    }
+    return row;
+}
+
+QVariant ShoppingRows::field(const QString& name) const
+{
+    return m_rs->field(name);
+}
+
 void forEachShoppingRow(const QString& sql, const std::function<void(const ShoppingRow&)>& use)
 {
-    RecordsetPtr rs = gConnection.execute(sql);
-    const int fresh = rs->columnIndex(QStringLiteral("FRISCH"));
-    for (; !rs->eof(); rs->moveNext()) {
-        ShoppingRow row;
-        row.name = textOf(rs->field(QStringLiteral("ZUTAT")));
-        try {
-            const QVariant need = rs->field(QStringLiteral("MENGSUM"));
-            const QVariant size = rs->field(QStringLiteral("MENGE"));
-            row.unit = textOf(rs->field(QStringLiteral("EINHEIT")));
-            row.packages = packageCount(need, size);
-            const QVariant price = rs->field(QStringLiteral("PREIS"));
-            if (price.isNull())
-                raise(ErrInvalidNull);
-            row.need = roundSignificant(toDouble(need));
-            row.bought = row.packages * toDouble(size);
-            row.price = toDouble(price);
-            row.total = roundSignificant(row.packages * row.price);
-            row.fresh = fresh >= 0 && rs->value(rs->position(), fresh).toBool();
-        } catch (const Error& e) {
-            // The user learns which ingredient to mend.
-            throw Error(e.number, e.description + " (Zutat: " + row.name + ")");
-        }
-        use(row);
-    }
+    ShoppingRows rows(sql);
+    while (rows.next())
+        use(rows.row());
 }
 
 QString itemsOfDays(const QString& condition)
@@ -46,12 +66,6 @@ QString itemsOfDays(const QString& condition)
     return QStringLiteral("select ZUTAT,MENGE,EINHEIT,sum(MENGSUM) as MENGSUM,PREIS,FRISCH from VW_MENGENTAG"
                           " where NOKAUF = 0 and (%1) group by ZUTNR order by ZUTAT")
         .arg(condition);
-}
-
-QString daysFromTo(const QDate& from, const QDate& to)
-{
-    return QStringLiteral("TAG between '%1' and '%2'")
-        .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate));
 }
 
 void appendShoppingCaption(ReportPrinter& vp)
@@ -62,15 +76,12 @@ void appendShoppingCaption(ReportPrinter& vp)
                    QApplication::palette().button().color());
 }
 
-void appendShoppingItems(ReportPrinter& vp, const QString& sql, double& sum)
+void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& r, double& sum)
 {
-    vp.TableFrame(0);
-    forEachShoppingRow(sql, [&](const ShoppingRow& r) {
-        vp.AppendRows(kShoppingItemFormat,
-                      {{r.name, numberText(r.need) + " " + r.unit, numberText(r.bought) + " " + r.unit,
-                        QString::number(r.packages), currencyText(r.price), currencyText(r.total)}});
-        sum = roundSignificant(sum + r.total);
-    });
+    vp.AppendRows(kShoppingItemFormat,
+                  {{r.name, numberText(r.need) + " " + r.unit, numberText(r.bought) + " " + r.unit,
+                    QString::number(r.packages), currencyText(r.price), currencyText(r.total)}});
+    sum = roundSignificant(sum + r.total);
 }
 
 } // namespace tlm

@@ -1,17 +1,18 @@
 #pragma once
 
 #include "reports/ReportPrinter.h"
+#include "reports/frmDlgDruck.h"
 #include "support/Fixture.h"
 #include "support/PlanData.h"
-#include "reports/frmDlgDruck.h"
 
 #include <QString>
 
 namespace tlmtest {
 
-// The shared preview's document, as the last report left it.
+// The shared preview's document as the last report left it, once it has written all it will.
 inline const tlm::ReportPrinter& vp()
 {
+    tlm::frmDlgDruck::shared()->vp->finish();
     return *tlm::frmDlgDruck::shared()->vp;
 }
 
