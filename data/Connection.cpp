@@ -64,8 +64,10 @@ void Connection::open(const QString& path, bool onlyRead)
         throw Error(SQLITE_NOTADB,
                     QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
 
+    // The reports group and sort a year's plan in temporary trees: in memory, with room for them.
     for (const char* pragma :
-         {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL"})
+         {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL",
+          "PRAGMA temp_store = MEMORY", "PRAGMA cache_size = -32768"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
     registerGermanText(db);
     if (!readOnly)
@@ -114,11 +116,32 @@ RecordsetPtr Connection::run(const QString& sql, bool writable, const QString& t
         rs->m_kinds.push_back(kindOf(st.declType(c), &len));
         rs->m_textLengths.push_back(len);
     }
+    sqlite3_stmt* h = st.handle();
     while (st.step()) {
         if (writable)
-            rs->m_rowids.push_back(sqlite3_column_int64(st.handle(), 0));
-        for (int c = first; c < n; ++c)
-            rs->m_cells.push_back(st.columnValue(c, rs->m_kinds[c - first]));
+            rs->m_rowids.push_back(sqlite3_column_int64(h, 0));
+        for (int c = first; c < n; ++c) {
+            // Kept as SQLite gives it; a text column keeps a number as SQLite writes it as text.
+            Recordset::Cell cell;
+            const int type = sqlite3_column_type(h, c);
+            const int kind = rs->m_kinds[c - first];
+            if (type == SQLITE_NULL) {
+            } else if (type == SQLITE_INTEGER && kind != KindText && kind != KindMemo) {
+                cell.type = Recordset::Cell::Integer;
+                cell.integer = sqlite3_column_int64(h, c);
+            } else if (type == SQLITE_FLOAT && kind != KindText && kind != KindMemo) {
+                cell.type = Recordset::Cell::Real;
+                cell.real = sqlite3_column_double(h, c);
+            } else {
+                const char* text = reinterpret_cast<const char*>(sqlite3_column_text(h, c));
+                const int length = sqlite3_column_bytes(h, c);
+                cell.type = Recordset::Cell::Text;
+                cell.text.offset = quint32(rs->m_bytes.size());
+                cell.text.length = quint32(length);
+                rs->m_bytes.append(text, length);
+            }
+            rs->m_cells.push_back(cell);
+        }
         ++rs->m_rows;
     }
     rs->m_writable = writable;

@@ -2,8 +2,12 @@
 
 #include "data/Error.h"
 
+#include <QHash>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace tlm {
@@ -31,6 +35,75 @@ QLocale& groupingLocaleRef()
     }();
     return l;
 }
+// The number with so many significant digits as printf's %g writes it, exactly and without the
+// locale; the length written.
+int generalText(double d, int digits, char* out)
+{
+    return int(std::to_chars(out, out + 39, d, std::chars_format::general, digits).ptr - out);
+}
+
+// QString::number(d, 'g', 15), the C way: a number whose shortest exact text has at most 15 digits
+// is written with those digits, and that is what rounding it to 15 digits gives as well. Only the
+// rest (17-digit noise) takes Qt's slower road.
+QString generalText15(double d)
+{
+    if (!std::isnormal(d)) // subnormal numbers have fewer exact digits than 15
+        return QString::number(d, 'g', 15);
+    char shortest[40];
+    char* end = std::to_chars(shortest, shortest + 39, d, std::chars_format::scientific).ptr;
+    *end = '\0';
+    // d.ddde±XX: the digits and the exponent.
+    const char* p = shortest;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    char digits[20];
+    int n = 0;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.')
+            digits[n++] = *p;
+    if (n > 15 || p == end)
+        return QString::number(d, 'g', 15);
+    const int exponent = std::atoi(p + 1);
+    char out[48];
+    int k = 0;
+    if (negative)
+        out[k++] = '-';
+    if (exponent < -4 || exponent >= 15) {
+        out[k++] = digits[0];
+        if (n > 1) {
+            out[k++] = '.';
+            for (int i = 1; i < n; ++i)
+                out[k++] = digits[i];
+        }
+        k += std::snprintf(out + k, sizeof(out) - size_t(k), "e%c%02d", exponent < 0 ? '-' : '+',
+                           std::abs(exponent));
+    } else if (exponent < 0) {
+        out[k++] = '0';
+        out[k++] = '.';
+        for (int i = -1; i > exponent; --i)
+            out[k++] = '0';
+        for (int i = 0; i < n; ++i)
+            out[k++] = digits[i];
+    } else {
+        for (int i = 0; i <= exponent; ++i)
+            out[k++] = i < n ? digits[i] : '0';
+        if (n > exponent + 1) {
+            out[k++] = '.';
+            for (int i = exponent + 1; i < n; ++i)
+                out[k++] = digits[i];
+        }
+    }
+    return QString::fromLatin1(out, k);
+}
+
+// A shopping list prints the same prices again and again: each amount is formatted once.
+QHash<QPair<double, int>, QString>& currencyTexts()
+{
+    static QHash<QPair<double, int>, QString> texts;
+    return texts;
+}
+
 double roundHalfEven(double d)
 {
     // nearbyint honours the current rounding mode, which is round-to-nearest-even by default.
@@ -49,6 +122,7 @@ void setLocaleForTests(const QLocale& l)
     localeRef().setNumberOptions(QLocale::OmitGroupSeparator);
     groupingLocaleRef() = l;
     groupingLocaleRef().setNumberOptions(QLocale::DefaultNumberOptions);
+    currencyTexts().clear();
 }
 
 QString numberText(double d)
@@ -57,7 +131,7 @@ QString numberText(double d)
         return QStringLiteral("n. def.");
     if (d == 0)
         return QStringLiteral("0");
-    QString s = QString::number(d, 'g', 15);
+    QString s = generalText15(d);
     s.replace('e', 'E');
     s.replace('.', locale().decimalPoint());
     return s;
@@ -93,8 +167,16 @@ QString longDayDate(const QDate& d)
 
 QString currencyText(double d, int decimals)
 {
+    QHash<QPair<double, int>, QString>& texts = currencyTexts();
+    const QPair<double, int> key(d, decimals);
+    if (const auto it = texts.constFind(key); it != texts.constEnd())
+        return *it;
     const QLocale& l = groupingLocaleRef();
-    return l.toCurrencyString(d, l.currencySymbol(), decimals);
+    const QString text = l.toCurrencyString(d, l.currencySymbol(), decimals);
+    if (texts.size() > 100000)
+        texts.clear();
+    texts.insert(key, text);
+    return text;
 }
 
 QString textOf(const QVariant& v)
@@ -203,7 +285,10 @@ double roundSignificant(double d, int digits)
 {
     if (d == 0 || !std::isfinite(d))
         return d;
-    return QString::number(d, 'g', digits).toDouble();
+    char text[40];
+    double rounded = d;
+    std::from_chars(text, text + generalText(d, digits, text), rounded);
+    return rounded;
 }
 
 bool parseNumber(const QString& text, double* out)

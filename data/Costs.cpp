@@ -3,39 +3,49 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 
+#include <QHash>
+
 namespace tlm {
 
 namespace {
-// The one definition of a recipe line's cost for %1 persons, and of what makes it unknown; both
-// queries below use them, so that the dialog's label and the report never differ.
+// The one definition of what a dish costs per person, and of what makes that unknown: the sum over
+// its recipe lines of MENGE4P / 4 x PREIS / MENGE, basic stock and lines without a quantity left out.
+// Both the dialog's label and the report use it, so they never differ.
 const QString kCounts = QStringLiteral("Z.NOKAUF = 0 and coalesce(RZ.MENGE4P, 0) <> 0");
-QString lineCost(const QString& persons)
-{
-    return QStringLiteral("sum(case when %1 then RZ.MENGE4P * coalesce(%2, 0) / 4.0 * Z.PREIS / Z.MENGE end)")
-        .arg(kCounts, persons);
-}
-const QString kMissing =
-    QStringLiteral(
-        "min(case when %1 and Z.PREIS is null then 'Preis fehlt: ' || coalesce(Z.ZUTAT, '?')"
-        " when %1 and coalesce(Z.MENGE, 0) = 0 then 'Packungsgröße 0: ' || coalesce(Z.ZUTAT, '?') end)")
+const QString kPerPerson =
+    QStringLiteral("select RZ.GERNR as GERNR,"
+                   " sum(case when %1 then RZ.MENGE4P / 4.0 * Z.PREIS / Z.MENGE end) as KOSTEN,"
+                   " min(case when %1 and Z.PREIS is null then 'Preis fehlt: ' || coalesce(Z.ZUTAT, '?')"
+                   " when %1 and coalesce(Z.MENGE, 0) = 0 then 'Packungsgröße 0: ' || coalesce(Z.ZUTAT, '?')"
+                   " end) as FEHLT"
+                   " from REZEPTE RZ join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR")
         .arg(kCounts);
 
-Cost costOf(const QVariant& sum, const QVariant& missing)
+struct PerPerson
+{
+    double cost = 0;
+    QString missing;
+};
+
+Cost times(const PerPerson& p, double persons)
 {
     Cost c;
-    c.missing = textOf(missing);
-    c.value = c.known() && !sum.isNull() ? roundSignificant(sum.toDouble()) : 0;
+    c.missing = p.missing;
+    if (c.known())
+        c.value = roundSignificant(p.cost * persons);
     return c;
 }
 } // namespace
 
 Cost entryCost(qint32 gerNr, double persons)
 {
-    RecordsetPtr rs = gConnection.execute(
-        "select " + lineCost(QString::number(persons, 'g', 17)) + " as KOSTEN, " + kMissing +
-        " as FEHLT from REZEPTE RZ join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR where RZ.GERNR = " +
-        QString::number(gerNr));
-    return costOf(rs->value(0, 0), rs->value(0, 1));
+    RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr));
+    PerPerson p;
+    if (!rs->eof()) {
+        p.cost = rs->value(0, 1).toDouble();
+        p.missing = textOf(rs->value(0, 2));
+    }
+    return times(p, persons);
 }
 
 Cost DayCost::perPerson() const
@@ -52,23 +62,37 @@ Cost DayCost::perPerson() const
 
 QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
 {
-    RecordsetPtr rs =
-        gConnection.execute("select S.TAG as TAG, max(S.PERSONEN) as KOEPFE, " +
-                            lineCost(QStringLiteral("S.PERSONEN")) + " as KOSTEN, " + kMissing +
-                            " as FEHLT from SPEISEPLAN S left join REZEPTE RZ on RZ.GERNR = S.GERNR"
-                            " left join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR where S.TAG between '" +
-                            von.toString(Qt::ISODate) + "' and '" + bis.toString(Qt::ISODate) +
-                            "' group by S.TAG order by S.TAG");
-    QVector<DayCost> days;
-    days.reserve(rs->rowCount());
+    const QString days =
+        QStringLiteral("TAG between '%1' and '%2'").arg(von.toString(Qt::ISODate), bis.toString(Qt::ISODate));
+    // Each planned dish's cost per person once, then the persons per day and dish.
+    RecordsetPtr dishes =
+        gConnection.execute(kPerPerson + " where RZ.GERNR in (select GERNR from SPEISEPLAN where " + days +
+                            ") group by RZ.GERNR");
+    QHash<qint32, PerPerson> perPerson;
+    for (int r = 0; r < dishes->rowCount(); ++r)
+        perPerson.insert(dishes->value(r, 0).toInt(),
+                         {dishes->value(r, 1).toDouble(), textOf(dishes->value(r, 2))});
+    RecordsetPtr rs = gConnection.execute("select TAG, GERNR, sum(coalesce(PERSONEN, 0)), max(PERSONEN) from "
+                                          "SPEISEPLAN where " +
+                                          days + " group by TAG, GERNR order by TAG");
+    QVector<DayCost> out;
+    double raw = 0; // the day's sum unrounded, so that it comes out as one sum over all its lines would
     for (int r = 0; r < rs->rowCount(); ++r) {
-        DayCost d;
-        d.day = rs->value(r, 0).toDate();
-        d.headCount = rs->value(r, 1).toInt();
-        d.cost = costOf(rs->value(r, 2), rs->value(r, 3));
-        days << d;
+        const QDate day = rs->value(r, 0).toDate();
+        if (out.isEmpty() || out.last().day != day) {
+            out << DayCost{day, 0, Cost()};
+            raw = 0;
+        }
+        DayCost& d = out.last();
+        d.headCount = qMax(d.headCount, rs->value(r, 3).toInt());
+        const PerPerson p = perPerson.value(rs->value(r, 1).toInt());
+        // Of several unknown prices the day names the first by name.
+        if (!p.missing.isEmpty() && (d.cost.known() || p.missing < d.cost.missing))
+            d.cost.missing = p.missing;
+        raw += p.cost * rs->value(r, 2).toDouble();
+        d.cost.value = d.cost.known() ? roundSignificant(raw) : 0;
     }
-    return days;
+    return out;
 }
 
 } // namespace tlm

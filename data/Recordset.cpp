@@ -98,6 +98,95 @@ int Recordset::requireColumn(const QString& name) const
     return c;
 }
 
+QVariant Recordset::value(int row, int column) const
+{
+    const size_t i = index(row, column);
+    if (i < m_isSet.size() && m_isSet[i])
+        return m_set[i];
+    return converted(m_cells[i], m_kinds[column]);
+}
+
+namespace {
+// yyyy-mm-dd at the start of a text, as dates are stored.
+QDate isoDate(const char* p, quint32 n)
+{
+    if (n < 10 || p[4] != '-' || p[7] != '-')
+        return {};
+    auto digits = [&](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return -1;
+            v = v * 10 + (p[i] - '0');
+        }
+        return v;
+    };
+    const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
+    return y < 0 || m < 0 || d < 0 ? QDate() : QDate(y, m, d);
+}
+} // namespace
+
+QVariant Recordset::converted(const Cell& cell, int kind) const
+{
+    if (cell.type == Cell::Null)
+        return {};
+    const char* text = cell.type == Cell::Text ? m_bytes.constData() + cell.text.offset : nullptr;
+    switch (kind) {
+    case KindInt32:
+        if (cell.type == Cell::Integer)
+            return QVariant::fromValue(static_cast<qint32>(cell.integer));
+        break;
+    case KindInt16:
+        if (cell.type == Cell::Integer)
+            return QVariant::fromValue(static_cast<qint16>(cell.integer));
+        break;
+    case KindDouble:
+    case KindCurrency:
+        if (cell.type == Cell::Integer)
+            return double(cell.integer);
+        if (cell.type == Cell::Real)
+            return cell.real;
+        break;
+    case KindBool:
+        if (cell.type == Cell::Integer)
+            return cell.integer != 0;
+        if (cell.type == Cell::Real)
+            return static_cast<qint64>(cell.real) != 0;
+        break;
+    case KindDate:
+        if (text) {
+            const QDate d = isoDate(text, cell.text.length);
+            if (d.isValid())
+                return d;
+        }
+        break;
+    default:
+        break;
+    }
+    // Computed columns, and stored values that do not fit their declared type, keep SQLite's type.
+    switch (cell.type) {
+    case Cell::Integer:
+        if (cell.integer >= INT32_MIN && cell.integer <= INT32_MAX)
+            return QVariant::fromValue(static_cast<qint32>(cell.integer));
+        return QVariant::fromValue(cell.integer);
+    case Cell::Real:
+        return cell.real;
+    default:
+        return QString::fromUtf8(text, cell.text.length);
+    }
+}
+
+void Recordset::setCell(int row, int column, const QVariant& v)
+{
+    const size_t i = index(row, column);
+    if (m_isSet.size() < m_cells.size()) {
+        m_isSet.resize(m_cells.size(), false);
+        m_set.resize(m_cells.size());
+    }
+    m_set[i] = v;
+    m_isSet[i] = true;
+}
+
 void Recordset::setPosition(int row)
 {
     m_pos = qBound(0, row, m_rows);
@@ -127,12 +216,20 @@ bool Recordset::find(const QString& criterion)
     const int c = requireColumn(m.captured(1));
     const double wanted = m.captured(2).toDouble();
     for (int r = m_pos; r < m_rows; ++r) {
-        const QVariant& v = value(r, c);
-        if (v.isNull())
-            continue;
-        bool ok = false;
-        const double d = v.toDouble(&ok);
-        if (ok && d == wanted) {
+        const size_t i = index(r, c);
+        const Cell& cell = m_cells[i];
+        bool found = false;
+        if (i < m_isSet.size() && m_isSet[i]) {
+            bool ok = false;
+            found = !m_set[i].isNull() && m_set[i].toDouble(&ok) == wanted && ok;
+        } else if (cell.type == Cell::Integer) { // keys: compared as they are stored
+            found = double(cell.integer) == wanted;
+        } else if (cell.type != Cell::Null) {
+            bool ok = false;
+            const double d = converted(cell, m_kinds[c]).toDouble(&ok);
+            found = ok && d == wanted;
+        }
+        if (found) {
             m_pos = r;
             return true;
         }
@@ -145,6 +242,9 @@ void Recordset::close()
 {
     m_open = false;
     m_cells.clear();
+    m_bytes.clear();
+    m_set.clear();
+    m_isSet.clear();
     m_rowids.clear();
     m_rows = 0;
     m_pos = 0;
@@ -170,16 +270,16 @@ void Recordset::setField(const QString& name, const QVariant& v)
     if (eof())
         raiseNoCurrentRecord();
     // A text that stays as stored is written back whole, even when it is longer than its column.
-    const QVariant& stored = cell(m_pos, c);
+    const QVariant stored = value(m_pos, c);
     const bool unchanged = m_kinds[c] == KindText && stored.typeId() == QMetaType::QString &&
                            v.typeId() == QMetaType::QString && v.toString() == stored.toString();
-    const QVariant converted = unchanged ? stored : convertForColumn(v, m_kinds[c], m_textLengths[c]);
+    const QVariant toStore = unchanged ? stored : convertForColumn(v, m_kinds[c], m_textLengths[c]);
     if (m_editRow != m_pos) {
         m_editRow = m_pos;
         m_editNew = false;
         m_dirty.assign(m_names.size(), false);
     }
-    cell(m_pos, c) = converted;
+    setCell(m_pos, c, toStore);
     m_dirty[c] = true;
 }
 
@@ -194,7 +294,7 @@ void Recordset::update()
     for (size_t c = 0; c < m_names.size(); ++c)
         if (m_dirty[c]) {
             cols << m_names[c];
-            values << cell(m_editRow, static_cast<int>(c));
+            values << value(m_editRow, static_cast<int>(c));
         }
     if (m_editNew) {
         m_rowids[m_editRow] = m_conn->insertRow(m_table, cols, values);

@@ -12,6 +12,8 @@ class Connection;
 
 // A query result fetched at once (client-side cursor) with a current-row position. A writable one
 // remembers its table and each row's rowid and writes through parameterised INSERT / UPDATE.
+// The rows are kept as SQLite gave them (numbers, UTF-8 text) and become values of their declared
+// type when they are read: a grid of thirty thousand rows converts only the rows it shows.
 class Recordset
 {
 public:
@@ -28,10 +30,7 @@ public:
 
     // The current row's value; error 3021 at the end, error 3265 for an unknown name.
     QVariant field(const QString& name) const;
-    const QVariant& value(int row, int column) const
-    {
-        return m_cells[static_cast<size_t>(row) * m_names.size() + column];
-    }
+    QVariant value(int row, int column) const;
 
     // Forward search from the current row for "COLUMN = number"; at the end when nothing matches.
     bool find(const QString& criterion);
@@ -46,17 +45,36 @@ public:
 
 private:
     friend class Connection;
-    int requireColumn(const QString& name) const;
-    QVariant& cell(int row, int column)
+    // One value as SQLite gave it; text lies in the result's byte store.
+    struct Cell
     {
-        return m_cells[static_cast<size_t>(row) * m_names.size() + column];
-    }
+        enum Type : quint8 { Null, Integer, Real, Text };
+        Type type = Null;
+        union {
+            qint64 integer;
+            double real;
+            struct
+            {
+                quint32 offset;
+                quint32 length;
+            } text;
+        };
+        Cell() : integer(0) {}
+    };
+    int requireColumn(const QString& name) const;
+    size_t index(int row, int column) const { return static_cast<size_t>(row) * m_names.size() + column; }
+    QVariant converted(const Cell& cell, int kind) const;
+    void setCell(int row, int column, const QVariant& value);
 
     Connection* m_conn = nullptr;
     std::vector<QString> m_names;
     std::vector<int> m_kinds;
     std::vector<int> m_textLengths;
-    std::vector<QVariant> m_cells;
+    std::vector<Cell> m_cells;
+    QByteArray m_bytes;
+    // Values a writable recordset was given, by cell index; the fetched cells stay as they were.
+    std::vector<QVariant> m_set;
+    std::vector<bool> m_isSet;
     int m_rows = 0;
     int m_pos = 0;
     bool m_open = true;

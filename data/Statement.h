@@ -24,7 +24,6 @@ public:
     int columnCount() const;
     QString columnName(int i) const;
     QString declType(int i) const; // lower case, empty for computed columns
-    QVariant columnValue(int i, int kind) const;
     sqlite3_stmt* handle() const { return m_stmt; }
 
 private:

@@ -27,7 +27,7 @@ Cost bought(const QDate& von, const QDate& bis)
 {
     Cost c;
     try {
-        forEachShoppingRow(itemsOfDays(daysFromTo(von, bis)),
+        forEachShoppingRow(itemsToBuy({von, bis}, {von, bis}), NameOrder(),
                            [&](const ShoppingRow& r) { c.value = roundSignificant(c.value + r.total); });
     } catch (const Error& e) {
         c.missing = e.description;

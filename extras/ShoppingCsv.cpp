@@ -30,21 +30,20 @@ QByteArray shoppingCsv()
 {
     QStringList lines{
         QStringLiteral("Zutat;Bedarf;Einheit;Einkauf;Packungen;Einzelpreis;Gesamtpreis;Frisch")};
-    forEachShoppingRow(
-        QStringLiteral(
-            "select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS,FRISCH from VW_MENGEN where 1=1 and NOKAUF = 0"
-            " order by ZUTAT"),
-        [&](const ShoppingRow& r) {
-            lines << QStringList{field(r.name),
-                                 numberText(r.need),
-                                 field(r.unit),
-                                 numberText(r.bought),
-                                 QString::number(r.packages),
-                                 money(r.price),
-                                 money(r.total),
-                                 r.fresh ? QStringLiteral("ja") : QStringLiteral("nein")}
-                         .join(';');
-        });
+    ShoppingRows rows(QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS,FRISCH from VW_MENGEN"
+                                     " where 1=1 and NOKAUF = 0 order by ZUTAT"));
+    while (rows.next()) {
+        const ShoppingRow r = rows.row();
+        lines << QStringList{field(r.name),
+                             numberText(r.need),
+                             field(r.unit),
+                             numberText(r.bought),
+                             QString::number(r.packages),
+                             money(r.price),
+                             money(r.total),
+                             r.fresh ? QStringLiteral("ja") : QStringLiteral("nein")}
+                     .join(';');
+    }
     return QByteArray("\xEF\xBB\xBF") +
            (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
 }

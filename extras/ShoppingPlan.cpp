@@ -23,14 +23,13 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     setUpReport(vp, QStringLiteral("Einkaufsplan"));
     appendShoppingCaption(vp);
     double total = 0;
+    const NameOrder order;
     for (int i = 0; i < plan.runs.size(); ++i) {
         const QDate start = plan.runs[i];
         const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
-        QString condition = daysFromTo(start, end);
-        if (plan.keepsFirst)
-            condition = i == 0 ? QStringLiteral("(FRISCH = 0 and %1) or (FRISCH = -1 and %2)")
-                                     .arg(daysFromTo(plan.von, plan.bis), condition)
-                               : QStringLiteral("FRISCH = -1 and %1").arg(condition);
+        const DayRange days{start, end};
+        // What keeps: at the first run for the whole span, or with every run for its days.
+        const DayRange keeps = !plan.keepsFirst ? days : (i == 0 ? DayRange{plan.von, plan.bis} : DayRange{});
         vp.TableFrame(1);
         vp.setCursorY(vp.CursorY() + 200);
         vp.AppendRows(QStringLiteral("8000;"),
@@ -40,7 +39,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
         vp.setCursorY(vp.CursorY() + 100);
         vp.TableFrame(0);
         double sum = 0;
-        ShoppingRows items(itemsOfDays(condition));
+        ShoppingRows items(itemsToBuy(keeps, days), order);
         while (items.next()) {
             appendShoppingItem(vp, items.row(), sum);
             co_yield 0;

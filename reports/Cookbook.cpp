@@ -73,7 +73,7 @@ ReportJob cookbook(ReportPrinter& vp)
             "select TAG,TAGZEITNR,TAGZEIT,GTYPNR,NODRUCK,GERNR,GERICHT from VW_SPEISEPLAN where " +
             daysFromTo(chunk.from, chunk.to) + " order by TAG,TAGZEITNR,GTYPSORT,GERNR,PERSONEN,KEY");
         const int rows = rs->rowCount();
-        auto at = [&](int r, int c) -> const QVariant& { return rs->value(r, c); };
+        auto at = [&](int r, int c) { return rs->value(r, c); };
         auto time = [&](int r) { return at(r, 1).isNull() ? 0 : at(r, 1).toInt(); };
         // As "GTYPNR <> 7 and NODRUCK = 0" reads: an unknown value prints nothing.
         auto printed = [&](int r) {

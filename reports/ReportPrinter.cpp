@@ -164,6 +164,7 @@ void ReportPrinter::run(const QString& tag, ReportGenerator generator)
     m_jobTag = tag;
     m_changesAtStart = gConnection.changeCount();
     m_job.emplace(m_generator(*this));
+    clearDocument();
     writeUntil(kFirstPages);
 }
 
@@ -205,6 +206,7 @@ void ReportPrinter::writeInTurns()
         // The plan changed under the report: it begins again, so that it shows one state.
         m_changesAtStart = gConnection.changeCount();
         m_job.emplace(m_generator(*this));
+        clearDocument();
     }
     writeUntil(std::numeric_limits<int>::max(), kTurnMs);
 }

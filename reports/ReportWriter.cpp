@@ -58,7 +58,10 @@ QVector<Column> parseFormat(const QString& format)
 // A font with its metrics and the widths already measured: a report repeats its texts.
 struct ReportWriter::Metrics
 {
-    explicit Metrics(const ReportFont& f) : font(qtFont(f)), fm(font), height(fm.height()) {}
+    explicit Metrics(const ReportFont& f) : font(qtFont(f)), fm(font), height(fm.height())
+    {
+        std::fill(std::begin(advances), std::end(advances), -1.0);
+    }
     double width(const QString& s)
     {
         auto it = widths.constFind(s);
@@ -68,6 +71,25 @@ struct ReportWriter::Metrics
         if (widths.size() < 200000)
             widths.insert(s, w);
         return w;
+    }
+    // A one-line text of Latin-1 letters and common signs whose advances, added up, stay well inside the
+    // width: without kerning its shaped width is no more than that sum, so it is not measured. Most cells of
+    // a report are such texts.
+    bool clearlyFits(const QString& text, double max)
+    {
+        double sum = 0;
+        const double limit = max * 0.98;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u >= kAdvances || u == '\n' || u == '\r')
+                return false;
+            if (advances[u] < 0)
+                advances[u] = fm.horizontalAdvance(c);
+            sum += advances[u];
+            if (sum > limit)
+                return false;
+        }
+        return true;
     }
     // The widest of the text's words (split at blanks and line breaks).
     double widestWord(const QString& text)
@@ -89,6 +111,8 @@ struct ReportWriter::Metrics
     // broke tells whether a word had to be broken.
     QStringList wrap(const QString& text, double max, bool* broke = nullptr)
     {
+        if (clearlyFits(text, max))
+            return {};
         if (!text.contains('\n') && !text.contains('\r') && width(text) <= max)
             return {};
         QStringList out;
@@ -139,6 +163,8 @@ struct ReportWriter::Metrics
     QFontMetricsF fm;
     double height;
     QHash<QString, double> widths;
+    static constexpr char16_t kAdvances = 0x2100; // Latin-1 and the punctuation and currency signs (€)
+    double advances[kAdvances] = {};
 };
 
 ReportWriter::ReportWriter() = default;
@@ -197,9 +223,21 @@ void ReportWriter::BeginDocument()
     documentChanged();
 }
 
+void ReportWriter::clearDocument()
+{
+    m_pages.clear();
+    m_rows.clear();
+    m_started = false;
+    m_complete = false;
+}
+
 void ReportWriter::newPage()
 {
     ReportPage page;
+    // Pages of one report hold about as many items each: growing a page's list item by item costs
+    // more than the rows themselves.
+    if (!m_pages.isEmpty())
+        page.items.reserve(m_pages.last().items.size() + 16);
     const int font = fontIndex(m_headerFont);
     const QRectF rect(m_left, m_top, kPageWidth - m_left - m_right, metrics(font).height);
     for (int i = 0; i < 3 && i < m_header.size(); ++i) {
@@ -208,9 +246,9 @@ void ReportWriter::newPage()
         item.text = m_header[i];
         item.font = font;
         item.align = i == 0 ? ReportItem::Left : (i == 1 ? ReportItem::Centre : ReportItem::Right);
-        page.items << item;
+        page.items << std::move(item);
     }
-    m_pages << page;
+    m_pages << std::move(page);
 }
 
 void ReportWriter::AppendTable(const QString& format, const QString& rows, const QColor& shade, bool)
@@ -267,10 +305,10 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
             ReportItem item;
             item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), content);
             item.text = texts.value(c);
-            item.lines = cells[c].lines;
+            item.lines = std::move(cells[c].lines);
             item.font = cells[c].font;
             item.align = cols[c].right ? ReportItem::Right : ReportItem::Left;
-            items << item;
+            items << std::move(item);
             x += cols[c].width;
         }
         if (m_frame == 1) {

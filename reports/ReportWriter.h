@@ -73,6 +73,8 @@ public:
     void TextFontBold(bool bold) { m_textFont.bold = bold; }
     void TextFontItalic(bool italic) { m_textFont.italic = italic; }
     void BeginDocument();
+    // Empties the document: a report about to be written shows nothing of the one before.
+    void clearDocument();
     double CursorY() const { return m_cursorY; }
     void setCursorY(double y) { m_cursorY = y; }
     void TableFrame(int frame) { m_frame = frame; }

@@ -42,10 +42,9 @@ ReportJob freshPerDay(ReportPrinter& vp)
         sum = 0;
         vp.setCursorY(vp.CursorY() + 200);
     };
+    const NameOrder order;
     for (const DayRange& chunk : planInChunks()) {
-        ShoppingRows items(
-            QStringLiteral("select TAG,ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from VW_MENGENTAG where ") +
-            daysFromTo(chunk.from, chunk.to) + " and FRISCH = -1 and NOKAUF = 0 order by TAG,ZUTAT");
+        ShoppingRows items(freshItemsPerDay(chunk), order);
         while (items.next()) {
             const QDate d = items.field(QStringLiteral("TAG")).toDate();
             if (d != day) {

@@ -8,40 +8,85 @@
 
 #include <QApplication>
 #include <QPalette>
+#include <algorithm>
+#include <numeric>
 
 namespace tlm {
 
 const QString kShoppingItemFormat = QStringLiteral("3500|>1000|>1000|>1100|1000|1000;");
 
+NameOrder::NameOrder()
+{
+    RecordsetPtr rs = gConnection.execute(QStringLiteral("select ZUTNR from ZUTATEN order by ZUTAT, ZUTNR"));
+    m_rank.reserve(rs->rowCount());
+    for (int r = 0; r < rs->rowCount(); ++r)
+        m_rank.insert(rs->value(r, 0).toLongLong(), r);
+}
+
 ShoppingRows::ShoppingRows(const QString& sql)
-    : m_rs(gConnection.execute(sql)), m_fresh(m_rs->columnIndex(QStringLiteral("FRISCH")))
+    : m_rs(gConnection.execute(sql)), m_name(m_rs->columnIndex(QStringLiteral("ZUTAT"))),
+      m_need(m_rs->columnIndex(QStringLiteral("MENGSUM"))),
+      m_size(m_rs->columnIndex(QStringLiteral("MENGE"))),
+      m_unit(m_rs->columnIndex(QStringLiteral("EINHEIT"))),
+      m_price(m_rs->columnIndex(QStringLiteral("PREIS"))),
+      m_fresh(m_rs->columnIndex(QStringLiteral("FRISCH")))
 {}
+
+ShoppingRows::ShoppingRows(const QString& sql, const NameOrder& order) : ShoppingRows(sql)
+{
+    const int number = m_rs->columnIndex(QStringLiteral("ZUTNR"));
+    const int day = m_rs->columnIndex(QStringLiteral("TAG"));
+    // Sort keys: the run of equal days a row belongs to (the query gives them in order), its rank.
+    std::vector<std::pair<int, int>> keys(m_rs->rowCount());
+    int run = 0;
+    QVariant last;
+    for (int r = 0; r < m_rs->rowCount(); ++r) {
+        if (day >= 0) {
+            QVariant d = m_rs->value(r, day);
+            if (r > 0 && d != last)
+                ++run;
+            last = std::move(d);
+        }
+        keys[r] = {run, order.rank(m_rs->value(r, number).toLongLong())};
+    }
+    m_order.resize(keys.size());
+    std::iota(m_order.begin(), m_order.end(), 0);
+    std::sort(m_order.begin(), m_order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
+}
+
+QVariant ShoppingRows::at(int column) const
+{
+    return column < 0 ? QVariant() : m_rs->value(m_rs->position(), column);
+}
 
 bool ShoppingRows::next()
 {
-    if (m_started)
+    if (!m_order.empty() || m_rs->rowCount() == 0) {
+        m_rs->setPosition(m_next < int(m_order.size()) ? m_order[m_next] : m_rs->rowCount());
+        return m_next++ < int(m_order.size());
+    }
+    if (m_next++ > 0)
         m_rs->moveNext();
-    m_started = true;
     return !m_rs->eof();
 }
 
 ShoppingRow ShoppingRows::row() const
 {
     ShoppingRow row;
-    row.name = textOf(m_rs->field(QStringLiteral("ZUTAT")));
+    row.name = textOf(at(m_name));
     try {
-        const QVariant need = m_rs->field(QStringLiteral("MENGSUM"));
-        const QVariant size = m_rs->field(QStringLiteral("MENGE"));
-        row.unit = textOf(m_rs->field(QStringLiteral("EINHEIT")));
+        const QVariant need = at(m_need);
+        const QVariant size = at(m_size);
+        row.unit = textOf(at(m_unit));
         row.packages = packageCount(need, size);
-        const QVariant price = m_rs->field(QStringLiteral("PREIS"));
+        const QVariant price = at(m_price);
         if (price.isNull())
             raise(ErrInvalidNull);
         row.need = roundSignificant(toDouble(need));
         row.bought = row.packages * toDouble(size);
         row.price = toDouble(price);
         row.total = roundSignificant(row.packages * row.price);
-        row.fresh = m_fresh >= 0 && m_rs->value(m_rs->position(), m_fresh).toBool();
+        row.fresh = at(m_fresh).toBool();
     } catch (const Error& e) {
         // The user learns which ingredient to mend.
         throw Error(e.number, e.description + " (Zutat: " + row.name + ")");
@@ -54,18 +99,55 @@ QVariant ShoppingRows::field(const QString& name) const
     return m_rs->field(name);
 }
 
-void forEachShoppingRow(const QString& sql, const std::function<void(const ShoppingRow&)>& use)
+void forEachShoppingRow(const QString& sql, const NameOrder& order,
+                        const std::function<void(const ShoppingRow&)>& use)
 {
-    ShoppingRows rows(sql);
+    ShoppingRows rows(sql, order);
     while (rows.next())
         use(rows.row());
 }
 
-QString itemsOfDays(const QString& condition)
+QString itemsToBuy(const DayRange& keepDays, const DayRange& freshDays)
 {
-    return QStringLiteral("select ZUTAT,MENGE,EINHEIT,sum(MENGSUM) as MENGSUM,PREIS,FRISCH from VW_MENGENTAG"
-                          " where NOKAUF = 0 and (%1) group by ZUTNR order by ZUTAT")
-        .arg(condition);
+    const bool keepsAny = keepDays.from.isValid() && keepDays.from <= keepDays.to;
+    const QString keeps = keepsAny ? daysFromTo(keepDays.from, keepDays.to) : QStringLiteral("0");
+    const QString fresh = daysFromTo(freshDays.from, freshDays.to);
+    // One range of days the plan's index reads, around both.
+    const QString both =
+        keepsAny ? daysFromTo(qMin(keepDays.from, freshDays.from), qMax(keepDays.to, freshDays.to)) : fresh;
+    // Per dish: the persons of the keeps days and of the fresh days, and how many entries there are;
+    // then per ingredient both needs, so that each ingredient is looked up once, not per recipe line.
+    return QStringLiteral(
+               "select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEIT,"
+               " case when Z.FRISCH = -1 then A.FRISCH when Z.FRISCH = 0 then A.HALTBAR else 0 end as "
+               "MENGSUM,"
+               " Z.PREIS as PREIS, Z.FRISCH as FRISCH"
+               " from (select RZ.ZUTNR as ZUTNR,"
+               " sum(coalesce(RZ.MENGE4P, 0) / 4.0 * P.HALTBAR) as HALTBAR, sum(P.NHALTBAR) as NHALTBAR,"
+               " sum(coalesce(RZ.MENGE4P, 0) / 4.0 * P.FRISCH) as FRISCH, sum(P.NFRISCH) as NFRISCH"
+               " from (select GERNR, sum(case when %1 then coalesce(PERSONEN, 0) else 0 end) as HALTBAR,"
+               " sum(case when %1 then 1 else 0 end) as NHALTBAR,"
+               " sum(case when %2 then coalesce(PERSONEN, 0) else 0 end) as FRISCH,"
+               " sum(case when %2 then 1 else 0 end) as NFRISCH"
+               " from SPEISEPLAN where %3 group by GERNR) P"
+               " join REZEPTE RZ on RZ.GERNR = P.GERNR group by RZ.ZUTNR) A"
+               " join ZUTATEN Z on Z.ZUTNR = A.ZUTNR"
+               " where Z.NOKAUF = 0"
+               " and case when Z.FRISCH = -1 then A.NFRISCH when Z.FRISCH = 0 then A.NHALTBAR else 0 end > 0")
+        .arg(keeps, fresh, both);
+}
+
+QString freshItemsPerDay(const DayRange& days)
+{
+    // Grouped and ordered alike, so that the day order comes from the grouping's one sort.
+    return QStringLiteral(
+               "select S.TAG as TAG, Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as "
+               "EINHEIT,"
+               " sum(coalesce(RZ.MENGE4P, 0) * (coalesce(S.PERSONEN, 0) / 4.0)) as MENGSUM, Z.PREIS as PREIS"
+               " from SPEISEPLAN S join REZEPTE RZ on RZ.GERNR = S.GERNR join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR"
+               " where S.%1 and Z.FRISCH = -1 and Z.NOKAUF = 0"
+               " group by S.TAG, Z.ZUTNR order by S.TAG, Z.ZUTNR")
+        .arg(daysFromTo(days.from, days.to));
 }
 
 void appendShoppingCaption(ReportPrinter& vp)

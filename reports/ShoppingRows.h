@@ -1,10 +1,13 @@
 #pragma once
 
 #include "data/Recordset.h"
+#include "reports/ReportSetup.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace tlm {
 
@@ -24,6 +27,18 @@ struct ShoppingRow
     bool fresh = false;
 };
 
+// The ingredients in print order: by name, equal names by number. Read once per report, so that a
+// list's many rows are put in order by a number rather than by comparing German names.
+class NameOrder
+{
+public:
+    NameOrder();
+    int rank(qint64 zutnr) const { return m_rank.value(zutnr, -1); }
+
+private:
+    QHash<qint64, int> m_rank;
+};
+
 // The rows of a query with the columns ZUTAT, MENGE, EINHEIT, MENGSUM, PREIS (and FRISCH where it
 // has it), computed one at a time as they are asked for, so that what came before a failing row
 // stays done. A row that cannot be computed raises its error with the ingredient named.
@@ -31,6 +46,8 @@ class ShoppingRows
 {
 public:
     explicit ShoppingRows(const QString& sql);
+    // A query that has ZUTNR, in day order when it has TAG: its rows by day, then by name.
+    ShoppingRows(const QString& sql, const NameOrder& order);
     // Goes to the next row; false after the last.
     bool next();
     // The row computed; raises when it cannot be.
@@ -39,15 +56,24 @@ public:
     QVariant field(const QString& name) const;
 
 private:
-    RecordsetPtr m_rs;
-    int m_fresh;
-    bool m_started = false;
-};
-void forEachShoppingRow(const QString& sql, const std::function<void(const ShoppingRow&)>& use);
+    QVariant at(int column) const;
 
-// The items to buy for the plan days that a condition on VW_MENGENTAG picks (TAG, FRISCH, ...):
-// each ingredient once, its need summed over those days; basic stock left out; by name.
-QString itemsOfDays(const QString& condition);
+    RecordsetPtr m_rs;
+    // Column indexes, looked up once: a year's list has a hundred thousand rows.
+    int m_name, m_need, m_size, m_unit, m_price, m_fresh;
+    std::vector<int> m_order; // row numbers in print order, when sorted here
+    int m_next = 0;
+};
+void forEachShoppingRow(const QString& sql, const NameOrder& order,
+                        const std::function<void(const ShoppingRow&)>& use);
+
+// The items to buy, each ingredient once (to be put in order by name), basic stock left out: what keeps for
+// the entries of the keeps days (none when that range is empty), fresh produce for those of the fresh days.
+// The persons are added up per dish first, so a year's need is quick.
+QString itemsToBuy(const DayRange& keeps, const DayRange& fresh);
+// Fresh produce per plan day over a range of days, by day (to be put in order by name within a day):
+// the per-day view's rows, with the ingredient's number.
+QString freshItemsPerDay(const DayRange& days);
 
 // The item table of the shopping lists: its format, its caption row (framed and shaded), and an item
 // row whose money is added to sum.

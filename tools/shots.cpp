@@ -119,6 +119,13 @@ int main(int argc, char** argv)
     fncDruckEinkauf(1);
     QApplication::processEvents();
     save(frmDlgDruck::shared(), "preview");
+
+    // A need with many digits in the narrow "Bedarf" column: printed smaller, never cut.
+    gConnection.exec("insert into ZUTATEN values (9001, 'Apfelsaft', 1, 'L', 1.29, 0, 0)");
+    gConnection.exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (9001, 2, 'Saftkur')");
+    gConnection.exec("insert into REZEPTE values (9001, 9001, 9001, 5851.82625, 4)");
+    gConnection.exec("insert into SPEISEPLAN values (9001, ?, 2, 2, 9001, 4, 0)", {span.first});
+    reportPage([] { fncDruckEinkauf(1); }, "report-long-number");
     gConnection.close();
     return 0;
 }

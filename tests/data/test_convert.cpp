@@ -6,7 +6,9 @@
 #include "data/Win1252.h"
 
 #include <QDate>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace tlm;
 
@@ -78,6 +80,32 @@ TEST(Convert, TextsOfValuesUnderGermanSettings)
     EXPECT_EQ(textOf(d), QStringLiteral("24.07.2010"));
     EXPECT_EQ(textOf(QVariant::fromValue(qint16(-3))), QStringLiteral("-3"));
     EXPECT_EQ(textOf(1.5), QStringLiteral("1,5"));
+}
+
+TEST(Convert, GeneralNumberTextIsQtsGeneralFormatOnAnyNumber)
+{
+    std::mt19937_64 rng(5);
+    std::uniform_real_distribution<double> mantissa(-10, 10);
+    std::uniform_int_distribution<int> exponent(-40, 40), digits(1, 17);
+    for (int i = 0; i < 50000; ++i) {
+        double d = mantissa(rng) * std::pow(10.0, exponent(rng));
+        if (i % 2) // numbers as typed and summed: few digits
+            d = QString::number(d, 'g', digits(rng)).toDouble();
+        ASSERT_EQ(numberText(d), QString::number(d, 'g', 15).replace('e', 'E').replace('.', ',')) << d;
+    }
+    for (double d : {1e15, 1e14, 123456789012345.0, 1e-4, 1e-5, 0.5, -2.25, 1e300, 5e-324})
+        EXPECT_EQ(numberText(d), QString::number(d, 'g', 15).replace('e', 'E').replace('.', ',')) << d;
+}
+
+TEST(Convert, TenSignificantDigitsRoundTheExactValue)
+{
+    EXPECT_EQ(roundSignificant(651.000000000001), 651.0);
+    EXPECT_EQ(roundSignificant(0.1 + 0.2), 0.3);
+    EXPECT_EQ(roundSignificant(651.0001), 651.0001);
+    EXPECT_EQ(roundSignificant(-364.500000000001), -364.5);
+    EXPECT_EQ(roundSignificant(1.23456789012e-300), 1.234567890e-300);
+    EXPECT_EQ(roundSignificant(12345678905.0), 12345678900.0); // an exact tie goes to the even digit
+    EXPECT_EQ(roundSignificant(12345678915.0), 12345678920.0);
 }
 
 TEST(Convert, ReadingNumbersAndDates)

@@ -113,6 +113,11 @@ TEST_F(ShoppingTest, FreshPerDayWithDaySumsThatStartAgain)
                            "Äpfel|2,2 kg|3 kg|3|2,50\u00a0€|7,50\u00a0€", "Tagessumme: 7,50\u00a0€",
                            "Sonntag 25.07.2010", "Äpfel|1,1 kg|2 kg|2|2,50\u00a0€|5,00\u00a0€",
                            "Milch|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€", "Tagessumme: 6,15\u00a0€"}));
+    // Within a day by name as German sorts it (Ä with A), not by the ingredients' numbers.
+    exec("update ZUTATEN set ZUTAT = 'Ananas' where ZUTNR = 104");
+    fncDruckEinkauf(3);
+    EXPECT_EQ(vp().rowTexts().mid(5, 2), (QStringList{"Ananas|1 L|1 L|1|1,15\u00a0€|1,15\u00a0€",
+                                                      "Äpfel|1,1 kg|2 kg|2|2,50\u00a0€|5,00\u00a0€"}));
     exec("update ZUTATEN set FRISCH = 0");
     fncDruckEinkauf(3);
     EXPECT_EQ(vp().rowTexts(), QStringList{"Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt"});
