@@ -64,10 +64,9 @@ void Connection::open(const QString& path, bool onlyRead)
         throw Error(SQLITE_NOTADB,
                     QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
 
-    // The reports group and sort a year's plan in temporary trees: in memory, with room for them.
-    for (const char* pragma :
-         {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE", "PRAGMA synchronous = FULL",
-          "PRAGMA temp_store = MEMORY", "PRAGMA cache_size = -32768"})
+    // The reports group and sort a year's plan in temporary trees: those stay in memory.
+    for (const char* pragma : {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE",
+                               "PRAGMA synchronous = FULL", "PRAGMA temp_store = MEMORY"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
     registerGermanText(db);
     if (!readOnly)

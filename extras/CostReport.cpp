@@ -7,6 +7,7 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 #include "reports/ShoppingRows.h"
+#include "reports/SpanNeeds.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -27,8 +28,8 @@ Cost bought(const QDate& von, const QDate& bis)
 {
     Cost c;
     try {
-        forEachShoppingRow(itemsToBuy({von, bis}, {von, bis}), NameOrder(),
-                           [&](const ShoppingRow& r) { c.value = roundSignificant(c.value + r.total); });
+        for (const SpanNeeds::Item& item : SpanNeeds(von, bis).items({von, bis}, {von, bis}))
+            c.value = roundSignificant(c.value + item.row().total);
     } catch (const Error& e) {
         c.missing = e.description;
     }

@@ -5,6 +5,7 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 #include "reports/ShoppingRows.h"
+#include "reports/SpanNeeds.h"
 
 namespace tlm {
 
@@ -23,7 +24,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     setUpReport(vp, QStringLiteral("Einkaufsplan"));
     appendShoppingCaption(vp);
     double total = 0;
-    const NameOrder order;
+    const SpanNeeds needs(plan.von, plan.bis);
     for (int i = 0; i < plan.runs.size(); ++i) {
         const QDate start = plan.runs[i];
         const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
@@ -39,9 +40,8 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
         vp.setCursorY(vp.CursorY() + 100);
         vp.TableFrame(0);
         double sum = 0;
-        ShoppingRows items(itemsToBuy(keeps, days), order);
-        while (items.next()) {
-            appendShoppingItem(vp, items.row(), sum);
+        for (const SpanNeeds::Item& item : needs.items(keeps, days)) {
+            appendShoppingItem(vp, item.row(), sum);
             co_yield 0;
         }
         vp.setCursorY(vp.CursorY() + 100);

@@ -70,23 +70,21 @@ bool ShoppingRows::next()
     return !m_rs->eof();
 }
 
-ShoppingRow ShoppingRows::row() const
+ShoppingRow shoppingRow(const QVariant& name, const QVariant& need, const QVariant& size,
+                        const QVariant& unit, const QVariant& price, const QVariant& fresh)
 {
     ShoppingRow row;
-    row.name = textOf(at(m_name));
+    row.name = textOf(name);
     try {
-        const QVariant need = at(m_need);
-        const QVariant size = at(m_size);
-        row.unit = textOf(at(m_unit));
+        row.unit = textOf(unit);
         row.packages = packageCount(need, size);
-        const QVariant price = at(m_price);
         if (price.isNull())
             raise(ErrInvalidNull);
         row.need = roundSignificant(toDouble(need));
         row.bought = row.packages * toDouble(size);
         row.price = toDouble(price);
         row.total = roundSignificant(row.packages * row.price);
-        row.fresh = at(m_fresh).toBool();
+        row.fresh = fresh.toBool();
     } catch (const Error& e) {
         // The user learns which ingredient to mend.
         throw Error(e.number, e.description + " (Zutat: " + row.name + ")");
@@ -94,47 +92,14 @@ ShoppingRow ShoppingRows::row() const
     return row;
 }
 
+ShoppingRow ShoppingRows::row() const
+{
+    return shoppingRow(at(m_name), at(m_need), at(m_size), at(m_unit), at(m_price), at(m_fresh));
+}
+
 QVariant ShoppingRows::field(const QString& name) const
 {
     return m_rs->field(name);
-}
-
-void forEachShoppingRow(const QString& sql, const NameOrder& order,
-                        const std::function<void(const ShoppingRow&)>& use)
-{
-    ShoppingRows rows(sql, order);
-    while (rows.next())
-        use(rows.row());
-}
-
-QString itemsToBuy(const DayRange& keepDays, const DayRange& freshDays)
-{
-    const bool keepsAny = keepDays.from.isValid() && keepDays.from <= keepDays.to;
-    const QString keeps = keepsAny ? daysFromTo(keepDays.from, keepDays.to) : QStringLiteral("0");
-    const QString fresh = daysFromTo(freshDays.from, freshDays.to);
-    // One range of days the plan's index reads, around both.
-    const QString both =
-        keepsAny ? daysFromTo(qMin(keepDays.from, freshDays.from), qMax(keepDays.to, freshDays.to)) : fresh;
-    // Per dish: the persons of the keeps days and of the fresh days, and how many entries there are;
-    // then per ingredient both needs, so that each ingredient is looked up once, not per recipe line.
-    return QStringLiteral(
-               "select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as EINHEIT,"
-               " case when Z.FRISCH = -1 then A.FRISCH when Z.FRISCH = 0 then A.HALTBAR else 0 end as "
-               "MENGSUM,"
-               " Z.PREIS as PREIS, Z.FRISCH as FRISCH"
-               " from (select RZ.ZUTNR as ZUTNR,"
-               " sum(coalesce(RZ.MENGE4P, 0) / 4.0 * P.HALTBAR) as HALTBAR, sum(P.NHALTBAR) as NHALTBAR,"
-               " sum(coalesce(RZ.MENGE4P, 0) / 4.0 * P.FRISCH) as FRISCH, sum(P.NFRISCH) as NFRISCH"
-               " from (select GERNR, sum(case when %1 then coalesce(PERSONEN, 0) else 0 end) as HALTBAR,"
-               " sum(case when %1 then 1 else 0 end) as NHALTBAR,"
-               " sum(case when %2 then coalesce(PERSONEN, 0) else 0 end) as FRISCH,"
-               " sum(case when %2 then 1 else 0 end) as NFRISCH"
-               " from SPEISEPLAN where %3 group by GERNR) P"
-               " join REZEPTE RZ on RZ.GERNR = P.GERNR group by RZ.ZUTNR) A"
-               " join ZUTATEN Z on Z.ZUTNR = A.ZUTNR"
-               " where Z.NOKAUF = 0"
-               " and case when Z.FRISCH = -1 then A.NFRISCH when Z.FRISCH = 0 then A.NHALTBAR else 0 end > 0")
-        .arg(keeps, fresh, both);
 }
 
 QString freshItemsPerDay(const DayRange& days)

@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
-#include <functional>
 #include <vector>
 
 namespace tlm {
@@ -26,6 +25,11 @@ struct ShoppingRow
     double total = 0; // of all packages
     bool fresh = false;
 };
+
+// An ingredient's row from its stored values: whole packages for the need, their price. Raises when
+// it cannot be computed (no package size, no price), with the ingredient named.
+ShoppingRow shoppingRow(const QVariant& name, const QVariant& need, const QVariant& size,
+                        const QVariant& unit, const QVariant& price, const QVariant& fresh);
 
 // The ingredients in print order: by name, equal names by number. Read once per report, so that a
 // list's many rows are put in order by a number rather than by comparing German names.
@@ -64,13 +68,7 @@ private:
     std::vector<int> m_order; // row numbers in print order, when sorted here
     int m_next = 0;
 };
-void forEachShoppingRow(const QString& sql, const NameOrder& order,
-                        const std::function<void(const ShoppingRow&)>& use);
 
-// The items to buy, each ingredient once (to be put in order by name), basic stock left out: what keeps for
-// the entries of the keeps days (none when that range is empty), fresh produce for those of the fresh days.
-// The persons are added up per dish first, so a year's need is quick.
-QString itemsToBuy(const DayRange& keeps, const DayRange& fresh);
 // Fresh produce per plan day over a range of days, by day (to be put in order by name within a day):
 // the per-day view's rows, with the ingredient's number.
 QString freshItemsPerDay(const DayRange& days);
