@@ -7,8 +7,10 @@
 
 #include <QDateEdit>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -40,6 +42,23 @@ QFrame* Dialog::makeLine(const char* name)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     return line;
+}
+
+void Dialog::layOutForm(QLayout* fields, QWidget* line, std::initializer_list<QWidget*> right, QWidget* left,
+                        int stretch)
+{
+    auto* buttons = new QHBoxLayout;
+    if (left)
+        buttons->addWidget(left);
+    buttons->addStretch();
+    for (QWidget* b : right)
+        buttons->addWidget(b);
+    auto* box = new QVBoxLayout(this);
+    box->addLayout(fields, stretch);
+    if (stretch == 0)
+        box->addStretch();
+    box->addWidget(line);
+    box->addLayout(buttons);
 }
 
 QDateEdit* Dialog::makeDatePicker(const char* name)

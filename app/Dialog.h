@@ -9,6 +9,7 @@
 
 class QDateEdit;
 class QFrame;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -39,6 +40,10 @@ protected:
         return makeNamed<W>(this, name, std::forward<A>(args)...);
     }
     QFrame* makeLine(const char* name);
+    // The frame of a small form: its fields (with the room below them unless they take it, stretch >
+    // 0), the line, and the buttons in a row at the right, one of them at the left when given.
+    void layOutForm(QLayout* fields, QWidget* line, std::initializer_list<QWidget*> right,
+                    QWidget* left = nullptr, int stretch = 0);
     // A date picker with its calendar, showing dd.MM.yyyy.
     QDateEdit* makeDatePicker(const char* name);
     // A button that Enter does not press; only OK is the default.

@@ -11,11 +11,9 @@
 #include "ingredients/frmZutatDet.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -39,16 +37,7 @@ frmRezDet::frmRezDet() : Dialog(QStringLiteral("frmRezDet"), QStringLiteral("Rez
     grid->addWidget(txMENGE4P, 1, 1);
     grid->addWidget(txEINHEIT, 1, 2);
     grid->setColumnStretch(1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(sfZutatEdit);
-    buttons->addStretch();
-    buttons->addWidget(sfOK);
-    buttons->addWidget(sfExit);
-    auto* box = new QVBoxLayout(this);
-    box->addLayout(grid);
-    box->addStretch();
-    box->addWidget(Line1);
-    box->addLayout(buttons);
+    layOutForm(grid, Line1, {sfOK, sfExit}, sfZutatEdit);
     tabOrder({txMENGE4P, sfOK, sfExit, ddZUTAT, sfZutatEdit});
 
     connect(ddZUTAT, &DataCombo::closeUp, this,

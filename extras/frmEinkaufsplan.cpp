@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <set>
 
 namespace tlm {
@@ -44,14 +43,7 @@ frmEinkaufsplan::frmEinkaufsplan()
     form->addRow(QStringLiteral("Einkaufstage:"), lsEinkaufstage);
     form->addRow(QString(), every);
     form->addRow(QString(), cbHaltbaresZuerst);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(sfDrucken);
-    buttons->addWidget(sfAbbrechen);
-    auto* box = new QVBoxLayout(this);
-    box->addLayout(form, 1);
-    box->addWidget(makeLine("Line1"));
-    box->addLayout(buttons);
+    layOutForm(form, makeLine("Line1"), {sfDrucken, sfAbbrechen}, nullptr, 1);
     tabOrder(
         {dpVon, dpBis, lsEinkaufstage, txAlleNTage, sfAlleNTage, cbHaltbaresZuerst, sfDrucken, sfAbbrechen});
 

@@ -13,7 +13,6 @@
 #include <QFormLayout>
 #include <QFrame>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -29,15 +28,7 @@ frmKosten::frmKosten() : Dialog(QStringLiteral("frmKosten"), QStringLiteral("Kos
     form->addRow(QStringLiteral("Von:"), dpVon);
     form->addRow(QStringLiteral("Bis:"), dpBis);
     form->addRow(QStringLiteral("Tagessatz pro Person:"), mxTagessatz);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(sfDrucken);
-    buttons->addWidget(sfAbbrechen);
-    auto* box = new QVBoxLayout(this);
-    box->addLayout(form);
-    box->addStretch();
-    box->addWidget(makeLine("Line1"));
-    box->addLayout(buttons);
+    layOutForm(form, makeLine("Line1"), {sfDrucken, sfAbbrechen});
     tabOrder({dpVon, dpBis, mxTagessatz, sfDrucken, sfAbbrechen});
     onOk(sfDrucken, "frmKosten/sfDrucken_Click", [this] { return fncSave(); });
     connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });

@@ -12,7 +12,6 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -31,15 +30,7 @@ frmPersonen::frmPersonen()
     form->addRow(QStringLiteral("Bis:"), dpBis);
     form->addRow(QStringLiteral("Tagzeit:"), ddTagZeit);
     form->addRow(QStringLiteral("Personen:"), txPersonen);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(sfOK);
-    buttons->addWidget(sfAbbrechen);
-    auto* box = new QVBoxLayout(this);
-    box->addLayout(form);
-    box->addStretch();
-    box->addWidget(makeLine("Line1"));
-    box->addLayout(buttons);
+    layOutForm(form, makeLine("Line1"), {sfOK, sfAbbrechen});
     tabOrder({dpVon, dpBis, ddTagZeit, txPersonen, sfOK, sfAbbrechen});
     onOk(sfOK, "frmPersonen/sfOK_Click", [this] { return fncSave(); });
     connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });

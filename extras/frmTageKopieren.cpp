@@ -9,7 +9,6 @@
 #include <QFormLayout>
 #include <QFrame>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -30,15 +29,7 @@ frmTageKopieren::frmTageKopieren()
     form->addRow(QStringLiteral("Von:"), dpVon);
     form->addRow(QStringLiteral("Bis:"), dpBis);
     form->addRow(QStringLiteral("Nach:"), dpZiel);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(sfOK);
-    buttons->addWidget(sfAbbrechen);
-    auto* box = new QVBoxLayout(this);
-    box->addLayout(form);
-    box->addStretch();
-    box->addWidget(makeLine("Line1"));
-    box->addLayout(buttons);
+    layOutForm(form, makeLine("Line1"), {sfOK, sfAbbrechen});
     tabOrder({dpVon, dpBis, dpZiel, sfOK, sfAbbrechen});
     onOk(sfOK, "frmTageKopieren/sfOK_Click", [this] { return fncSave(); });
     connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });

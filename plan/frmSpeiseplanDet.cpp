@@ -20,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace tlm {
 
@@ -55,16 +54,7 @@ frmSpeiseplanDet::frmSpeiseplanDet()
     form->addRow(QStringLiteral("Anzahl Personen:"), persons);
     form->addRow(QString(), lbKosten);
     form->addRow(QString(), cbNODRUCK);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(sfGERICHTEdit);
-    buttons->addStretch();
-    buttons->addWidget(sfOK);
-    buttons->addWidget(sfAbbrechen);
-    auto* box = new QVBoxLayout(this);
-    box->addLayout(form);
-    box->addStretch();
-    box->addWidget(Line1);
-    box->addLayout(buttons);
+    layOutForm(form, Line1, {sfOK, sfAbbrechen}, sfGERICHTEdit);
     tabOrder({dpTag, ddTagZeit, ddGTyp, ddGericht, txPersonen, cbNODRUCK, sfGERICHTEdit, sfOK, sfAbbrechen});
 
     onOk(sfOK, "frmDlgSpeiseplan/sfOK_Click", [this] { return fncSave(); });
