@@ -4,17 +4,17 @@
 #include "app/Application.h"
 #include "data/Globals.h"
 #include "plan/Program.h"
+#include "support/PrivateSettings.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QStandardPaths::setTestModeEnabled(true);
+    const tlmtest::PrivateSettings settings;
     QApplication app(argc, argv);
     if (argc < 3)
         return 2;

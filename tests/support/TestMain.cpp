@@ -1,18 +1,14 @@
 // Test runner: one QApplication for all GUI tests, German settings, no real user settings touched.
 #include "app/Application.h"
 #include "data/Convert.h"
+#include "support/PrivateSettings.h"
 
 #include <QApplication>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    QStandardPaths::setTestModeEnabled(true);
-    QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    qputenv("XDG_DATA_HOME", config.path().toUtf8());
+    const tlmtest::PrivateSettings settings;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
