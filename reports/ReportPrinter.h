@@ -34,7 +34,6 @@ public:
     void run(const QString& tag, ReportGenerator generator);
     // Writes what the running report has not written yet; false when it failed.
     bool finish();
-    bool isWriting() const { return m_job.has_value(); }
     Q_INVOKABLE int pages() const { return pageCount(); }
     void showPage(int page);
     void printDocument(); // the system print dialog, then print()
