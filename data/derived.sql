@@ -64,3 +64,15 @@ from SPEISEPLAN S
 join REZEPTE RZ on RZ.GERNR = S.GERNR
 join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
 group by S.TAG, Z.ZUTNR, Z.FRISCH, Z.NOKAUF;
+
+-- Extras: what is on hand in the storeroom, per ingredient in its unit, and the day it was counted.
+-- The program's own data: never dropped here.
+create table if not exists VORRAT (
+    ZUTNR integer primary key,
+    MENGE double not null default 0,
+    GEZAEHLT date
+);
+create trigger if not exists VORRAT_ZUTATEN after delete on ZUTATEN
+begin
+    delete from VORRAT where ZUTNR = old.ZUTNR;
+end;

@@ -23,7 +23,7 @@ SpanNeeds::SpanNeeds(const QDate& von, const QDate& bis)
         const qint64 number = z->value(r, 0).toLongLong();
         index.insert(number, int(m_ingredients.size()));
         m_ingredients.push_back({z->value(r, 1), z->value(r, 2), z->value(r, 3), z->value(r, 4),
-                                 z->value(r, 5), qint16(z->value(r, 6).toInt()), order.rank(number)});
+                                 z->value(r, 5), qint16(z->value(r, 6).toInt()), order.rank(number), number});
     }
     RecordsetPtr rz = gConnection.execute(
         "select GERNR,ZUTNR,MENGE4P from REZEPTE where GERNR in (select GERNR from SPEISEPLAN where " + days +
@@ -99,7 +99,7 @@ std::vector<SpanNeeds::Item> SpanNeeds::items(const DayRange& keeps, const DayRa
     out.reserve(listed.size());
     for (int i : listed) {
         const Ingredient& z = m_ingredients[i];
-        out.push_back({z.name, need[i], z.size, z.unit, z.price, z.fresh});
+        out.push_back({z.name, need[i], z.size, z.unit, z.price, z.fresh, z.number});
     }
     return out;
 }

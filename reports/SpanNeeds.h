@@ -21,6 +21,7 @@ public:
     struct Item
     {
         QVariant name, need, size, unit, price, fresh;
+        qint64 number = 0; // ZUTNR
         ShoppingRow row() const { return shoppingRow(name, need, size, unit, price, fresh); }
     };
     // Each ingredient once, by name, basic stock left out: what keeps for the entries of the keeps
@@ -45,6 +46,7 @@ private:
         QVariant name, size, unit, price, fresh;
         qint16 kind; // -1 fresh, 0 keeps, else neither
         int rank;
+        qint64 number;
     };
     std::vector<Entry> m_entries; // by day
     QHash<qint32, std::vector<Line>> m_recipes;
