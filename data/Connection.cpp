@@ -64,16 +64,39 @@ void Connection::open(const QString& path, bool onlyRead)
         throw Error(SQLITE_NOTADB,
                     QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
 
+    // A file made by a later build carries views and indexes this program does not know: it is only
+    // read, so that nothing of it is set back.
+    rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr);
+    const bool newer =
+        rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > kDerivedVersion;
+    sqlite3_finalize(st);
+    if (newer) {
+        sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
+        readOnly = true;
+    }
+
     // The reports group and sort a year's plan in temporary trees: those stay in memory.
     for (const char* pragma : {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE",
                                "PRAGMA synchronous = FULL", "PRAGMA temp_store = MEMORY"})
         sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
     registerGermanText(db);
-    if (!readOnly)
-        renewDerived(db); // older files get the faster indexes and views of this program
+    if (!readOnly) {
+        try {
+            renewDerived(db); // older files get the faster indexes and views of this program
+        } catch (const Error& e) {
+            // A reader beside us (a command-line run) holds the file for a moment; that is no damage.
+            if ((e.number & 0xff) == SQLITE_BUSY || (e.number & 0xff) == SQLITE_LOCKED)
+                throw Error(
+                    e.number,
+                    QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path),
+                    e.description);
+            throw;
+        }
+    }
     m_db = std::move(handle);
     m_path = path;
     m_readOnly = readOnly;
+    m_newer = newer;
 }
 
 void Connection::close()

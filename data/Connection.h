@@ -26,6 +26,8 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     // Opened for reading only: the file or its folder cannot be written.
     bool isReadOnly() const { return m_readOnly; }
+    // Made by a later version of the program: opened for reading only, never changed.
+    bool isNewer() const { return m_newer; }
     // Raises the read-only error before work that would write, so that it starts nothing.
     void requireWritable() const;
     QString path() const { return m_path; }
@@ -53,6 +55,7 @@ private:
     SqliteHandle m_db;
     QString m_path;
     bool m_readOnly = false;
+    bool m_newer = false;
 };
 
 // Rolls back unless committed: work that changes several rows is all or nothing.

@@ -37,11 +37,12 @@ void renewDerived(sqlite3* db)
     const QString sql = QStringLiteral("begin;\n") + bundledScript(QStringLiteral("derived.sql")) +
                         QStringLiteral("\nPRAGMA user_version = %1;\ncommit;").arg(kDerivedVersion);
     char* msg = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg) != SQLITE_OK) {
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg);
+    if (rc != SQLITE_OK) {
         const QString why = QString::fromUtf8(msg ? msg : "derived.sql");
         sqlite3_free(msg);
         sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
-        throw Error(SQLITE_ERROR, why);
+        throw Error(rc, why);
     }
 }
 

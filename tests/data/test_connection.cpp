@@ -5,6 +5,7 @@
 #include "data/Error.h"
 #include "data/GermanText.h"
 #include "data/Globals.h"
+#include "data/SqliteHandle.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 
@@ -13,6 +14,7 @@
 #include <QMessageBox>
 #include <algorithm>
 #include <random>
+#include <sqlite3.h>
 
 using namespace tlm;
 using tlmtest::DbTest;
@@ -225,6 +227,55 @@ TEST_F(ConnectionTest, AnOlderFileGetsTheIndexesAndViewsOfThisProgramAndKeepsIts
     gConnection.close();
     gConnection.open(dbPath()); // once only
     EXPECT_EQ(derived(), renewed);
+}
+
+TEST_F(ConnectionTest, AFileOfALaterVersionIsOnlyReadAndALockWhileRenewingIsNoDamage)
+{
+    exec("drop view VW_MENGEN");
+    exec("create view VW_MENGEN as select 1 as ZUTAT");
+    exec(QStringLiteral("PRAGMA user_version = %1").arg(kDerivedVersion + 1));
+    gConnection.close();
+    auto bytes = [&] {
+        QFile f(dbPath());
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    };
+    const QByteArray before = bytes();
+    {
+        Connection c;
+        c.open(dbPath());
+        EXPECT_TRUE(c.isReadOnly());
+        EXPECT_TRUE(c.isNewer());
+        EXPECT_EQ(c.execute("select count(*) from VW_MENGEN")->value(0, 0).toInt(), 1);
+        EXPECT_THROW(c.execute("delete from TAGZEIT"), Error);
+        EXPECT_THROW(c.requireWritable(), Error);
+    }
+    EXPECT_EQ(bytes(), before);
+
+    // An older file while a reader holds it: the views cannot be renewed, and that is a lock.
+    int rcW = 0, rcR = 0;
+    {
+        SqliteHandle w = tlm::openSqlite(dbPath(), SQLITE_OPEN_READWRITE, &rcW);
+        sqlite3_exec(w.get(), "PRAGMA user_version = 0", nullptr, nullptr, nullptr);
+    }
+    SqliteHandle reader = tlm::openSqlite(dbPath(), SQLITE_OPEN_READONLY, &rcR);
+    ASSERT_EQ(sqlite3_exec(reader.get(), "begin; select count(*) from SPEISEPLAN", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    Connection c;
+    try {
+        c.open(dbPath());
+        ADD_FAILURE() << "renewed under a reader";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.number & 0xff, SQLITE_BUSY);
+        EXPECT_EQ(
+            e.description,
+            QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(dbPath()));
+    }
+    sqlite3_exec(reader.get(), "rollback", nullptr, nullptr, nullptr);
+    reader.reset();
+    gConnection.open(dbPath());
+    EXPECT_EQ(scalar("PRAGMA user_version").toInt(), kDerivedVersion);
+    EXPECT_FALSE(gConnection.isNewer());
 }
 
 TEST_F(ConnectionTest, TransactionRollsBackUnlessCommitted)
