@@ -50,10 +50,13 @@ void storeTagessatz(std::optional<double> tagessatz)
 {
     if (storedTagessatz() == tagessatz)
         return;
+    // The old value stays unless the new one is stored.
+    Transaction t(gConnection);
     gConnection.exec(QStringLiteral("delete from PARAMETER where PARID = ?"), {kTagessatzRow});
     if (tagessatz)
         gConnection.exec(QStringLiteral("insert into PARAMETER (PARID, WERT) values (?, ?)"),
                          {kTagessatzRow, QString::number(*tagessatz, 'g', 15)});
+    t.commit();
 }
 
 namespace {

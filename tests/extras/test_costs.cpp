@@ -7,6 +7,7 @@
 #include "extras/CostReport.h"
 #include "extras/ShoppingCsv.h"
 #include "plan/frmSpeiseplanDet.h"
+#include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 #include "support/ReportCheck.h"
@@ -122,6 +123,40 @@ TEST_F(CostTest, TheReportSetsEachDayAgainstTheTagessatzAndCountsWhatIsLeftOver)
     EXPECT_EQ(storedTagessatz(), std::optional<double>(6.0));
     storeTagessatz(std::nullopt);
     EXPECT_EQ(scalar("select count(*) from PARAMETER where PARID = 200").toInt(), 0);
+}
+
+TEST_F(CostTest, StoringTheTagessatzIsAllOrNothingWhenAWriteFails)
+{
+    storeTagessatz(6.0);
+    gConnection.close();
+    const QByteArray pristine = tlmtest::readBytes(dbPath());
+    int failures = 0;
+    for (int n = 1; n < 40; ++n) {
+        tlmtest::writeBytes(dbPath(), pristine);
+        bool failed = false;
+        {
+            tlmtest::FaultVfs vfs;
+            gConnection.open(dbPath());
+            vfs.failAt(n);
+            try {
+                storeTagessatz(7.5);
+            } catch (const Error&) {
+            }
+            failed = vfs.failed();
+            gConnection.close();
+        }
+        gConnection.open(dbPath());
+        const std::optional<double> kept = storedTagessatz();
+        // The old value or the new one, never none.
+        EXPECT_TRUE(kept == std::optional<double>(6.0) || kept == std::optional<double>(7.5))
+            << "write " << n;
+        gConnection.close();
+        if (!failed)
+            break;
+        ++failures;
+    }
+    EXPECT_GT(failures, 0);
+    gConnection.open(dbPath());
 }
 
 TEST_F(CostTest, TheShoppingListForSpreadsheetsByteForByte)
