@@ -22,3 +22,22 @@ QString dishAllergenLetters(int gerNr)
 }
 
 } // namespace tlm
+
+namespace tlm {
+
+QString dishDiet(int gerNr)
+{
+    const QString dish = QString::number(gerNr);
+    RecordsetPtr rs =
+        gConnection.execute("select count(*), sum(case when Z.ALLNR in (15, 16) then 1 else 0 end),"
+                            " sum(case when Z.ALLNR = 17 then 1 else 0 end)"
+                            " from REZEPTE R left join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR where R.GERNR = " +
+                            dish);
+    if (rs->value(0, 0).toInt() == 0)
+        return {};
+    if (rs->value(0, 2).toInt() == 0)
+        return QStringLiteral("vegan");
+    return rs->value(0, 1).toInt() == 0 ? QStringLiteral("vegetarisch") : QString();
+}
+
+} // namespace tlm

@@ -10,3 +10,11 @@ namespace tlm {
 QString dishAllergenLetters(int gerNr);
 
 } // namespace tlm
+
+namespace tlm {
+
+// "vegan" when no recipe line brings in an animal product, "vegetarisch" when none brings in meat
+// or fish, else empty; empty too for a dish without recipe lines, whose contents nobody knows.
+QString dishDiet(int gerNr);
+
+} // namespace tlm

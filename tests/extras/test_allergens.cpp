@@ -19,6 +19,9 @@ TEST_F(AllergenTest, ADishHasTheUnionOfItsIngredientsAndTheMarksGoWithADeletedIn
     // Two ingredients sharing G, one of them at quantity 0, give one G.
     exec("insert into REZEPTE values (9001, 900, 105, 0, 0), (9002, 900, 123, 0.5, 0)");
     EXPECT_EQ(dishAllergenLetters(900), "G");
+    EXPECT_EQ(dishDiet(900), "vegetarisch");
+    EXPECT_EQ(dishDiet(101), "");
+    EXPECT_EQ(dishDiet(103), "vegan");
     exec("delete from ZUTATEN where ZUTNR = 105");
     EXPECT_EQ(scalar("select count(*) from ZUTALLERGENE where ZUTNR = 105").toInt(), 0);
 }
