@@ -76,3 +76,34 @@ create trigger if not exists VORRAT_ZUTATEN after delete on ZUTATEN
 begin
     delete from VORRAT where ZUTNR = old.ZUTNR;
 end;
+
+-- The fourteen allergens of the food law with the letters German kitchens print, and three marks for
+-- diets (15 and up). Tables of the program's own: made when missing, never dropped.
+create table if not exists ALLERGENE (
+    ALLNR integer primary key,
+    KURZ varchar(10) not null,
+    ALLERGEN varchar(60) not null
+);
+insert into ALLERGENE (ALLNR, KURZ, ALLERGEN)
+select N.ALLNR, N.KURZ, N.ALLERGEN from (
+    select 1 as ALLNR, 'A' as KURZ, 'Gluten (glutenhaltiges Getreide)' as ALLERGEN
+    union all select 2, 'B', 'Krebstiere' union all select 3, 'C', 'Eier' union all select 4, 'D', 'Fisch'
+    union all select 5, 'E', 'Erdnüsse' union all select 6, 'F', 'Soja'
+    union all select 7, 'G', 'Milch (einschließlich Laktose)' union all select 8, 'H', 'Schalenfrüchte'
+    union all select 9, 'L', 'Sellerie' union all select 10, 'M', 'Senf' union all select 11, 'N', 'Sesam'
+    union all select 12, 'O', 'Sulfite (Schwefeldioxid und Sulfite)' union all select 13, 'P', 'Lupinen'
+    union all select 14, 'R', 'Weichtiere' union all select 15, 'Fleisch', 'Fleisch'
+    union all select 16, 'Fisch', 'Fisch' union all select 17, 'tierisch', 'tierisch') N
+where not exists (select 1 from ALLERGENE A where A.ALLNR = N.ALLNR);
+
+-- Which ingredient contains which allergen or mark; a dish's are the union over its recipe lines.
+create table if not exists ZUTALLERGENE (
+    ZUTNR integer not null,
+    ALLNR integer not null,
+    primary key (ZUTNR, ALLNR)
+);
+-- An ingredient deleted takes its marks along, in the deleting transaction.
+create trigger if not exists ZUTATEN_ALLERGENE after delete on ZUTATEN
+begin
+    delete from ZUTALLERGENE where ZUTNR = old.ZUTNR;
+end;

@@ -1,0 +1,43 @@
+#include "extras/Allergens.h"
+
+#include "data/Globals.h"
+
+#include <QStringList>
+
+namespace tlm {
+
+QString dishAllergenLetters(int gerNr)
+{
+    const QString dish = QString::number(gerNr);
+    if (gConnection.execute("select count(*) from REZEPTE where GERNR = " + dish)->value(0, 0).toInt() == 0)
+        return QStringLiteral("(ohne Rezept)");
+    RecordsetPtr rs = gConnection.execute(
+        "select distinct A.ALLNR, A.KURZ from REZEPTE R join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR"
+        " join ALLERGENE A on A.ALLNR = Z.ALLNR where R.GERNR = " +
+        dish + " and A.ALLNR <= 14 order by A.ALLNR");
+    QStringList letters;
+    for (int r = 0; r < rs->rowCount(); ++r)
+        letters << rs->value(r, 1).toString();
+    return letters.join(QStringLiteral(", "));
+}
+
+} // namespace tlm
+
+namespace tlm {
+
+QString dishDiet(int gerNr)
+{
+    const QString dish = QString::number(gerNr);
+    RecordsetPtr rs =
+        gConnection.execute("select count(*), sum(case when Z.ALLNR in (15, 16) then 1 else 0 end),"
+                            " sum(case when Z.ALLNR = 17 then 1 else 0 end)"
+                            " from REZEPTE R left join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR where R.GERNR = " +
+                            dish);
+    if (rs->value(0, 0).toInt() == 0)
+        return {};
+    if (rs->value(0, 2).toInt() == 0)
+        return QStringLiteral("vegan");
+    return rs->value(0, 1).toInt() == 0 ? QStringLiteral("vegetarisch") : QString();
+}
+
+} // namespace tlm
