@@ -64,3 +64,25 @@ from SPEISEPLAN S
 join REZEPTE RZ on RZ.GERNR = S.GERNR
 join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR
 group by S.TAG, Z.ZUTNR, Z.FRISCH, Z.NOKAUF;
+
+-- The steps that "Rückgängig" takes back: the program's own data, kept across versions.
+create table if not exists TLM_UNDO (
+    SCHRITT integer not null primary key,
+    WAS varchar(200) not null
+);
+-- The plan keys a step touched or made: taking it back removes them before the kept rows return.
+create table if not exists TLM_UNDO_KEY (
+    SCHRITT integer not null,
+    KEY integer not null
+);
+-- The plan rows as they were before a step.
+create table if not exists TLM_UNDO_SPEISEPLAN (
+    SCHRITT integer not null,
+    KEY integer not null,
+    TAG date,
+    TAGZEITNR integer,
+    GTYPNR integer,
+    GERNR integer,
+    PERSONEN integer,
+    NODRUCK smallint not null default 0
+);

@@ -6,6 +6,7 @@
 #include "extras/CampPlanning.h"
 #include "extras/Holidays.h"
 #include "extras/ShoppingPlan.h"
+#include "extras/Undo.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
@@ -336,4 +337,28 @@ TEST_F(ShoppingPlanTest, RunsOnClosedDaysMoveToTheDayBeforeAndTheChoicesAreKept)
         d.sfAbbrechen->click();
     });
     EXPECT_FALSE(fncDlgEinkaufsplan());
+}
+
+TEST_F(CampTest, UndoRestoresThePlanRowsExactlyKeysIncluded)
+{
+    const QString all = QStringLiteral("select * from SPEISEPLAN order by KEY");
+    const QStringList before = rows(all);
+    EXPECT_FALSE(lastUndo());
+    changePersons(QDate(2026, 7, 1), QDate(2026, 7, 31), 0, 41);
+    copyDays(QDate(2026, 7, 1), QDate(2026, 7, 1), QDate(2026, 7, 10));
+    {
+        Transaction t(gConnection);
+        UndoStep(QStringLiteral("Speiseplan löschen")).keepRows(QStringLiteral("1 = 1"));
+        exec("delete from SPEISEPLAN");
+        t.commit();
+    }
+    EXPECT_EQ(lastUndo(), QStringLiteral("Speiseplan löschen"));
+    EXPECT_EQ(undoLast(), QStringLiteral("%1 Einträge wiederhergestellt.").arg(before.size() + 2));
+    EXPECT_EQ(lastUndo(), QStringLiteral("Tage kopieren"));
+    EXPECT_EQ(undoLast(), QStringLiteral("2 Einträge entfernt."));
+    EXPECT_NE(rows(all), before);
+    undoLast();
+    EXPECT_EQ(rows(all), before);
+    EXPECT_FALSE(lastUndo());
+    EXPECT_EQ(rows("select count(*) from TLM_UNDO_SPEISEPLAN"), QStringList{"0"});
 }
