@@ -107,3 +107,25 @@ create trigger if not exists ZUTATEN_ALLERGENE after delete on ZUTATEN
 begin
     delete from ZUTALLERGENE where ZUTNR = old.ZUTNR;
 end;
+
+-- The steps that "Rückgängig" takes back: the program's own data, kept across versions.
+create table if not exists TLM_UNDO (
+    SCHRITT integer not null primary key,
+    WAS varchar(200) not null
+);
+-- The plan keys a step touched or made: taking it back removes them before the kept rows return.
+create table if not exists TLM_UNDO_KEY (
+    SCHRITT integer not null,
+    KEY integer not null
+);
+-- The plan rows as they were before a step.
+create table if not exists TLM_UNDO_SPEISEPLAN (
+    SCHRITT integer not null,
+    KEY integer not null,
+    TAG date,
+    TAGZEITNR integer,
+    GTYPNR integer,
+    GERNR integer,
+    PERSONEN integer,
+    NODRUCK smallint not null default 0
+);

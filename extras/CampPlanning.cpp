@@ -2,6 +2,7 @@
 
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/Undo.h"
 
 namespace tlm {
 
@@ -30,11 +31,13 @@ int entriesBetween(const QDate& von, const QDate& bis, int tagZeitNr)
 int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons)
 {
     Transaction t(gConnection);
-    const int changed =
-        gConnection.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = ? where TAG between ? and ?") +
-                             (tagZeitNr > 0 ? QStringLiteral(" and TAGZEITNR = ?") : QString()),
-                         tagZeitNr > 0 ? QVector<QVariant>{persons, iso(von), iso(bis), tagZeitNr}
-                                       : QVector<QVariant>{persons, iso(von), iso(bis)});
+    const QString where = QStringLiteral("TAG between ? and ?") +
+                          (tagZeitNr > 0 ? QStringLiteral(" and TAGZEITNR = ?") : QString());
+    const QVector<QVariant> span = tagZeitNr > 0 ? QVector<QVariant>{iso(von), iso(bis), tagZeitNr}
+                                                 : QVector<QVariant>{iso(von), iso(bis)};
+    UndoStep(QStringLiteral("Personen ändern")).keepRows(where, span);
+    const int changed = gConnection.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = ? where ") + where,
+                                         QVector<QVariant>{persons} + span);
     t.commit();
     return changed;
 }
@@ -50,6 +53,7 @@ CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
                        " date(TAG, ?), TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK"
                        " from SPEISEPLAN where TAG between ? and ?"),
         {highest, QStringLiteral("%1 days").arg(von.daysTo(ziel)), iso(von), iso(bis)});
+    UndoStep(QStringLiteral("Tage kopieren")).keepNew(QStringLiteral("KEY > ?"), {highest});
     t.commit();
     return {count, highest + 1};
 }

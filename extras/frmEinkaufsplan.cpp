@@ -5,6 +5,8 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "extras/CampPlanning.h"
+#include "extras/ExtraSettings.h"
+#include "extras/Holidays.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -16,6 +18,13 @@
 #include <set>
 
 namespace tlm {
+
+namespace {
+// The window's choices, kept per database.
+constexpr int kAlleNTageRow = 201;
+constexpr int kHaltbaresRow = 202;
+constexpr int kSonnFeiertageRow = 203;
+} // namespace
 
 frmEinkaufsplan::frmEinkaufsplan()
     : Dialog(QStringLiteral("frmEinkaufsplan"), QStringLiteral("Einkauf planen"), 6000, 7200)
@@ -29,6 +38,8 @@ frmEinkaufsplan::frmEinkaufsplan()
     sfAlleNTage = makeButton("sfAlleNTage", QStringLiteral("Alle N Tage"));
     cbHaltbaresZuerst = make<QCheckBox>("cbHaltbaresZuerst", QStringLiteral("Haltbares beim ersten Einkauf"));
     cbHaltbaresZuerst->setChecked(true);
+    cbSonnFeiertage = make<QCheckBox>("cbSonnFeiertage", QStringLiteral("Sonn- und Feiertage auslassen"));
+    cbSonnFeiertage->setChecked(true);
     sfDrucken = makeButton("sfDrucken", QStringLiteral("Drucken"));
     sfDrucken->setDefault(true);
     sfAbbrechen = makeButton("sfAbbrechen", QStringLiteral("Abbrechen"));
@@ -42,15 +53,18 @@ frmEinkaufsplan::frmEinkaufsplan()
     form->addRow(QStringLiteral("Bis:"), dpBis);
     form->addRow(QStringLiteral("Einkaufstage:"), lsEinkaufstage);
     form->addRow(QString(), every);
+    form->addRow(QString(), cbSonnFeiertage);
     form->addRow(QString(), cbHaltbaresZuerst);
     layOutForm(form, makeLine("Line1"), {sfDrucken, sfAbbrechen}, nullptr, 1);
-    tabOrder(
-        {dpVon, dpBis, lsEinkaufstage, txAlleNTage, sfAlleNTage, cbHaltbaresZuerst, sfDrucken, sfAbbrechen});
+    tabOrder({dpVon, dpBis, lsEinkaufstage, txAlleNTage, sfAlleNTage, cbSonnFeiertage, cbHaltbaresZuerst,
+              sfDrucken, sfAbbrechen});
 
     connect(dpVon, &QDateEdit::dateChanged, this,
             [this] { guard("frmEinkaufsplan/dpVon_Change", [&] { fncReqTage(); }); });
     connect(dpBis, &QDateEdit::dateChanged, this,
             [this] { guard("frmEinkaufsplan/dpBis_Change", [&] { fncReqTage(); }); });
+    connect(lsEinkaufstage, &QListWidget::itemChanged, this,
+            [this](QListWidgetItem* item) { markClosedDay(item); });
     connect(sfAlleNTage, &QPushButton::clicked, this, [this] { sfAlleNTage_Click(); });
     onOk(sfDrucken, "frmEinkaufsplan/sfDrucken_Click", [this] { return fncSave(); });
     connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });
@@ -59,6 +73,9 @@ frmEinkaufsplan::frmEinkaufsplan()
 void frmEinkaufsplan::Form_Load()
 {
     guard("frmEinkaufsplan/Form_Load", [&] {
+        txAlleNTage->setText(extraSetting(kAlleNTageRow).value_or(txAlleNTage->text()));
+        cbHaltbaresZuerst->setChecked(extraSetting(kHaltbaresRow).value_or("1") != QLatin1String("0"));
+        cbSonnFeiertage->setChecked(extraSetting(kSonnFeiertageRow).value_or("1") != QLatin1String("0"));
         const PlanSpan span = planSpan();
         const QSignalBlocker a(dpVon), b(dpBis);
         if (span.first.isValid()) {
@@ -96,9 +113,25 @@ void frmEinkaufsplan::sfAlleNTage_Click()
             txAlleNTage->setFocus();
             return;
         }
-        for (int i = 0; i < lsEinkaufstage->count(); ++i)
-            lsEinkaufstage->item(i)->setCheckState(i % n == 0 ? Qt::Checked : Qt::Unchecked);
+        // A run that falls on a closed day is bought the day before.
+        std::set<QDate> runs;
+        for (QDate d = dpVon->date(); d <= dpBis->date(); d = d.addDays(n))
+            runs.insert(cbSonnFeiertage->isChecked() ? openDayOnOrBefore(d, dpVon->date()) : d);
+        for (int i = 0; i < lsEinkaufstage->count(); ++i) {
+            QListWidgetItem* item = lsEinkaufstage->item(i);
+            item->setCheckState(runs.count(item->data(Qt::UserRole).toDate()) ? Qt::Checked : Qt::Unchecked);
+        }
     });
+}
+
+void frmEinkaufsplan::markClosedDay(QListWidgetItem* item)
+{
+    const QDate d = item->data(Qt::UserRole).toDate();
+    QString text = longDayDate(d);
+    if (item->checkState() == Qt::Checked && isShopClosed(d))
+        text += d.dayOfWeek() == Qt::Sunday ? QStringLiteral(" (Sonntag)") : QStringLiteral(" (Feiertag)");
+    if (item->text() != text)
+        item->setText(text);
 }
 
 ShoppingPlan frmEinkaufsplan::plan() const
@@ -117,6 +150,11 @@ bool frmEinkaufsplan::fncSave()
         return false;
     }
     fPlan = plan();
+    storeExtraSetting(kAlleNTageRow, txAlleNTage->text().trimmed());
+    storeExtraSetting(kHaltbaresRow,
+                      cbHaltbaresZuerst->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    storeExtraSetting(kSonnFeiertageRow,
+                      cbSonnFeiertage->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     return true;
 }
 

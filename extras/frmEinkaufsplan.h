@@ -9,6 +9,7 @@ class QCheckBox;
 class QDateEdit;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPushButton;
 
 namespace tlm {
@@ -28,6 +29,8 @@ public:
     // Checks every N-th day from the first, and no other.
     void sfAlleNTage_Click();
     ShoppingPlan plan() const;
+    // A checked Sunday or holiday says so in its text.
+    void markClosedDay(QListWidgetItem* item);
 
     std::optional<ShoppingPlan> fPlan; // after Drucken
 
@@ -37,6 +40,7 @@ public:
     QLineEdit* txAlleNTage;
     QPushButton* sfAlleNTage;
     QCheckBox* cbHaltbaresZuerst;
+    QCheckBox* cbSonnFeiertage;
     QPushButton* sfDrucken;
     QPushButton* sfAbbrechen;
 };

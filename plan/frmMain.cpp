@@ -18,6 +18,7 @@
 #include "extras/CostReport.h"
 #include "extras/ShoppingCsv.h"
 #include "extras/ShoppingPlan.h"
+#include "extras/Undo.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
@@ -225,6 +226,19 @@ void frmMain::buildExtrasMenu()
             if (const std::optional<CostRequest> r = fncDlgKosten())
                 fncDruckKosten(r->von, r->bis, r->tagessatz);
         });
+    mnuUndo = menuEntry(mnuExtras, "mnuUndo", QStringLiteral("Rückgängig"), "frmMain/mnuUndo_Click", [this] {
+        if (!lastUndo())
+            return;
+        const QString said = undoLast();
+        fncReq(0);
+        msgBox(said, 0);
+    });
+    mnuUndo->setShortcut(QKeySequence::Undo);
+    connect(mnuExtras, &QMenu::aboutToShow, this, [this] {
+        const std::optional<QString> what = lastUndo();
+        mnuUndo->setEnabled(bool(what));
+        mnuUndo->setText(what ? QStringLiteral("Rückgängig: ") + *what : QStringLiteral("Rückgängig"));
+    });
     mnuCSV = menuEntry(
         mnuExtras, "mnuCSV", QStringLiteral("Einkaufsliste als CSV…"), "frmMain/mnuCSV_Click", [this] {
             const QString path = fncFileSave(this, gAppPath, QStringLiteral("einkaufsliste.csv"),
@@ -341,8 +355,11 @@ void frmMain::fncDel()
             return; // nothing to remove: no question, no statement
         if (!confirmDelete())
             return;
-        gConnection.execute("delete from SPEISEPLAN where KEY = " +
-                            textOf(gd1->columnValue(QStringLiteral("KEY"))));
+        const QVector<QVariant> key{gd1->columnValue(QStringLiteral("KEY"))};
+        Transaction t(gConnection);
+        UndoStep(QStringLiteral("Eintrag löschen")).keepRows(QStringLiteral("KEY = ?"), key);
+        gConnection.exec(QStringLiteral("delete from SPEISEPLAN where KEY = ?"), key);
+        t.commit();
         fncReq(0);
     });
 }
@@ -353,7 +370,10 @@ void frmMain::mnuDelAll_Click()
         if (msgBox(QStringLiteral("Soll der gesamte Speiseplan gelöscht werden?"), 36,
                    QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
+        Transaction t(gConnection);
+        UndoStep(QStringLiteral("Speiseplan löschen")).keepRows(QStringLiteral("1 = 1"));
         gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
+        t.commit();
         fncReq(0);
     });
 }

@@ -59,6 +59,7 @@ public:
     QAction* mnuEinkaufsplan;
     QAction* mnuKosten;
     QAction* mnuCSV;
+    QAction* mnuUndo;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

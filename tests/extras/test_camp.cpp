@@ -4,7 +4,9 @@
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "extras/CampPlanning.h"
+#include "extras/Holidays.h"
 #include "extras/ShoppingPlan.h"
+#include "extras/Undo.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
@@ -275,4 +277,88 @@ TEST_F(ShoppingPlanTest, TheWindowListsTheDaysFollowsTheSpanAndChecksEveryNthDay
     EXPECT_EQ(plan->runs, (QVector<QDate>{QDate(2026, 7, 2), QDate(2026, 7, 4), QDate(2026, 7, 7)}));
     EXPECT_TRUE(plan->keepsFirst);
     EXPECT_EQ(everyNDays(2).runs, (QVector<QDate>{QDate(2026, 7, 1), QDate(2026, 7, 3)}));
+}
+
+TEST(Holidays, EasterBasedAndFixedDaysOf2026And2027)
+{
+    auto holidays = [](int year) {
+        QStringList out;
+        for (QDate d(year, 1, 1); d.year() == year; d = d.addDays(1))
+            if (isNationalHoliday(d))
+                out << d.toString("dd.MM.");
+        return out;
+    };
+    EXPECT_EQ(holidays(2026), (QStringList{"01.01.", "03.04.", "06.04.", "01.05.", "14.05.", "25.05.",
+                                           "03.10.", "25.12.", "26.12."}));
+    EXPECT_EQ(holidays(2027), (QStringList{"01.01.", "26.03.", "29.03.", "01.05.", "06.05.", "17.05.",
+                                           "03.10.", "25.12.", "26.12."}));
+    EXPECT_EQ(easterSunday(2027), QDate(2027, 3, 28));
+    // Christmas Day and Boxing Day of 2027 are a Saturday and a Sunday: back to Friday the 24th.
+    EXPECT_EQ(openDayOnOrBefore(QDate(2027, 12, 26), QDate(2027, 12, 20)), QDate(2027, 12, 24));
+    EXPECT_EQ(openDayOnOrBefore(QDate(2027, 12, 26), QDate(2027, 12, 25)), QDate(2027, 12, 25));
+}
+
+TEST_F(ShoppingPlanTest, RunsOnClosedDaysMoveToTheDayBeforeAndTheChoicesAreKept)
+{
+    Modal modal;
+    auto checkedDays = [](frmEinkaufsplan& d) {
+        QStringList out;
+        for (int i = 0; i < d.lsEinkaufstage->count(); ++i)
+            if (d.lsEinkaufstage->item(i)->checkState() == Qt::Checked)
+                out << d.lsEinkaufstage->item(i)->text();
+        return out;
+    };
+    modal.on<frmEinkaufsplan>([&](frmEinkaufsplan& d) {
+        EXPECT_TRUE(d.cbSonnFeiertage->isChecked());
+        d.dpVon->setDate(QDate(2026, 3, 31));
+        d.dpBis->setDate(QDate(2026, 4, 8));
+        d.txAlleNTage->setText("3");
+        d.sfAlleNTage->click();
+        // Good Friday to Thursday; Easter Monday past Easter Sunday to Saturday.
+        EXPECT_EQ(checkedDays(d),
+                  (QStringList{"Dienstag 31.03.2026", "Donnerstag 02.04.2026", "Samstag 04.04.2026"}));
+        d.lsEinkaufstage->item(5)->setCheckState(Qt::Checked); // by hand it stays, and says so
+        EXPECT_EQ(checkedDays(d).last(), QStringLiteral("Sonntag 05.04.2026 (Sonntag)"));
+        d.lsEinkaufstage->item(5)->setCheckState(Qt::Unchecked);
+        EXPECT_EQ(d.lsEinkaufstage->item(5)->text(), QStringLiteral("Sonntag 05.04.2026"));
+        d.cbSonnFeiertage->setChecked(false);
+        d.txAlleNTage->setText("4");
+        d.sfAlleNTage->click();
+        EXPECT_EQ(checkedDays(d),
+                  (QStringList{"Dienstag 31.03.2026", "Samstag 04.04.2026", "Mittwoch 08.04.2026"}));
+        d.sfDrucken->click();
+    });
+    ASSERT_TRUE(fncDlgEinkaufsplan());
+    EXPECT_EQ(rows("select PARID, WERT from PARAMETER where PARID between 201 and 203 order by 1"),
+              (QStringList{"201|4", "202|1", "203|0"}));
+    modal.on<frmEinkaufsplan>([&](frmEinkaufsplan& d) {
+        EXPECT_FALSE(d.cbSonnFeiertage->isChecked());
+        EXPECT_EQ(d.txAlleNTage->text(), QStringLiteral("4"));
+        d.sfAbbrechen->click();
+    });
+    EXPECT_FALSE(fncDlgEinkaufsplan());
+}
+
+TEST_F(CampTest, UndoRestoresThePlanRowsExactlyKeysIncluded)
+{
+    const QString all = QStringLiteral("select * from SPEISEPLAN order by KEY");
+    const QStringList before = rows(all);
+    EXPECT_FALSE(lastUndo());
+    changePersons(QDate(2026, 7, 1), QDate(2026, 7, 31), 0, 41);
+    copyDays(QDate(2026, 7, 1), QDate(2026, 7, 1), QDate(2026, 7, 10));
+    {
+        Transaction t(gConnection);
+        UndoStep(QStringLiteral("Speiseplan löschen")).keepRows(QStringLiteral("1 = 1"));
+        exec("delete from SPEISEPLAN");
+        t.commit();
+    }
+    EXPECT_EQ(lastUndo(), QStringLiteral("Speiseplan löschen"));
+    EXPECT_EQ(undoLast(), QStringLiteral("%1 Einträge wiederhergestellt.").arg(before.size() + 2));
+    EXPECT_EQ(lastUndo(), QStringLiteral("Tage kopieren"));
+    EXPECT_EQ(undoLast(), QStringLiteral("2 Einträge entfernt."));
+    EXPECT_NE(rows(all), before);
+    undoLast();
+    EXPECT_EQ(rows(all), before);
+    EXPECT_FALSE(lastUndo());
+    EXPECT_EQ(rows("select count(*) from TLM_UNDO_SPEISEPLAN"), QStringList{"0"});
 }
