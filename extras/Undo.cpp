@@ -3,6 +3,7 @@
 #include "data/Globals.h"
 
 #include <QStringList>
+#include <limits>
 
 namespace tlm {
 
@@ -38,6 +39,13 @@ QVector<QVariant> withStep(int step, const QVector<QVariant>& values)
     all += values;
     return all;
 }
+void dropSteps(int upTo)
+{
+    gConnection.exec(QStringLiteral("delete from TLM_UNDO where SCHRITT <= ?"), {upTo});
+    gConnection.exec(QStringLiteral("delete from TLM_UNDO_KEY where SCHRITT <= ?"), {upTo});
+    for (const KeptTable& t : keptTables())
+        gConnection.exec("delete from " + copyOf(t) + " where SCHRITT <= ?", {upTo});
+}
 } // namespace
 
 UndoStep::UndoStep(const QString& what)
@@ -46,11 +54,12 @@ UndoStep::UndoStep(const QString& what)
                  ->value(0, 0)
                  .toInt();
     gConnection.exec(QStringLiteral("insert into TLM_UNDO (SCHRITT, WAS) values (?, ?)"), {m_step, what});
-    const int oldest = m_step - kSteps;
-    gConnection.exec(QStringLiteral("delete from TLM_UNDO where SCHRITT <= ?"), {oldest});
-    gConnection.exec(QStringLiteral("delete from TLM_UNDO_KEY where SCHRITT <= ?"), {oldest});
-    for (const KeptTable& t : keptTables())
-        gConnection.exec("delete from " + copyOf(t) + " where SCHRITT <= ?", {oldest});
+    dropSteps(m_step - kSteps);
+}
+
+void forgetUndo()
+{
+    dropSteps(std::numeric_limits<int>::max());
 }
 
 void UndoStep::keepNew(const QString& where, const QVector<QVariant>& values)

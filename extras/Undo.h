@@ -27,6 +27,9 @@ private:
 
 // What the last step changed, none when there is nothing to take back.
 std::optional<QString> lastUndo();
+// Forgets every step, inside the caller's transaction: a loaded plan replaces the rows the steps
+// would take back.
+void forgetUndo();
 // Takes back the last step in one transaction; what it did ("18 Einträge wiederhergestellt.").
 QString undoLast();
 

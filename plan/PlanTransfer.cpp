@@ -3,6 +3,7 @@
 #include "data/Backup.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/Undo.h"
 #include "plan/PlanFile.h"
 
 #include <QFile>
@@ -53,6 +54,7 @@ void importPlan(const QString& path)
     copyDatabase(gConnection.handle(), gConnection.path() + QStringLiteral(".vor-import"));
     Transaction t(gConnection);
     gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
+    forgetUndo();
     RecordsetPtr rs = gConnection.openWritable(
         QStringLiteral("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN"));
     qint32 counter = 0;

@@ -3,6 +3,7 @@
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "data/Win1252.h"
+#include "extras/Undo.h"
 #include "plan/PlanFile.h"
 #include "plan/frmMain.h"
 #include "support/Fixture.h"
@@ -172,8 +173,16 @@ TEST_F(PlanFileTest, OnlyWahrIsTrueAndThreeLinesReplaceAnyPlan)
     writeAll(path, "01.07.2010|1|x|2|y|101|z|4|wahr|\r\n"
                    "02.07.2010|2|x|2|y|102|z|5|True|\r\n"
                    "03.07.2010|3|x|2|y|105|z|6|-1|\n");
+    {
+        // A step kept before the load would put the replaced rows back over the loaded plan.
+        Transaction t(gConnection);
+        UndoStep(QStringLiteral("Personen ändern")).keepRows(QStringLiteral("1 = 1"));
+        t.commit();
+    }
+    ASSERT_TRUE(lastUndo());
     Modal modal;
     load(path, modal);
+    EXPECT_FALSE(lastUndo());
     EXPECT_EQ(plan(), (QStringList{"1|01.07.2010|1|2|101|4|Falsch", "2|02.07.2010|2|2|102|5|Falsch",
                                    "3|03.07.2010|3|2|105|6|Falsch"}));
     EXPECT_TRUE(modal.boxes().empty());
