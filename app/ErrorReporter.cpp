@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <new>
 
 namespace tlm {
@@ -18,7 +19,8 @@ int g_reports = 0;
 
 void appendToLog(const QString& line)
 {
-    const QString dir = gAppPath.isEmpty() ? applicationDirectory() : gAppPath;
+    // Beside the database in use: an installed program's own folder cannot be written.
+    const QString dir = QFileInfo(databasePath()).absolutePath();
     QFile f(QDir(dir).filePath(QStringLiteral("tlm_err.txt")));
     const QByteArray bytes = toWin1252(line + QStringLiteral("\r\n"));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace tlm {
 
@@ -44,11 +47,49 @@ void setApplicationDirectory(const QString& dir)
     appDirOverride() = dir;
 }
 
+QString userDataFolder()
+{
+    const QString home = qEnvironmentVariable("XDG_DATA_HOME");
+    const QString base =
+        home.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) : home;
+    return QDir(base).filePath(QStringLiteral("fennor-tellomat"));
+}
+
 QString databasePath()
 {
     if (!databaseOverride().isEmpty())
         return databaseOverride();
-    return QDir(applicationDirectory()).filePath(QStringLiteral("tlm.mdb"));
+    // Started from a folder the user can write (a build tree, a USB stick), or from one that holds
+    // a database (a read-only medium): the file beside the program. An installed program keeps each
+    // user's database in the user's own data folder.
+    const QString beside = QDir(applicationDirectory()).filePath(QStringLiteral("tlm.mdb"));
+    if (QFileInfo::exists(beside) || QFileInfo(applicationDirectory()).isWritable())
+        return beside;
+    return QDir(userDataFolder()).filePath(QStringLiteral("tlm.mdb"));
+}
+
+QString templateDatabase()
+{
+    return QDir(applicationDirectory()).filePath(QStringLiteral("../share/fennor-tellomat/tlm.mdb"));
+}
+
+QString provideUserDatabase(const QString& path)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).absolutePath() != QDir(userDataFolder()).absolutePath())
+        return {};
+    const QString source = templateDatabase();
+    if (!QFileInfo::exists(source) || !QDir().mkpath(QFileInfo(path).absolutePath()))
+        return {};
+    // Copied under a temporary name and renamed, so a half-made file never carries the real name.
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    if (!QFile::copy(source, temp) || !QFile::rename(temp, path)) {
+        QFile::remove(temp);
+        return {};
+    }
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    return QStringLiteral("Ihre Datenbank wurde aus der Vorlage des Programms neu angelegt: '%1'.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void setDatabasePath(const QString& path)

@@ -20,8 +20,15 @@ void setProgramGlobals();
 // The application directory: the program's directory unless a test or benchmark points it elsewhere.
 QString applicationDirectory();
 void setApplicationDirectory(const QString& dir);
-// The database file: tlm.mdb in the application directory unless the command line names another.
+// The database file: tlm.mdb in the application directory when it is there or the directory can be
+// written, else in the user's data folder (XDG_DATA_HOME/fennor-tellomat); the command line may name another.
 QString databasePath();
+QString userDataFolder();
+// The database installed with the program: the sample catalogue with an empty plan.
+QString templateDatabase();
+// Makes a missing database in the user's data folder from the template; the notice that says where,
+// or an empty text when nothing was made.
+QString provideUserDatabase(const QString& path);
 void setDatabasePath(const QString& path);
 
 } // namespace tlm

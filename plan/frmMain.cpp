@@ -257,6 +257,9 @@ void frmMain::Form_Load()
         setWindowTitle(gAppTitle);
         const QString dir = applicationDirectory();
         const QString dbPath = databasePath();
+        const QString made = provideUserDatabase(dbPath);
+        if (!made.isEmpty())
+            msgBox(made, 64, QStringLiteral("Hinweis"));
         try {
             gConnection.open(dbPath);
         } catch (const Error& e) {

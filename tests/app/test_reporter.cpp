@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <unistd.h>
 
 using namespace tlm;
@@ -82,4 +83,38 @@ TEST_F(ReporterTest, UnwritableLogGivesOneNestedReportAndNoLoop)
     EXPECT_TRUE(modal.boxes()[2].text.contains("Modul: frmMain/fncDel,"));
     EXPECT_TRUE(modal.boxes()[3].text.contains("Modul: tlm/fncErr,"));
     EXPECT_EQ(modal.unexpected(), 0);
+}
+
+// An installed program: its folder cannot be written and holds no database. Each user's database is
+// made from the installed template in the user's data folder, once, and the log goes beside it.
+TEST(DataFolderTest, AnUnwritableProgramFolderGivesEachUserADatabaseFromTheTemplate)
+{
+    QTemporaryDir root;
+    const QString bin = root.filePath("usr/bin"), share = root.filePath("usr/share/fennor-tellomat");
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share));
+    tlmtest::writeBytes(share + "/tlm.mdb", "template bytes");
+    ASSERT_TRUE(tlmtest::makeReadOnly(bin));
+    const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", root.filePath("home/.local/share").toUtf8());
+    setApplicationDirectory(bin);
+    const QString path = root.filePath("home/.local/share/fennor-tellomat/tlm.mdb");
+    EXPECT_EQ(databasePath(), path);
+    EXPECT_EQ(
+        provideUserDatabase(path),
+        QStringLiteral("Ihre Datenbank wurde aus der Vorlage des Programms neu angelegt: '%1'.").arg(path));
+    EXPECT_EQ(tlmtest::readBytes(path), QByteArray("template bytes"));
+    // A second start opens the same file and makes nothing.
+    tlmtest::writeBytes(path, "the user's plan");
+    EXPECT_EQ(provideUserDatabase(path), QString());
+    EXPECT_EQ(tlmtest::readBytes(path), QByteArray("the user's plan"));
+    {
+        tlmtest::Modal modal;
+        modal.box(QMessageBox::Ok);
+        guard("frmMain/fncReq", [] { throw Error(11, QStringLiteral("Division durch Null")); });
+    }
+    EXPECT_TRUE(QFile::exists(root.filePath("home/.local/share/fennor-tellomat/tlm_err.txt")));
+    EXPECT_FALSE(QFile::exists(bin + "/tlm_err.txt"));
+    tlmtest::restoreWritable(bin);
+    setApplicationDirectory({});
+    qputenv("XDG_DATA_HOME", oldHome);
 }
