@@ -53,6 +53,10 @@ int runBatch(const BatchRun& run)
     guard("tlm/runBatch", [&] {
         setProgramGlobals();
         gAppPath = applicationDirectory();
+        // The first run of an installed program may well be one from the command line.
+        const QString made = provideUserDatabase(databasePath());
+        if (!made.isEmpty())
+            std::fprintf(stderr, "%s\n", qUtf8Printable(made));
         gConnection.open(databasePath(), true);
     });
     if (reportsMade() != reportsBefore)

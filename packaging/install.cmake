@@ -17,6 +17,13 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tlm.1.gz
 add_custom_target(tlm_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/tlm.1.gz)
 install(FILES ${CMAKE_BINARY_DIR}/tlm.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
 
+# Debian's changelog beside the copyright, gzipped the same way.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.Debian.gz
+    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/changelog.Debian > ${CMAKE_BINARY_DIR}/changelog.Debian.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog.Debian)
+add_custom_target(tlm_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/fennor-tellomat)
+
 # The template is made in the build tree and copied, so a staged install (DESTDIR) writes nothing
 # outside its stage, and a failing maker fails the install.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/template/tlm.mdb
