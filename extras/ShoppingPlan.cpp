@@ -18,6 +18,14 @@ ShoppingPlan everyNDays(int n)
     return plan;
 }
 
+RunDays runDays(const ShoppingPlan& plan, int i)
+{
+    const QDate start = plan.runs[i];
+    const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
+    const DayRange days{start, end};
+    return {start, end, days, !plan.keepsFirst ? days : (i == 0 ? DayRange{plan.von, plan.bis} : DayRange{})};
+}
+
 namespace {
 ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
 {
@@ -26,11 +34,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     double total = 0;
     const SpanNeeds needs(plan.von, plan.bis);
     for (int i = 0; i < plan.runs.size(); ++i) {
-        const QDate start = plan.runs[i];
-        const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
-        const DayRange days{start, end};
-        // What keeps: at the first run for the whole span, or with every run for its days.
-        const DayRange keeps = !plan.keepsFirst ? days : (i == 0 ? DayRange{plan.von, plan.bis} : DayRange{});
+        const auto [start, end, days, keeps] = runDays(plan, i);
         vp.TableFrame(1);
         vp.setCursorY(vp.CursorY() + 200);
         vp.AppendRows(QStringLiteral("8000;"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/SpanNeeds.h"
+
 #include <QDate>
 #include <QVector>
 
@@ -15,6 +17,17 @@ struct ShoppingPlan
     QVector<QDate> runs;
     bool keepsFirst = true;
 };
+
+// The days of run i: its own days, and the days whose need of what keeps it buys (at the first run
+// for the whole span, or with every run for its days).
+struct RunDays
+{
+    QDate start;
+    QDate end;
+    DayRange days;
+    DayRange keeps;
+};
+RunDays runDays(const ShoppingPlan& plan, int i);
 
 // The runs every n days from the plan's first day to its last; no runs on an empty plan.
 ShoppingPlan everyNDays(int n);

@@ -24,10 +24,7 @@ std::vector<StockRun> carryStock(const ShoppingPlan& plan, QHash<qint64, double>
     std::vector<StockRun> runs;
     const SpanNeeds needs(plan.von, plan.bis);
     for (int i = 0; i < plan.runs.size(); ++i) {
-        const QDate start = plan.runs[i];
-        const QDate end = i + 1 < plan.runs.size() ? plan.runs[i + 1].addDays(-1) : plan.bis;
-        const DayRange days{start, end};
-        const DayRange keeps = !plan.keepsFirst ? days : (i == 0 ? DayRange{plan.von, plan.bis} : DayRange{});
+        const auto [start, end, days, keeps] = runDays(plan, i);
         StockRun run{start, end, {}};
         for (const SpanNeeds::Item& item : needs.items(keeps, days)) {
             StockLine l;
