@@ -155,19 +155,10 @@ TEST_F(CampTest, EveryChangeOfTheToolsIsAllOrNothingWhenAWriteFails)
     int failures = 0;
     for (int n = 1; n < 60; ++n) {
         tlmtest::writeBytes(dbPath(), pristine);
-        bool failed = false;
-        {
-            tlmtest::FaultVfs vfs;
-            gConnection.open(dbPath());
-            vfs.failAt(n);
-            try {
-                changePersons(QDate(2026, 7, 1), QDate(2026, 7, 4), 0, 30);
-                copyDays(QDate(2026, 7, 1), QDate(2026, 7, 4), QDate(2026, 8, 1));
-            } catch (const Error&) {
-            }
-            failed = vfs.failed();
-            gConnection.close();
-        }
+        const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [] {
+            changePersons(QDate(2026, 7, 1), QDate(2026, 7, 4), 0, 30);
+            copyDays(QDate(2026, 7, 1), QDate(2026, 7, 4), QDate(2026, 8, 1));
+        });
         gConnection.open(dbPath());
         EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
         const QString state = plan().join(';');

@@ -133,18 +133,7 @@ TEST_F(CostTest, StoringTheTagessatzIsAllOrNothingWhenAWriteFails)
     int failures = 0;
     for (int n = 1; n < 40; ++n) {
         tlmtest::writeBytes(dbPath(), pristine);
-        bool failed = false;
-        {
-            tlmtest::FaultVfs vfs;
-            gConnection.open(dbPath());
-            vfs.failAt(n);
-            try {
-                storeTagessatz(7.5);
-            } catch (const Error&) {
-            }
-            failed = vfs.failed();
-            gConnection.close();
-        }
+        const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [] { storeTagessatz(7.5); });
         gConnection.open(dbPath());
         const std::optional<double> kept = storedTagessatz();
         // The old value or the new one, never none.

@@ -1,5 +1,8 @@
 #include "support/FaultVfs.h"
 
+#include "data/Error.h"
+#include "data/Globals.h"
+
 #include <cstring>
 #include <sqlite3.h>
 
@@ -192,6 +195,20 @@ bool FaultVfs::failed() const
 int FaultVfs::calls() const
 {
     return g_calls;
+}
+
+bool runWithFailingWrite(const QString& path, int n, const std::function<void()>& action)
+{
+    FaultVfs vfs;
+    tlm::gConnection.open(path);
+    vfs.failAt(n);
+    try {
+        action();
+    } catch (const tlm::Error&) {
+    }
+    const bool failed = vfs.failed();
+    tlm::gConnection.close();
+    return failed;
 }
 
 } // namespace tlmtest

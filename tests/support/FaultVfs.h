@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <functional>
+
 namespace tlmtest {
 
 // An SQLite VFS over the default one that fails the n-th write or sync (counted over every file
@@ -17,5 +20,9 @@ public:
     bool failed() const;
     int calls() const;
 };
+
+// Opens the database at path, runs action with its n-th write failing (the error it raises is the
+// expected outcome), closes it again; whether a write failed.
+bool runWithFailingWrite(const QString& path, int n, const std::function<void()>& action);
 
 } // namespace tlmtest
