@@ -4,6 +4,7 @@
 #include "data/Costs.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/StockCarry.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 #include "reports/ShoppingRows.h"
@@ -23,13 +24,15 @@ QString money(const Cost& c)
     return c.known() ? currencyText(c.value) : c.missing;
 }
 
-// What the whole packages for the span cost, as "Einkaufsliste Alles" counts them.
-Cost bought(const QDate& von, const QDate& bis)
+// What the whole packages for the span cost, as "Einkaufsliste Alles" counts them less what is in
+// stock; stockValue receives what the stock is worth.
+Cost bought(const QDate& von, const QDate& bis, double* stockValue)
 {
     Cost c;
     try {
-        for (const SpanNeeds::Item& item : SpanNeeds(von, bis).items({von, bis}, {von, bis}))
-            c.value = roundSignificant(c.value + item.row().total);
+        const SpanPurchase p = spanPurchase(von, bis);
+        c.value = p.bought;
+        *stockValue = p.stockValue;
     } catch (const Error& e) {
         c.missing = e.description;
     }
@@ -94,10 +97,11 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
     Cost average = sum;
     if (sum.known())
         average.value = personDays > 0 ? roundSignificant(sum.value / personDays) : 0;
-    const Cost purchase = bought(von, bis);
+    double stock = 0;
+    const Cost purchase = bought(von, bis, &stock);
     Cost rest = purchase.known() ? sum : purchase;
-    if (rest.known())
-        rest.value = roundSignificant(purchase.value - sum.value);
+    if (rest.known()) // stock and purchase less what is eaten
+        rest.value = roundSignificant(purchase.value + stock - sum.value);
     vp.setCursorY(vp.CursorY() + 100);
     vp.AppendRows(QStringLiteral("5000|>2000;"),
                   {{QStringLiteral("Summe Kosten:"), money(sum)},

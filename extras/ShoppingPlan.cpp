@@ -2,10 +2,14 @@
 
 #include "data/Convert.h"
 #include "extras/CampPlanning.h"
+#include "extras/StockCarry.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 #include "reports/ShoppingRows.h"
 #include "reports/SpanNeeds.h"
+
+#include <QApplication>
+#include <QPalette>
 
 namespace tlm {
 
@@ -27,25 +31,41 @@ RunDays runDays(const ShoppingPlan& plan, int i)
 }
 
 namespace {
+// The shopping lists' item table with what comes from stock and what is left after the run.
+const QString kRunItemFormat = QStringLiteral("2500|>1000|>1000|>1000|>900|>1000|>1000|>1000;");
+
+QString amountText(double d, const QString& unit)
+{
+    return numberText(d) + " " + unit;
+}
+
 ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
 {
     setUpReport(vp, QStringLiteral("Einkaufsplan"));
-    appendShoppingCaption(vp);
+    vp.TableFrame(1);
+    vp.setCursorY(vp.CursorY() + 200);
+    vp.AppendTable(kRunItemFormat,
+                   QStringLiteral("Zutat|Bedarf|aus Vorrat|Einkauf|Packungen|Einzel|Gesamt|Rest;"),
+                   QApplication::palette().button().color());
+    vp.TableFrame(0);
     double total = 0;
-    const SpanNeeds needs(plan.von, plan.bis);
-    for (int i = 0; i < plan.runs.size(); ++i) {
-        const auto [start, end, days, keeps] = runDays(plan, i);
+    const std::vector<StockRun> runs = carryStock(plan, storedStock());
+    for (const StockRun& run : runs) {
         vp.TableFrame(1);
         vp.setCursorY(vp.CursorY() + 200);
         vp.AppendRows(QStringLiteral("8000;"),
                       {{QStringLiteral("Einkauf am %1 für %2 bis %3")
-                            .arg(longDayDate(start), start.toString(QStringLiteral("dd.MM.")),
-                                 end.toString(QStringLiteral("dd.MM.yyyy")))}});
+                            .arg(longDayDate(run.start), run.start.toString(QStringLiteral("dd.MM.")),
+                                 run.end.toString(QStringLiteral("dd.MM.yyyy")))}});
         vp.setCursorY(vp.CursorY() + 100);
         vp.TableFrame(0);
         double sum = 0;
-        for (const SpanNeeds::Item& item : needs.items(keeps, days)) {
-            appendShoppingItem(vp, item.row(), sum);
+        for (const StockLine& l : run.lines) {
+            vp.AppendRows(kRunItemFormat,
+                          {{l.name, amountText(l.need, l.unit), amountText(l.fromStock, l.unit),
+                            amountText(l.bought, l.unit), QString::number(l.packages), currencyText(l.price),
+                            currencyText(l.total), amountText(l.left, l.unit)}});
+            sum = roundSignificant(sum + l.total);
             co_yield 0;
         }
         vp.setCursorY(vp.CursorY() + 100);

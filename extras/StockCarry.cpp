@@ -9,9 +9,20 @@
 
 namespace tlm {
 
+bool hasStockTable()
+{
+    return gConnection
+               .execute(QStringLiteral(
+                   "select count(*) from sqlite_master where type = 'table' and name = 'VORRAT'"))
+               ->value(0, 0)
+               .toInt() > 0;
+}
+
 QHash<qint64, double> storedStock()
 {
     QHash<qint64, double> stock;
+    if (!hasStockTable())
+        return stock;
     RecordsetPtr rs = gConnection.execute(QStringLiteral("select ZUTNR, MENGE from VORRAT"));
     for (int r = 0; r < rs->rowCount(); ++r)
         stock.insert(rs->value(r, 0).toLongLong(), rs->value(r, 1).toDouble());
@@ -63,17 +74,70 @@ std::vector<StockRun> carryStock(const ShoppingPlan& plan, QHash<qint64, double>
     return runs;
 }
 
-void takeOverStock(const QHash<qint64, double>& amounts)
+void takeOverStock(const QHash<qint64, double>& amounts, const QDate& counted)
 {
+    gConnection.requireWritable();
     Transaction t(gConnection);
-    gConnection.execute(QStringLiteral("delete from VORRAT"));
-    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    gConnection.exec(QStringLiteral("delete from VORRAT"));
     for (auto it = amounts.constBegin(); it != amounts.constEnd(); ++it)
-        gConnection.execute(
-            QStringLiteral("insert into VORRAT (ZUTNR, MENGE, GEZAEHLT) values (%1, %2, '%3')")
-                .arg(it.key())
-                .arg(QString::number(it.value(), 'g', 15), today));
+        gConnection.exec(QStringLiteral("insert into VORRAT (ZUTNR, MENGE, GEZAEHLT) values (?, ?, ?)"),
+                         {it.key(), roundSignificant(it.value()), counted.toString(Qt::ISODate)});
     t.commit();
+}
+
+void storeStock(qint64 number, double amount, const QDate& counted)
+{
+    gConnection.requireWritable();
+    amount = roundSignificant(amount);
+    if (amount == 0)
+        gConnection.exec(QStringLiteral("delete from VORRAT where ZUTNR = ?"), {number});
+    else
+        gConnection.exec(
+            QStringLiteral("insert or replace into VORRAT (ZUTNR, MENGE, GEZAEHLT) values (?, ?, ?)"),
+            {number, amount, counted.isValid() ? QVariant(counted.toString(Qt::ISODate)) : QVariant()});
+}
+
+std::optional<double> stockValue(double amount, const QVariant& size, const QVariant& price)
+{
+    if (price.isNull() || size.isNull() || size.toDouble() == 0)
+        return std::nullopt;
+    return roundSignificant(amount * price.toDouble() / size.toDouble());
+}
+
+std::vector<RestLine> restAfter(const ShoppingPlan& plan)
+{
+    QHash<qint64, double> rest;
+    carryStock(plan, storedStock(), &rest);
+    std::vector<RestLine> lines;
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select ZUTNR, ZUTAT, EINHEIT, MENGE, PREIS from ZUTATEN order by ZUTAT, ZUTNR"));
+    for (int r = 0; r < rs->rowCount(); ++r) {
+        const qint64 number = rs->value(r, 0).toLongLong();
+        if (!rest.contains(number))
+            continue;
+        const double amount = rest.value(number);
+        lines.push_back({number, rs->value(r, 1).toString(), rs->value(r, 2).toString(), amount,
+                         stockValue(amount, rs->value(r, 3), rs->value(r, 4))});
+    }
+    return lines;
+}
+
+SpanPurchase spanPurchase(const QDate& von, const QDate& bis)
+{
+    SpanPurchase p;
+    for (const StockRun& run : carryStock({von, bis, {von}, true}, storedStock()))
+        for (const StockLine& l : run.lines)
+            p.bought = roundSignificant(p.bought + l.total);
+    if (!hasStockTable())
+        return p;
+    RecordsetPtr rs =
+        gConnection.execute(QStringLiteral("select V.MENGE, Z.MENGE, Z.PREIS from VORRAT V join ZUTATEN Z on "
+                                           "Z.ZUTNR = V.ZUTNR where Z.NOKAUF = 0"));
+    for (int r = 0; r < rs->rowCount(); ++r)
+        if (const std::optional<double> v =
+                stockValue(rs->value(r, 0).toDouble(), rs->value(r, 1), rs->value(r, 2)))
+            p.stockValue = roundSignificant(p.stockValue + *v);
+    return p;
 }
 
 } // namespace tlm

@@ -4,6 +4,8 @@
 
 #include <QHash>
 #include <QString>
+#include <QVariant>
+#include <optional>
 #include <vector>
 
 namespace tlm {
@@ -26,6 +28,10 @@ struct StockRun
     std::vector<StockLine> lines;
 };
 
+// Whether the database has the table VORRAT: an older file opened read-only has not, and holds no
+// stock then.
+bool hasStockTable();
+
 // What is on hand per ingredient (ZUTNR) from the table VORRAT.
 QHash<qint64, double> storedStock();
 
@@ -35,7 +41,31 @@ QHash<qint64, double> storedStock();
 std::vector<StockRun> carryStock(const ShoppingPlan& plan, QHash<qint64, double> onHand,
                                  QHash<qint64, double>* rest = nullptr);
 
-// Sets the stock to the amounts given, counted today, in one transaction.
-void takeOverStock(const QHash<qint64, double>& amounts);
+// Sets the stock to the amounts given, as counted on the day given, in one transaction.
+void takeOverStock(const QHash<qint64, double>& amounts, const QDate& counted);
+
+// Stores one ingredient's stock; an amount of 0 removes it.
+void storeStock(qint64 number, double amount, const QDate& counted);
+
+// An amount's value at its ingredient's package price; none without a price or package size.
+std::optional<double> stockValue(double amount, const QVariant& size, const QVariant& price);
+
+// What is left after the plan's last run (what keeps only), per ingredient in print order.
+struct RestLine
+{
+    qint64 number = 0;
+    QString name, unit;
+    double amount = 0;
+    std::optional<double> value;
+};
+std::vector<RestLine> restAfter(const ShoppingPlan& plan);
+
+// The span bought in one run with the stock used first: what the whole packages cost and what the
+// stock is worth (basic stock and what has no price left out). Raises as the shopping lists do.
+struct SpanPurchase
+{
+    double bought = 0, stockValue = 0;
+};
+SpanPurchase spanPurchase(const QDate& von, const QDate& bis);
 
 } // namespace tlm

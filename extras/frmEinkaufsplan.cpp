@@ -4,9 +4,12 @@
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
 #include "data/Convert.h"
+#include "data/Globals.h"
 #include "extras/CampPlanning.h"
 #include "extras/ExtraSettings.h"
 #include "extras/Holidays.h"
+#include "extras/Restbestand.h"
+#include "extras/StockCarry.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -42,6 +45,8 @@ frmEinkaufsplan::frmEinkaufsplan()
     cbSonnFeiertage->setChecked(true);
     sfDrucken = makeButton("sfDrucken", QStringLiteral("Drucken"));
     sfDrucken->setDefault(true);
+    sfRestbestand = makeButton("sfRestbestand", QStringLiteral("Restbestand"));
+    sfVorratUebernehmen = makeButton("sfVorratUebernehmen", QStringLiteral("Als Vorrat übernehmen"));
     sfAbbrechen = makeButton("sfAbbrechen", QStringLiteral("Abbrechen"));
 
     auto* every = new QHBoxLayout;
@@ -55,9 +60,9 @@ frmEinkaufsplan::frmEinkaufsplan()
     form->addRow(QString(), every);
     form->addRow(QString(), cbSonnFeiertage);
     form->addRow(QString(), cbHaltbaresZuerst);
-    layOutForm(form, makeLine("Line1"), {sfDrucken, sfAbbrechen}, nullptr, 1);
+    layOutForm(form, makeLine("Line1"), {sfDrucken, sfRestbestand, sfAbbrechen}, sfVorratUebernehmen, 1);
     tabOrder({dpVon, dpBis, lsEinkaufstage, txAlleNTage, sfAlleNTage, cbSonnFeiertage, cbHaltbaresZuerst,
-              sfDrucken, sfAbbrechen});
+              sfDrucken, sfRestbestand, sfVorratUebernehmen, sfAbbrechen});
 
     connect(dpVon, &QDateEdit::dateChanged, this,
             [this] { guard("frmEinkaufsplan/dpVon_Change", [&] { fncReqTage(); }); });
@@ -67,6 +72,8 @@ frmEinkaufsplan::frmEinkaufsplan()
             [this](QListWidgetItem* item) { markClosedDay(item); });
     connect(sfAlleNTage, &QPushButton::clicked, this, [this] { sfAlleNTage_Click(); });
     onOk(sfDrucken, "frmEinkaufsplan/sfDrucken_Click", [this] { return fncSave(); });
+    connect(sfRestbestand, &QPushButton::clicked, this, [this] { sfRestbestand_Click(); });
+    connect(sfVorratUebernehmen, &QPushButton::clicked, this, [this] { sfVorratUebernehmen_Click(); });
     connect(sfAbbrechen, &QPushButton::clicked, this, [this] { unload(); });
 }
 
@@ -156,6 +163,42 @@ bool frmEinkaufsplan::fncSave()
     storeExtraSetting(kSonnFeiertageRow,
                       cbSonnFeiertage->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     return true;
+}
+
+void frmEinkaufsplan::sfRestbestand_Click()
+{
+    guard("frmEinkaufsplan/sfRestbestand_Click", [&] {
+        if (!fncSave())
+            return;
+        // The report of the rest, not the Einkaufsplan, follows the window.
+        const ShoppingPlan p = *fPlan;
+        fPlan.reset();
+        unload();
+        fncDruckRestbestand(p);
+    });
+}
+
+void frmEinkaufsplan::sfVorratUebernehmen_Click()
+{
+    guard("frmEinkaufsplan/sfVorratUebernehmen_Click", [&] {
+        if (dpBis->date() < dpVon->date()) {
+            warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+            return;
+        }
+        gConnection.requireWritable();
+        const ShoppingPlan p = plan();
+        QHash<qint64, double> rest;
+        carryStock(p, storedStock(), &rest);
+        const QString question =
+            QStringLiteral("Den Vorrat durch den Restbestand nach dem %1 ersetzen (%2)?\rDer bisherige "
+                           "Vorrat wird dabei überschrieben.")
+                .arg(shortDate(p.bis), rest.size() == 1 ? QStringLiteral("1 Zutat")
+                                                        : QStringLiteral("%1 Zutaten").arg(rest.size()));
+        if (msgBox(question, 36, QStringLiteral("Als Vorrat übernehmen")) != vbYes)
+            return;
+        takeOverStock(rest, p.bis);
+        msgBox(QStringLiteral("Der Restbestand ist jetzt der Vorrat."), 64, QStringLiteral("Vorrat"));
+    });
 }
 
 std::optional<ShoppingPlan> fncDlgEinkaufsplan()

@@ -31,6 +31,10 @@ public:
     ShoppingPlan plan() const;
     // A checked Sunday or holiday says so in its text.
     void markClosedDay(QListWidgetItem* item);
+    // Restbestand: the report of what is left after the runs (the window then closes).
+    void sfRestbestand_Click();
+    // Als Vorrat übernehmen: after asking, the stock becomes what is left after the runs.
+    void sfVorratUebernehmen_Click();
 
     std::optional<ShoppingPlan> fPlan; // after Drucken
 
@@ -42,6 +46,8 @@ public:
     QCheckBox* cbHaltbaresZuerst;
     QCheckBox* cbSonnFeiertage;
     QPushButton* sfDrucken;
+    QPushButton* sfRestbestand;
+    QPushButton* sfVorratUebernehmen;
     QPushButton* sfAbbrechen;
 };
 

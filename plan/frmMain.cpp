@@ -23,6 +23,7 @@
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
+#include "extras/frmVorrat.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "reports/Cookbook.h"
@@ -226,6 +227,8 @@ void frmMain::buildExtrasMenu()
             if (const std::optional<CostRequest> r = fncDlgKosten())
                 fncDruckKosten(r->von, r->bis, r->tagessatz);
         });
+    mnuVorrat = menuEntry(mnuExtras, "mnuVorrat", QStringLiteral("Vorrat…"), "frmMain/mnuVorrat_Click",
+                          [] { fncDlgVorrat(); });
     mnuUndo = menuEntry(mnuExtras, "mnuUndo", QStringLiteral("Rückgängig"), "frmMain/mnuUndo_Click", [this] {
         if (!lastUndo())
             return;

@@ -58,6 +58,7 @@ public:
     QAction* mnuTageKopieren;
     QAction* mnuEinkaufsplan;
     QAction* mnuKosten;
+    QAction* mnuVorrat;
     QAction* mnuCSV;
     QAction* mnuUndo;
 

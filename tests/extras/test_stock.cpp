@@ -1,10 +1,29 @@
 // Stock on hand and opened packages carried across the shopping runs.
+#include "app/DataGrid.h"
 #include "data/Database.h"
+#include "data/Globals.h"
+#include "extras/CostReport.h"
+#include "extras/Restbestand.h"
 #include "extras/StockCarry.h"
+#include "extras/frmEinkaufsplan.h"
+#include "extras/frmVorrat.h"
+#include "support/FaultVfs.h"
 #include "support/Fixture.h"
+#include "support/Modal.h"
 #include "support/PlanData.h"
+#include "support/ReportCheck.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 
 using namespace tlm;
+using tlmtest::Modal;
+using tlmtest::vp;
 
 namespace {
 QStringList linesOf(const StockRun& run)
@@ -21,25 +40,30 @@ QStringList linesOf(const StockRun& run)
 }
 } // namespace
 
+// Three days of one dish for 4: oil and rice keep, milk is fresh. Oil in stock covers every run in
+// full, rice the first in part.
 class StockTest : public tlmtest::DbTest
 {
-};
-
-TEST_F(StockTest, ThreeRunsUseStockAndOpenedPackagesAndTheRestIsTakenOver)
-{
-    exec(tlmtest::kDishes);
-    exec("insert into ZUTATEN values (1, 'Öl', 1, 'l', 3, 0, 0), (2, 'Milch', 1, 'l', 1, -1, 0),"
-         " (3, 'Reis', 1, 'kg', 2, 0, 0)");
-    exec("insert into REZEPTE values (1, 101, 1, 0.2, 0), (2, 101, 2, 0.6, 0), (3, 101, 3, 0.4, 0)");
-    exec("insert into SPEISEPLAN values (1, '2026-07-01', 2, 1, 101, 4, 0), (2, '2026-07-02', 2, 1, 101, 4, "
-         "0),"
-         " (3, '2026-07-03', 2, 1, 101, 4, 0)");
-    // Oil covers every run in full, rice the first in part.
-    exec("insert into VORRAT values (1, 1, '2026-06-30'), (3, 0.2, '2026-06-30')");
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec(tlmtest::kDishes);
+        exec("insert into ZUTATEN values (1, 'Öl', 1, 'l', 3, 0, 0), (2, 'Milch', 1, 'l', 1, -1, 0),"
+             " (3, 'Reis', 1, 'kg', 2, 0, 0)");
+        exec("insert into REZEPTE values (1, 101, 1, 0.2, 0), (2, 101, 2, 0.6, 0), (3, 101, 3, 0.4, 0)");
+        exec("insert into SPEISEPLAN values (1, '2026-07-01', 2, 1, 101, 4, 0),"
+             " (2, '2026-07-02', 2, 1, 101, 4, 0), (3, '2026-07-03', 2, 1, 101, 4, 0)");
+        exec("insert into VORRAT values (1, 1, '2026-06-30'), (3, 0.2, '2026-06-30')");
+    }
     const ShoppingPlan plan{QDate(2026, 7, 1),
                             QDate(2026, 7, 3),
                             {QDate(2026, 7, 1), QDate(2026, 7, 2), QDate(2026, 7, 3)},
                             false};
+};
+
+TEST_F(StockTest, ThreeRunsUseStockAndOpenedPackagesAndTheRestIsTakenOver)
+{
     QHash<qint64, double> rest;
     const auto runs = carryStock(plan, storedStock(), &rest);
     ASSERT_EQ(runs.size(), 3u);
@@ -50,7 +74,7 @@ TEST_F(StockTest, ThreeRunsUseStockAndOpenedPackagesAndTheRestIsTakenOver)
     EXPECT_EQ(rest.size(), 1);
     EXPECT_DOUBLE_EQ(rest.value(1), 0.4);
 
-    takeOverStock(rest);
+    takeOverStock(rest, QDate(2026, 7, 3));
     EXPECT_EQ(rows("select ZUTNR, MENGE from VORRAT"), QStringList{"1|0,4"});
     // The next camp's first run buys no oil.
     const auto next = carryStock(plan, storedStock());
@@ -60,4 +84,172 @@ TEST_F(StockTest, ThreeRunsUseStockAndOpenedPackagesAndTheRestIsTakenOver)
     exec("delete from REZEPTE where ZUTNR = 1");
     exec("delete from ZUTATEN where ZUTNR = 1");
     EXPECT_EQ(scalar("select count(*) from VORRAT").toInt(), 0);
+}
+
+TEST_F(StockTest, TheEinkaufsplanShowsStockBoughtAndLeftRunByRunAndTheRestAfterTheSpan)
+{
+    fncDruckEinkaufsplan(plan);
+    EXPECT_TRUE(vp().isComplete());
+    EXPECT_EQ(
+        vp().rowTexts(),
+        (QStringList{"Zutat|Bedarf|aus Vorrat|Einkauf|Packungen|Einzel|Gesamt|Rest",
+                     "Einkauf am Mittwoch 01.07.2026 für 01.07. bis 01.07.2026",
+                     "Milch|0,6 l|0 l|1 l|1|1,00\u00a0€|1,00\u00a0€|0,4 l",
+                     "Öl|0,2 l|0,2 l|0 l|0|3,00\u00a0€|0,00\u00a0€|0,8 l",
+                     "Reis|0,4 kg|0,2 kg|1 kg|1|2,00\u00a0€|2,00\u00a0€|0,8 kg", "Summe Einkauf: 3,00\u00a0€",
+                     "Einkauf am Donnerstag 02.07.2026 für 02.07. bis 02.07.2026",
+                     "Milch|0,6 l|0 l|1 l|1|1,00\u00a0€|1,00\u00a0€|0,4 l",
+                     "Öl|0,2 l|0,2 l|0 l|0|3,00\u00a0€|0,00\u00a0€|0,6 l",
+                     "Reis|0,4 kg|0,4 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€|0,4 kg", "Summe Einkauf: 1,00\u00a0€",
+                     "Einkauf am Freitag 03.07.2026 für 03.07. bis 03.07.2026",
+                     "Milch|0,6 l|0 l|1 l|1|1,00\u00a0€|1,00\u00a0€|0,4 l",
+                     "Öl|0,2 l|0,2 l|0 l|0|3,00\u00a0€|0,00\u00a0€|0,4 l",
+                     "Reis|0,4 kg|0,4 kg|0 kg|0|2,00\u00a0€|0,00\u00a0€|0 kg", "Summe Einkauf: 1,00\u00a0€",
+                     "Gesamtsumme: 5,00\u00a0€"}));
+    // What keeps bought at the first run for the span less the stock: 1,2 - 0,2 kg rice is one
+    // package exactly, not two for a binary 0,9999999999999999.
+    ShoppingPlan first = plan;
+    first.keepsFirst = true;
+    fncDruckEinkaufsplan(first);
+    EXPECT_EQ(vp().rowTexts().mid(1, 5),
+              (QStringList{"Einkauf am Mittwoch 01.07.2026 für 01.07. bis 01.07.2026",
+                           "Milch|0,6 l|0 l|1 l|1|1,00\u00a0€|1,00\u00a0€|0,4 l",
+                           "Öl|0,6 l|0,6 l|0 l|0|3,00\u00a0€|0,00\u00a0€|0,4 l",
+                           "Reis|1,2 kg|0,2 kg|1 kg|1|2,00\u00a0€|2,00\u00a0€|0 kg",
+                           "Summe Einkauf: 3,00\u00a0€"}));
+
+    // Left after the span: what keeps, at the package price; an ingredient without price is named.
+    exec("insert into ZUTATEN values (4, 'Zimt', 0, 'g', null, 0, 0)");
+    exec("insert into VORRAT values (4, 50, '2026-06-30')");
+    fncDruckRestbestand(plan);
+    EXPECT_TRUE(vp().isComplete());
+    EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Restbestand"));
+    EXPECT_EQ(vp().rowTexts(),
+              (QStringList{"Übrig nach dem 03.07.2026 (Vorrat und Einkauf abzüglich Verbrauch)",
+                           "Zutat|Menge|Wert", "Öl|0,4 l|1,20\u00a0€", "Zimt|50 g|Preis fehlt",
+                           "Gesamtwert: 1,20\u00a0€ (1 Zutat ohne Preis nicht mitgezählt)"}));
+    exec("delete from ZUTATEN where ZUTNR = 4");
+
+    // The cost report: eaten 3 x 2,00; bought for the span less the stock 2,00 milk + 2,00 rice; the
+    // stock was worth 3,40. Left: 0,2 l milk and 0,4 l oil.
+    fncDruckKosten(plan.von, plan.bis, std::nullopt);
+    EXPECT_EQ(vp().rowTexts().mid(4),
+              (QStringList{"Summe Kosten:|6,00\u00a0€", "Durchschnitt pro Person und Tag:|0,50\u00a0€",
+                           "Eingekauft (ganze Packungen):|4,00\u00a0€", "Wert der Reste:|1,40\u00a0€"}));
+}
+
+TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
+{
+    auto takeOver = [&](int answer) {
+        Modal modal;
+        modal.on<frmEinkaufsplan>([](frmEinkaufsplan& d) {
+            d.cbHaltbaresZuerst->setChecked(false);
+            d.lsEinkaufstage->item(1)->setCheckState(Qt::Checked);
+            d.lsEinkaufstage->item(2)->setCheckState(Qt::Checked);
+            d.sfVorratUebernehmen->click();
+            d.sfAbbrechen->click();
+        });
+        modal.box(answer);
+        if (answer == QMessageBox::Yes)
+            modal.box(QMessageBox::Ok);
+        EXPECT_FALSE(fncDlgEinkaufsplan());
+        EXPECT_TRUE(modal.allUsed());
+        return modal.boxTexts();
+    };
+    // "Restbestand" prints the report of the runs chosen instead of the Einkaufsplan.
+    {
+        Modal report;
+        report.on<frmEinkaufsplan>([](frmEinkaufsplan& d) { d.sfRestbestand->click(); });
+        EXPECT_FALSE(fncDlgEinkaufsplan());
+    }
+    EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Restbestand"));
+    EXPECT_EQ(vp().rowTexts().value(2), QStringLiteral("Öl|0,4 l|1,20 €").replace(" l", " l"));
+
+    const QStringList before = rows("select * from VORRAT order by ZUTNR");
+    EXPECT_EQ(takeOver(QMessageBox::No).value(0),
+              QStringLiteral("Den Vorrat durch den Restbestand nach dem 03.07.2026 ersetzen (1 Zutat)?\nDer "
+                             "bisherige Vorrat wird dabei überschrieben."));
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), before);
+    EXPECT_EQ(takeOver(QMessageBox::Yes).value(1), QStringLiteral("Der Restbestand ist jetzt der Vorrat."));
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), QStringList{"1|0,4|03.07.2026"});
+
+    // All or nothing: the old stock or the new one, never a part.
+    exec("insert into VORRAT values (3, 0.2, '2026-06-30')");
+    const QStringList old = rows("select * from VORRAT order by ZUTNR");
+    gConnection.close();
+    const QByteArray pristine = tlmtest::readBytes(dbPath());
+    int failures = 0;
+    for (int n = 1; n < 40; ++n) {
+        tlmtest::writeBytes(dbPath(), pristine);
+        const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [] {
+            takeOverStock({{1, 0.5}, {2, 1.5}, {3, 2}}, QDate(2026, 7, 3));
+        });
+        gConnection.open(dbPath());
+        const QStringList state = rows("select * from VORRAT order by ZUTNR");
+        EXPECT_TRUE(state == old ||
+                    state == QStringList({"1|0,5|03.07.2026", "2|1,5|03.07.2026", "3|2|03.07.2026"}))
+            << "write " << n;
+        gConnection.close();
+        if (!failed)
+            break;
+        ++failures;
+    }
+    EXPECT_GT(failures, 0);
+    gConnection.open(dbPath());
+}
+
+TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
+{
+    Modal modal;
+    modal.on<frmVorrat>([&](frmVorrat& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Vorrat"));
+        auto grid = [&] {
+            QStringList out;
+            for (int r = 0; r < d.gd1->model()->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 1; c < d.gd1->model()->columnCount(); ++c)
+                    cells << d.gd1->model()->index(r, c).data().toString();
+                out << cells.join('|');
+            }
+            return out;
+        };
+        EXPECT_EQ(grid(), (QStringList{"Milch||l||", "Öl|1|l|30.06.2026|3,00\u00a0€",
+                                       "Reis|0,2|kg|30.06.2026|0,40\u00a0€"}));
+        EXPECT_EQ(d.lbGesamtwert->text(), QStringLiteral("Gesamtwert des Vorrats: 3,40\u00a0€"));
+        d.txSuch->setText("mi");
+        ASSERT_EQ(grid().size(), 1);
+        EXPECT_EQ(d.lbEinheit->text(), QStringLiteral("l"));
+        d.txMenge->setText("-1");
+        d.sfSpeichern->click(); // refused with a warning
+        d.txMenge->setText("2,5");
+        d.dpGezaehlt->setDate(QDate(2026, 6, 29));
+        d.sfSpeichern->click();
+        EXPECT_EQ(grid(), QStringList{"Milch|2,5|l|29.06.2026|2,50\u00a0€"});
+        EXPECT_EQ(d.lbGesamtwert->text(), QStringLiteral("Gesamtwert des Vorrats: 5,90\u00a0€"));
+        d.txSuch->setText("re");
+        d.txMenge->clear(); // nothing on hand any more
+        d.sfSpeichern->click();
+        d.sfExit->click();
+    });
+    modal.box(QMessageBox::Ok);
+    fncDlgVorrat();
+    EXPECT_TRUE(modal.allUsed());
+    EXPECT_EQ(modal.boxTexts(), QStringList{"Bitte eine Menge ab 0 eingeben, zum Beispiel 2,5."});
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
+              (QStringList{"1|1|30.06.2026", "2|2,5|29.06.2026"}));
+
+    // A database opened read-only is not changed: the user is told so.
+    gConnection.close();
+    gConnection.open(dbPath(), true);
+    modal.on<frmVorrat>([](frmVorrat& d) {
+        d.txMenge->setText("7");
+        d.sfSpeichern->click();
+        d.sfExit->click();
+    });
+    modal.box(QMessageBox::Ok);
+    fncDlgVorrat();
+    ASSERT_EQ(modal.boxes().size(), 2u);
+    EXPECT_TRUE(modal.boxes()[1].text.contains("schreibgeschützt")) << modal.boxes()[1].text.toStdString();
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
+              (QStringList{"1|1|30.06.2026", "2|2,5|29.06.2026"}));
 }
