@@ -32,7 +32,7 @@ RunDays runDays(const ShoppingPlan& plan, int i)
 
 namespace {
 // The shopping lists' item table with what comes from stock and what is left after the run.
-const QString kRunItemFormat = QStringLiteral("2500|>1000|>1000|>1000|>900|>1000|>1000|>1000;");
+const QString kRunItemFormat = QStringLiteral("2300|>1000|>1000|>1000|>1100|>1000|>1000|>1000;");
 
 QString amountText(double d, const QString& unit)
 {
@@ -53,7 +53,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     for (const StockRun& run : runs) {
         vp.TableFrame(1);
         vp.setCursorY(vp.CursorY() + 200);
-        vp.AppendRows(QStringLiteral("8000;"),
+        vp.AppendRows(QStringLiteral("9400;"),
                       {{QStringLiteral("Einkauf am %1 für %2 bis %3")
                             .arg(longDayDate(run.start), run.start.toString(QStringLiteral("dd.MM.")),
                                  run.end.toString(QStringLiteral("dd.MM.yyyy")))}});

@@ -7,8 +7,10 @@
 #include "dishes/frmGerichtDet.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
+#include "extras/Restbestand.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/frmEinkaufsplan.h"
+#include "extras/frmVorrat.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -20,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -113,6 +116,19 @@ int main(int argc, char** argv)
         },
         "report-shopping-runs");
     reportPage([&] { fncDruckKosten(span.first, span.last, 6.0); }, "report-costs");
+    // Last camp's cocoa, spaghetti and passata in the storeroom.
+    gConnection.exec("insert into VORRAT values (117, 500, ?), (126, 1000, ?), (138, 2000, ?)",
+                     {span.first.addDays(-1), span.first.addDays(-1), span.first.addDays(-1)});
+    grabModal("extras-stock", [](QWidget* d) {
+        d->resize(680, 420);
+        if (auto* stock = qobject_cast<frmVorrat*>(d))
+            stock->txSuch->setText(QStringLiteral("k"));
+    });
+    w.mnuVorrat->trigger();
+    const ShoppingPlan runs{span.first, span.last, {span.first, span.first.addDays(2)}, true};
+    reportPage([&] { fncDruckEinkaufsplan(runs); }, "report-shopping-runs-stock");
+    reportPage([&] { fncDruckRestbestand(runs); }, "report-rest");
+    gConnection.exec("delete from VORRAT");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();
