@@ -15,10 +15,13 @@ std::optional<QString> extraSetting(int parid)
 
 void storeExtraSetting(int parid, const QString& value)
 {
-    if (extraSetting(parid) == value)
+    // A read-only database still prints; the choice is then not kept.
+    if (gConnection.isReadOnly() || extraSetting(parid) == value)
         return;
+    Transaction t(gConnection);
     gConnection.exec(QStringLiteral("delete from PARAMETER where PARID = ?"), {parid});
     gConnection.exec(QStringLiteral("insert into PARAMETER (PARID, WERT) values (?, ?)"), {parid, value});
+    t.commit();
 }
 
 } // namespace tlm

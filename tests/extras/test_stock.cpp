@@ -173,6 +173,29 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
     EXPECT_EQ(takeOver(QMessageBox::Yes).value(1), QStringLiteral("Der Restbestand ist jetzt der Vorrat."));
     EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), QStringList{"1|0,4|03.07.2026"});
 
+    // A database opened read-only prints the Restbestand (the window's choices not kept) and refuses
+    // to take it over.
+    gConnection.close();
+    gConnection.open(dbPath(), true);
+    {
+        Modal modal;
+        modal.on<frmEinkaufsplan>([](frmEinkaufsplan& d) {
+            d.txAlleNTage->setText("2");
+            d.sfVorratUebernehmen->click();
+            d.sfRestbestand->click();
+        });
+        modal.box(QMessageBox::Ok);
+        EXPECT_FALSE(fncDlgEinkaufsplan());
+        EXPECT_TRUE(modal.allUsed());
+        ASSERT_EQ(modal.boxes().size(), 1u);
+        EXPECT_TRUE(modal.boxes()[0].text.contains("schreibgeschützt"));
+        EXPECT_EQ(vp().pageTexts(0).value(1), QStringLiteral("Restbestand"));
+        EXPECT_TRUE(vp().isComplete());
+    }
+    gConnection.close();
+    gConnection.open(dbPath());
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), QStringList{"1|0,4|03.07.2026"});
+
     // All or nothing: the old stock or the new one, never a part.
     exec("insert into VORRAT values (3, 0.2, '2026-06-30')");
     const QStringList old = rows("select * from VORRAT order by ZUTNR");
