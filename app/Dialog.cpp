@@ -1,9 +1,11 @@
 #include "app/Dialog.h"
 
+#include "app/DateBox.h"
 #include "app/ErrorReporter.h"
 #include "app/MessageBox.h"
 #include "app/WindowSettings.h"
 #include "data/Convert.h"
+#include "data/DataHelpers.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -11,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace tlm {
 
@@ -63,11 +66,35 @@ void Dialog::layOutForm(QLayout* fields, QWidget* line, std::initializer_list<QW
 
 QDateEdit* Dialog::makeDatePicker(const char* name)
 {
-    auto* d = make<QDateEdit>(name);
-    d->setCalendarPopup(true);
-    d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    d->setDate(QDate::currentDate());
-    return d;
+    return make<DateBox>(name);
+}
+
+bool Dialog::requireDate(QDateEdit* box)
+{
+    if (isPlannableDate(box->date()))
+        return true;
+    warn(QStringLiteral("Bitte ein Datum aus den Jahren %1 bis %2 eingeben.").arg(kFirstYear).arg(kLastYear));
+    box->setFocus();
+    box->setSelectedSection(QDateTimeEdit::YearSection);
+    return false;
+}
+
+bool Dialog::requireSpan(QDateEdit* von, QDateEdit* bis, const QString& tooLong)
+{
+    if (!requireDate(von) || !requireDate(bis))
+        return false;
+    if (bis->date() < von->date()) {
+        warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+        return false;
+    }
+    if (von->date().daysTo(bis->date()) >= kLongestSpan) {
+        warn(tooLong.isEmpty()
+                 ? QStringLiteral("Der Zeitraum darf höchstens %1 Tage lang sein.").arg(kLongestSpan)
+                 : tooLong);
+        bis->setFocus();
+        return false;
+    }
+    return true;
 }
 
 QPushButton* Dialog::makeButton(const char* name, const QString& caption)
@@ -100,6 +127,25 @@ bool Dialog::requireNumber(QLineEdit* box)
     if (box->text().trimmed().isEmpty() || parseNumber(box->text(), &d))
         return true;
     msgBox(QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."), 48, QStringLiteral("Achtung"));
+    box->setFocus();
+    return false;
+}
+
+bool Dialog::requireWholeNumber(QLineEdit* box, int lowest, int highest, const QString& outOfRange,
+                                bool emptyAllowed)
+{
+    double d = 0;
+    const QString text = box->text().trimmed();
+    QString refusal;
+    if (text.isEmpty() && emptyAllowed)
+        return true;
+    if (!parseNumber(text, &d) || d != std::floor(d))
+        refusal = QStringLiteral("Bitte eine ganze Zahl eingeben.");
+    else if (d < lowest || d > highest)
+        refusal = outOfRange;
+    if (refusal.isEmpty())
+        return true;
+    msgBox(refusal, 48, QStringLiteral("Achtung"));
     box->setFocus();
     return false;
 }

@@ -44,8 +44,14 @@ protected:
     // 0), the line, and the buttons in a row at the right, one of them at the left when given.
     void layOutForm(QLayout* fields, QWidget* line, std::initializer_list<QWidget*> right,
                     QWidget* left = nullptr, int stretch = 0);
-    // A date picker with its calendar, showing dd.MM.yyyy.
+    // A date box (DateBox) with its calendar, showing dd.MM.yyyy.
     QDateEdit* makeDatePicker(const char* name);
+    // A date box holds a date of the years a plan takes; otherwise the user is told, the box gets the
+    // focus and the result is false.
+    bool requireDate(QDateEdit* box);
+    // Both dates as above, Bis not before Von, and at most kLongestSpan days from the one to the other
+    // (tooLong says so in the tool's words).
+    bool requireSpan(QDateEdit* von, QDateEdit* bis, const QString& tooLong = QString());
     // A button that Enter does not press; only OK is the default.
     QPushButton* makeButton(const char* name, const QString& caption);
     QPushButton* makeOkButton();
@@ -53,6 +59,11 @@ protected:
     // A number box holds a number under the German format, or nothing; otherwise the user is told,
     // the box gets the focus and the result is false.
     bool requireNumber(QLineEdit* box);
+    // A whole-number box holds a whole number from lowest to highest (or nothing, when the database
+    // is left to refuse that); a fraction or other text is refused, a number out of range with
+    // outOfRange. Refused, the box gets the focus and the result is false.
+    bool requireWholeNumber(QLineEdit* box, int lowest, int highest, const QString& outOfRange,
+                            bool emptyAllowed = true);
     // OK saves and closes the window only when the save succeeded.
     void onOk(QPushButton* ok, const char* tag, std::function<bool()> save);
 

@@ -58,6 +58,9 @@ int msgBox(const QString& text, int style, const QString& title)
     default:
         box.setStandardButtons(QMessageBox::Ok);
     }
+    // 256: the second button is the default (No of Yes and No), for a question whose Yes costs much.
+    if ((style & 0x300) == 256 && box.buttons().size() > 1)
+        box.setDefaultButton((style & 0x7) == 4 ? QMessageBox::No : QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return vbYes;

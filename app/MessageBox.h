@@ -7,8 +7,8 @@ namespace tlm {
 enum MsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
 // A message box by the classic style numbers (0 OK, 36 question Yes/No, 48 exclamation OK,
-// 64 information OK); a single carriage return shows as a line break. An empty title gives the
-// program's title.
+// 64 information OK; 256 added makes the second button the default); a single carriage return
+// shows as a line break. An empty title gives the program's title.
 int msgBox(const QString& text, int style = 0, const QString& title = QString());
 
 // Without a window (the command line): every box's text goes to the error output instead, and a

@@ -33,10 +33,13 @@ void storePlace(const QWidget* window)
 {
     QSettings settings;
     settings.setValue(key(window, "Maximiert"), window->isMaximized());
-    // The normal place, so that a maximised window comes back to it when made smaller again.
+    // The normal place, so that a maximised window comes back to it when made smaller again: the
+    // frame's corner, which is what move() places, with the inner size, which is what resize() takes.
+    // The inner corner would bring the window back lower by its title bar at every start.
     const QRect normal = window->isMaximized() ? window->normalGeometry() : window->geometry();
+    const QPoint frame = window->geometry().topLeft() - window->frameGeometry().topLeft();
     if (normal.isValid())
-        settings.setValue(key(window, "Platz"), normal);
+        settings.setValue(key(window, "Platz"), QRect(normal.topLeft() - frame, normal.size()));
 }
 
 void restoreSize(QWidget* window)

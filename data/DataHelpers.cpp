@@ -34,6 +34,14 @@ PlanSpan planSpan()
     return {rs->value(0, 0).toDate(), rs->value(0, 1).toDate()};
 }
 
+PlanSpan proposedSpan()
+{
+    const PlanSpan span = planSpan();
+    if (!span.first.isValid())
+        return span;
+    return {span.first, qMin(span.last, span.first.addDays(kLongestSpan - 1))};
+}
+
 QString likeText(const QString& typed)
 {
     QString s = typed;

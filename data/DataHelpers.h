@@ -25,6 +25,12 @@ struct PlanSpan
 };
 PlanSpan planSpan();
 
+// The longest span a tool takes at once, in days: a year, leap day included.
+constexpr int kLongestSpan = 366;
+// What a tool proposes: the plan's first day and at most kLongestSpan days from it, so that one
+// stray date far off never makes a tool list or count millions of days.
+PlanSpan proposedSpan();
+
 // A text put between the quotes of a like pattern: apostrophes doubled, wildcards kept.
 QString likeText(const QString& typed);
 

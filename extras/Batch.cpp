@@ -70,9 +70,15 @@ int runBatch(const BatchRun& run)
             std::fprintf(stderr, "Den Ordner '%s' gibt es nicht.\n", qUtf8Printable(run.pdfFolder));
             return fail();
         }
+        // As the window proposes and takes it: a year at most.
         const PlanSpan span = planSpan();
         const QDate von = run.von.isValid() ? run.von : span.first;
-        const QDate bis = run.bis.isValid() ? run.bis : span.last;
+        const QDate bis = run.bis.isValid() ? run.bis : qMin(span.last, von.addDays(kLongestSpan - 1));
+        if (von.isValid() && von.daysTo(bis) >= kLongestSpan) {
+            std::fprintf(stderr, "Der Zeitraum von --von bis --bis darf höchstens %d Tage lang sein.\n",
+                         kLongestSpan);
+            return fail();
+        }
         const std::vector<Report> reports = {
             {QStringLiteral("Speiseplan.pdf"), [] { fncDruckSpeiseplan(); }},
             {QStringLiteral("Einkaufsliste Alles.pdf"), [] { fncDruckEinkauf(1); }},

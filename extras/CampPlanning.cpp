@@ -44,6 +44,9 @@ int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons
 
 CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
 {
+    // Beyond the last day a date can hold the copies would have no date at all.
+    if (ziel.addDays(von.daysTo(bis)) > QDate(9999, 12, 31))
+        raise(ErrArguments, QStringLiteral("die Kopien endeten nach dem 31.12.9999"));
     Transaction t(gConnection);
     const qint32 highest = highestKey();
     // The copies in the plan's own order, numbered on from the highest key.

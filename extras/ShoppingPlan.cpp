@@ -15,7 +15,7 @@ namespace tlm {
 
 ShoppingPlan everyNDays(int n)
 {
-    const PlanSpan span = planSpan();
+    const PlanSpan span = proposedSpan();
     ShoppingPlan plan{span.first, span.last, {}, true};
     for (QDate d = span.first; d.isValid() && d <= span.last; d = d.addDays(n))
         plan.runs << d;

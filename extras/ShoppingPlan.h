@@ -29,7 +29,7 @@ struct RunDays
 };
 RunDays runDays(const ShoppingPlan& plan, int i);
 
-// The runs every n days from the plan's first day to its last; no runs on an empty plan.
+// The runs every n days over the span a tool proposes (proposedSpan); no runs on an empty plan.
 ShoppingPlan everyNDays(int n);
 
 // The report "Einkaufsplan" in the shared print preview: per run its items, whole packages and sum,

@@ -83,7 +83,7 @@ void frmEinkaufsplan::Form_Load()
         txAlleNTage->setText(extraSetting(kAlleNTageRow).value_or(txAlleNTage->text()));
         cbHaltbaresZuerst->setChecked(extraSetting(kHaltbaresRow).value_or("1") != QLatin1String("0"));
         cbSonnFeiertage->setChecked(extraSetting(kSonnFeiertageRow).value_or("1") != QLatin1String("0"));
-        const PlanSpan span = planSpan();
+        const PlanSpan span = proposedSpan();
         const QSignalBlocker a(dpVon), b(dpBis);
         if (span.first.isValid()) {
             dpVon->setDate(span.first);
@@ -100,7 +100,9 @@ void frmEinkaufsplan::fncReqTage()
         if (lsEinkaufstage->item(i)->checkState() == Qt::Checked)
             checked.insert(lsEinkaufstage->item(i)->data(Qt::UserRole).toDate());
     lsEinkaufstage->clear();
-    for (QDate d = dpVon->date(); d <= dpBis->date(); d = d.addDays(1)) {
+    // A span too long for Drucken lists its first days only, never millions of them.
+    const QDate last = qMin(dpBis->date(), dpVon->date().addDays(kLongestSpan - 1));
+    for (QDate d = dpVon->date(); d <= last; d = d.addDays(1)) {
         auto* item = new QListWidgetItem(longDayDate(d), lsEinkaufstage);
         item->setData(Qt::UserRole, d);
         const bool first = d == dpVon->date();
@@ -122,7 +124,8 @@ void frmEinkaufsplan::sfAlleNTage_Click()
         }
         // A run that falls on a closed day is bought the day before.
         std::set<QDate> runs;
-        for (QDate d = dpVon->date(); d <= dpBis->date(); d = d.addDays(n))
+        const QDate last = qMin(dpBis->date(), dpVon->date().addDays(kLongestSpan - 1));
+        for (QDate d = dpVon->date(); d <= last; d = d.addDays(n))
             runs.insert(cbSonnFeiertage->isChecked() ? openDayOnOrBefore(d, dpVon->date()) : d);
         for (int i = 0; i < lsEinkaufstage->count(); ++i) {
             QListWidgetItem* item = lsEinkaufstage->item(i);
@@ -152,10 +155,8 @@ ShoppingPlan frmEinkaufsplan::plan() const
 
 bool frmEinkaufsplan::fncSave()
 {
-    if (dpBis->date() < dpVon->date()) {
-        warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+    if (!requireSpan(dpVon, dpBis))
         return false;
-    }
     fPlan = plan();
     storeExtraSetting(kAlleNTageRow, txAlleNTage->text().trimmed());
     storeExtraSetting(kHaltbaresRow,

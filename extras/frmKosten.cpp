@@ -37,7 +37,7 @@ frmKosten::frmKosten() : Dialog(QStringLiteral("frmKosten"), QStringLiteral("Kos
 void frmKosten::Form_Load()
 {
     guard("frmKosten/Form_Load", [&] {
-        const PlanSpan span = planSpan();
+        const PlanSpan span = proposedSpan();
         if (span.first.isValid()) {
             dpVon->setDate(span.first);
             dpBis->setDate(span.last);
@@ -51,14 +51,17 @@ bool frmKosten::fncSave()
 {
     if (!requireNumber(mxTagessatz))
         return false;
-    if (dpBis->date() < dpVon->date()) {
-        warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
-        return false;
-    }
     CostRequest r{dpVon->date(), dpBis->date(), std::nullopt};
     double d = 0;
     if (parseNumber(mxTagessatz->text(), &d))
         r.tagessatz = d;
+    if (d < 0) {
+        warn(QStringLiteral("Der Tagessatz kann nicht unter 0 liegen."));
+        mxTagessatz->setFocus();
+        return false;
+    }
+    if (!requireSpan(dpVon, dpBis))
+        return false;
     // Kept for the next time where the database takes it; a read-only one still prints.
     if (!gConnection.isReadOnly())
         storeTagessatz(r.tagessatz);

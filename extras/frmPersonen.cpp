@@ -5,6 +5,7 @@
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
+#include "data/Convert.h"
 #include "extras/CampPlanning.h"
 
 #include <QDateEdit>
@@ -42,7 +43,7 @@ void frmPersonen::Form_Load()
         fncDDFillbySQL(*ddTagZeit,
                        QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
                        QStringLiteral("0"), QStringLiteral("0,(alle)"), false);
-        const PlanSpan span = planSpan();
+        const PlanSpan span = proposedSpan();
         if (span.first.isValid()) {
             dpVon->setDate(span.first);
             dpBis->setDate(span.last);
@@ -54,23 +55,20 @@ void frmPersonen::Form_Load()
 bool frmPersonen::fncSave()
 {
     return guardOr("frmPersonen/fncSave", false, [&] {
-        bool whole = false;
-        const int persons = txPersonen->text().trimmed().toInt(&whole);
-        if (!whole || persons < 0 || persons > 32767) {
-            warn(QStringLiteral("Bitte eine ganze Zahl von 0 bis 32767 Personen eingeben."));
-            txPersonen->setFocus();
+        if (!requireWholeNumber(txPersonen, 0, 32767,
+                                QStringLiteral("Bitte eine ganze Zahl von 0 bis 32767 Personen eingeben."),
+                                false))
             return false;
-        }
-        if (dpBis->date() < dpVon->date()) {
-            warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+        double persons = 0;
+        parseNumber(txPersonen->text(), &persons);
+        if (!requireSpan(dpVon, dpBis))
             return false;
-        }
         const int time = ddTagZeit->value().toInt();
         if (entriesBetween(dpVon->date(), dpBis->date(), time) == 0) {
             warn(QStringLiteral("Im gewählten Zeitraum gibt es keinen Eintrag."));
             return false;
         }
-        fGeaendert = changePersons(dpVon->date(), dpBis->date(), time, persons);
+        fGeaendert = changePersons(dpVon->date(), dpBis->date(), time, int(persons));
         msgBox(fGeaendert == 1 ? QStringLiteral("1 Eintrag geändert.")
                                : QStringLiteral("%1 Einträge geändert.").arg(fGeaendert));
         return true;

@@ -13,7 +13,6 @@
 namespace tlm {
 
 namespace {
-constexpr int kLongestSpan = 366;
 constexpr qint32 kHighestKey = 32767; // the plan entry dialog holds keys in 16 bits
 } // namespace
 
@@ -48,13 +47,17 @@ void frmTageKopieren::Form_Load()
 bool frmTageKopieren::fncSave()
 {
     return guardOr("frmTageKopieren/fncSave", false, [&] {
-        const QDate von = dpVon->date(), bis = dpBis->date(), ziel = dpZiel->date();
-        if (bis < von) {
-            warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+        if (!requireSpan(
+                dpVon, dpBis,
+                QStringLiteral("Es können höchstens %1 Tage auf einmal kopiert werden.").arg(kLongestSpan)) ||
+            !requireDate(dpZiel))
             return false;
-        }
-        if (von.daysTo(bis) + 1 > kLongestSpan) {
-            warn(QStringLiteral("Es können höchstens %1 Tage auf einmal kopiert werden.").arg(kLongestSpan));
+        const QDate von = dpVon->date(), bis = dpBis->date(), ziel = dpZiel->date();
+        if (ziel == von) {
+            // Onto themselves the days would only be planned twice.
+            warn(QStringLiteral("Bei „Nach:“ steht derselbe Tag wie bei „Von:“; bitte einen anderen Zieltag "
+                                "wählen."));
+            dpZiel->setFocus();
             return false;
         }
         const int entries = entriesBetween(von, bis);
@@ -68,6 +71,15 @@ bool frmTageKopieren::fncSave()
                      .arg(kHighestKey));
             return false;
         }
+        const int there = entriesBetween(ziel, ziel.addDays(von.daysTo(bis)));
+        if (there > 0 &&
+            msgBox(there == 1
+                       ? QStringLiteral("Auf den Zieltagen ist schon 1 Eintrag geplant. Trotzdem kopieren?")
+                       : QStringLiteral("Auf den Zieltagen sind schon %1 Einträge geplant. Trotzdem "
+                                        "kopieren?")
+                             .arg(there),
+                   36 + 256, QStringLiteral("Ihre Wahl ...")) != vbYes)
+            return false;
         const CopyResult copied = copyDays(von, bis, ziel);
         fErsterKey = copied.firstKey;
         msgBox(copied.count == 1 ? QStringLiteral("1 Eintrag kopiert.")

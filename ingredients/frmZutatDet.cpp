@@ -6,6 +6,7 @@
 #include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
+#include "app/MessageBox.h"
 #include "app/TextLimit.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
@@ -132,6 +133,14 @@ bool frmZutatDet::fncSave()
     return guardOr("frmZutatDet/fncSave", false, [&] {
         if (fZUTNR < 1 || !requireNumber(txMENGE) || !requireNumber(mxPREIS))
             return false;
+        // The shopping lists count packages by this size.
+        if (!cbNOKAUF->isChecked() && !(xCToD(txMENGE->text()) > 0)) {
+            warn(QStringLiteral(
+                "Bitte bei „Menge:“ die Größe einer Packung eingeben (mehr als 0): eine Zutat, "
+                "die eingekauft wird, braucht sie für die Einkaufsliste."));
+            txMENGE->setFocus();
+            return false;
+        }
         saveRecord(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
                    QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"), [&](Recordset& rs) {
                        rs.setField(QStringLiteral("ZUTAT"), txZUTAT->text());

@@ -151,7 +151,9 @@ QAction* frmMain::menuEntry(QMenu* menu, const char* name, const QString& captio
 
 void frmMain::buildMenus()
 {
-    QMenu* mnuDatei = menuBar()->addMenu(QStringLiteral("Datei"));
+    // Every item of the bar opens with Alt and its underlined letter; the letters are chosen so that
+    // none is taken twice in this window ("Been&den" has the d, "&Zufügen" the Z).
+    QMenu* mnuDatei = menuBar()->addMenu(QStringLiteral("D&atei"));
     mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
     mnuLoad =
         menuEntry(mnuDatei, "mnuLoad", QStringLiteral("Speiseplan laden"), "frmMain/mnuLoad_Click", [this] {
@@ -166,18 +168,18 @@ void frmMain::buildMenus()
                         [this] { fncExit(); });
 
     mnuGerichte =
-        menuEntry(nullptr, "mnuGerichte", QStringLiteral("Gerichte"), "frmMain/mnuGerichte_Click", [] {
+        menuEntry(nullptr, "mnuGerichte", QStringLiteral("&Gerichte"), "frmMain/mnuGerichte_Click", [] {
             frmGerichtList w;
             w.Form_Load();
             w.exec();
         });
-    mnuZutaten = menuEntry(nullptr, "mnuZutaten", QStringLiteral("Zutaten"), "frmMain/mnuZutaten_Click", [] {
+    mnuZutaten = menuEntry(nullptr, "mnuZutaten", QStringLiteral("Z&utaten"), "frmMain/mnuZutaten_Click", [] {
         frmZutatList w;
         w.Form_Load();
         w.exec();
     });
 
-    QMenu* mnuListen = menuBar()->addMenu(QStringLiteral("Liste drucken"));
+    QMenu* mnuListen = menuBar()->addMenu(QStringLiteral("&Liste drucken"));
     mnuListen->setObjectName(QStringLiteral("mnuListen"));
     mnuListSpeiseplan = menuEntry(mnuListen, "mnuListSpeiseplan", QStringLiteral("Speiseplan"),
                                   "frmMain/mnuListSpeiseplan_Click", [] { fncDruckSpeiseplan(); });
@@ -192,7 +194,7 @@ void frmMain::buildMenus()
 
     buildExtrasMenu();
 
-    QMenu* mnuInfo = menuBar()->addMenu(QStringLiteral("Info"));
+    QMenu* mnuInfo = menuBar()->addMenu(QStringLiteral("&Info"));
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     mnuAbout = menuEntry(mnuInfo, "mnuAbout", QStringLiteral("über TLM"), "frmMain/mnuAbout_Click",
                          [] { fncDlgAbout(0); });

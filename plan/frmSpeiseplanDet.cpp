@@ -122,16 +122,12 @@ bool frmSpeiseplanDet::fncSave()
             msgBox(QStringLiteral("Bitte Gericht wählen!"), 48, QStringLiteral("Achtung"));
             return false;
         }
-        if (!requireNumber(txPersonen))
-            return false;
         // The program proposes persons as 16-bit numbers; a larger count is refused here, clearly,
-        // rather than stored and failing at the next "Zufügen".
-        double persons = 0;
-        if (parseNumber(txPersonen->text(), &persons) && (persons > 32767 || persons < -32768)) {
-            msgBox(QStringLiteral("Bitte eine Anzahl Personen bis 32767 eingeben!"), 48,
-                   QStringLiteral("Achtung"));
+        // rather than stored and failing at the next "Zufügen". No one is fed by fewer than none.
+        if (!requireWholeNumber(txPersonen, 0, 32767,
+                                QStringLiteral("Bitte eine Anzahl Personen von 0 bis 32767 eingeben!")) ||
+            !requireDate(dpTag))
             return false;
-        }
         saveRecord(QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
                    QStringLiteral("KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK"), [&](Recordset& rs) {
                        rs.setField(QStringLiteral("Tag"), dpTag->date());

@@ -97,10 +97,12 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     QToolButton* pdf =
         tool(QStringLiteral("Als PDF speichern..."), QStringLiteral("Als PDF speichern"), "pdf");
     m_status = makeNamed<QLabel>(this, "status");
-    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // a long path never widens the bar
+    // A row of its own, wrapped: the whole name stands there, and a long one never widens the window.
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_status->setWordWrap(true);
 
-    // Two rows, so that everything stands whole at the preview's first size: paging and zoom above,
-    // printing, saving and what was done below.
+    // Rows, so that everything stands whole at the preview's first size: paging and zoom above,
+    // printing and saving below, then what was done.
     auto* paging = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{first, prev, m_pageLabel, next, last})
         paging->addWidget(w);
@@ -109,7 +111,7 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     auto* output = new QHBoxLayout;
     output->addWidget(print);
     output->addWidget(pdf);
-    output->addWidget(m_status, 1);
+    output->addStretch();
     m_scroll = new QScrollArea(this);
     m_scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_scroll->setBackgroundRole(QPalette::Dark);
@@ -119,6 +121,7 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     box->setContentsMargins(0, 0, 0, 0);
     box->addLayout(paging);
     box->addLayout(output);
+    box->addWidget(m_status);
     box->addWidget(m_scroll, 1);
 
     connect(first, &QToolButton::clicked, this, [this] { showPage(0); });

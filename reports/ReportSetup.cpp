@@ -25,12 +25,18 @@ void runReport(const char* tag, ReportGenerator generator)
 
 QVector<DayRange> planInChunks()
 {
-    const PlanSpan span = planSpan();
+    // Each chunk starts on a day that has entries, so that weeks without any cost nothing: one stray
+    // date years away is one chunk more, not one per week between.
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select distinct TAG from SPEISEPLAN where TAG is not null order by TAG"));
     QVector<DayRange> chunks;
-    for (QDate from = span.first; from.isValid() && from <= span.last;) {
-        const QDate to = qMin(span.last, chunks.isEmpty() ? from : from.addDays(6));
-        chunks << DayRange{from, to};
-        from = to.addDays(1);
+    const int days = rs->rowCount();
+    const QDate last = days > 0 ? rs->value(days - 1, 0).toDate() : QDate();
+    for (int r = 0; r < days; ++r) {
+        const QDate from = rs->value(r, 0).toDate();
+        if (!from.isValid() || (!chunks.isEmpty() && from <= chunks.last().to))
+            continue;
+        chunks << DayRange{from, qMin(last, chunks.isEmpty() ? from : from.addDays(6))};
     }
     return chunks;
 }

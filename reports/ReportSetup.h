@@ -15,7 +15,7 @@ class ReportPrinter;
 void setUpReport(ReportPrinter& vp, const QString& title);
 
 // The plan's days in chunks for reports that read them a few at a time: the first day alone (its
-// page is shown at once), then a week each. None on an empty plan.
+// page is shown at once), then a week each from the next day with entries. None on an empty plan.
 struct DayRange
 {
     QDate from;

@@ -259,3 +259,21 @@ TEST_F(CommandLineTest, OnAnyErrorAMessageNoFileAndExitOne)
     EXPECT_TRUE(said.startsWith("Unbekannte Angabe")) << said.constData();
     gConnection.open(dbPath());
 }
+
+TEST_F(CommandLineTest, ASpanOfMoreThanAYearIsRefusedBeforeAnyFileAndALongPlanGivesItsFirstYear)
+{
+    exec("delete from SPEISEPLAN where KEY > 2"); // the days whose costs cannot be known
+    exec("insert into SPEISEPLAN values (90, '8066-10-29', 2, 2, 201, 4, 0)"); // one stray date far off
+    gConnection.close();
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
+    QByteArray printed, said;
+    EXPECT_NE(
+        run({"--db", dbPath(), "--pdf", out, "--von", "01.01.2026", "--bis", "02.01.2027"}, &printed, &said),
+        0);
+    EXPECT_TRUE(QString::fromUtf8(said).contains("höchstens 366 Tage")) << said.constData();
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 0) << said.constData();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 7);
+    gConnection.open(dbPath());
+}

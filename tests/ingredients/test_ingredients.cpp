@@ -65,10 +65,31 @@ TEST_F(IngredientTest, NewIngredientReservesItsKeyAndSavesAsTyped)
         QTest::keyClicks(d.txZUTAT, QString(60, 'x'));
         EXPECT_EQ(d.txZUTAT->text().size(), 50); // the box takes no more than the column holds
         d.txZUTAT->setText("Kaiser's Brötchen 😀 %_");
+        // What is bought needs its package size: the shopping lists divide by it.
+        for (const char* none : {"", "0"}) {
+            d.txMENGE->setText(QString::fromLatin1(none));
+            d.sfOK->click();
+            EXPECT_TRUE(d.isVisible()) << none;
+        }
+        EXPECT_EQ(d.focusWidget(), d.txMENGE);
+        d.txMENGE->setText("1");
         d.sfOK->click();
     });
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
     EXPECT_EQ(fncDlgZutatDet(0), 101);
-    EXPECT_EQ(ingredients(), QStringList{"101|Kaiser's Brötchen 😀 %_|0|Stk|0|Falsch|Falsch"});
+    EXPECT_EQ(ingredients(), QStringList{"101|Kaiser's Brötchen 😀 %_|1|Stk|0|Falsch|Falsch"});
+    EXPECT_EQ(
+        modal.boxTexts().value(1),
+        QStringLiteral("Bitte bei „Menge:“ die Größe einer Packung eingeben (mehr als 0): eine Zutat, die "
+                       "eingekauft wird, braucht sie für die Einkaufsliste."));
+    // Not bought, it needs none.
+    modal.on<frmZutatDet>([](frmZutatDet& d) {
+        d.txMENGE->setText("");
+        d.cbNOKAUF->setChecked(true);
+        d.sfOK->click();
+    });
+    fncDlgZutatDet(101);
+    EXPECT_EQ(ingredients(), QStringList{"101|Kaiser's Brötchen 😀 %_|0|Stk|0|Falsch|Wahr"});
 
     modal.on<frmZutatDet>([](frmZutatDet& d) {
         EXPECT_EQ(d.fZUTNR, 101);
@@ -110,13 +131,13 @@ TEST_F(IngredientTest, NewIngredientReservesItsKeyAndSavesAsTyped)
         modal.box(QMessageBox::Ok);
     fncDlgZutatDet(101);
     EXPECT_EQ(ingredients(), QStringList{"101|Kaiser's Brötchen 😀 %_|1234|kg|0|Falsch|Wahr"});
-    ASSERT_EQ(modal.boxes().size(), 4u);
-    for (const auto& b : modal.boxes()) {
+    ASSERT_EQ(modal.boxes().size(), 6u);
+    for (const auto& b : std::vector(modal.boxes().begin() + 2, modal.boxes().end())) {
         EXPECT_EQ(b.text, QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."));
         EXPECT_EQ(b.title, QStringLiteral("Achtung"));
         EXPECT_EQ(b.icon, int(QMessageBox::Warning));
     }
-    exec("insert into ZUTATEN (ZUTNR, ZUTAT) values (250, 'x')");
+    exec("insert into ZUTATEN (ZUTNR, ZUTAT, MENGE) values (250, 'x', 1)");
     modal.on<frmZutatDet>([](frmZutatDet& d) {
         EXPECT_EQ(d.fZUTNR, 251);
         d.reject();
@@ -250,6 +271,7 @@ TEST_F(IngredientTest, AfterEditOrAddTheWholeListWithTheRightRow)
     EXPECT_TRUE(w.gd1->noCurrentRow());
     modal.on<frmZutatDet>([](frmZutatDet& d) {
         d.txZUTAT->setText("Basilikum");
+        d.txMENGE->setText("1");
         d.sfOK->click();
     });
     w.sfAdd->click();

@@ -141,6 +141,7 @@ TEST_F(BadInputTest, StoredValuesLongerThanTheirBoxesOpenAndSaveWhole)
 
 TEST_F(BadInputTest, PersonsAndDatesAtTheEnds)
 {
+    // Beyond the ends the entry is refused with a word and the window stays; at the ends it is stored.
     Modal modal;
     modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
         d.ddGericht->setValue("101");
@@ -150,28 +151,35 @@ TEST_F(BadInputTest, PersonsAndDatesAtTheEnds)
         d.txPersonen->setText("32767");
         d.dpTag->setDate(d.dpTag->maximumDate());
         d.sfOK->click();
-    });
-    modal.box(QMessageBox::Ok);
-    EXPECT_EQ(fncDlgSpeiseplanDet(0, QDate(2026, 1, 1), 1, 2, 4), 101);
-    ASSERT_EQ(modal.boxes().size(), 1u);
-    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Bitte eine Anzahl Personen bis 32767 eingeben!"));
-    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
-        d.ddGericht->setValue("102");
-        d.dpTag->setDate(d.dpTag->minimumDate());
-        d.txPersonen->setText("-1");
+        EXPECT_TRUE(d.isVisible());
+        d.dpTag->setDate(QDate(2999, 12, 31));
         d.sfOK->click();
     });
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
+    EXPECT_EQ(fncDlgSpeiseplanDet(0, QDate(2026, 1, 1), 1, 2, 4), 101);
+    EXPECT_EQ(modal.boxTexts(), (QStringList{"Bitte eine Anzahl Personen von 0 bis 32767 eingeben!",
+                                             "Bitte ein Datum aus den Jahren 1900 bis 2999 eingeben."}));
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        d.ddGericht->setValue("102");
+        d.dpTag->setDate(QDate(1900, 1, 1));
+        d.txPersonen->setText("-1");
+        d.sfOK->click();
+        EXPECT_TRUE(d.isVisible());
+        d.txPersonen->setText("0");
+        d.sfOK->click();
+    });
+    modal.box(QMessageBox::Ok);
     EXPECT_EQ(fncDlgSpeiseplanDet(0, QDate(2026, 1, 1), 1, 2, 4), 102);
     EXPECT_EQ(rows("select KEY,TAG,PERSONEN from SPEISEPLAN order by KEY"),
-              (QStringList{"101|31.12.9999|32767", "102|14.09.1752|-1"}));
+              (QStringList{"101|31.12.2999|32767", "102|01.01.1900|0"}));
     // The ends of the range survive the grid, adding after them, and a round trip through the file.
     frmMain w;
     w.fncReq(101);
     EXPECT_EQ(w.gd1->model()->data(w.gd1->model()->index(w.gd1->currentIndex().row(), 4)).toString(),
-              QStringLiteral("Fr 31.12.99"));
+              QStringLiteral("Di 31.12.99"));
     modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
         EXPECT_EQ(d.txPersonen->text(), QStringLiteral("32767"));
-        EXPECT_EQ(d.dpTag->date(), QDate(9999, 12, 31));
+        EXPECT_EQ(d.dpTag->date(), QDate(2999, 12, 31));
         d.sfAbbrechen->click();
     });
     w.sfAdd->click();
@@ -179,6 +187,6 @@ TEST_F(BadInputTest, PersonsAndDatesAtTheEnds)
     exportPlan(file);
     importPlan(file);
     EXPECT_EQ(rows("select KEY,TAG,PERSONEN from SPEISEPLAN order by KEY"),
-              (QStringList{"1|14.09.1752|-1", "2|31.12.9999|32767"}));
+              (QStringList{"1|01.01.1900|0", "2|31.12.2999|32767"}));
     EXPECT_EQ(modal.unexpected(), 0);
 }

@@ -4,6 +4,7 @@
 #include "app/UpDown.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "dishes/frmGerichtList.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "support/Fixture.h"
@@ -18,6 +19,8 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -249,7 +252,7 @@ TEST_F(MainWindowTest, EditingKeepsTheEntryCurrentAfterItsDateMovedIt)
     modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
     w.fncEdit();
     ASSERT_EQ(modal.boxes().size(), 2u);
-    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Bitte eine Zahl eingeben, zum Beispiel 2,50."));
+    EXPECT_EQ(modal.boxes()[0].text, QStringLiteral("Bitte eine ganze Zahl eingeben."));
     EXPECT_TRUE(modal.boxes()[1].text.contains("Modul: frmDlgSpeiseplan/fncSave,13/Typen unverträglich"));
     EXPECT_EQ(plan().value(0), QStringLiteral("1|30.07.2010|2|2|101|14|Falsch"));
 
@@ -465,15 +468,54 @@ TEST_F(MainWindowTest, TheWindowGrowsFromItsDesignedSizeAndOpensWhereItWasLeft)
     m.resize(100, 100);
     EXPECT_EQ(m.size(), designed); // never smaller than designed
     m.setGeometry(QRect(QPoint(40, 30), designed + QSize(100, 50)));
+    const QRect frame = m.frameGeometry();
     m.close();
 
-    frmMain again;
-    EXPECT_EQ(again.geometry(), QRect(QPoint(40, 30), designed + QSize(100, 50)));
+    // Exactly where it was, start after start, frame and all: never lower by its title bar.
+    for (int start = 0; start < 2; ++start) {
+        frmMain again;
+        again.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&again));
+        EXPECT_EQ(again.frameGeometry(), frame) << start;
+        EXPECT_EQ(again.geometry(), QRect(QPoint(40, 30), designed + QSize(100, 50))) << start;
+        again.close();
+    }
     // A place on no screen any more gives way to the centre.
     QSettings().setValue(QStringLiteral("Fenster/frmMain/Platz"), QRect(5000, 5000, 900, 700));
     frmMain moved;
     EXPECT_EQ(moved.size(), QSize(900, 700).expandedTo(designed));
     EXPECT_LE((moved.geometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST_F(MainWindowTest, EveryItemOfTheMenuBarOpensWithAnAltKeyOfItsOwnAndKeepsItsText)
+{
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QStringList shown;
+    QList<QKeySequence> keys;
+    for (QAction* a : w.menuBar()->actions()) {
+        shown << QString(a->text()).remove('&');
+        keys << QKeySequence::mnemonic(a->text());
+    }
+    EXPECT_EQ(shown, (QStringList{"Datei", "Gerichte", "Zutaten", "Liste drucken", "Extras", "Info"}));
+    for (const QPushButton* b : w.findChildren<QPushButton*>())
+        keys << QKeySequence::mnemonic(b->text());
+    for (const QKeySequence& k : keys) {
+        EXPECT_FALSE(k.isEmpty());
+        EXPECT_EQ(keys.count(k), 1) << k.toString().toStdString(); // one letter, one item of the window
+    }
+    // An item without entries runs at once; the others open their menu.
+    Modal modal;
+    modal.on<frmGerichtList>([](frmGerichtList& d) { d.reject(); });
+    QTest::keyClick(&w, Qt::Key_G, Qt::AltModifier);
+    EXPECT_TRUE(modal.allUsed());
+    auto* datei = w.findChild<QMenu*>("mnuDatei");
+    w.activateWindow(); // again after the dish list
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return datei->isVisible(); }));
+    datei->close();
 }
 
 TEST_F(MainWindowTest, GridKeysEditAndRemoveLikeTheButtonsAndTabLeavesTheGrid)

@@ -131,4 +131,19 @@ TEST_F(PreviewTest, SavingAsPdfProposesTitleAndDateInTheFolderUsedLastAndSaysSoI
     EXPECT_EQ(window->vp->findChild<QLabel*>("status")->text(), QStringLiteral("Gespeichert: plan.pdf"));
     EXPECT_TRUE(modal.boxes().empty()); // no box to close
     EXPECT_EQ(window->vp->proposedPdfName(), QDir(dir()).filePath(name));
+
+    // A long name stands whole at the preview's first size, on as many lines as it needs.
+    const QString longName = "Einkaufsliste Frisches (pro Tag) Sommerlager der Jugendgruppe Nord " +
+                             QDate::currentDate().toString(Qt::ISODate) + ".pdf";
+    const QSize before = window->size();
+    modal.file(QDir(dir()).filePath(longName));
+    window->vp->findChild<QToolButton*>("pdf")->click();
+    auto* status = window->vp->findChild<QLabel*>("status");
+    ASSERT_EQ(status->text(), "Gespeichert: " + longName);
+    window->vp->layout()->activate();
+    const QRect room = status->contentsRect();
+    const QRect needed = status->fontMetrics().boundingRect(room, Qt::TextWordWrap, status->text());
+    EXPECT_LE(needed.width(), room.width());
+    EXPECT_LE(needed.height(), room.height());
+    EXPECT_EQ(window->size(), before); // and the window stays as it was
 }

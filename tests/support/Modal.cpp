@@ -143,6 +143,11 @@ void Modal::poll()
         if (top == m_lastTop)
             return;
         m_lastTop = top;
+        // A window whose step is still running comes back on top when a box over it closes: it is
+        // still that step's, also when the step waits for something in between.
+        m_driven.removeAll(nullptr);
+        if (m_driven.contains(top))
+            return;
         if (m_steps.empty() && m_everyBox && qobject_cast<QMessageBox*>(top))
             box(m_everyBox);
         if (m_steps.empty()) {
@@ -154,7 +159,10 @@ void Modal::poll()
             qInfo() << "modal step for" << top << m_steps.size();
         auto step = std::move(m_steps.front());
         m_steps.pop_front();
+        const QPointer<QWidget> driven(top);
+        m_driven << driven;
         step(top);
+        m_driven.removeOne(driven);
     });
 }
 

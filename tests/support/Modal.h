@@ -69,6 +69,7 @@ private:
     std::deque<std::function<void(QWidget*)>> m_steps;
     std::vector<SeenBox> m_boxes;
     QPointer<QWidget> m_lastTop;
+    QList<QPointer<QWidget>> m_driven; // the windows whose steps are running
     int m_unexpected = 0;
     int m_everyBox = 0;
     std::shared_ptr<bool> m_token;
