@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
+#include "extras/RecipeCards.h"
 #include "extras/ShoppingCsv.h"
 #include "extras/ShoppingPlan.h"
 #include "plan/PlanFile.h"
@@ -81,6 +82,7 @@ int runBatch(const BatchRun& run)
             {QStringLiteral("Kosten pro Tag und Person.pdf"),
              [&] { fncDruckKosten(von, bis, storedTagessatz()); }},
             {QStringLiteral("Einkaufsplan.pdf"), [] { fncDruckEinkaufsplan(everyNDays(7)); }},
+            {QStringLiteral("Rezeptkarten.pdf"), [&] { fncDruckRezeptkarten(von, bis); }},
         };
         for (const Report& r : reports) {
             r.print();

@@ -59,6 +59,7 @@ public:
     QAction* mnuEinkaufsplan;
     QAction* mnuKosten;
     QAction* mnuCSV;
+    QAction* mnuRezeptkarten;
     QAction* mnuUndo;
 
 protected:

@@ -7,6 +7,7 @@
 #include "dishes/frmGerichtDet.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
+#include "extras/RecipeCards.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/frmEinkaufsplan.h"
 #include "ingredients/frmZutatList.h"
@@ -104,6 +105,16 @@ int main(int argc, char** argv)
             plan->lsEinkaufstage->item(2)->setCheckState(Qt::Checked);
     });
     w.mnuEinkaufsplan->trigger();
+    // Every third day over two weeks: the run of Sunday 26.07. is bought on the Saturday before.
+    grabModal("extras-shopping-sunday", [](QWidget* d) {
+        if (auto* plan = qobject_cast<frmEinkaufsplan*>(d)) {
+            plan->dpBis->setDate(QDate(2026, 7, 31));
+            plan->txAlleNTage->setText(QStringLiteral("3"));
+            plan->sfAlleNTage->click();
+            plan->lsEinkaufstage->scrollToItem(plan->lsEinkaufstage->item(7));
+        }
+    });
+    w.mnuEinkaufsplan->trigger();
     grabModal("extras-costs");
     w.mnuKosten->trigger();
     const PlanSpan span = planSpan();
@@ -113,6 +124,7 @@ int main(int argc, char** argv)
         },
         "report-shopping-runs");
     reportPage([&] { fncDruckKosten(span.first, span.last, 6.0); }, "report-costs");
+    reportPage([&] { fncDruckRezeptkarten(span.first, span.last); }, "report-recipe-cards");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();

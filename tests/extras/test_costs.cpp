@@ -212,7 +212,8 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
                             "Einkaufsliste Frisches (pro Tag).pdf",
                             "Kochbuch für 4 Personen.pdf",
                             "Kosten pro Tag und Person.pdf",
-                            "Einkaufsplan.pdf"};
+                            "Einkaufsplan.pdf",
+                            "Rezeptkarten.pdf"};
     QStringList expected;
     for (const QString& n : names) {
         expected << QDir(out).filePath(n);
