@@ -447,6 +447,7 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
         case ReportItem::Cut:
             p.setPen(QPen(Qt::gray, 10, Qt::DashLine));
             p.drawLine(i.rect.topLeft(), i.rect.topRight());
+            currentFont = -1; // the next text sets its pen again
             break;
         case ReportItem::Text: {
             Metrics& m = metrics(i.font);

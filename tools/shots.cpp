@@ -20,8 +20,11 @@
 #include "reports/frmDlgDruck.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
