@@ -115,6 +115,12 @@ TEST_F(RecipeCardTest, CardsGiveTheQuantitiesForThePersonsPlannedTwoToAPageInPla
                 EXPECT_GT(r.top, kHalf) << c;
         }
     }
+    const QString pdf = dir() + "/karten.pdf";
+    ASSERT_TRUE(const_cast<ReportPrinter&>(vp()).savePdf(pdf));
+    const QString first = tlmtest::pdfPageText(pdf, 1);
+    for (const char* text : {"Pudding", "1 Person", "3,08 kg", "Spaghetti Bolognese", "103 g", "(Vorrat)"})
+        EXPECT_TRUE(first.contains(QString::fromUtf8(text))) << text;
+    EXPECT_TRUE(tlmtest::pdfPageText(pdf, 2).contains("Mittwoch 29.07.2026"));
     int cuts = 0;
     for (const ReportItem& i : static_cast<const ReportWriter&>(vp()).pages()[0].items)
         cuts += i.kind == ReportItem::Cut && i.rect.top() == kHalf;
@@ -152,6 +158,11 @@ TEST_F(RecipeCardTest, ACardLongerThanHalfAPageTakesAPageOfItsOwnAndIsNeverSplit
     const QString pdf = dir() + "/karten.pdf";
     ASSERT_TRUE(const_cast<ReportPrinter&>(vp()).savePdf(pdf));
     EXPECT_EQ(tlmtest::pdfPages(pdf), 3);
+    // The printed sheets: the long card whole on the second, two cards on the third.
+    const QString second = tlmtest::pdfPageText(pdf, 2);
+    EXPECT_TRUE(second.contains("Schritt 1:") && second.contains("Schritt 40:")) << second.toStdString();
+    EXPECT_FALSE(tlmtest::pdfPageText(pdf, 1).contains("Schritt"));
+    EXPECT_EQ(tlmtest::pdfPageText(pdf, 3).count("Spaghetti Bolognese"), 2);
 }
 
 class PlanGridTest : public tlmtest::DbTest
