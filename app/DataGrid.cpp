@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace tlm {
 
@@ -198,7 +199,11 @@ void DataGrid::syncCurrentRow()
         viewport()->update();
         return;
     }
-    const QModelIndex idx = m_model->index(m_rs->position(), 0);
+    // In a shown column: Shift+arrow selects from the current cell's place, which a hidden one lacks.
+    int column = 0;
+    while (column + 1 < m_model->columnCount() && isColumnHidden(column))
+        ++column;
+    const QModelIndex idx = m_model->index(m_rs->position(), column);
     selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(idx);
     viewport()->update();
@@ -207,6 +212,20 @@ void DataGrid::syncCurrentRow()
 void DataGrid::setCellStyleCallback(CellStyleFn fn)
 {
     m_styleFn = std::move(fn);
+}
+
+void DataGrid::setMultiSelect(bool on)
+{
+    setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+QVector<int> DataGrid::selectedRows() const
+{
+    QVector<int> rows;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void DataGrid::stretchColumn(int column)

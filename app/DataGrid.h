@@ -57,6 +57,12 @@ public:
     // Puts the grid's current row where the recordset stands.
     void syncCurrentRow();
 
+    // Several rows selected at once (Shift, Ctrl, Strg+A); the current row stays the recordset's
+    // position.
+    void setMultiSelect(bool on);
+    // The selected rows in grid order.
+    QVector<int> selectedRows() const;
+
     // The column that takes the room a wider grid has.
     void stretchColumn(int column);
 

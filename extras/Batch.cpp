@@ -7,6 +7,7 @@
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
 #include "extras/Restbestand.h"
+#include "extras/RecipeCards.h"
 #include "extras/ShoppingCsv.h"
 #include "extras/ShoppingPlan.h"
 #include "plan/PlanFile.h"
@@ -89,6 +90,7 @@ int runBatch(const BatchRun& run)
              [&] { fncDruckKosten(von, bis, storedTagessatz()); }},
             {QStringLiteral("Einkaufsplan.pdf"), [] { fncDruckEinkaufsplan(everyNDays(7)); }},
             {QStringLiteral("Restbestand.pdf"), [] { fncDruckRestbestand(everyNDays(7)); }},
+            {QStringLiteral("Rezeptkarten.pdf"), [&] { fncDruckRezeptkarten(von, bis); }},
         };
         for (const Report& r : reports) {
             r.print();

@@ -1,4 +1,5 @@
 #include "plan/frmMain.h"
+#include "plan/EntryDelete.h"
 #include "plan/PlanTransfer.h"
 
 #include "app/DataGrid.h"
@@ -16,12 +17,14 @@
 #include "data/Globals.h"
 #include "dishes/frmGerichtList.h"
 #include "extras/CostReport.h"
+#include "extras/RecipeCards.h"
 #include "extras/ShoppingCsv.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/Undo.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
+#include "extras/frmRezeptkarten.h"
 #include "extras/frmTageKopieren.h"
 #include "extras/frmVorrat.h"
 #include "ingredients/frmZutatList.h"
@@ -83,6 +86,7 @@ frmMain::frmMain()
     });
     // A wider window gives its width to the dish names.
     gd1->stretchColumn(gd1->columnIndex(QStringLiteral("GERICHT")));
+    gd1->setMultiSelect(true);
     // Looked up once: the style callback runs for every painted cell.
     m_tagzeitColumn = gd1->columnIndex(QStringLiteral("TAGZEIT"));
     m_farbeColumn = gd1->columnIndex(QStringLiteral("FARBE"));
@@ -231,6 +235,11 @@ void frmMain::buildExtrasMenu()
         });
     mnuVorrat = menuEntry(mnuExtras, "mnuVorrat", QStringLiteral("Vorrat…"), "frmMain/mnuVorrat_Click",
                           [] { fncDlgVorrat(); });
+    mnuRezeptkarten = menuEntry(mnuExtras, "mnuRezeptkarten", QStringLiteral("Rezeptkarten drucken…"),
+                                "frmMain/mnuRezeptkarten_Click", [] {
+                                    if (const std::optional<PlanSpan> span = fncDlgRezeptkarten())
+                                        fncDruckRezeptkarten(span->first, span->last);
+                                });
     mnuUndo = menuEntry(mnuExtras, "mnuUndo", QStringLiteral("Rückgängig"), "frmMain/mnuUndo_Click", [this] {
         if (!lastUndo())
             return;
@@ -361,13 +370,17 @@ void frmMain::fncDel()
     guard("frmMain/fncDel", [&] {
         if (gd1->noCurrentRow())
             return; // nothing to remove: no question, no statement
-        if (!confirmDelete())
+        // The selected entries, or the current one when none is selected.
+        QVector<qint32> keys;
+        const int keyColumn = gd1->columnIndex(QStringLiteral("KEY"));
+        for (int row : gd1->selectedRows())
+            keys << toInt32(gd1->valueAt(row, keyColumn));
+        if (keys.isEmpty())
+            keys << toInt32(gd1->columnValue(QStringLiteral("KEY")));
+        if (keys.size() == 1 ? !confirmDelete()
+                             : msgBox(deleteQuestion(keys), 36, QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
-        const QVector<QVariant> key{gd1->columnValue(QStringLiteral("KEY"))};
-        Transaction t(gConnection);
-        UndoStep(QStringLiteral("Eintrag löschen")).keepRows(QStringLiteral("KEY = ?"), key);
-        gConnection.exec(QStringLiteral("delete from SPEISEPLAN where KEY = ?"), key);
-        t.commit();
+        deleteEntries(keys);
         fncReq(0);
     });
 }

@@ -60,6 +60,7 @@ public:
     QAction* mnuKosten;
     QAction* mnuVorrat;
     QAction* mnuCSV;
+    QAction* mnuRezeptkarten;
     QAction* mnuUndo;
 
 protected:

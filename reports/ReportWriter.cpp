@@ -262,28 +262,68 @@ void ReportWriter::AppendTable(const QString& format, const QString& rows, const
     AppendRows(format, split, shade);
 }
 
-void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade,
-                              bool)
+const QVector<ReportWriter::Column>& ReportWriter::formatColumns(const QString& format)
 {
-    if (!m_started)
-        BeginDocument();
     // A report appends thousands of rows in a few formats: each format is read once.
     if (format != m_formatText) {
         m_formatColumns = parseFormat(format);
         m_formatText = format;
     }
-    const QVector<Column>& cols = m_formatColumns;
+    return m_formatColumns;
+}
+
+double ReportWriter::layoutRow(const QVector<Column>& cols, const QStringList& texts,
+                               QVector<CellLayout>& cells)
+{
+    double content = 0;
+    for (int c = 0; c < cols.size(); ++c) {
+        cells[c] = layoutCell(texts.value(c), qMax(1.0, cols[c].width - 2 * kPadX));
+        content = qMax(content, qMax<qsizetype>(1, cells[c].lines.size()) * metrics(cells[c].font).height);
+    }
+    return content;
+}
+
+double ReportWriter::rowsHeight(const QString& format, const QVector<QStringList>& rows)
+{
+    const QVector<Column> cols = formatColumns(format);
+    QVector<CellLayout> cells(cols.size());
+    double height = 0;
+    for (const QStringList& texts : rows)
+        height += layoutRow(cols, texts, cells) + 2 * kPadY;
+    return height;
+}
+
+void ReportWriter::NewPage()
+{
+    if (!m_started)
+        BeginDocument();
+    newPage();
+    m_cursorY = bodyTop();
+    documentChanged();
+}
+
+void ReportWriter::CutLine(double y)
+{
+    if (!m_started)
+        BeginDocument();
+    ReportItem cut;
+    cut.kind = ReportItem::Cut;
+    cut.rect = QRectF(0, y, kPageWidth, 0);
+    m_pages.last().items << cut;
+}
+
+void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade,
+                              bool)
+{
+    if (!m_started)
+        BeginDocument();
+    const QVector<Column>& cols = formatColumns(format);
     double total = 0;
     for (const Column& c : cols)
         total += c.width;
     QVector<CellLayout> cells(cols.size());
     for (const QStringList& texts : rows) {
-        double content = 0;
-        for (int c = 0; c < cols.size(); ++c) {
-            cells[c] = layoutCell(texts.value(c), qMax(1.0, cols[c].width - 2 * kPadX));
-            content =
-                qMax(content, qMax<qsizetype>(1, cells[c].lines.size()) * metrics(cells[c].font).height);
-        }
+        const double content = layoutRow(cols, texts, cells);
         const double height = content + 2 * kPadY;
         if (m_cursorY + height > bodyBottom() && m_cursorY > bodyTop()) {
             newPage();
@@ -403,6 +443,11 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
             p.setPen(QPen(Qt::black, 10));
             p.setBrush(Qt::NoBrush);
             p.drawRect(i.rect);
+            break;
+        case ReportItem::Cut:
+            p.setPen(QPen(Qt::gray, 10, Qt::DashLine));
+            p.drawLine(i.rect.topLeft(), i.rect.topRight());
+            currentFont = -1; // the next text sets its pen again
             break;
         case ReportItem::Text: {
             Metrics& m = metrics(i.font);

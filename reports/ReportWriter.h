@@ -23,7 +23,7 @@ struct ReportFont
 // One positioned thing on a page, in twips.
 struct ReportItem
 {
-    enum Kind : quint8 { Text, Frame, Shade };
+    enum Kind : quint8 { Text, Frame, Shade, Cut }; // Cut: a dashed line where the sheet is cut
     enum Align : quint8 { Left, Right, Centre };
     Kind kind = Text;
     Align align = Left;
@@ -87,6 +87,15 @@ public:
     void AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade = QColor(),
                     bool tableOption = true);
     void EndDocument();
+    // The height the rows would take in the format and the text font as they stand, without writing
+    // them: a block that must stay on one page is measured first.
+    double rowsHeight(const QString& format, const QVector<QStringList>& rows);
+    // Starts a new page; the cursor stands at the top of its body.
+    void NewPage();
+    // A dashed line across the page at y (twips), where the sheet is cut.
+    void CutLine(double y);
+    double bodyTop() const { return 2.0 * m_top; }
+    double bodyBottom() const { return kPageHeight - 2.0 * m_top; }
 
     bool isComplete() const { return m_complete; }
     // The middle part of the page header: the report's title.
@@ -119,8 +128,9 @@ private:
     int fontIndex(const ReportFont& f);
     Metrics& metrics(int font) const;
     void newPage();
-    double bodyTop() const { return 2.0 * m_top; }
-    double bodyBottom() const { return kPageHeight - 2.0 * m_top; }
+    const QVector<Column>& formatColumns(const QString& format);
+    // The cells of one row laid out in the columns, and the height of their content.
+    double layoutRow(const QVector<Column>& cols, const QStringList& texts, QVector<CellLayout>& cells);
 
     QVector<ReportPage> m_pages;
     QString m_formatText;

@@ -8,6 +8,7 @@
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
 #include "extras/Restbestand.h"
+#include "extras/RecipeCards.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmVorrat.h"
@@ -21,9 +22,11 @@
 #include "reports/frmDlgDruck.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -107,6 +110,16 @@ int main(int argc, char** argv)
             plan->lsEinkaufstage->item(2)->setCheckState(Qt::Checked);
     });
     w.mnuEinkaufsplan->trigger();
+    // Every third day over two weeks: the run of Sunday 26.07. is bought on the Saturday before.
+    grabModal("extras-shopping-sunday", [](QWidget* d) {
+        if (auto* plan = qobject_cast<frmEinkaufsplan*>(d)) {
+            plan->dpBis->setDate(QDate(2026, 7, 31));
+            plan->txAlleNTage->setText(QStringLiteral("3"));
+            plan->sfAlleNTage->click();
+            plan->lsEinkaufstage->scrollToItem(plan->lsEinkaufstage->item(7));
+        }
+    });
+    w.mnuEinkaufsplan->trigger();
     grabModal("extras-costs");
     w.mnuKosten->trigger();
     const PlanSpan span = planSpan();
@@ -129,6 +142,7 @@ int main(int argc, char** argv)
     reportPage([&] { fncDruckEinkaufsplan(runs); }, "report-shopping-runs-stock");
     reportPage([&] { fncDruckRestbestand(runs); }, "report-rest");
     gConnection.exec("delete from VORRAT");
+    reportPage([&] { fncDruckRezeptkarten(span.first, span.last); }, "report-recipe-cards");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();

@@ -30,5 +30,7 @@ protected:
 
 // The pages of a PDF file, -1 when it is none.
 int pdfPages(const QString& path);
+// One page's text as pdftotext reads it (page counted from 1); the test fails when it cannot run.
+QString pdfPageText(const QString& path, int page);
 
 } // namespace tlmtest
