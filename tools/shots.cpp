@@ -5,9 +5,11 @@
 #include "data/Database.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
 #include "extras/ShoppingPlan.h"
+#include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
@@ -113,6 +115,10 @@ int main(int argc, char** argv)
         },
         "report-shopping-runs");
     reportPage([&] { fncDruckKosten(span.first, span.last, 6.0); }, "report-costs");
+    grabModal("extras-allergens", [](QWidget* d) { d->resize(900, 520); });
+    w.mnuAllergene->trigger();
+    reportPage([&] { fncDruckWochenplan(span.first, span.last); }, "report-week-plan");
+    reportPage([&] { fncDruckAllergeneJeGericht(span.first, span.last); }, "report-allergens");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();
