@@ -18,8 +18,10 @@ const QString kNothingPlanned = QStringLiteral("Im Zeitraum ist nichts geplant."
 // Across the page: the time of day, then the seven days.
 constexpr int kTimeWidth = 1600;
 constexpr int kDayWidth = 1948;
-// Dish names as large as a reader a metre away needs, smaller only where a week holds more.
-constexpr double kLargest = 11;
+// Dish names as large as a reader a metre away wants, smaller only where a week holds more; 11 pt
+// is the least that reads from there.
+constexpr double kLargest = 14;
+constexpr double kHeadSize = 12;
 constexpr double kSmallest = 6;
 constexpr double kFootSize = 9;
 
@@ -38,7 +40,7 @@ QString lineFormat()
 
 struct TimeRow
 {
-    QString label;
+    QString label; // the time of day's name; a long one is printed smaller, alone in its cell
     QStringList cells[7];
 };
 
@@ -89,17 +91,69 @@ QVector<TimeRow> weekRows(Letters& letters, const QDate& monday, const QDate& fr
     return rows;
 }
 
+// A compound name wider than its column ("Tomaten-Mozzarella-Salat") breaks after its hyphens rather
+// than making its whole cell small.
+QString breakAtHyphens(ReportPrinter& vp, const QString& line)
+{
+    QStringList words = line.split(' ');
+    for (QString& word : words) {
+        if (!word.contains('-') || vp.fitsOnLine(word, kDayWidth))
+            continue;
+        // Its parts, each with its hyphen: "Tomaten-", "Mozzarella-", "Salat".
+        QStringList parts;
+        qsizetype start = 0;
+        for (qsizetype i = word.indexOf('-', 1); i > 0 && i < word.size() - 1; i = word.indexOf('-', i + 1)) {
+            parts << word.mid(start, i + 1 - start);
+            start = i + 1;
+        }
+        parts << word.mid(start);
+        QString broken, current;
+        for (const QString& part : parts) {
+            if (!current.isEmpty() && !vp.fitsOnLine(current + part, kDayWidth)) {
+                broken += current + '\n';
+                current.clear();
+            }
+            current += part;
+        }
+        word = broken + current;
+    }
+    return words.join(' ');
+}
+
+// Whether every word of the dishes stands whole on a line of its column in the text font: a cell
+// with a wider one would be printed smaller than the rest.
+bool wordsFit(ReportPrinter& vp, const QVector<QStringList>& table)
+{
+    for (const QStringList& cells : table)
+        for (int c = 1; c < cells.size(); ++c)
+            for (const QString& line : cells[c].split('\n'))
+                for (const QString& word : line.split(' '))
+                    if (!vp.fitsOnLine(word, kDayWidth))
+                        return false;
+    return true;
+}
+
+// The week's rows as they stand in the text font.
+QVector<QStringList> weekTable(ReportPrinter& vp, const QVector<TimeRow>& rows)
+{
+    QVector<QStringList> table;
+    for (const TimeRow& r : rows) {
+        QStringList cells{r.label};
+        for (const QStringList& c : r.cells) {
+            QStringList lines;
+            for (const QString& line : c)
+                lines << breakAtHyphens(vp, line);
+            cells << lines.join('\n');
+        }
+        table << cells;
+    }
+    return table;
+}
+
 void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const QDate& from, const QDate& to)
 {
     QStringList seen;
     const QVector<TimeRow> rows = weekRows(letters, monday, from, to, &seen);
-    QVector<QStringList> table;
-    for (const TimeRow& r : rows) {
-        QStringList cells{r.label};
-        for (const QStringList& c : r.cells)
-            cells << c.join('\n');
-        table << cells;
-    }
     QStringList head{QString()};
     for (int d = 0; d < 7; ++d) {
         const QDate day = monday.addDays(d);
@@ -119,13 +173,15 @@ void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const Q
     const double footHeight = vp.measureRows(lineFormat(), foot);
     vp.TextFont(gFontName, 14, true, false);
     const double titleHeight = vp.measureRows(lineFormat(), {{title}});
-    vp.TextFont(gFontName, kLargest, true, false);
+    vp.TextFont(gFontName, kHeadSize, true, false);
     const double headHeight = vp.measureRows(weekFormat(), {head});
     const double room = vp.bodyBottom() - vp.CursorY() - titleHeight - headHeight - footHeight - 200;
     double size = kLargest;
-    for (; size > kSmallest; size -= 0.5) {
+    QVector<QStringList> table;
+    for (;; size -= 0.5) {
         vp.TextFont(gFontName, size, false, false);
-        if (vp.measureRows(weekFormat(), table) <= room)
+        table = weekTable(vp, rows);
+        if (size <= kSmallest || (wordsFit(vp, table) && vp.measureRows(weekFormat(), table) <= room))
             break;
     }
 
@@ -133,7 +189,7 @@ void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const Q
     vp.AppendRows(lineFormat(), {{title}});
     vp.setCursorY(vp.CursorY() + 100);
     vp.TableFrame(1);
-    vp.TextFont(gFontName, kLargest, true, false);
+    vp.TextFont(gFontName, kHeadSize, true, false);
     vp.AppendRows(weekFormat(), {head}, QApplication::palette().button().color());
     vp.TextFont(gFontName, size, false, false);
     vp.AppendRows(weekFormat(), table);

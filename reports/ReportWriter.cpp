@@ -358,6 +358,11 @@ void ReportWriter::NewPage()
     documentChanged();
 }
 
+bool ReportWriter::fitsOnLine(const QString& text, double columnWidth)
+{
+    return metrics(fontIndex(m_textFont)).width(text) <= qMax(1.0, columnWidth - 2 * kPadX);
+}
+
 double ReportWriter::measureRows(const QString& format, const QVector<QStringList>& rows)
 {
     const QVector<Column> cols = parseFormat(format);

@@ -93,6 +93,8 @@ public:
                     bool tableOption = true);
     // Starts the next page: a report that wants a piece on a page of its own.
     void NewPage();
+    // Whether the text stands on one line of a column that wide, in the text font.
+    bool fitsOnLine(const QString& text, double columnWidth);
     // The height the rows would take in the text font, appended now; nothing is appended.
     double measureRows(const QString& format, const QVector<QStringList>& rows);
     // Where the room of a page ends: a table row below it goes to the next page.
