@@ -4,13 +4,16 @@
 #include "extras/AllergenReports.h"
 #include "extras/Allergens.h"
 #include "extras/frmAllergene.h"
+#include "extras/frmZeitraum.h"
 #include "reports/MealPlanReport.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 #include "support/ReportCheck.h"
 
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -196,6 +199,15 @@ TEST_F(AllergenReportTest, TheWeekPlanHasAPageAcrossPerWeekWithTheLettersOfItsDi
     EXPECT_EQ(
         vp().rowTexts().mid(2, 1),
         QStringList({"Mittagessen||||Wundertüte (A, B, C, D, E, F, G, H, L, M, N, O, P, R)\nApfelmus|||"}));
+    // A compound name wider than its column breaks after a hyphen instead of shrinking its cell.
+    exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (14, 4, 'Tomaten-Mozzarella-Salat')");
+    exec("insert into SPEISEPLAN values (6, '2026-07-24', 2, 4, 14, 10, 0)");
+    fncDruckWochenplan(QDate(2026, 7, 24), QDate(2026, 7, 24));
+    const ReportWriter& doc = vp();
+    const ReportItem& friday = doc.pages()[0].items[doc.rows()[2].firstItem + 5];
+    EXPECT_TRUE(friday.text.startsWith("Tomaten-\n")) << friday.text.toStdString();
+    EXPECT_EQ(QString(friday.text).remove('\n'), "Tomaten-Mozzarella-Salat (ohne Rezept)");
+    EXPECT_GE(doc.font(friday.font).size, 11);
     fncDruckSpeiseplan();
     EXPECT_FALSE(vp().isLandscape());
 }
@@ -224,4 +236,27 @@ TEST_F(AllergenReportTest, AFullWeekShrinksItsTextToStayOnOnePageAndNeverBreaksA
     for (const QString& line : monday.lines) // wrapped at blanks only
         EXPECT_TRUE(QString("Kartoffelgratin mit Schinkenwürfeln und Bergkäse (ohne Rezept)").contains(line))
             << line.toStdString();
+}
+
+TEST_F(AllergenReportTest, TheSpanStartsAsThePlansDaysAndABackwardOneIsRefused)
+{
+    Modal modal;
+    modal.on<frmZeitraum>([](frmZeitraum& w) {
+        EXPECT_EQ(w.objectName(), "frmWochenplan");
+        EXPECT_EQ(w.dpVon->date(), QDate(2026, 7, 22));
+        EXPECT_EQ(w.dpBis->date(), QDate(2026, 7, 27));
+        w.dpVon->setDate(QDate(2026, 7, 28));
+        w.sfDrucken->click(); // says so and stays open
+        EXPECT_TRUE(w.isVisible());
+        w.dpVon->setDate(QDate(2026, 7, 23));
+        w.sfDrucken->click();
+    });
+    modal.box(QMessageBox::Ok);
+    const std::optional<DateSpan> span = fncDlgZeitraum("frmWochenplan", "Wochenplan");
+    ASSERT_TRUE(span);
+    EXPECT_EQ(span->von, QDate(2026, 7, 23));
+    EXPECT_EQ(span->bis, QDate(2026, 7, 27));
+    ASSERT_EQ(modal.boxes().size(), 1u);
+    EXPECT_TRUE(modal.boxes()[0].text.contains("vor dem bei"));
+    EXPECT_EQ(modal.unexpected(), 0);
 }
