@@ -4,10 +4,11 @@
 #include "app/MessageBox.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
-#include "extras/Restbestand.h"
 #include "extras/RecipeCards.h"
+#include "extras/Restbestand.h"
 #include "extras/ShoppingCsv.h"
 #include "extras/ShoppingPlan.h"
 #include "plan/PlanFile.h"
@@ -91,6 +92,8 @@ int runBatch(const BatchRun& run)
             {QStringLiteral("Einkaufsplan.pdf"), [] { fncDruckEinkaufsplan(everyNDays(7)); }},
             {QStringLiteral("Restbestand.pdf"), [] { fncDruckRestbestand(everyNDays(7)); }},
             {QStringLiteral("Rezeptkarten.pdf"), [&] { fncDruckRezeptkarten(von, bis); }},
+            {QStringLiteral("Wochenplan.pdf"), [&] { fncDruckWochenplan(von, bis); }},
+            {QStringLiteral("Allergene je Gericht.pdf"), [&] { fncDruckAllergeneJeGericht(von, bis); }},
         };
         for (const Report& r : reports) {
             r.print();

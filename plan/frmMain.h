@@ -59,6 +59,9 @@ public:
     QAction* mnuEinkaufsplan;
     QAction* mnuKosten;
     QAction* mnuVorrat;
+    QAction* mnuAllergene;
+    QAction* mnuWochenplan;
+    QAction* mnuAllergeneJeGericht;
     QAction* mnuCSV;
     QAction* mnuRezeptkarten;
     QAction* mnuUndo;

@@ -239,7 +239,7 @@ void ReportWriter::newPage()
     if (!m_pages.isEmpty())
         page.items.reserve(m_pages.last().items.size() + 16);
     const int font = fontIndex(m_headerFont);
-    const QRectF rect(m_left, m_top, kPageWidth - m_left - m_right, metrics(font).height);
+    const QRectF rect(m_left, m_top, pageWidth() - m_left - m_right, metrics(font).height);
     for (int i = 0; i < 3 && i < m_header.size(); ++i) {
         ReportItem item;
         item.rect = rect;
@@ -308,7 +308,7 @@ void ReportWriter::CutLine(double y)
         BeginDocument();
     ReportItem cut;
     cut.kind = ReportItem::Cut;
-    cut.rect = QRectF(0, y, kPageWidth, 0);
+    cut.rect = QRectF(0, y, pageWidth(), 0);
     m_pages.last().items << cut;
 }
 
@@ -389,6 +389,11 @@ ReportWriter::CellLayout ReportWriter::layoutCell(const QString& text, double wi
     return {metrics(font).wrap(text, width), font};
 }
 
+bool ReportWriter::fitsOnLine(const QString& text, double columnWidth)
+{
+    return metrics(fontIndex(m_textFont)).width(text) <= qMax(1.0, columnWidth - 2 * kPadX);
+}
+
 void ReportWriter::EndDocument()
 {
     m_complete = true;
@@ -430,7 +435,7 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
     p.save();
     p.fillRect(target, Qt::white);
     p.translate(target.topLeft());
-    p.scale(target.width() / kPageWidth, target.height() / kPageHeight);
+    p.scale(target.width() / pageWidth(), target.height() / pageHeight());
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     int currentFont = -1;

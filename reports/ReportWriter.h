@@ -63,8 +63,13 @@ public:
     };
     ReportWriter();
     virtual ~ReportWriter();
-    static constexpr double kPageWidth = 11906;
+    static constexpr double kPageWidth = 11906; // A4 upright
     static constexpr double kPageHeight = 16838;
+    // The document's page: A4 upright, or across for a report that wants the width.
+    void setLandscape(bool landscape) { m_landscape = landscape; }
+    bool isLandscape() const { return m_landscape; }
+    double pageWidth() const { return m_landscape ? kPageHeight : kPageWidth; }
+    double pageHeight() const { return m_landscape ? kPageWidth : kPageHeight; }
 
     void PageMargins(int left, int right, int top);
     void PageHeader(const QString& threeParts);
@@ -86,6 +91,10 @@ public:
     // The same with the cells given one by one, so that a "|" or ";" inside a text stays text.
     void AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade = QColor(),
                     bool tableOption = true);
+    // Whether the text stands on one line of a column that wide, in the text font.
+    bool fitsOnLine(const QString& text, double columnWidth);
+    // Where the room of a page ends: a table row below it goes to the next page.
+    double bodyBottom() const { return pageHeight() - 2.0 * m_top; }
     void EndDocument();
     // The height the rows would take in the format and the text font as they stand, without writing
     // them: a block that must stay on one page is measured first.
@@ -95,7 +104,6 @@ public:
     // A dashed line across the page at y (twips), where the sheet is cut.
     void CutLine(double y);
     double bodyTop() const { return 2.0 * m_top; }
-    double bodyBottom() const { return kPageHeight - 2.0 * m_top; }
 
     bool isComplete() const { return m_complete; }
     // The middle part of the page header: the report's title.
@@ -146,6 +154,7 @@ private:
     int m_frame = 0;
     bool m_started = false;
     bool m_complete = false;
+    bool m_landscape = false;
 };
 
 } // namespace tlm

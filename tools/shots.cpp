@@ -5,11 +5,13 @@
 #include "data/Database.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
-#include "extras/Restbestand.h"
 #include "extras/RecipeCards.h"
+#include "extras/Restbestand.h"
 #include "extras/ShoppingPlan.h"
+#include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmVorrat.h"
 #include "ingredients/frmZutatList.h"
@@ -143,6 +145,10 @@ int main(int argc, char** argv)
     reportPage([&] { fncDruckRestbestand(runs); }, "report-rest");
     gConnection.exec("delete from VORRAT");
     reportPage([&] { fncDruckRezeptkarten(span.first, span.last); }, "report-recipe-cards");
+    grabModal("extras-allergens", [](QWidget* d) { d->resize(900, 520); });
+    w.mnuAllergene->trigger();
+    reportPage([&] { fncDruckWochenplan(span.first, span.last); }, "report-week-plan");
+    reportPage([&] { fncDruckAllergeneJeGericht(span.first, span.last); }, "report-allergens");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();

@@ -202,7 +202,9 @@ static QStringList everyPdfName()
             "Kosten pro Tag und Person.pdf",
             "Einkaufsplan.pdf",
             "Restbestand.pdf",
-            "Rezeptkarten.pdf"};
+            "Rezeptkarten.pdf",
+            "Wochenplan.pdf",
+            "Allergene je Gericht.pdf"};
 }
 
 TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOne)
