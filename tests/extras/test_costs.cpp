@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 
 using namespace tlm;
 using tlmtest::Modal;
@@ -338,5 +339,47 @@ TEST_F(CommandLineTest, EveryTargetIsCheckedBeforeAnyFileIsWritten)
     EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", csv}, &printed, &said), 0) << said.constData();
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), 7);
     EXPECT_TRUE(QFile::exists(csv));
+    gConnection.open(dbPath());
+}
+
+TEST_F(CommandLineTest, AJournalLeftByAKilledProgramIsNamedSoAndOneStartMendsIt)
+{
+    exec("delete from SPEISEPLAN where KEY > 2");
+    const int lines = scalar("select count(*) from REZEPTE").toInt();
+    gConnection.close();
+    QProcess writer;
+    writer.start(QStringLiteral(TLM_IMPORT_CHILD), {dbPath(), "hold"});
+    QByteArray seen;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            seen += writer.readAllStandardOutput();
+            return seen.contains("held\n") || writer.state() == QProcess::NotRunning;
+        },
+        60000));
+    ASSERT_TRUE(seen.contains("held\n")) << seen.constData();
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    const QString journal = dbPath() + "-journal";
+    ASSERT_TRUE(QFile::exists(journal));
+    const QByteArray db = tlmtest::readBytes(dbPath()), left = tlmtest::readBytes(journal);
+
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
+    QByteArray printed, said;
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 1);
+    EXPECT_EQ(QString::fromUtf8(said), "tlm: Die Datenbank '" + dbPath() +
+                                           "' wurde nicht sauber geschlossen (ein Programm wurde während "
+                                           "einer Änderung beendet); ein Start des Programms mit Fenster "
+                                           "stellt sie wieder her.\n");
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db); // read only: the journal is left for the program
+    EXPECT_EQ(tlmtest::readBytes(journal), left);
+
+    gConnection.open(dbPath()); // the program's start rolls the half change back
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(scalar("select count(*) from REZEPTE").toInt(), lines);
+    EXPECT_EQ(scalar("select count(*) from sqlite_master where name = 'BALLAST'").toInt(), 0);
+    gConnection.close();
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 0) << said.constData();
     gConnection.open(dbPath());
 }
