@@ -18,7 +18,7 @@ const char* const kHelp =
     "Optionen:\n"
     "  --pdf ORDNER       schreibt jeden Bericht als PDF-Datei in den Ordner, ohne Fenster\n"
     "  --csv DATEI        schreibt die Einkaufsliste Alles als CSV-Datei, ohne Fenster;\n"
-    "                     --csv - schreibt sie in die Standardausgabe\n"
+    "                     --csv - schreibt sie in die Standardausgabe (dann steht dort nur sie)\n"
     "  --db DATEI         nimmt diese Datenbank statt der tlm.mdb neben dem Programm\n"
     "  --von TT.MM.JJJJ   erster Tag des Kostenberichts von --pdf (sonst der erste Tag des Speiseplans)\n"
     "  --bis TT.MM.JJJJ   letzter Tag des Kostenberichts von --pdf (sonst der letzte Tag des Speiseplans)\n"
