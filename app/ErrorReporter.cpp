@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <new>
 
 namespace tlm {
@@ -42,6 +43,13 @@ int reportsMade()
 void fncErr(const QString& tag, const QString& text, const QString& detail)
 {
     ++g_reports;
+    if (boxesToErrorOutput()) {
+        // A run from the command line: the description alone, on the error output; no log file
+        // beside a database that is only read.
+        static const QRegularExpression number(QStringLiteral("^-?\\d+/"));
+        tellOnErrorOutput(QString(text).remove(number));
+        return;
+    }
     msgBox(QStringLiteral("Die angeforderte Funktion kann nicht ausgeführt werden:\rModul: ") + tag + "," +
                text,
            64, QStringLiteral("Hinweis"));

@@ -6,7 +6,8 @@
 namespace tlm {
 
 // Tells the user in a message box and appends the report to tlm_err.txt; a detail (the database
-// engine's own words) goes into the log line only, in parentheses.
+// engine's own words) goes into the log line only, in parentheses. With the boxes on the error
+// output (the command line) only the description goes there, and nothing is logged.
 void fncErr(const QString& tag, const QString& text, const QString& detail = QString());
 
 // How many reports fncErr has made in this run (a run without windows learns of failures so).

@@ -4,6 +4,8 @@
 #include "app/Launcher.h"
 #include "data/Globals.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QTimer>
 
@@ -24,6 +26,12 @@ FrmAbout::FrmAbout() : Dialog(QStringLiteral("FrmAbout"), QString(), 6735, 1440)
     lbZusatz = make<QLabel>("lbZusatz");
     lbZusatz->setGeometry(tw(1440), tw(720), tw(5175), tw(615));
     lbZusatz->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lbDaten = make<QLabel>("lbDaten");
+    lbDaten->setGeometry(tw(1440), tw(1380), tw(5175), tw(420));
+    lbDaten->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lbDaten->setWordWrap(true);
+    lbDaten->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lbDaten->hide();
     tiExit = make<QTimer>("tiExit");
     tiExit->setSingleShot(true);
     connect(tiExit, &QTimer::timeout, this, &FrmAbout::tiExit_Timer);
@@ -40,6 +48,15 @@ void FrmAbout::Form_Load()
                              QStringLiteral("DB-Version: ") + QString::number(gDBVersion);
         lbZusatz->setText(QString(text).replace('\r', '\n'));
         lbZusatz->setProperty("caption", text);
+        const QFileInfo db(databasePath());
+        if (QDir(db.absolutePath()) != QDir(gAppPath)) {
+            lbDaten->setText(QStringLiteral("Datenbank: ") + QDir::toNativeSeparators(db.absoluteFilePath()) +
+                             QStringLiteral("\n(Sicherungen und tlm_err.txt im selben Ordner)"));
+            lbDaten->adjustSize();
+            lbDaten->resize(tw(5175), lbDaten->heightForWidth(tw(5175)));
+            lbDaten->show();
+            setFixedSize(tw(6735), lbDaten->geometry().bottom() + tw(120));
+        }
         if (fTimer > 0) {
             tiExit->setInterval(fTimer);
             tiExit->start();

@@ -8,6 +8,8 @@ class QTimer;
 namespace tlm {
 
 // Title, copyright, application directory and database version; closes itself after fTimer ms.
+// When the database lies elsewhere (an installed program, --db) one more line names it: its folder
+// holds the backups and tlm_err.txt.
 class FrmAbout : public Dialog
 {
     Q_OBJECT
@@ -20,6 +22,7 @@ public:
     QLabel* Image1;
     QLabel* lbApplCode;
     QLabel* lbZusatz;
+    QLabel* lbDaten;
     QTimer* tiExit;
 };
 

@@ -7,9 +7,10 @@ class QLocalServer;
 
 namespace tlm {
 
-// One program per database: a lock file beside it (tlm.mdb.lock) while the program runs. A second
-// start on the same machine asks the first, through a local socket named after the database, to
-// come to the front and ends; when the holder is elsewhere or does not answer, it says so.
+// One program per database: a lock file beside it (tlm.mdb.lock, beside the file a symbolic link
+// points to) while the program runs. A second start on the same machine asks the first, through a
+// local socket named after the file (so that a second hard link finds it too), to come to the front
+// and ends; when the holder is elsewhere or does not answer within ten seconds, it says so.
 class InstanceGuard : public QObject
 {
     Q_OBJECT
@@ -30,7 +31,7 @@ signals:
     void raiseRequested();
 
 private:
-    void listen();
+    bool listen(); // false: a program here already holds the file under another name
     bool askHolderToRaise() const;
 
     QString m_dbPath;

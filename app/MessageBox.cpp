@@ -17,12 +17,23 @@ void setBoxesToErrorOutput(bool on)
     g_toErrorOutput = on;
 }
 
+bool boxesToErrorOutput()
+{
+    return g_toErrorOutput;
+}
+
+void tellOnErrorOutput(const QString& text)
+{
+    QString line = text;
+    line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace('\r', ' ').replace('\n', ' ');
+    std::fprintf(stderr, "tlm: %s\n", line.trimmed().toUtf8().constData());
+    std::fflush(stderr);
+}
+
 int msgBox(const QString& text, int style, const QString& title)
 {
     if (g_toErrorOutput) {
-        QString line = text;
-        line.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace('\r', '\n');
-        std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+        tellOnErrorOutput(text);
         return (style & 0x7) == 4 ? vbNo : vbOK;
     }
     QMessageBox box(QApplication::activeWindow());

@@ -14,6 +14,10 @@ int msgBox(const QString& text, int style = 0, const QString& title = QString())
 // Without a window (the command line): every box's text goes to the error output instead, and a
 // question is answered No.
 void setBoxesToErrorOutput(bool on);
+bool boxesToErrorOutput();
+
+// One line on the error output: "tlm: " and the text, its line breaks joined.
+void tellOnErrorOutput(const QString& text);
 
 // A warning: the exclamation icon, OK, the title "Achtung".
 void warn(const QString& text);

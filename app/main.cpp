@@ -1,12 +1,14 @@
 #include "app/Application.h"
+#include "app/MessageBox.h"
 #include "data/Globals.h"
 #include "extras/Batch.h"
+#include "extras/CommandLine.h"
 #include "plan/Program.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 const char* const kHelp =
@@ -15,22 +17,24 @@ const char* const kHelp =
     "\n"
     "Optionen:\n"
     "  --pdf ORDNER       schreibt jeden Bericht als PDF-Datei in den Ordner, ohne Fenster\n"
-    "  --csv DATEI        schreibt die Einkaufsliste Alles als CSV-Datei, ohne Fenster\n"
+    "  --csv DATEI        schreibt die Einkaufsliste Alles als CSV-Datei, ohne Fenster;\n"
+    "                     --csv - schreibt sie in die Standardausgabe (dann steht dort nur sie)\n"
     "  --db DATEI         nimmt diese Datenbank statt der tlm.mdb neben dem Programm\n"
-    "  --von TT.MM.JJJJ   erster Tag für Kosten und Rezeptkarten (sonst der erste Tag des Speiseplans)\n"
-    "  --bis TT.MM.JJJJ   letzter Tag für Kosten und Rezeptkarten (sonst der letzte Tag des Speiseplans)\n"
+    "  --von TT.MM.JJJJ   erster Tag der Berichte von --pdf mit Zeitraum (sonst der erste Tag "
+    "des Speiseplans)\n"
+    "  --bis TT.MM.JJJJ   letzter Tag der Berichte von --pdf mit Zeitraum (sonst der letzte "
+    "Tag des Speiseplans)\n"
     "  --help             zeigt diese Hilfe\n"
     "  --version          zeigt die Version\n"
     "\n"
     "Die Läufe mit --pdf und --csv lesen die Datenbank nur; sie laufen auch neben einem offenen\n"
     "Fenster, über ssh und aus cron. Jede geschriebene Datei steht in einer Zeile der Ausgabe; bei\n"
-    "einem Fehler steht die Meldung in der Fehlerausgabe, keine Datei wird geschrieben, Rückgabe 1.\n";
+    "einem Fehler steht die Meldung in der Fehlerausgabe, keine Datei wird geschrieben, Rückgabe 1;\n"
+    "bei falschen Angaben Rückgabe 2.\n";
 
-int refuse(const QString& text)
-{
-    std::fprintf(stderr, "%s\nAufruf: tlm --help zeigt die Optionen.\n", qUtf8Printable(text));
-    return 1;
-}
+const char* const kNoDisplay =
+    "Keine Anzeige gefunden: das Fenster braucht eine grafische Sitzung (DISPLAY oder "
+    "WAYLAND_DISPLAY). Ohne Fenster laufen tlm --pdf ORDNER und tlm --csv DATEI.";
 
 // Qt's own notes (no runtime folder, no raise() on this platform) are no business of a script.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& text)
@@ -38,62 +42,66 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& tex
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "%s\n", qUtf8Printable(text));
 }
+
+// While the window's platform comes up: a display that cannot be reached ends the start in German
+// instead of Qt's English abort.
+void startingWindow(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type == QtFatalMsg) {
+        tlm::tellOnErrorOutput(QString::fromUtf8(kNoDisplay));
+        std::_Exit(tlm::ExitFailure);
+    }
+}
+
+bool displayNamed()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    QCommandLineParser parser;
-    const QCommandLineOption pdf(QStringLiteral("pdf"), QString(), QStringLiteral("ORDNER"));
-    const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("DATEI"));
-    const QCommandLineOption db(QStringLiteral("db"), QString(), QStringLiteral("DATEI"));
-    const QCommandLineOption von(QStringLiteral("von"), QString(), QStringLiteral("TT.MM.JJJJ"));
-    const QCommandLineOption bis(QStringLiteral("bis"), QString(), QStringLiteral("TT.MM.JJJJ"));
-    const QCommandLineOption help(QStringList{QStringLiteral("help"), QStringLiteral("h")});
-    const QCommandLineOption version(QStringLiteral("version"));
-    parser.addOptions({pdf, csv, db, von, bis, help, version});
-    const bool parsed = parser.parse(arguments);
-    // Only a start with no option but --db opens the window; every other run needs no display and
-    // says so before Qt looks for one.
-    const bool window = parsed && parser.positionalArguments().isEmpty() && !parser.isSet(pdf) &&
-                        !parser.isSet(csv) && !parser.isSet(help) && !parser.isSet(version);
-    if (!window) {
+    const tlm::CommandLine line = tlm::parseCommandLine(arguments);
+    switch (line.action) {
+    case tlm::CommandLine::Usage:
+        tlm::tellOnErrorOutput(line.refusal);
+        return tlm::ExitUsage;
+    case tlm::CommandLine::Help:
+        std::fputs(kHelp, stdout);
+        return tlm::ExitOk;
+    case tlm::CommandLine::Version:
+        std::puts("Fennor Tellomat V1.01");
+        return tlm::ExitOk;
+    case tlm::CommandLine::Batch:
+        // No display is needed, and Qt is told so before it looks for one.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietMessages);
+        break;
+    case tlm::CommandLine::Window:
+        if (!displayNamed()) {
+            tlm::tellOnErrorOutput(QString::fromUtf8(kNoDisplay));
+            return tlm::ExitFailure;
+        }
+        qInstallMessageHandler(startingWindow);
+        break;
     }
     QApplication app(argc, argv);
+    if (line.action == tlm::CommandLine::Window)
+        qInstallMessageHandler(nullptr);
     tlm::setUpApplication(app);
-
-    if (!parsed)
-        return refuse(QStringLiteral("Unbekannte Angabe: ") + parser.errorText());
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(QStringLiteral("Unbekannte Angabe: ") + parser.positionalArguments().join(' '));
-    if (parser.isSet(help)) {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        std::puts("Fennor Tellomat V1.01");
-        return 0;
-    }
-    if (parser.isSet(db))
-        tlm::setDatabasePath(QDir::current().absoluteFilePath(parser.value(db)));
-    if (window)
+    if (!line.db.isEmpty())
+        tlm::setDatabasePath(QDir::current().absoluteFilePath(line.db));
+    if (line.action == tlm::CommandLine::Window)
         return tlm::runProgram(app);
 
-    tlm::BatchRun run;
-    if (parser.isSet(pdf))
-        run.pdfFolder = QDir::current().absoluteFilePath(parser.value(pdf));
-    if (parser.isSet(csv))
-        run.csvFile = QDir::current().absoluteFilePath(parser.value(csv));
-    for (const auto& [option, date] : {std::pair{&von, &run.von}, std::pair{&bis, &run.bis}}) {
-        if (!parser.isSet(*option))
-            continue;
-        *date = QDate::fromString(parser.value(*option), QStringLiteral("dd.MM.yyyy"));
-        if (!date->isValid())
-            return refuse(QStringLiteral("Kein Datum der Form TT.MM.JJJJ: ") + parser.value(*option));
-    }
+    tlm::BatchRun run = line.run;
+    if (!run.pdfFolder.isEmpty())
+        run.pdfFolder = QDir::current().absoluteFilePath(run.pdfFolder);
+    if (!run.csvFile.isEmpty() && run.csvFile != tlm::kStandardOutput)
+        run.csvFile = QDir::current().absoluteFilePath(run.csvFile);
     return tlm::runBatch(run);
 }

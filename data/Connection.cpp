@@ -27,7 +27,8 @@ void Connection::open(const QString& path, bool onlyRead)
 
     // A file or folder that cannot be written (a read-only medium, wrong permissions) is opened for
     // reading: the plan can be viewed, printed and exported, and every write says so.
-    bool readOnly = onlyRead || !fi.isWritable() || !QFileInfo(fi.absolutePath()).isWritable();
+    const bool canWrite = fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
+    bool readOnly = onlyRead || !canWrite;
     int rc = 0;
     SqliteHandle handle = openSqlite(
         path, (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, &rc);
@@ -48,6 +49,18 @@ void Connection::open(const QString& path, bool onlyRead)
             throw Error(
                 check.rc,
                 QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path));
+        // A journal left by a program that was killed mid-change: only a writer can roll it back.
+        if (check.rc == SQLITE_READONLY_ROLLBACK)
+            throw Error(check.rc,
+                        (canWrite
+                             ? QStringLiteral("Die Datenbank '%1' wurde nicht sauber geschlossen "
+                                              "(ein Programm wurde während einer Änderung beendet); "
+                                              "ein Start des Programms mit Fenster stellt sie wieder her.")
+                             : QStringLiteral("Die Datenbank '%1' wurde nicht sauber geschlossen und "
+                                              "ist schreibgeschützt; sie kann erst wieder gelesen "
+                                              "werden, wenn sie beschreibbar ist."))
+                            .arg(path),
+                        check.engineText);
         throw Error(check.rc, QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2")
                                   .arg(path, check.engineText));
     }

@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
+#include "extras/CommandLine.h"
 #include "extras/CostReport.h"
 #include "extras/RecipeCards.h"
 #include "extras/Restbestand.h"
@@ -41,6 +42,56 @@ QString partOf(const QString& path)
 {
     return path + QStringLiteral(".part") + QString::number(QCoreApplication::applicationPid());
 }
+
+const QStringList kPdfNames = {
+    QStringLiteral("Speiseplan.pdf"),
+    QStringLiteral("Einkaufsliste Alles.pdf"),
+    QStringLiteral("Einkaufsliste Haltbares.pdf"),
+    QStringLiteral("Einkaufsliste Frisches (pro Tag).pdf"),
+    QStringLiteral("Kochbuch für 4 Personen.pdf"),
+    QStringLiteral("Kosten pro Tag und Person.pdf"),
+    QStringLiteral("Einkaufsplan.pdf"),
+    QStringLiteral("Restbestand.pdf"),
+    QStringLiteral("Rezeptkarten.pdf"),
+    QStringLiteral("Wochenplan.pdf"),
+    QStringLiteral("Allergene je Gericht.pdf"),
+};
+
+// Every target is looked at before anything is written, so that a run writes all its files or none;
+// the refusal, or an empty text.
+QString targetRefusal(const BatchRun& run)
+{
+    if (!run.pdfFolder.isEmpty()) {
+        const QFileInfo folder(run.pdfFolder);
+        if (!folder.exists())
+            return QStringLiteral("Den Ordner '%1' gibt es nicht.").arg(run.pdfFolder);
+        if (!folder.isDir())
+            return QStringLiteral("'%1' ist kein Ordner; --pdf braucht einen Ordner.").arg(run.pdfFolder);
+        if (!folder.isWritable())
+            return QStringLiteral("In den Ordner '%1' kann nicht geschrieben werden.").arg(run.pdfFolder);
+        for (const QString& name : kPdfNames) {
+            const QString path = QDir(run.pdfFolder).absoluteFilePath(name);
+            if (QFileInfo(path).isDir())
+                return QStringLiteral("'%1' ist ein Ordner; der Bericht kann ihn nicht ersetzen.").arg(path);
+        }
+    }
+    if (!run.csvFile.isEmpty() && run.csvFile != kStandardOutput) {
+        const QFileInfo file(run.csvFile);
+        if (file.isDir())
+            return QStringLiteral("'%1' ist ein Ordner; --csv braucht den Namen einer Datei.")
+                .arg(run.csvFile);
+        const QFileInfo folder(file.absolutePath());
+        if (!folder.isDir())
+            return QStringLiteral("Den Ordner '%1' gibt es nicht.").arg(folder.filePath());
+        // A read-only folder takes an existing file that may be written, in place.
+        if (!folder.isWritable() && !(file.exists() && file.isWritable()))
+            return QStringLiteral("Die Datei '%1' kann nicht geschrieben werden.").arg(run.csvFile);
+        if (!run.pdfFolder.isEmpty() && kPdfNames.contains(file.fileName()) &&
+            QFileInfo(run.pdfFolder).absoluteFilePath() == file.absolutePath())
+            return QStringLiteral("'%1' ist schon ein Bericht von --pdf.").arg(run.csvFile);
+    }
+    return QString();
+}
 } // namespace
 
 int runBatch(const BatchRun& run)
@@ -50,16 +101,20 @@ int runBatch(const BatchRun& run)
     auto fail = [&] {
         for (const QString& p : parts)
             QFile::remove(p);
-        return 1;
+        return ExitFailure;
     };
     const int reportsBefore = reportsMade();
+    if (const QString refusal = targetRefusal(run); !refusal.isEmpty()) {
+        tellOnErrorOutput(refusal);
+        return ExitFailure;
+    }
     guard("tlm/runBatch", [&] {
         setProgramGlobals();
         gAppPath = applicationDirectory();
         // The first run of an installed program may well be one from the command line.
         const QString made = provideUserDatabase(databasePath());
         if (!made.isEmpty())
-            std::fprintf(stderr, "%s\n", qUtf8Printable(made));
+            tellOnErrorOutput(made);
         gConnection.open(databasePath(), true);
     });
     if (reportsMade() != reportsBefore)
@@ -68,32 +123,34 @@ int runBatch(const BatchRun& run)
     QStringList written;
     if (!run.pdfFolder.isEmpty()) {
         const QDir folder(run.pdfFolder);
-        if (!folder.exists()) {
-            std::fprintf(stderr, "Den Ordner '%s' gibt es nicht.\n", qUtf8Printable(run.pdfFolder));
-            return fail();
-        }
         // As the window proposes and takes it: a year at most.
         const PlanSpan span = planSpan();
         const QDate von = run.von.isValid() ? run.von : span.first;
         const QDate bis = run.bis.isValid() ? run.bis : qMin(span.last, von.addDays(kLongestSpan - 1));
+        if (von.isValid() && bis.isValid() && bis < von) {
+            tellOnErrorOutput(QStringLiteral("Das Datum bei --bis (%1) liegt vor dem bei --von (%2).")
+                                  .arg(bis.toString(QStringLiteral("dd.MM.yyyy")),
+                                       von.toString(QStringLiteral("dd.MM.yyyy"))));
+            return fail();
+        }
         if (von.isValid() && von.daysTo(bis) >= kLongestSpan) {
-            std::fprintf(stderr, "Der Zeitraum von --von bis --bis darf höchstens %d Tage lang sein.\n",
-                         kLongestSpan);
+            tellOnErrorOutput(
+                QStringLiteral("Der Zeitraum von --von bis --bis darf höchstens %1 Tage lang sein.")
+                    .arg(kLongestSpan));
             return fail();
         }
         const std::vector<Report> reports = {
-            {QStringLiteral("Speiseplan.pdf"), [] { fncDruckSpeiseplan(); }},
-            {QStringLiteral("Einkaufsliste Alles.pdf"), [] { fncDruckEinkauf(1); }},
-            {QStringLiteral("Einkaufsliste Haltbares.pdf"), [] { fncDruckEinkauf(2); }},
-            {QStringLiteral("Einkaufsliste Frisches (pro Tag).pdf"), [] { fncDruckEinkauf(3); }},
-            {QStringLiteral("Kochbuch für 4 Personen.pdf"), [] { fncDruckKochbuch(); }},
-            {QStringLiteral("Kosten pro Tag und Person.pdf"),
-             [&] { fncDruckKosten(von, bis, storedTagessatz()); }},
-            {QStringLiteral("Einkaufsplan.pdf"), [] { fncDruckEinkaufsplan(everyNDays(7)); }},
-            {QStringLiteral("Restbestand.pdf"), [] { fncDruckRestbestand(everyNDays(7)); }},
-            {QStringLiteral("Rezeptkarten.pdf"), [&] { fncDruckRezeptkarten(von, bis); }},
-            {QStringLiteral("Wochenplan.pdf"), [&] { fncDruckWochenplan(von, bis); }},
-            {QStringLiteral("Allergene je Gericht.pdf"), [&] { fncDruckAllergeneJeGericht(von, bis); }},
+            {kPdfNames[0], [] { fncDruckSpeiseplan(); }},
+            {kPdfNames[1], [] { fncDruckEinkauf(1); }},
+            {kPdfNames[2], [] { fncDruckEinkauf(2); }},
+            {kPdfNames[3], [] { fncDruckEinkauf(3); }},
+            {kPdfNames[4], [] { fncDruckKochbuch(); }},
+            {kPdfNames[5], [&] { fncDruckKosten(von, bis, storedTagessatz()); }},
+            {kPdfNames[6], [] { fncDruckEinkaufsplan(everyNDays(7)); }},
+            {kPdfNames[7], [] { fncDruckRestbestand(everyNDays(7)); }},
+            {kPdfNames[8], [&] { fncDruckRezeptkarten(von, bis); }},
+            {kPdfNames[9], [&] { fncDruckWochenplan(von, bis); }},
+            {kPdfNames[10], [&] { fncDruckAllergeneJeGericht(von, bis); }},
         };
         for (const Report& r : reports) {
             r.print();
@@ -103,7 +160,7 @@ int runBatch(const BatchRun& run)
             const QString path = folder.absoluteFilePath(r.file);
             parts.push_back(partOf(path));
             if (!vp->savePdf(parts.back())) {
-                std::fprintf(stderr, "%s\n", qUtf8Printable(errorText(ErrFileAccess) + ": " + path));
+                tellOnErrorOutput(errorText(ErrFileAccess) + ": " + path);
                 return fail();
             }
             written << path;
@@ -116,26 +173,37 @@ int runBatch(const BatchRun& run)
     });
     if (reportsMade() != reportsBefore)
         return fail();
-    // Everything is complete: the documents take their names, the spreadsheet is written.
+    // Everything is complete: the spreadsheet is written (the step that may still fail), then the
+    // documents take their names.
+    const bool toStandardOutput = run.csvFile == kStandardOutput;
+    if (toStandardOutput) {
+        if (std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout) != size_t(csv.size()) ||
+            std::fflush(stdout) != 0) {
+            tellOnErrorOutput(QStringLiteral("Die Standardausgabe kann nicht geschrieben werden."));
+            return fail();
+        }
+    } else if (!run.csvFile.isEmpty()) {
+        guard("tlm/runBatch", [&] { writeFileAtomically(run.csvFile, csv); });
+        if (reportsMade() != reportsBefore)
+            return fail();
+    }
     for (int i = 0; i < int(parts.size()); ++i) {
         std::error_code ec; // replaces an older file of that name in one step
         std::filesystem::rename(parts[i].toStdString(), written[i].toStdString(), ec);
         if (ec) {
-            std::fprintf(stderr, "%s\n", qUtf8Printable(errorText(ErrFileAccess) + ": " + written[i]));
+            tellOnErrorOutput(errorText(ErrFileAccess) + ": " + written[i]);
             return fail();
         }
     }
     parts.clear();
-    if (!run.csvFile.isEmpty()) {
-        guard("tlm/runBatch", [&] { writeFileAtomically(run.csvFile, csv); });
-        if (reportsMade() != reportsBefore)
-            return 1;
+    if (!run.csvFile.isEmpty() && !toStandardOutput)
         written << QFileInfo(run.csvFile).absoluteFilePath();
+    if (!toStandardOutput) {
+        for (const QString& f : written)
+            std::printf("%s\n", qUtf8Printable(f));
+        std::fflush(stdout);
     }
-    for (const QString& f : written)
-        std::printf("%s\n", qUtf8Printable(f));
-    std::fflush(stdout);
-    return 0;
+    return ExitOk;
 }
 
 } // namespace tlm

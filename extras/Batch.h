@@ -5,8 +5,12 @@
 
 namespace tlm {
 
+// The CSV target that means the standard output.
+inline const QString kStandardOutput = QStringLiteral("-");
+
 // What a run from the command line writes: every report as PDF into a folder, and/or the shopping
-// list as CSV; the cost report restricted to von..bis where given.
+// list as CSV (kStandardOutput: to the standard output); the cost report restricted to von..bis
+// where given.
 struct BatchRun
 {
     QString pdfFolder;
@@ -15,9 +19,10 @@ struct BatchRun
     QDate bis;
 };
 
-// Opens the database read-only (and takes no lock: it runs beside an open window), writes the
-// files and prints each one written, one a line. On any failure the German message goes to the
-// error output, no file is written and the result is 1; otherwise 0.
+// Checks every target, opens the database read-only (and takes no lock: it runs beside an open
+// window), writes the files and prints each one written, one a line (none when the CSV goes to the
+// standard output). On any failure one German line goes to the error output, no file is written and
+// the result is 1; otherwise 0.
 int runBatch(const BatchRun& run);
 
 } // namespace tlm

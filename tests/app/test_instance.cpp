@@ -1,5 +1,6 @@
 // One program per database: a second start, a lock left by a crash, a holder that does not answer,
-// and two starts at once that must keep every backup generation.
+// a holder busy for a while, the database through a link, and two starts at once that must keep
+// every backup generation.
 #include "app/InstanceGuard.h"
 #include "data/Backup.h"
 #include "data/Globals.h"
@@ -8,12 +9,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLocalServer>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTest>
+#include <QThread>
 #include <latch>
 #include <thread>
+#include <unistd.h>
 
 using namespace tlm;
 
@@ -101,6 +105,48 @@ TEST_F(InstanceTest, AHolderThatDoesNotAnswerOrRunsElsewhereIsNamed)
     const QByteArray out = finish(second);
     EXPECT_EQ(second.exitCode(), 1);
     EXPECT_TRUE(out.contains("(Rechner kuechen-pc, seit ")) << out.constData();
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
+    EXPECT_EQ(files(), (QStringList{"tlm.mdb", "tlm.mdb.lock"}));
+}
+
+TEST_F(InstanceTest, ALinkToTheDatabaseFindsTheProgramThatHoldsItAndABusyOneIsWaitedFor)
+{
+    const QByteArray db = tlmtest::readBytes(dbPath());
+    InstanceGuard first(dbPath());
+    ASSERT_EQ(first.acquire(), InstanceGuard::First);
+    int raised = 0;
+    QObject::connect(&first, &InstanceGuard::raiseRequested, [&] { ++raised; });
+    const QString symlinked = QDir(dir()).filePath("symlink"), hardLinked = QDir(dir()).filePath("hardlink");
+    QDir().mkpath(symlinked);
+    QDir().mkpath(hardLinked);
+    ASSERT_TRUE(QFile::link(dbPath(), symlinked + "/tlm.mdb"));
+    ASSERT_EQ(::link(QFile::encodeName(dbPath()).constData(),
+                     QFile::encodeName(hardLinked + "/tlm.mdb").constData()),
+              0);
+    for (const QString& folder : {symlinked, hardLinked}) {
+        QProcess second;
+        second.start(QStringLiteral(TLM_START_CHILD), {folder, QStringLiteral("quit")});
+        ASSERT_TRUE(second.waitForStarted(60000));
+        const QByteArray out = finish(second);
+        EXPECT_EQ(second.exitCode(), 0) << folder.toStdString();
+        EXPECT_EQ(out, QByteArray()) << out.constData(); // no window of its own, no message
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"tlm.mdb"}); // no lock, no backup
+    }
+    EXPECT_EQ(raised, 2);
+
+    // The holder is busy (a backup of a large file) when the second start asks: it waits for the answer.
+    QProcess second;
+    start(second, "quit");
+    auto* server = first.findChild<QLocalServer*>();
+    ASSERT_TRUE(server);
+    bool timedOut = true; // the guard takes the connection at once, so the result says nothing
+    server->waitForNewConnection(60000, &timedOut);
+    ASSERT_FALSE(timedOut); // the second start has asked
+    QThread::msleep(2000);  // the backup, longer than a second
+    const QByteArray out = finish(second);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(out, QByteArray()) << out.constData();
+    EXPECT_EQ(raised, 3);
     EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
     EXPECT_EQ(files(), (QStringList{"tlm.mdb", "tlm.mdb.lock"}));
 }

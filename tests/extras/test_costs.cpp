@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTest>
 
 using namespace tlm;
 using tlmtest::Modal;
@@ -172,14 +173,17 @@ TEST_F(CostTest, TheShoppingListForSpreadsheetsByteForByte)
 class CommandLineTest : public CostTest
 {
 protected:
-    // Runs the program as a script would: no display, no platform chosen.
-    int run(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr)
+    // Runs the program as a script would: no display, no platform chosen (unless display names one).
+    int run(const QStringList& arguments, QByteArray* out = nullptr, QByteArray* err = nullptr,
+            const QString& display = QString())
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("DISPLAY"));
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        if (!display.isEmpty())
+            env.insert(QStringLiteral("DISPLAY"), display);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(TLM_PROGRAM), arguments);
         EXPECT_TRUE(p.waitForFinished(120000));
@@ -246,26 +250,147 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
     gConnection.open(dbPath());
 }
 
-TEST_F(CommandLineTest, OnAnyErrorAMessageNoFileAndExitOne)
+TEST_F(CommandLineTest, OneGermanLineForEveryErrorUsageExitsTwoFailuresOneAndNoLog)
 {
     exec("update ZUTATEN set MENGE = 0 where ZUTNR = 101"); // the shopping lists stop
     gConnection.close();
     const QString out = QDir(dir()).filePath("berichte");
     QDir().mkpath(out);
+    const QString usage = " (tlm --help zeigt die Optionen).\n";
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        QString said;
+    } cases[] = {
+        {{"--unbekannt"}, 2, "tlm: Unbekannte Option --unbekannt" + usage},
+        {{"--pdf", out, "überzählig"}, 2, "tlm: Unerwartete Angabe „überzählig“" + usage},
+        {{"--db", dbPath(), "--csv"}, 2, "tlm: Nach --csv fehlt die Datei" + usage},
+        {{"--pdf", out, "--von", "32.13.2026"},
+         2,
+         "tlm: Nach --von steht kein Datum der Form TT.MM.JJJJ: „32.13.2026“" + usage},
+        {{"--von", "01.10.2026"}, 2, "tlm: --von und --bis gelten nur für --pdf, den Kostenbericht" + usage},
+        {{"--csv", out + "/x.csv", "--bis", "01.10.2026"},
+         2,
+         "tlm: --von und --bis gelten nur für --pdf, den Kostenbericht" + usage},
+        {{"--db", dbPath(), "--pdf", out, "--von", "02.10.2026", "--bis", "01.10.2026"},
+         1,
+         "tlm: Das Datum bei --bis (01.10.2026) liegt vor dem bei --von (02.10.2026).\n"},
+        {{"--db", dbPath(), "--pdf", out, "--von", "04.10.2026"},
+         1,
+         "tlm: Das Datum bei --bis (03.10.2026) liegt vor dem bei --von (04.10.2026).\n"},
+        {{"--db", dbPath(), "--pdf", out}, 1, "tlm: Division durch Null (Zutat: Nudeln)\n"},
+        {{"--db", dbPath(), "--csv", "-"}, 1, "tlm: Division durch Null (Zutat: Nudeln)\n"},
+        {{"--db", QDir(dir()).filePath("fehlt.mdb"), "--pdf", out},
+         1,
+         "tlm: Die Datenbank '" + QDir(dir()).filePath("fehlt.mdb") + "' wurde nicht gefunden.\n"},
+    };
+    for (const auto& c : cases) {
+        QByteArray printed, said;
+        EXPECT_EQ(run(c.arguments, &printed, &said), c.exitCode) << said.constData();
+        EXPECT_EQ(QString::fromUtf8(said), c.said) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(printed.isEmpty()) << printed.constData();
+        EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty()); // not even a part
+    }
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList{"tlm.mdb"}); // no tlm_err.txt beside it
+
+    gConnection.open(dbPath());
+    exec("update ZUTATEN set MENGE = 0.5 where ZUTNR = 101");
+    exec("delete from SPEISEPLAN where KEY > 2"); // the days whose costs cannot be known
+    const QByteArray csv = shoppingCsv();
+    gConnection.close();
+    QByteArray printed, said;
+    EXPECT_EQ(run({"--db", dbPath(), "--csv", "-"}, &printed, &said), 0) << said.constData();
+    EXPECT_EQ(printed, csv); // the spreadsheet and nothing else
+    EXPECT_TRUE(said.isEmpty()) << said.constData();
+    gConnection.open(dbPath());
+}
+
+TEST_F(CommandLineTest, AStartOfTheWindowWithoutADisplaySaysSoInGermanAndExitsOne)
+{
+    gConnection.close();
+    const QByteArray db = tlmtest::readBytes(dbPath());
+    const QString said =
+        "tlm: Keine Anzeige gefunden: das Fenster braucht eine grafische Sitzung (DISPLAY oder "
+        "WAYLAND_DISPLAY). Ohne Fenster laufen tlm --pdf ORDNER und tlm --csv DATEI.\n";
+    for (const QString& display : {QString(), QStringLiteral(":987")}) { // none, and one nobody serves
+        QByteArray printed, err;
+        EXPECT_EQ(run({"--db", dbPath()}, &printed, &err, display), 1) << display.toStdString();
+        EXPECT_EQ(QString::fromUtf8(err), said) << display.toStdString();
+        EXPECT_TRUE(printed.isEmpty());
+    }
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
+    EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList{"tlm.mdb"}); // no lock, backup or log
+    gConnection.open(dbPath());
+}
+
+TEST_F(CommandLineTest, EveryTargetIsCheckedBeforeAnyFileIsWritten)
+{
+    exec("delete from SPEISEPLAN where KEY > 2");
+    gConnection.close();
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
+    const QString csv = QDir(dir()).filePath("liste.csv");
+    QByteArray printed, said;
+    // The spreadsheet's target is a folder: not one report is left behind.
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", out}, &printed, &said), 1);
+    EXPECT_EQ(QString::fromUtf8(said),
+              "tlm: '" + out + "' ist ein Ordner; --csv braucht den Namen einer Datei.\n");
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // A report's name is taken by a folder: the spreadsheet is not written either.
+    QDir().mkpath(QDir(out).filePath("Einkaufsplan.pdf"));
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", csv}, &printed, &said), 1);
+    EXPECT_EQ(QString::fromUtf8(said), "tlm: '" + QDir(out).filePath("Einkaufsplan.pdf") +
+                                           "' ist ein Ordner; der Bericht kann ihn nicht ersetzen.\n");
+    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(QFile::exists(csv));
+    EXPECT_TRUE(printed.isEmpty());
+    QDir(QDir(out).filePath("Einkaufsplan.pdf")).removeRecursively();
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", csv}, &printed, &said), 0) << said.constData();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), everyPdfName().size());
+    EXPECT_TRUE(QFile::exists(csv));
+    gConnection.open(dbPath());
+}
+
+TEST_F(CommandLineTest, AJournalLeftByAKilledProgramIsNamedSoAndOneStartMendsIt)
+{
+    exec("delete from SPEISEPLAN where KEY > 2");
+    const int lines = scalar("select count(*) from REZEPTE").toInt();
+    gConnection.close();
+    QProcess writer;
+    writer.start(QStringLiteral(TLM_IMPORT_CHILD), {dbPath(), "hold"});
+    QByteArray seen;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            seen += writer.readAllStandardOutput();
+            return seen.contains("held\n") || writer.state() == QProcess::NotRunning;
+        },
+        60000));
+    ASSERT_TRUE(seen.contains("held\n")) << seen.constData();
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished(60000));
+    const QString journal = dbPath() + "-journal";
+    ASSERT_TRUE(QFile::exists(journal));
+    const QByteArray db = tlmtest::readBytes(dbPath()), left = tlmtest::readBytes(journal);
+
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
     QByteArray printed, said;
     EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 1);
-    EXPECT_TRUE(printed.isEmpty());
-    EXPECT_TRUE(
-        QString::fromUtf8(said).contains("Modul: tlm/fncDruckEinkauf,11/Division durch Null (Zutat: Nudeln)"))
-        << said.constData();
-    EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty()); // nothing, not even a part
-    EXPECT_EQ(run({"--db", dbPath(), "--csv", QDir(out).filePath("x.csv")}, &printed, &said), 1);
+    EXPECT_EQ(QString::fromUtf8(said), "tlm: Die Datenbank '" + dbPath() +
+                                           "' wurde nicht sauber geschlossen (ein Programm wurde während "
+                                           "einer Änderung beendet); ein Start des Programms mit Fenster "
+                                           "stellt sie wieder her.\n");
     EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(run({"--db", QDir(dir()).filePath("fehlt.mdb"), "--pdf", out}, &printed, &said), 1);
-    EXPECT_TRUE(QString::fromUtf8(said).contains("wurde nicht gefunden")) << said.constData();
-    EXPECT_EQ(run({"--pdf", out, "--von", "32.13.2026"}, &printed, &said), 1);
-    EXPECT_EQ(run({"--unbekannt"}, &printed, &said), 1);
-    EXPECT_TRUE(said.startsWith("Unbekannte Angabe")) << said.constData();
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db); // read only: the journal is left for the program
+    EXPECT_EQ(tlmtest::readBytes(journal), left);
+
+    gConnection.open(dbPath()); // the program's start rolls the half change back
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(scalar("select count(*) from REZEPTE").toInt(), lines);
+    EXPECT_EQ(scalar("select count(*) from sqlite_master where name = 'BALLAST'").toInt(), 0);
+    gConnection.close();
+    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 0) << said.constData();
     gConnection.open(dbPath());
 }
 

@@ -439,6 +439,31 @@ TEST_F(MainWindowTest, TheAboutBoxFromTheMenuStaysUntilClosed)
     EXPECT_TRUE(modal.allUsed());
 }
 
+TEST_F(MainWindowTest, TheAboutBoxNamesTheDatabaseOnlyWhenItLiesApartFromTheProgram)
+{
+    Modal modal;
+    modal.on<FrmAbout>([&](FrmAbout& a) {
+        EXPECT_TRUE(a.lbDaten->isHidden()); // beside the program: the box as designed
+        EXPECT_EQ(a.size(), QSize(449, 96));
+        a.close();
+    });
+    w.mnuAbout->trigger();
+    const QString elsewhere = QDir(dir()).filePath("daten/lager.mdb");
+    setDatabasePath(elsewhere);
+    modal.on<FrmAbout>([&](FrmAbout& a) {
+        EXPECT_FALSE(a.lbDaten->isHidden());
+        EXPECT_EQ(a.lbDaten->text(),
+                  "Datenbank: " + elsewhere + "\n(Sicherungen und tlm_err.txt im selben Ordner)");
+        EXPECT_EQ(a.lbZusatz->text().split('\n').value(1),
+                  "Verzeichnis: " + dir()); // the described lines stay
+        EXPECT_GE(a.height(), a.lbDaten->geometry().bottom());
+        a.close();
+    });
+    w.mnuAbout->trigger();
+    setDatabasePath(QString());
+    EXPECT_TRUE(modal.allUsed());
+}
+
 TEST_F(MainWindowTest, TheWindowGrowsFromItsDesignedSizeAndOpensWhereItWasLeft)
 {
     QSettings().remove(QStringLiteral("Fenster"));
