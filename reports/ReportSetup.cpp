@@ -23,6 +23,12 @@ void runReport(const char* tag, ReportGenerator generator)
     frmDlgDruck::showShared()->vp->run(QString::fromUtf8(tag), std::move(generator));
 }
 
+void stopReport()
+{
+    if (frmDlgDruck* w = frmDlgDruck::shared())
+        w->vp->stop();
+}
+
 QVector<DayRange> planInChunks()
 {
     const PlanSpan span = planSpan();
