@@ -29,7 +29,7 @@ Cost bought(const QDate& von, const QDate& bis)
     Cost c;
     try {
         for (const SpanNeeds::Item& item : SpanNeeds(von, bis).items({von, bis}, {von, bis}))
-            c.value = roundSignificant(c.value + item.row().total);
+            c.value += item.row().total;
     } catch (const Error& e) {
         c.missing = e.description;
     }
@@ -75,10 +75,11 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
         QString budget, difference;
         bool over = false;
         if (tagessatz) {
-            budget = currencyText(*tagessatz);
+            const Money rate = Money::fromDouble(*tagessatz);
+            budget = currencyText(rate);
             if (each.known()) {
-                difference = currencyText(roundSignificant(*tagessatz - each.value));
-                over = each.value > *tagessatz;
+                difference = currencyText(rate - each.value);
+                over = each.value > rate;
             }
         }
         vp.TextFontBold(over);
@@ -87,17 +88,17 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
         vp.TextFontBold(false);
         if (!d.cost.known() && sum.known())
             sum.missing = d.cost.missing;
-        sum.value = roundSignificant(sum.value + d.cost.value);
+        sum.value += d.cost.value;
         personDays += d.headCount;
         co_yield 0;
     }
     Cost average = sum;
     if (sum.known())
-        average.value = personDays > 0 ? roundSignificant(sum.value / personDays) : 0;
+        average.value = personDays > 0 ? sum.value.dividedBy(double(personDays)) : Money();
     const Cost purchase = bought(von, bis);
     Cost rest = purchase.known() ? sum : purchase;
     if (rest.known())
-        rest.value = roundSignificant(purchase.value - sum.value);
+        rest.value = purchase.value - sum.value;
     vp.setCursorY(vp.CursorY() + 100);
     vp.AppendRows(QStringLiteral("5000|>2000;"),
                   {{QStringLiteral("Summe Kosten:"), money(sum)},

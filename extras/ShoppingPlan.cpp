@@ -31,7 +31,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
 {
     setUpReport(vp, QStringLiteral("Einkaufsplan"));
     appendShoppingCaption(vp);
-    double total = 0;
+    Money total;
     const SpanNeeds needs(plan.von, plan.bis);
     for (int i = 0; i < plan.runs.size(); ++i) {
         const auto [start, end, days, keeps] = runDays(plan, i);
@@ -43,14 +43,14 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
                                  end.toString(QStringLiteral("dd.MM.yyyy")))}});
         vp.setCursorY(vp.CursorY() + 100);
         vp.TableFrame(0);
-        double sum = 0;
+        Money sum;
         for (const SpanNeeds::Item& item : needs.items(keeps, days)) {
             appendShoppingItem(vp, item.row(), sum);
             co_yield 0;
         }
         vp.setCursorY(vp.CursorY() + 100);
         vp.AppendTable(QStringLiteral("8000"), "Summe Einkauf: " + currencyText(sum));
-        total = roundSignificant(total + sum);
+        total += sum;
         vp.setCursorY(vp.CursorY() + 200);
     }
     vp.setCursorY(vp.CursorY() + 100);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Money.h"
 #include "extras/ShoppingPlan.h"
 
 #include <QHash>
@@ -16,7 +17,7 @@ struct StockLine
     QString name, unit;
     double need = 0, fromStock = 0, bought = 0, left = 0;
     qint16 packages = 0;
-    double price = 0, total = 0;
+    Money price, total;
     bool fresh = false;
 };
 
