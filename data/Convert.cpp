@@ -1,6 +1,7 @@
 #include "data/Convert.h"
 
 #include "data/Error.h"
+#include "data/Money.h"
 
 #include <QHash>
 #include <cfenv>
@@ -172,7 +173,11 @@ QString currencyText(double d, int decimals)
     if (const auto it = texts.constFind(key); it != texts.constEnd())
         return *it;
     const QLocale& l = groupingLocaleRef();
-    const QString text = l.toCurrencyString(d, l.currencySymbol(), decimals);
+    // Halves away from zero, of the decimal the amount was written as: 10,465 € is 10,47 €.
+    const double shown = std::abs(d) < 1e14 && decimals >= 0 && decimals <= 4
+                             ? double(roundHalfAway(d, decimals)) / std::pow(10.0, decimals)
+                             : d;
+    const QString text = l.toCurrencyString(shown, l.currencySymbol(), decimals);
     if (texts.size() > 100000)
         texts.clear();
     texts.insert(key, text);

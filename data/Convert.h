@@ -41,7 +41,7 @@ bool parseNumber(const QString& s, double* out);
 // Text read as a date under the regional settings (24.07.2010, 24.7.10, 2010-07-24).
 QDate parseDate(const QString& s);
 
-QString currencyText(double d, int decimals = 2); // 12,50 €
+QString currencyText(double d, int decimals = 2); // 12,50 €, halves away from zero
 QString shortDate(const QDate& d);                // 24.07.2010
 QString gridDate(const QDate& d);                 // Sa 24.07.10   ("ddd dd.mm.yy")
 QString longDayDate(const QDate& d);              // Samstag 24.07.2010   ("dddd dd.mm.yyyy")

@@ -32,7 +32,7 @@ Cost times(const PerPerson& p, double persons)
     Cost c;
     c.missing = p.missing;
     if (c.known())
-        c.value = roundSignificant(p.cost * persons);
+        c.value = Money::fromDouble(p.cost * persons);
     return c;
 }
 } // namespace
@@ -56,7 +56,7 @@ Cost DayCost::perPerson() const
     if (headCount <= 0)
         c.missing = QStringLiteral("keine Personen");
     else
-        c.value = roundSignificant(cost.value / headCount);
+        c.value = cost.value.dividedBy(headCount);
     return c;
 }
 
@@ -76,12 +76,10 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
                                           "SPEISEPLAN where " +
                                           days + " group by TAG, GERNR order by TAG");
     QVector<DayCost> out;
-    double raw = 0; // the day's sum unrounded, so that it comes out as one sum over all its lines would
     for (int r = 0; r < rs->rowCount(); ++r) {
         const QDate day = rs->value(r, 0).toDate();
         if (out.isEmpty() || out.last().day != day) {
             out << DayCost{day, 0, Cost()};
-            raw = 0;
         }
         DayCost& d = out.last();
         d.headCount = qMax(d.headCount, rs->value(r, 3).toInt());
@@ -89,8 +87,11 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
         // Of several unknown prices the day names the first by name.
         if (!p.missing.isEmpty() && (d.cost.known() || p.missing < d.cost.missing))
             d.cost.missing = p.missing;
-        raw += p.cost * rs->value(r, 2).toDouble();
-        d.cost.value = d.cost.known() ? roundSignificant(raw) : 0;
+        // Each dish's amount of the day to 1/10000, their sum exact.
+        if (d.cost.known())
+            d.cost.value += Money::fromDouble(p.cost * rs->value(r, 2).toDouble());
+        else
+            d.cost.value = Money();
     }
     return out;
 }

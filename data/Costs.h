@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Money.h"
+
 #include <QDate>
 #include <QString>
 #include <QVector>
@@ -9,7 +11,7 @@ namespace tlm {
 // What the plan costs: what is eaten, at the package price, no whole packages.
 struct Cost
 {
-    double value = 0;
+    Money value;     // to 1/10000, halves away from zero
     QString missing; // why it is unknown, naming the ingredient ("Preis fehlt: Salz"); empty when known
     bool known() const { return missing.isEmpty(); }
 };

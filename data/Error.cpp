@@ -21,6 +21,8 @@ QString errorText(ErrorNumber n)
         return QStringLiteral("Fehler beim Zugriff auf Pfad/Datei");
     case ErrInvalidNull:
         return QStringLiteral("Unzulässige Verwendung von Null");
+    case ErrPrinter:
+        return QStringLiteral("Druckerfehler");
     case ErrArguments:
         return QStringLiteral(
             "Argumente sind vom falschen Typ, liegen außerhalb des zulässigen Bereichs oder "

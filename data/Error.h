@@ -33,6 +33,7 @@ enum ErrorNumber {
     ErrFileWrite = 57,
     ErrFileAccess = 75,
     ErrInvalidNull = 94,
+    ErrPrinter = 482,
     ErrArguments = 3001,
     ErrNoCurrentRecord = 3021,
     ErrFileNotFound = 3024,

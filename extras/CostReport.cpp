@@ -26,7 +26,7 @@ QString money(const Cost& c)
 
 // What the whole packages for the span cost, as "Einkaufsliste Alles" counts them less what is in
 // stock; stockValue receives what the stock is worth.
-Cost bought(const QDate& von, const QDate& bis, double* stockValue)
+Cost bought(const QDate& von, const QDate& bis, Money* stockValue)
 {
     Cost c;
     try {
@@ -78,10 +78,11 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
         QString budget, difference;
         bool over = false;
         if (tagessatz) {
-            budget = currencyText(*tagessatz);
+            const Money rate = Money::fromDouble(*tagessatz);
+            budget = currencyText(rate);
             if (each.known()) {
-                difference = currencyText(roundSignificant(*tagessatz - each.value));
-                over = each.value > *tagessatz;
+                difference = currencyText(rate - each.value);
+                over = each.value > rate;
             }
         }
         vp.TextFontBold(over);
@@ -90,18 +91,18 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
         vp.TextFontBold(false);
         if (!d.cost.known() && sum.known())
             sum.missing = d.cost.missing;
-        sum.value = roundSignificant(sum.value + d.cost.value);
+        sum.value += d.cost.value;
         personDays += d.headCount;
         co_yield 0;
     }
     Cost average = sum;
     if (sum.known())
-        average.value = personDays > 0 ? roundSignificant(sum.value / personDays) : 0;
-    double stock = 0;
+        average.value = personDays > 0 ? sum.value.dividedBy(double(personDays)) : Money();
+    Money stock;
     const Cost purchase = bought(von, bis, &stock);
     Cost rest = purchase.known() ? sum : purchase;
     if (rest.known()) // stock and purchase less what is eaten
-        rest.value = roundSignificant(purchase.value + stock - sum.value);
+        rest.value = purchase.value + stock - sum.value;
     vp.setCursorY(vp.CursorY() + 100);
     vp.AppendRows(QStringLiteral("5000|>2000;"),
                   {{QStringLiteral("Summe Kosten:"), money(sum)},

@@ -25,13 +25,13 @@ ReportJob restReport(ReportPrinter& vp, ShoppingPlan plan)
     vp.setCursorY(vp.CursorY() + 100);
     vp.AppendTable(kFormat, QStringLiteral("Zutat|Menge|Wert;"), QApplication::palette().button().color());
     vp.TableFrame(0);
-    double total = 0;
+    Money total;
     int unpriced = 0;
     for (const RestLine& l : lines) {
         vp.AppendRows(kFormat, {{l.name, numberText(l.amount) + " " + l.unit,
                                  l.value ? currencyText(*l.value) : QStringLiteral("Preis fehlt")}});
         if (l.value)
-            total = roundSignificant(total + *l.value);
+            total += *l.value;
         else
             ++unpriced;
         co_yield 0;

@@ -1,11 +1,11 @@
 #include "extras/ShoppingCsv.h"
 
 #include "data/Convert.h"
+#include "data/Money.h"
 #include "plan/PlanFile.h"
 #include "reports/ShoppingRows.h"
 
 #include <QStringList>
-#include <cmath>
 
 namespace tlm {
 
@@ -15,14 +15,6 @@ QString field(const QString& text)
     if (!text.contains(';') && !text.contains('"') && !text.contains('\n') && !text.contains('\r'))
         return text;
     return '"' + QString(text).replace('"', QLatin1String("\"\"")) + '"';
-}
-
-// Money with its cents (2,50), or with the finer decimals a price was stored with.
-QString money(double d)
-{
-    if (std::abs(d * 100 - std::round(d * 100)) < 1e-7)
-        return locale().toString(d, 'f', 2);
-    return numberText(d);
 }
 } // namespace
 
@@ -39,8 +31,8 @@ QByteArray shoppingCsv()
                              field(r.unit),
                              numberText(r.bought),
                              QString::number(r.packages),
-                             money(r.price),
-                             money(r.total),
+                             moneyNumber(r.price),
+                             moneyNumber(r.total),
                              r.fresh ? QStringLiteral("ja") : QStringLiteral("nein")}
                      .join(';');
     }

@@ -48,7 +48,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
                    QStringLiteral("Zutat|Bedarf|aus Vorrat|Einkauf|Packungen|Einzel|Gesamt|Rest;"),
                    QApplication::palette().button().color());
     vp.TableFrame(0);
-    double total = 0;
+    Money total;
     const std::vector<StockRun> runs = carryStock(plan, storedStock());
     for (const StockRun& run : runs) {
         vp.TableFrame(1);
@@ -59,18 +59,18 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
                                  run.end.toString(QStringLiteral("dd.MM.yyyy")))}});
         vp.setCursorY(vp.CursorY() + 100);
         vp.TableFrame(0);
-        double sum = 0;
+        Money sum;
         for (const StockLine& l : run.lines) {
             vp.AppendRows(kRunItemFormat,
                           {{l.name, amountText(l.need, l.unit), amountText(l.fromStock, l.unit),
-                            amountText(l.bought, l.unit), QString::number(l.packages), currencyText(l.price),
+                            amountText(l.bought, l.unit), QString::number(l.packages), priceText(l.price),
                             currencyText(l.total), amountText(l.left, l.unit)}});
-            sum = roundSignificant(sum + l.total);
+            sum += l.total;
             co_yield 0;
         }
         vp.setCursorY(vp.CursorY() + 100);
         vp.AppendTable(QStringLiteral("8000"), "Summe Einkauf: " + currencyText(sum));
-        total = roundSignificant(total + sum);
+        total += sum;
         vp.setCursorY(vp.CursorY() + 200);
     }
     vp.setCursorY(vp.CursorY() + 100);

@@ -97,11 +97,11 @@ void storeStock(qint64 number, double amount, const QDate& counted)
             {number, amount, counted.isValid() ? QVariant(counted.toString(Qt::ISODate)) : QVariant()});
 }
 
-std::optional<double> stockValue(double amount, const QVariant& size, const QVariant& price)
+std::optional<Money> stockValue(double amount, const QVariant& size, const QVariant& price)
 {
     if (price.isNull() || size.isNull() || size.toDouble() == 0)
         return std::nullopt;
-    return roundSignificant(amount * price.toDouble() / size.toDouble());
+    return Money::fromValue(price).times(amount / size.toDouble());
 }
 
 std::vector<RestLine> restAfter(const ShoppingPlan& plan)
@@ -127,16 +127,16 @@ SpanPurchase spanPurchase(const QDate& von, const QDate& bis)
     SpanPurchase p;
     for (const StockRun& run : carryStock({von, bis, {von}, true}, storedStock()))
         for (const StockLine& l : run.lines)
-            p.bought = roundSignificant(p.bought + l.total);
+            p.bought += l.total;
     if (!hasStockTable())
         return p;
     RecordsetPtr rs =
         gConnection.execute(QStringLiteral("select V.MENGE, Z.MENGE, Z.PREIS from VORRAT V join ZUTATEN Z on "
                                            "Z.ZUTNR = V.ZUTNR where Z.NOKAUF = 0"));
     for (int r = 0; r < rs->rowCount(); ++r)
-        if (const std::optional<double> v =
+        if (const std::optional<Money> v =
                 stockValue(rs->value(r, 0).toDouble(), rs->value(r, 1), rs->value(r, 2)))
-            p.stockValue = roundSignificant(p.stockValue + *v);
+            p.stockValue += *v;
     return p;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Money.h"
 #include "extras/ShoppingPlan.h"
 
 #include <QHash>
@@ -18,7 +19,7 @@ struct StockLine
     QString name, unit;
     double need = 0, fromStock = 0, bought = 0, left = 0;
     qint16 packages = 0;
-    double price = 0, total = 0;
+    Money price, total;
     bool fresh = false;
 };
 
@@ -48,7 +49,7 @@ void takeOverStock(const QHash<qint64, double>& amounts, const QDate& counted);
 void storeStock(qint64 number, double amount, const QDate& counted);
 
 // An amount's value at its ingredient's package price; none without a price or package size.
-std::optional<double> stockValue(double amount, const QVariant& size, const QVariant& price);
+std::optional<Money> stockValue(double amount, const QVariant& size, const QVariant& price);
 
 // What is left after the plan's last run (what keeps only), per ingredient in print order.
 struct RestLine
@@ -56,7 +57,7 @@ struct RestLine
     qint64 number = 0;
     QString name, unit;
     double amount = 0;
-    std::optional<double> value;
+    std::optional<Money> value;
 };
 std::vector<RestLine> restAfter(const ShoppingPlan& plan);
 
@@ -64,7 +65,7 @@ std::vector<RestLine> restAfter(const ShoppingPlan& plan);
 // stock is worth (basic stock and what has no price left out). Raises as the shopping lists do.
 struct SpanPurchase
 {
-    double bought = 0, stockValue = 0;
+    Money bought, stockValue;
 };
 SpanPurchase spanPurchase(const QDate& von, const QDate& bis);
 

@@ -97,13 +97,13 @@ void frmVorrat::fncReq(qint64 key)
     // The whole stock's value, whatever the search shows.
     RecordsetPtr all = gConnection.execute("select V.MENGE, Z.MENGE, Z.PREIS from " + stock +
                                            " V join ZUTATEN Z on Z.ZUTNR = V.ZUTNR");
-    double total = 0;
+    Money total;
     int unpriced = 0;
     for (int r = 0; r < all->rowCount(); ++r) {
-        const std::optional<double> v =
+        const std::optional<Money> v =
             stockValue(all->value(r, 0).toDouble(), all->value(r, 1), all->value(r, 2));
         if (v)
-            total = roundSignificant(total + *v);
+            total += *v;
         else
             ++unpriced;
     }

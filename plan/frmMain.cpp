@@ -34,6 +34,7 @@
 #include "plan/frmSpeiseplanDet.h"
 #include "reports/Cookbook.h"
 #include "reports/MealPlanReport.h"
+#include "reports/ReportJob.h"
 #include "reports/ShoppingList.h"
 
 #include <QApplication>
@@ -419,6 +420,7 @@ void frmMain::mnuDelAll_Click()
 void frmMain::fncExit()
 {
     guard("frmMain/fncExit", [&] {
+        stopReport(); // a report still being written would read the closed database
         // A database that never opened needs no closing: the menu item still ends the program.
         if (gConnection.isOpen())
             gConnection.close();

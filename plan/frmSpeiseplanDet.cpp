@@ -163,7 +163,7 @@ void frmSpeiseplanDet::fncKosten()
         else if (persons > 0)
             lbKosten->setText(
                 QStringLiteral("Kosten: %1 (%2 pro Person)")
-                    .arg(currencyText(cost.value), currencyText(roundSignificant(cost.value / persons))));
+                    .arg(currencyText(cost.value), currencyText(cost.value.dividedBy(persons))));
         else
             lbKosten->setText(QStringLiteral("Kosten: %1").arg(currencyText(cost.value)));
     });

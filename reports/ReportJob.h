@@ -67,5 +67,7 @@ using ReportGenerator = std::function<ReportJob(ReportPrinter&)>;
 // Runs a report in the shared preview: shows it, writes its first pages now and the rest while the
 // window stays usable. A failure is reported under the tag; what was written stays.
 void runReport(const char* tag, ReportGenerator generator);
+// Ends the report being written in the shared preview, and a print under way, without a word.
+void stopReport();
 
 } // namespace tlm

@@ -1,6 +1,7 @@
 #include "reports/ReportPrinter.h"
 
 #include "app/ErrorReporter.h"
+#include "app/MessageBox.h"
 #include "app/Named.h"
 #include "data/Error.h"
 #include "data/Globals.h"
@@ -30,6 +31,36 @@
 #include <limits>
 
 namespace tlm {
+
+namespace {
+const QString kNotSaved =
+    QStringLiteral("Der Bericht ist nicht vollständig erstellt worden und wird nicht gespeichert.");
+const QString kNotPrinted =
+    QStringLiteral("Der Bericht ist nicht vollständig erstellt worden und wird nicht gedruckt.");
+} // namespace
+
+// While it lives the printer prints or saves: the document stays one report. The outermost one
+// starts a report asked for meanwhile, once the event loop is back.
+class ReportPrinter::Busy
+{
+public:
+    explicit Busy(ReportPrinter* p) : m_p(p), m_outer(!p->m_busy) { p->m_busy = true; }
+    ~Busy()
+    {
+        if (!m_outer)
+            return;
+        m_p->m_busy = false;
+        if (m_p->m_waiting)
+            QMetaObject::invokeMethod(
+                m_p, [p = m_p] { p->startWaiting(); }, Qt::QueuedConnection);
+    }
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+private:
+    ReportPrinter* m_p;
+    bool m_outer;
+};
 
 // Paints the shown page (or two) at the chosen scale.
 class PageView : public QWidget
@@ -161,8 +192,15 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
 
 void ReportPrinter::run(const QString& tag, ReportGenerator generator)
 {
+    if (m_busy) {
+        m_waiting = Waiting{tag, std::move(generator)};
+        return;
+    }
     m_turns->stop();
     m_job.reset(); // the report shown before ends here
+    m_failed = false;
+    m_status->clear(); // what was saved was the report before
+    m_status->setToolTip(QString());
     m_generator = std::move(generator);
     m_jobTag = tag;
     m_changesAtStart = gConnection.changeCount();
@@ -174,7 +212,35 @@ void ReportPrinter::run(const QString& tag, ReportGenerator generator)
 bool ReportPrinter::finish()
 {
     writeUntil(std::numeric_limits<int>::max());
-    return !m_job && isComplete();
+    return !m_job && !m_failed && isComplete();
+}
+
+void ReportPrinter::stop()
+{
+    m_turns->stop();
+    m_waiting.reset();
+    m_cancelPrint = m_busy;
+    if (m_stepping)
+        m_stopAfterStep = true; // the step under way is on the stack: its job ends once it returns
+    else
+        m_job.reset();
+}
+
+void ReportPrinter::startWaiting()
+{
+    if (m_busy || !m_waiting)
+        return;
+    Waiting w = std::move(*m_waiting);
+    m_waiting.reset();
+    run(w.tag, std::move(w.generator));
+}
+
+bool ReportPrinter::usable(const QString& notDone)
+{
+    if (finish())
+        return true;
+    msgBox(notDone, 48);
+    return false;
 }
 
 void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
@@ -190,12 +256,16 @@ void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
             more = m_job->step();
     } catch (...) {
         m_stepping = false;
+        m_stopAfterStep = false;
         m_job.reset();
+        m_failed = true;
         documentChanged();
         reportCurrentException(m_jobTag);
         return;
     }
     m_stepping = false;
+    if (std::exchange(m_stopAfterStep, false))
+        more = false;
     if (more)
         m_turns->start();
     else
@@ -205,6 +275,10 @@ void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
 
 void ReportPrinter::writeInTurns()
 {
+    if (!gConnection.isOpen()) {
+        stop(); // the program is ending: the report has nothing left to read
+        return;
+    }
     if (m_job && gConnection.changeCount() != m_changesAtStart) {
         // The plan changed under the report: it begins again, so that it shows one state.
         m_changesAtStart = gConnection.changeCount();
@@ -301,7 +375,9 @@ void ReportPrinter::applyZoom()
 
 bool ReportPrinter::savePdf(const QString& path)
 {
-    finish();
+    const Busy busy(this);
+    if (!finish())
+        return false; // a report that failed makes no file
     QPdfWriter pdf(path);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -335,6 +411,9 @@ QString ReportPrinter::proposedPdfName() const
 
 void ReportPrinter::savePdfAs()
 {
+    const Busy busy(this);
+    if (!usable(kNotSaved))
+        return;
     QFileDialog dialog(this, QStringLiteral("Als PDF speichern"));
     dialog.setObjectName(QStringLiteral("cd"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -359,7 +438,9 @@ void ReportPrinter::savePdfAs()
 
 void ReportPrinter::printDocument()
 {
-    finish();
+    const Busy busy(this);
+    if (!usable(kNotPrinted))
+        return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -373,23 +454,32 @@ void ReportPrinter::printDocument()
 
 void ReportPrinter::print(QPrinter& printer)
 {
-    finish();
-    int from = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
-    int to = printer.toPage() > 0 ? printer.toPage() - 1 : pageCount() - 1;
+    const Busy busy(this);
+    if (!usable(kNotPrinted))
+        return;
+    guard("frmDlgDruck/print", [&] { printPages(printer); });
+}
+
+void ReportPrinter::printPages(QPrinter& printer)
+{
+    const int from = printer.fromPage() > 0 ? printer.fromPage() - 1 : 0;
+    const int to = qMin(printer.toPage() > 0 ? printer.toPage() - 1 : pageCount() - 1, pageCount() - 1);
+    const QString where =
+        printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+    QPainter p;
+    if (!p.begin(&printer))
+        tlm::raise(ErrPrinter, where);
     QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Cancel"), 0, to - from + 1, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
-    QPainter p;
-    if (!p.begin(&printer))
-        return;
+    m_cancelPrint = false;
     const QRectF target = printer.paperRect(QPrinter::DevicePixel);
-    for (int i = from; i <= to; ++i) {
+    for (int i = from; i <= to && !m_cancelPrint; ++i) {
         progress.setLabelText(QStringLiteral("Now printing Page %1 of %2 on the %3 on %4")
                                   .arg(i + 1)
                                   .arg(pageCount())
-                                  .arg(printer.printerName(), printer.outputFileName().isEmpty()
-                                                                  ? QStringLiteral("local")
-                                                                  : printer.outputFileName()));
+                                  .arg(printer.printerName(),
+                                       printer.outputFileName().isEmpty() ? QStringLiteral("local") : where));
         progress.setValue(i - from);
         if (progress.wasCanceled())
             break;
@@ -397,8 +487,9 @@ void ReportPrinter::print(QPrinter& printer)
             printer.newPage();
         paintPage(p, i, QRectF(0, 0, target.width(), target.height()));
     }
-    p.end();
     progress.setValue(to - from + 1);
+    if (!p.end())
+        tlm::raise(ErrPrinter, where);
 }
 
 } // namespace tlm

@@ -34,6 +34,14 @@ public:
     void run(const QString& tag, ReportGenerator generator);
     // Writes what the running report has not written yet; false when it failed.
     bool finish();
+    // Ends the report being written and a print under way, without a word: the program is ending.
+    void stop();
+    // A report is still being written.
+    bool writing() const { return m_job.has_value(); }
+    // The report failed (its error was shown): nothing of it is printed or saved.
+    bool failed() const { return m_failed; }
+    // Printing or saving: the document stays as it is; a report asked for meanwhile starts after.
+    bool busy() const { return m_busy; }
     Q_INVOKABLE int pages() const { return pageCount(); }
     void showPage(int page);
     void printDocument(); // the system print dialog, then print()
@@ -53,12 +61,27 @@ private:
     // Steps the job until more than pages exist or it is done; a failure is reported and ends it.
     void writeUntil(int pages, qint64 milliseconds = -1);
     void writeInTurns();
+    // A failed report is neither printed nor saved: says so; false then.
+    bool usable(const QString& notDone);
+    void startWaiting();
+    void printPages(QPrinter& printer);
+    class Busy;
 
     std::optional<ReportJob> m_job;
     ReportGenerator m_generator;
     QString m_jobTag;
     qint64 m_changesAtStart = 0;
     bool m_stepping = false;
+    bool m_stopAfterStep = false; // stopped while a step runs: the job ends once the step returns
+    bool m_failed = false;
+    bool m_busy = false;
+    bool m_cancelPrint = false;
+    struct Waiting
+    {
+        QString tag;
+        ReportGenerator generator;
+    };
+    std::optional<Waiting> m_waiting;
     QTimer* m_turns;
 
     static constexpr int kFirstPages = 2; // written before the preview is shown

@@ -24,6 +24,12 @@ void runReport(const char* tag, ReportGenerator generator)
     frmDlgDruck::showShared()->vp->run(QString::fromUtf8(tag), std::move(generator));
 }
 
+void stopReport()
+{
+    if (frmDlgDruck* w = frmDlgDruck::shared())
+        w->vp->stop();
+}
+
 QVector<DayRange> planInChunks()
 {
     // Each chunk starts on a day that has entries, so that weeks without any cost nothing: one stray

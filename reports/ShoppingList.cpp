@@ -17,7 +17,7 @@ ReportJob wholePlan(ReportPrinter& vp, QString title, QString condition)
     setUpReport(vp, title);
     appendShoppingCaption(vp);
     vp.TableFrame(0);
-    double sum = 0;
+    Money sum;
     ShoppingRows items(kColumns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT");
     while (items.next()) {
         appendShoppingItem(vp, items.row(), sum);
@@ -34,12 +34,12 @@ ReportJob freshPerDay(ReportPrinter& vp)
 {
     setUpReport(vp, QStringLiteral("Einkaufsliste Frisches (pro Tag)"));
     appendShoppingCaption(vp);
-    double sum = 0;
+    Money sum;
     QDate day;
     auto endDay = [&] {
         vp.setCursorY(vp.CursorY() + 100);
         vp.AppendTable(QStringLiteral("8000"), "Tagessumme: " + currencyText(sum));
-        sum = 0;
+        sum = Money();
         vp.setCursorY(vp.CursorY() + 200);
     };
     const NameOrder order;

@@ -82,8 +82,8 @@ ShoppingRow shoppingRow(const QVariant& name, const QVariant& need, const QVaria
             raise(ErrInvalidNull);
         row.need = roundSignificant(toDouble(need));
         row.bought = row.packages * toDouble(size);
-        row.price = toDouble(price);
-        row.total = roundSignificant(row.packages * row.price);
+        row.price = Money::fromValue(price);
+        row.total = row.price * row.packages;
         row.fresh = fresh.toBool();
     } catch (const Error& e) {
         // The user learns which ingredient to mend.
@@ -123,12 +123,12 @@ void appendShoppingCaption(ReportPrinter& vp)
                    QApplication::palette().button().color());
 }
 
-void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& r, double& sum)
+void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& r, Money& sum)
 {
     vp.AppendRows(kShoppingItemFormat,
                   {{r.name, numberText(r.need) + " " + r.unit, numberText(r.bought) + " " + r.unit,
-                    QString::number(r.packages), currencyText(r.price), currencyText(r.total)}});
-    sum = roundSignificant(sum + r.total);
+                    QString::number(r.packages), priceText(r.price), currencyText(r.total)}});
+    sum += r.total;
 }
 
 } // namespace tlm

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Money.h"
 #include "data/Recordset.h"
 #include "reports/ReportSetup.h"
 
@@ -21,8 +22,8 @@ struct ShoppingRow
     double need = 0;   // to 10 significant digits, without the noise of summed fractions
     double bought = 0; // the whole packages' quantity
     qint16 packages = 0;
-    double price = 0; // of one package
-    double total = 0; // of all packages
+    Money price; // of one package, with the decimals it is stored with
+    Money total; // of all packages, exact
     bool fresh = false;
 };
 
@@ -74,9 +75,9 @@ private:
 QString freshItemsPerDay(const DayRange& days);
 
 // The item table of the shopping lists: its format, its caption row (framed and shaded), and an item
-// row whose money is added to sum.
+// row whose money is added to sum (exactly: the sum is shown rounded, not the rows' rounded amounts).
 extern const QString kShoppingItemFormat;
 void appendShoppingCaption(ReportPrinter& vp);
-void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& row, double& sum);
+void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& row, Money& sum);
 
 } // namespace tlm

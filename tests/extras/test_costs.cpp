@@ -49,18 +49,18 @@ protected:
 
 TEST_F(CostTest, TheDefinitionsOnAHandComputedPlan)
 {
-    EXPECT_DOUBLE_EQ(entryCost(201, 10).value, 4.0);
+    EXPECT_DOUBLE_EQ(entryCost(201, 10).value.toDouble(), 4.0);
     EXPECT_TRUE(entryCost(201, 10).known());
-    EXPECT_DOUBLE_EQ(entryCost(201, 0).value, 0.0);
+    EXPECT_DOUBLE_EQ(entryCost(201, 0).value.toDouble(), 0.0);
     EXPECT_EQ(entryCost(202, 10).missing, QStringLiteral("Preis fehlt: Safran"));
     EXPECT_EQ(entryCost(203, 10).missing, QStringLiteral("Packungsgröße 0: Zimt"));
-    EXPECT_DOUBLE_EQ(entryCost(999, 10).value, 0.0); // a dish without lines costs nothing
+    EXPECT_DOUBLE_EQ(entryCost(999, 10).value.toDouble(), 0.0); // a dish without lines costs nothing
     const QVector<DayCost> days = dayCosts(QDate(2026, 10, 1), QDate(2026, 10, 31));
     ASSERT_EQ(days.size(), 3);
     EXPECT_EQ(days[0].day, QDate(2026, 10, 1));
     EXPECT_EQ(days[0].headCount, 10); // the largest, not the sum
-    EXPECT_DOUBLE_EQ(days[0].cost.value, 7.2);
-    EXPECT_DOUBLE_EQ(days[0].perPerson().value, 0.72);
+    EXPECT_DOUBLE_EQ(days[0].cost.value.toDouble(), 7.2);
+    EXPECT_DOUBLE_EQ(days[0].perPerson().value.toDouble(), 0.72);
     EXPECT_EQ(days[1].perPerson().missing, QStringLiteral("Preis fehlt: Safran"));
     EXPECT_EQ(days[2].cost.missing, QStringLiteral("Packungsgröße 0: Zimt"));
     EXPECT_EQ(dayCosts(QDate(2026, 10, 2), QDate(2026, 10, 2)).size(), 1);

@@ -1,0 +1,114 @@
+#include "data/Money.h"
+
+#include "data/Convert.h"
+#include "data/Error.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace tlm {
+
+qint64 roundHalfAway(double d, int decimals)
+{
+    if (!std::isfinite(d))
+        raise(ErrOverflow);
+    // The shortest text that reads back as d is the decimal the number was written as.
+    char text[512];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, d, std::chars_format::fixed);
+    if (ec != std::errc())
+        raise(ErrOverflow);
+    const char* p = text;
+    const bool negative = *p == '-';
+    if (negative)
+        ++p;
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    qint64 v = 0;
+    auto push = [&](int digit) {
+        if (v > (kMax - digit) / 10)
+            raise(ErrOverflow);
+        v = v * 10 + digit;
+    };
+    for (; p < end && *p != '.'; ++p)
+        push(*p - '0');
+    if (p < end)
+        ++p;
+    for (int i = 0; i < decimals; ++i)
+        push(p < end ? *p++ - '0' : 0);
+    if (p < end && *p >= '5') { // half or more of the last place: away from zero
+        if (v == kMax)
+            raise(ErrOverflow);
+        ++v;
+    }
+    return negative ? -v : v;
+}
+
+Money Money::fromDouble(double d)
+{
+    return fromUnits(roundHalfAway(d, 4));
+}
+
+Money Money::fromValue(const QVariant& v)
+{
+    return fromDouble(tlm::toDouble(v));
+}
+
+Money Money::times(double factor) const
+{
+    return fromUnits(roundHalfAway(double(m_units) * factor, 0));
+}
+
+Money Money::dividedBy(double divisor) const
+{
+    if (divisor == 0)
+        raise(ErrDivisionByZero);
+    return fromUnits(roundHalfAway(double(m_units) / divisor, 0));
+}
+
+Money Money::roundedToCents() const
+{
+    qint64 cents = m_units / 100;
+    const qint64 rest = m_units % 100;
+    if (rest >= 50)
+        ++cents;
+    else if (rest <= -50)
+        --cents;
+    return fromUnits(cents * 100);
+}
+
+int Money::decimals() const
+{
+    return m_units % 100 == 0 ? 2 : m_units % 10 == 0 ? 3 : 4;
+}
+
+Money& Money::operator+=(Money other)
+{
+    if (__builtin_add_overflow(m_units, other.m_units, &m_units))
+        raise(ErrOverflow);
+    return *this;
+}
+
+Money operator*(Money m, qint64 n)
+{
+    qint64 units = 0;
+    if (__builtin_mul_overflow(m.m_units, n, &units))
+        raise(ErrOverflow);
+    return Money::fromUnits(units);
+}
+
+QString currencyText(Money m)
+{
+    return currencyText(m.roundedToCents().toDouble(), 2);
+}
+
+QString priceText(Money m)
+{
+    return currencyText(m.toDouble(), m.decimals());
+}
+
+QString moneyNumber(Money m)
+{
+    return locale().toString(m.toDouble(), 'f', m.decimals());
+}
+
+} // namespace tlm
