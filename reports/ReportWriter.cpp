@@ -24,6 +24,9 @@ QFont qtFont(const ReportFont& f)
     font.setItalic(f.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
+    // No shaping: no ligatures, so that a PDF's text reads and searches as the words it shows ("ff", not
+    // one glyph for both letters).
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
