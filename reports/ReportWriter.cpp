@@ -7,8 +7,12 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTextLayout>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace tlm {
 
@@ -208,7 +212,7 @@ struct ReportWriter::Metrics
     QFontMetricsF fm;
     double height;
     QHash<QString, double> widths;
-    static constexpr qsizetype kLaidOut = 20000;
+    static constexpr qsizetype kLaidOut = 4000;
     QHash<QString, Glyphs> laidOut;
     static constexpr char16_t kAdvances = 0x2100; // Latin-1 and the punctuation and currency signs (€)
     double advances[kAdvances] = {};
@@ -259,10 +263,19 @@ void ReportWriter::TextFont(const QString& name, double size, bool bold, bool it
     m_textFont = {name, size, bold, italic};
 }
 
+const QString& ReportWriter::shared(const QString& text)
+{
+    auto it = m_texts.constFind(text);
+    if (it == m_texts.constEnd())
+        it = m_texts.insert(text);
+    return *it;
+}
+
 void ReportWriter::BeginDocument()
 {
     m_pages.clear();
     m_rows.clear();
+    m_texts.clear();
     m_started = true;
     m_complete = false;
     m_cursorY = bodyTop();
@@ -272,10 +285,20 @@ void ReportWriter::BeginDocument()
 
 void ReportWriter::clearDocument()
 {
-    m_pages.clear();
-    m_rows.clear();
+    // Released, not only emptied: the next report may be a short one.
+    m_pages = {};
+    m_rows = {};
+    m_texts = {};
+    for (auto& m : m_metrics)
+        if (m)
+            m->laidOut = {};
     m_started = false;
     m_complete = false;
+#ifdef __GLIBC__
+    // A long report's hundred thousand small blocks go back to the system, so that the next report
+    // starts from the memory of the program and not from the largest report before it.
+    malloc_trim(0);
+#endif
 }
 
 void ReportWriter::newPage()
@@ -351,7 +374,7 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
         for (int c = 0; c < cols.size(); ++c) {
             ReportItem item;
             item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), content);
-            item.text = texts.value(c);
+            item.text = c < texts.size() ? shared(texts[c]) : QString();
             item.lines = std::move(cells[c].lines);
             item.font = cells[c].font;
             item.align = cols[c].right ? ReportItem::Right : ReportItem::Left;
@@ -398,6 +421,7 @@ ReportWriter::CellLayout ReportWriter::layoutCell(const QString& text, double wi
 
 void ReportWriter::EndDocument()
 {
+    m_texts.clear(); // the items keep their texts
     m_complete = true;
     documentChanged();
 }
@@ -441,7 +465,25 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     int currentFont = -1;
+    // The glyphs of consecutive texts in one font are drawn as one run: each drawn text costs a PDF its
+    // own state, font and text object around the glyphs.
+    QRawFont runFont;
+    QList<quint32> runGlyphs;
+    QList<QPointF> runPositions;
+    const auto flush = [&] {
+        if (runGlyphs.isEmpty())
+            return;
+        QGlyphRun run;
+        run.setRawFont(runFont);
+        run.setGlyphIndexes(runGlyphs);
+        run.setPositions(runPositions);
+        p.drawGlyphRun(QPointF(0, 0), run);
+        runGlyphs.clear();
+        runPositions.clear();
+    };
     for (const ReportItem& i : m_pages[page].items) {
+        if (i.kind != ReportItem::Text)
+            flush();
         switch (i.kind) {
         case ReportItem::Shade:
             p.fillRect(i.rect, QColor(i.colour));
@@ -475,19 +517,29 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
                         g = nullptr;
                 }
                 if (!g) {
+                    flush();
                     p.drawText(line, align | Qt::AlignTop | Qt::TextSingleLine, text);
                     continue;
                 }
                 const double x = i.align == ReportItem::Right    ? line.width() - g->advance
                                  : i.align == ReportItem::Centre ? (line.width() - g->advance) / 2
                                                                  : 0;
-                for (const QGlyphRun& run : g->runs)
-                    p.drawGlyphRun(QPointF(line.left() + x, line.top()), run);
+                const QPointF origin(line.left() + x, line.top());
+                for (const QGlyphRun& run : g->runs) {
+                    if (run.rawFont() != runFont) {
+                        flush();
+                        runFont = run.rawFont();
+                    }
+                    runGlyphs << run.glyphIndexes();
+                    for (const QPointF& at : run.positions())
+                        runPositions << origin + at;
+                }
             }
             break;
         }
         }
     }
+    flush();
     p.restore();
 }
 
