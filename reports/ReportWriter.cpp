@@ -4,12 +4,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QHash>
 #include <QPainter>
-#include <QRawFont>
 #include <QRegularExpression>
-#include <QTextLayout>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -168,52 +165,10 @@ struct ReportWriter::Metrics
         return out;
     }
 
-    // A one-line text as drawText would lay it out and place it, laid out once: a report repeats its texts
-    // on every page, and laying them out again for each was most of the time of writing a PDF.
-    struct Glyphs
-    {
-        QList<QGlyphRun> runs;
-        double width = 0;   // the bounds drawText clips to
-        double advance = 0; // what it aligns by
-    };
-    // Null for a text this shortcut leaves to drawText: blanks at its ends, control or rare characters.
-    const Glyphs* glyphs(const QString& text)
-    {
-        auto it = laidOut.constFind(text);
-        if (it != laidOut.constEnd())
-            return it->runs.isEmpty() ? nullptr : &*it;
-        if (laidOut.size() >= kLaidOut)
-            laidOut.clear(); // bounded: the texts of a page or so come again soon, the rest is rebuilt
-        Glyphs g;
-        bool plain = !text.isEmpty() && text.front() != ' ' && text.back() != ' ';
-        for (const QChar c : text)
-            plain = plain && c.unicode() >= 0x20 && c.unicode() < kAdvances && c.unicode() != 0x7f &&
-                    c.unicode() != 0x9c && c.unicode() != 0xa0 && c.unicode() != 0xad;
-        if (plain) {
-            QTextLayout layout(text, font);
-            layout.setCacheEnabled(true);
-            QTextOption option;
-            option.setTextDirection(Qt::LeftToRight);
-            option.setAlignment(Qt::AlignLeft);
-            layout.setTextOption(option);
-            layout.beginLayout();
-            QTextLine line = layout.createLine();
-            line.setLineWidth(0x01000000);
-            line.setPosition(QPointF(0, 0));
-            layout.endLayout();
-            g.width = line.naturalTextWidth();
-            g.advance = line.horizontalAdvance();
-            g.runs = line.glyphRuns();
-        }
-        return laidOut.insert(text, g)->runs.isEmpty() ? nullptr : &*laidOut.constFind(text);
-    }
-
     QFont font;
     QFontMetricsF fm;
     double height;
     QHash<QString, double> widths;
-    static constexpr qsizetype kLaidOut = 4000;
-    QHash<QString, Glyphs> laidOut;
     static constexpr char16_t kAdvances = 0x2100; // Latin-1 and the punctuation and currency signs (€)
     double advances[kAdvances] = {};
 };
@@ -289,9 +244,6 @@ void ReportWriter::clearDocument()
     m_pages = {};
     m_rows = {};
     m_texts = {};
-    for (auto& m : m_metrics)
-        if (m)
-            m->laidOut = {};
     m_started = false;
     m_complete = false;
 #ifdef __GLIBC__
@@ -465,25 +417,7 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     int currentFont = -1;
-    // The glyphs of consecutive texts in one font are drawn as one run: each drawn text costs a PDF its
-    // own state, font and text object around the glyphs.
-    QRawFont runFont;
-    QList<quint32> runGlyphs;
-    QList<QPointF> runPositions;
-    const auto flush = [&] {
-        if (runGlyphs.isEmpty())
-            return;
-        QGlyphRun run;
-        run.setRawFont(runFont);
-        run.setGlyphIndexes(runGlyphs);
-        run.setPositions(runPositions);
-        p.drawGlyphRun(QPointF(0, 0), run);
-        runGlyphs.clear();
-        runPositions.clear();
-    };
     for (const ReportItem& i : m_pages[page].items) {
-        if (i.kind != ReportItem::Text)
-            flush();
         switch (i.kind) {
         case ReportItem::Shade:
             p.fillRect(i.rect, QColor(i.colour));
@@ -503,43 +437,15 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
             const int align = i.align == ReportItem::Centre  ? Qt::AlignHCenter
                               : i.align == ReportItem::Right ? Qt::AlignRight
                                                              : Qt::AlignLeft;
-            const qsizetype count = i.lines.isEmpty() ? 1 : i.lines.size();
-            for (qsizetype l = 0; l < count; ++l) {
-                const QString& text = i.lines.isEmpty() ? i.text : i.lines[l];
+            const QStringList& lines = i.lines.isEmpty() ? QStringList{i.text} : i.lines;
+            for (int l = 0; l < lines.size(); ++l) {
                 const QRectF line(i.rect.left(), i.rect.top() + l * m.height, i.rect.width(), m.height);
-                // Placed as drawText places a line; a text it would clip is left to it.
-                const Metrics::Glyphs* g = m.glyphs(text);
-                if (g) {
-                    const double bound = i.align == ReportItem::Right    ? line.width() - g->width
-                                         : i.align == ReportItem::Centre ? (line.width() - g->width) / 2
-                                                                         : 0;
-                    if (!line.contains(QRectF(line.left() + bound, line.top(), g->width, m.height)))
-                        g = nullptr;
-                }
-                if (!g) {
-                    flush();
-                    p.drawText(line, align | Qt::AlignTop | Qt::TextSingleLine, text);
-                    continue;
-                }
-                const double x = i.align == ReportItem::Right    ? line.width() - g->advance
-                                 : i.align == ReportItem::Centre ? (line.width() - g->advance) / 2
-                                                                 : 0;
-                const QPointF origin(line.left() + x, line.top());
-                for (const QGlyphRun& run : g->runs) {
-                    if (run.rawFont() != runFont) {
-                        flush();
-                        runFont = run.rawFont();
-                    }
-                    runGlyphs << run.glyphIndexes();
-                    for (const QPointF& at : run.positions())
-                        runPositions << origin + at;
-                }
+                p.drawText(line, align | Qt::AlignTop | Qt::TextSingleLine, lines[l]);
             }
             break;
         }
         }
     }
-    flush();
     p.restore();
 }
 
