@@ -39,6 +39,7 @@ void DataCombo::addRow(const QString& keyTabText)
 void DataCombo::addRows(const QStringList& keyTabTexts)
 {
     auto* items = qobject_cast<QStandardItemModel*>(model());
+    const bool wasEmpty = count() == 0;
     QList<QStandardItem*> rows;
     rows.reserve(keyTabTexts.size());
     for (const QString& keyTabText : keyTabTexts) {
@@ -54,7 +55,6 @@ void DataCombo::addRows(const QStringList& keyTabTexts)
         row->setData(key, Qt::UserRole);
         rows << row;
     }
-    const bool wasEmpty = count() == 0;
     const QSignalBlocker block(this);
     if (items && !rows.isEmpty())
         items->invisibleRootItem()->insertRows(count(), rows);
