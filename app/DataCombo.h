@@ -14,11 +14,21 @@ public:
 
     void clear();
     void addRow(const QString& keyTabText);
+    // Many rows at once: one insertion for the list, not one per row.
+    void addRows(const QStringList& keyTabTexts);
     QString value() const;
     void setValue(const QString& key);
     void setColumnWidth1(int pixels);
     int rowCount() const { return count(); }
     QString keyAt(int row) const;
+
+    // As QComboBox sizes itself to its widest text, with the texts' widths measured once for every
+    // list that shows them: a list of thousands of dishes was measured twice at each opening.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void changeEvent(QEvent* e) override;
 
 signals:
     // The list has closed after a choice.
@@ -26,6 +36,7 @@ signals:
 
 private:
     QString m_value;
+    mutable QSize m_sizeHint;
 };
 
 } // namespace tlm

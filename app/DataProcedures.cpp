@@ -61,11 +61,13 @@ void fncDDFillbySQL(DataCombo& dd, const QString& sql, const QString& defaultKey
             const QStringList parts = firstRow.split(',');
             dd.addRow(parts.value(0) + '\t' + parts.value(1));
         }
+        QStringList rows;
         for (; !rs->eof(); rs->moveNext()) {
             const QString key = textOf(rs->value(rs->position(), 0));
             const QString text = textOf(rs->value(rs->position(), 1));
-            dd.addRow(key + '\t' + (keyInText ? key + " - " + text : text));
+            rows << key + '\t' + (keyInText ? key + " - " + text : text);
         }
+        dd.addRows(rows);
         if (!defaultKey.isEmpty())
             dd.setValue(defaultKey);
         dd.setColumnWidth1(dd.width());

@@ -30,9 +30,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -366,6 +370,121 @@ static void BM_ShoppingCsv(benchmark::State& st)
         benchmark::DoNotOptimize(shoppingCsv());
 }
 
+// As the user meets it: "&Zufügen" clicked in the shown main window until the plan entry dialog is
+// shown and painted; then "Abbrechen" clicked until the plan is reloaded and painted again. The two
+// halves are timed apart, by manual time.
+template <bool Reload> static void userAddAndCancel(benchmark::State& st)
+{
+    use(sizeOf(st));
+    frmMain w;
+    w.resize(900, 600);
+    w.show();
+    w.fncReq(5);
+    QApplication::processEvents();
+    QElapsedTimer clock;
+    double shown = 0, back = 0;
+    for (auto _ : st) {
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<frmSpeiseplanDet*>(QApplication::activeModalWidget());
+            if (!d)
+                std::exit(4);
+            d->repaint();
+            shown = clock.nsecsElapsed() / 1e9;
+            clock.restart();
+            d->sfAbbrechen->click();
+        });
+        clock.start();
+        w.sfAdd->click();
+        w.repaint();
+        back = clock.nsecsElapsed() / 1e9;
+        st.SetIterationTime(Reload ? back : shown);
+    }
+}
+
+static void BM_UserOpenPlanEntry(benchmark::State& st)
+{
+    userAddAndCancel<false>(st);
+}
+
+static void BM_UserReloadAfterCancel(benchmark::State& st)
+{
+    userAddAndCancel<true>(st);
+}
+
+// The dialog's reference: its three lists' statements in bare SQLite.
+static void BM_UserOpenPlanEntry_Bare(benchmark::State& st)
+{
+    Bare bare(sizeOf(st));
+    for (auto _ : st) {
+        benchmark::DoNotOptimize(bare.run("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"));
+        benchmark::DoNotOptimize(bare.run("select GTYPNR,GTYP from GTYP order by GTYPSORT"));
+        benchmark::DoNotOptimize(bare.run("select GERNR,GERICHT from GERICHTE order by GERICHT"));
+    }
+}
+
+// "Als PDF speichern" of the largest report (the fresh list), the report already written: pages/s.
+static void BM_SavePdf(benchmark::State& st)
+{
+    use(sizeOf(st));
+    fncDruckEinkauf(3);
+    ReportPrinter* vp = frmDlgDruck::shared()->vp;
+    vp->finish();
+    const QString path = QDir(g_dir->path()).filePath("bench.pdf");
+    for (auto _ : st)
+        if (!vp->savePdf(path))
+            st.SkipWithError("not saved");
+    st.counters["pages"] = vp->pageCount();
+    st.counters["pages_per_s"] =
+        benchmark::Counter(vp->pageCount(), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Its reference: plain QPdfWriter pages of the same texts at the same places, each drawn as it comes.
+static void BM_SavePdf_Bare(benchmark::State& st)
+{
+    use(sizeOf(st));
+    fncDruckEinkauf(3);
+    ReportPrinter* vp = frmDlgDruck::shared()->vp;
+    vp->finish();
+    QVector<QFont> fonts;
+    for (int f = 0;; ++f) {
+        bool used = false;
+        for (const ReportPage& page : vp->ReportWriter::pages())
+            for (const ReportItem& i : page.items)
+                used = used || i.font >= f;
+        if (!used)
+            break;
+        const ReportFont& rf = vp->ReportWriter::font(f);
+        QFont font(rf.name);
+        font.setPixelSize(qMax(1, qRound(rf.size * 20)));
+        font.setBold(rf.bold);
+        font.setItalic(rf.italic);
+        font.setStyleStrategy(QFont::PreferNoShaping);
+        fonts << font;
+    }
+    const QString path = QDir(g_dir->path()).filePath("bare.pdf");
+    for (auto _ : st) {
+        QPdfWriter pdf(path);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setResolution(600);
+        QPainter p(&pdf);
+        p.scale(pdf.width() / ReportWriter::kPageWidth, pdf.height() / ReportWriter::kPageHeight);
+        for (int n = 0; n < vp->pageCount(); ++n) {
+            if (n > 0)
+                pdf.newPage();
+            for (const ReportItem& i : vp->ReportWriter::pages()[n].items) {
+                if (i.kind != ReportItem::Text)
+                    continue;
+                p.setFont(fonts[i.font]);
+                p.drawText(i.rect.topLeft() + QPointF(0, 160),
+                           i.lines.isEmpty() ? i.text : i.lines.join(' '));
+            }
+        }
+    }
+    st.counters["pages_per_s"] =
+        benchmark::Counter(vp->pageCount(), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 #define SIZES ->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.5)
 #define SIZES3 ->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->MinTime(0.5)
 BENCHMARK(BM_MainReload) SIZES3;
@@ -398,6 +517,11 @@ BENCHMARK(BM_ShoppingPlanWeekly) SIZES;
 BENCHMARK(BM_CostReport) SIZES;
 BENCHMARK(BM_CostLabel) SIZES;
 BENCHMARK(BM_ShoppingCsv) SIZES;
+BENCHMARK(BM_UserOpenPlanEntry) SIZES->UseManualTime();
+BENCHMARK(BM_UserReloadAfterCancel) SIZES->UseManualTime();
+BENCHMARK(BM_UserOpenPlanEntry_Bare) SIZES;
+BENCHMARK(BM_SavePdf) SIZES;
+BENCHMARK(BM_SavePdf_Bare) SIZES;
 BENCHMARK(BM_ChangePersons) SIZES; // last: it changes the persons of every entry
 
 // The reports that print from the menus and the extras, by their titles.

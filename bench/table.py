@@ -5,10 +5,13 @@ import sys
 
 data = json.load(open(sys.argv[1]))
 median = {}
+pages = {}
 for b in data["benchmarks"]:
     if b.get("aggregate_name") == "median":
         name = b["run_name"].split("/min_time")[0]
         median[name] = b["real_time"]  # milliseconds
+        if "pages" in b:
+            pages[name] = b["pages"]
 
 sizes = {"0": "camp", "1": "stress"}
 # Targets in ms per size: actions (camp 2, stress 100; the plan reload 50), reports (camp 10, stress 1000).
@@ -73,8 +76,41 @@ for n in ["BM_MainReload"] + reports:
         print(f"| {n[3:]} | {a:.2f} | {b:.2f} | {b / a:.2f} | {yes(b / a <= 2.2)} |")
 print()
 time = open(sys.argv[2]).read()
+pdf_time = open(sys.argv[3]).read() if len(sys.argv) > 3 else ""
+pdf_pages = int(open(sys.argv[4]).read()) if len(sys.argv) > 4 else 0
 rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", time)
 if rss:
     mb = int(rss.group(1)) / 1024
     print(f"Peak memory of a stress-size session (start-up, reload, every report once): {mb:.0f} MB "
           f"(target 200 MB: {'met' if mb < 200 else 'NOT met'})")
+
+# What a user of a large file waits for, each against a bare reference measured in the same run.
+print()
+print("| what the user waits for | size | ours | bare reference | reference | ratio | target | met |")
+print("|---|---|---:|---|---:|---:|---|---|")
+for arg, size in sizes.items():
+    for ours, base, what, ref, goal in (
+            ("BM_UserOpenPlanEntry", "BM_UserOpenPlanEntry_Bare", '"&Zufügen": the plan entry dialog is shown',
+             "its lists' statements", 100 if size == "stress" else 2),
+            ("BM_UserReloadAfterCancel", "BM_MainReload_Bare", "Abbrechen, plan shown again (reload)",
+             "the plan statement", 50 if size == "stress" else 2)):
+        a, b = median.get(f"{ours}/{arg}"), median.get(f"{base}/{arg}")
+        if a and b:
+            print(f"| {what} | {size} | {a:.1f} ms | {ref} | {b:.1f} ms | {a / b:.2f} | < {goal} ms | {yes(a < goal)} |")
+    a, b, n = median.get(f"BM_SavePdf/{arg}"), median.get(f"BM_SavePdf_Bare/{arg}"), pages.get(f"BM_SavePdf/{arg}")
+    if a and b and n:
+        ours, bare = n / a * 1000, n / b * 1000
+        print(f'| "Als PDF speichern", fresh list ({n:.0f} pages) | {size} | {ours:.0f} pages/s | plain QPdfWriter pages '
+              f"of the same texts | {bare:.0f} pages/s | {ours / bare:.2f} | >= 1000 pages/s | {yes(ours >= 1000)} |")
+elapsed = re.search(r"Elapsed \(wall clock\) time \(h:mm:ss or m:ss\): (?:(\d+):)?(\d+):([\d.]+)", pdf_time)
+if elapsed and pdf_pages:
+    seconds = int(elapsed.group(1) or 0) * 3600 + int(elapsed.group(2)) * 60 + float(elapsed.group(3))
+    n, b = pages.get("BM_SavePdf/1"), median.get("BM_SavePdf_Bare/1")
+    ref = pdf_pages / (n / b * 1000) if n and b else 0
+    ratio = f"{seconds / ref:.2f}" if ref else "-"
+    print(f"| `tlm --pdf DIR`, all seven reports ({pdf_pages} pages) | stress | {seconds:.1f} s | the same pages "
+          f"at the plain QPdfWriter rate | {ref:.1f} s | {ratio} | < 10 s | {yes(seconds < 10)} |")
+    rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", pdf_time)
+    if rss:
+        mb = int(rss.group(1)) / 1024
+        print(f"| peak memory of the `--pdf` run | stress | {mb:.0f} MB | | | | < 150 MB | {yes(mb < 150)} |")

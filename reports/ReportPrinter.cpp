@@ -383,7 +383,8 @@ bool ReportPrinter::savePdf(const QString& path)
     pdf.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(600);
-    pdf.setTitle(QStringLiteral("Fennor Tellomat"));
+    pdf.setTitle(documentTitle());
+    pdf.setCreator(QStringLiteral("Fennor Tellomat V1.01"));
     QPainter p;
     if (!p.begin(&pdf))
         return false;

@@ -7,6 +7,9 @@
 #include <QHash>
 #include <QPainter>
 #include <QRegularExpression>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace tlm {
 
@@ -24,6 +27,9 @@ QFont qtFont(const ReportFont& f)
     font.setItalic(f.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
+    // No shaping: no ligatures, so that a PDF's text reads and searches as the words it shows ("ff", not
+    // one glyph for both letters).
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -212,10 +218,19 @@ void ReportWriter::TextFont(const QString& name, double size, bool bold, bool it
     m_textFont = {name, size, bold, italic};
 }
 
+const QString& ReportWriter::shared(const QString& text)
+{
+    auto it = m_texts.constFind(text);
+    if (it == m_texts.constEnd())
+        it = m_texts.insert(text);
+    return *it;
+}
+
 void ReportWriter::BeginDocument()
 {
     m_pages.clear();
     m_rows.clear();
+    m_texts.clear();
     m_started = true;
     m_complete = false;
     m_cursorY = bodyTop();
@@ -225,10 +240,17 @@ void ReportWriter::BeginDocument()
 
 void ReportWriter::clearDocument()
 {
-    m_pages.clear();
-    m_rows.clear();
+    // Released, not only emptied: the next report may be a short one.
+    m_pages = {};
+    m_rows = {};
+    m_texts = {};
     m_started = false;
     m_complete = false;
+#ifdef __GLIBC__
+    // A long report's hundred thousand small blocks go back to the system, so that the next report
+    // starts from the memory of the program and not from the largest report before it.
+    malloc_trim(0);
+#endif
 }
 
 void ReportWriter::newPage()
@@ -344,7 +366,7 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
         for (int c = 0; c < cols.size(); ++c) {
             ReportItem item;
             item.rect = QRectF(x + kPadX, m_cursorY + kPadY, qMax(1.0, cols[c].width - 2 * kPadX), content);
-            item.text = texts.value(c);
+            item.text = c < texts.size() ? shared(texts[c]) : QString();
             item.lines = std::move(cells[c].lines);
             item.font = cells[c].font;
             item.align = cols[c].right ? ReportItem::Right : ReportItem::Left;
@@ -396,6 +418,7 @@ bool ReportWriter::fitsOnLine(const QString& text, double columnWidth)
 
 void ReportWriter::EndDocument()
 {
+    m_texts.clear(); // the items keep their texts
     m_complete = true;
     documentChanged();
 }

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QRectF>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -27,7 +28,7 @@ struct ReportItem
     enum Align : quint8 { Left, Right, Centre };
     Kind kind = Text;
     Align align = Left;
-    int font = 0; // index into the document's fonts
+    qint16 font = 0; // index into the document's fonts
     QRectF rect;
     QString text;      // Text: the cell's text as given
     QStringList lines; // Text: its lines when it had to wrap; empty when it is one line
@@ -140,7 +141,12 @@ private:
     // The cells of one row laid out in the columns, and the height of their content.
     double layoutRow(const QVector<Column>& cols, const QStringList& texts, QVector<CellLayout>& cells);
 
+    // One copy of each text of the document: a report repeats its names, units and amounts on every
+    // page, and each cell keeping its own copy made most of the memory of a long report.
+    const QString& shared(const QString& text);
+
     QVector<ReportPage> m_pages;
+    QSet<QString> m_texts;
     QString m_formatText;
     QVector<Column> m_formatColumns;
     QVector<ReportRow> m_rows;

@@ -57,6 +57,32 @@ TEST_F(ControlsTest, DropDownFillsAndValues)
     EXPECT_EQ(closeUps, 1);
 }
 
+TEST_F(ControlsTest, DropDownIsSizedAsAPlainComboBoxWithTheSameRows)
+{
+    const QString sql = "select GTYPNR,GTYP from GTYP order by GTYPSORT";
+    for (const QString& extra : {QString(), QStringLiteral("Ein sehr langer Gerichttyp mit Überlänge")}) {
+        if (!extra.isEmpty())
+            exec("insert into GTYP (GTYPNR, GTYP, GTYPSORT) values (99, '" + extra + "', 99)");
+        DataCombo dd;
+        fncDDFillbySQL(dd, sql, "0", "0,<Bitte Wählen>", false);
+        QComboBox plain;
+        plain.addItem("<Bitte Wählen>", "0");
+        RecordsetPtr rs = gConnection.execute(sql);
+        for (; !rs->eof(); rs->moveNext())
+            plain.addItem(rs->field("GTYP").toString(), rs->field("GTYPNR").toString());
+        ASSERT_EQ(dd.rowCount(), plain.count());
+        EXPECT_EQ(dd.sizeHint(), plain.sizeHint()) << extra.toStdString();
+        EXPECT_EQ(dd.minimumSizeHint(), plain.minimumSizeHint());
+        // Filled again with fewer rows: sized to what it shows now.
+        fncDDFillbySQL(dd, "select GTYPNR,GTYP from GTYP where GTYPNR = 1", "", "", false);
+        QComboBox one;
+        one.addItem(dd.itemText(0));
+        EXPECT_EQ(dd.sizeHint(), one.sizeHint());
+    }
+    DataCombo empty;
+    EXPECT_EQ(empty.sizeHint(), QComboBox().sizeHint());
+}
+
 TEST_F(ControlsTest, GridFollowsTheRecordset)
 {
     exec("insert into TAGZEIT (TAGZEITNR, TAGZEIT, TAGZEITKURZ, TAGZEITSORT, FARBE) values (9, 'Nacht', 'N', "

@@ -13,10 +13,12 @@
 #include "support/ReportCheck.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace tlm;
@@ -214,6 +216,11 @@ static QStringList everyPdfName()
 TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOne)
 {
     exec("delete from SPEISEPLAN where KEY > 2"); // the days whose costs cannot be known
+    // Words whose letters a font may join into one glyph ("ff", "fl"): the PDF's text keeps them apart.
+    exec("insert into ZUTATEN values (106, 'Kartoffeln', 1, 'kg', 1.5, 0, 0), (107, 'Hackfleisch', 1, 'kg', "
+         "8, "
+         "-1, 0)");
+    exec("insert into REZEPTE values (7, 201, 106, 1, 0), (8, 201, 107, 0.5, 0)");
     gConnection.close();
     const QByteArray db = tlmtest::readBytes(dbPath());
     InstanceGuard openWindow(dbPath()); // a program holds the database: the runs only read
@@ -230,7 +237,17 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
     QStringList expected;
     for (const QString& n : names) {
         expected << QDir(out).filePath(n);
-        EXPECT_GT(tlmtest::pdfPages(QDir(out).filePath(n)), 0) << n.toStdString();
+        const QString pdf = QDir(out).filePath(n);
+        EXPECT_GT(tlmtest::pdfPages(pdf), 0) << n.toStdString();
+        // A document says what it is: the report's title, the program that made it.
+        EXPECT_EQ(tlmtest::pdfInfo(pdf, "Title"), QFileInfo(n).completeBaseName());
+        EXPECT_EQ(tlmtest::pdfInfo(pdf, "Creator"), "Fennor Tellomat V1.01");
+        const QString text = tlmtest::pdfText(pdf);
+        EXPECT_FALSE(text.contains(QRegularExpression("[\\x{FB00}-\\x{FB06}]"))) << n.toStdString();
+        if (n.startsWith("Einkaufsliste Alles") || n.startsWith("Kochbuch")) {
+            EXPECT_TRUE(text.contains("Kartoffeln")) << n.toStdString() << text.toStdString();
+            EXPECT_TRUE(text.contains("Hackfleisch")) << n.toStdString();
+        }
     }
     EXPECT_EQ(QString::fromUtf8(printed).split('\n', Qt::SkipEmptyParts), expected);
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), names.size());

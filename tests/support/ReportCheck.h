@@ -30,6 +30,10 @@ protected:
 
 // The pages of a PDF file, -1 when it is none.
 int pdfPages(const QString& path);
+// A field of pdfinfo's answer ("Title", "Creator"); a tool that cannot run fails the test.
+QString pdfInfo(const QString& path, const QString& field);
+// The PDF's text as pdftotext reads it, in UTF-8.
+QString pdfText(const QString& path);
 // One page's text as pdftotext reads it (page counted from 1); the test fails when it cannot run.
 QString pdfPageText(const QString& path, int page);
 
