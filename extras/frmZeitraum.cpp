@@ -2,7 +2,6 @@
 
 #include "app/ErrorReporter.h"
 #include "app/MessageBox.h"
-#include "extras/CampPlanning.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
@@ -31,7 +30,7 @@ frmZeitraum::frmZeitraum(const QString& name, const QString& caption) : Dialog(n
 void frmZeitraum::Form_Load()
 {
     guard("frmZeitraum/Form_Load", [&] {
-        const PlanSpan span = planSpan();
+        const PlanSpan span = proposedSpan();
         if (span.first.isValid()) {
             dpVon->setDate(span.first);
             dpBis->setDate(span.last);
@@ -41,17 +40,15 @@ void frmZeitraum::Form_Load()
 
 bool frmZeitraum::fncSave()
 {
-    if (dpBis->date() < dpVon->date()) {
-        warn(QStringLiteral("Das Datum bei „Bis:“ liegt vor dem bei „Von:“."));
+    if (!requireSpan(dpVon, dpBis))
         return false;
-    }
-    fSpan = DateSpan{dpVon->date(), dpBis->date()};
+    fSpan = PlanSpan{dpVon->date(), dpBis->date()};
     return true;
 }
 
-std::optional<DateSpan> fncDlgZeitraum(const QString& name, const QString& caption)
+std::optional<PlanSpan> fncDlgZeitraum(const QString& name, const QString& caption)
 {
-    return guardOr("tlm/fncDlgZeitraum", std::optional<DateSpan>{}, [&] {
+    return guardOr("tlm/fncDlgZeitraum", std::optional<PlanSpan>{}, [&] {
         auto w = std::make_unique<frmZeitraum>(name, caption);
         w->Form_Load();
         w->exec();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/Dialog.h"
+#include "data/DataHelpers.h"
 
-#include <QDate>
 #include <optional>
 
 class QDateEdit;
@@ -10,13 +10,8 @@ class QPushButton;
 
 namespace tlm {
 
-struct DateSpan
-{
-    QDate von;
-    QDate bis;
-};
-
-// Asks for the span a report covers; it starts as the plan's days.
+// Asks for the span a report covers (Wochenplan, Rezeptkarten, …); it starts as the plan's days,
+// a year at most.
 class frmZeitraum : public Dialog
 {
     Q_OBJECT
@@ -26,7 +21,7 @@ public:
     void Form_Load();
     bool fncSave();
 
-    std::optional<DateSpan> fSpan; // after Drucken
+    std::optional<PlanSpan> fSpan; // after Drucken
 
     QDateEdit* dpVon;
     QDateEdit* dpBis;
@@ -35,6 +30,6 @@ public:
 };
 
 // Opens the window under its name and caption; the span to print, none when cancelled.
-std::optional<DateSpan> fncDlgZeitraum(const QString& name, const QString& caption);
+std::optional<PlanSpan> fncDlgZeitraum(const QString& name, const QString& caption);
 
 } // namespace tlm

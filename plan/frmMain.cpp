@@ -26,7 +26,6 @@
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
-#include "extras/frmRezeptkarten.h"
 #include "extras/frmTageKopieren.h"
 #include "extras/frmVorrat.h"
 #include "extras/frmZeitraum.h"
@@ -239,24 +238,25 @@ void frmMain::buildExtrasMenu()
         });
     mnuVorrat = menuEntry(mnuExtras, "mnuVorrat", QStringLiteral("Vorrat…"), "frmMain/mnuVorrat_Click",
                           [] { fncDlgVorrat(); });
-    mnuRezeptkarten = menuEntry(mnuExtras, "mnuRezeptkarten", QStringLiteral("Rezeptkarten drucken…"),
-                                "frmMain/mnuRezeptkarten_Click", [] {
-                                    if (const std::optional<PlanSpan> span = fncDlgRezeptkarten())
-                                        fncDruckRezeptkarten(span->first, span->last);
-                                });
+    mnuRezeptkarten =
+        menuEntry(mnuExtras, "mnuRezeptkarten", QStringLiteral("Rezeptkarten drucken…"),
+                  "frmMain/mnuRezeptkarten_Click", [] {
+                      if (const auto span = fncDlgZeitraum("frmRezeptkarten", QStringLiteral("Rezeptkarten")))
+                          fncDruckRezeptkarten(span->first, span->last);
+                  });
     mnuAllergene = menuEntry(mnuExtras, "mnuAllergene", QStringLiteral("Allergene…"),
                              "frmMain/mnuAllergene_Click", [] { fncDlgAllergene(); });
     mnuWochenplan = menuEntry(
         mnuExtras, "mnuWochenplan", QStringLiteral("Wochenplan drucken…"), "frmMain/mnuWochenplan_Click", [] {
             if (const auto s = fncDlgZeitraum("frmWochenplan", QStringLiteral("Wochenplan")))
-                fncDruckWochenplan(s->von, s->bis);
+                fncDruckWochenplan(s->first, s->last);
         });
     mnuAllergeneJeGericht =
         menuEntry(mnuExtras, "mnuAllergeneJeGericht", QStringLiteral("Allergene je Gericht drucken…"),
                   "frmMain/mnuAllergeneJeGericht_Click", [] {
                       if (const auto s =
                               fncDlgZeitraum("frmAllergeneJeGericht", QStringLiteral("Allergene je Gericht")))
-                          fncDruckAllergeneJeGericht(s->von, s->bis);
+                          fncDruckAllergeneJeGericht(s->first, s->last);
                   });
     mnuUndo = menuEntry(mnuExtras, "mnuUndo", QStringLiteral("Rückgängig"), "frmMain/mnuUndo_Click", [this] {
         if (!lastUndo())

@@ -252,10 +252,10 @@ TEST_F(AllergenReportTest, TheSpanStartsAsThePlansDaysAndABackwardOneIsRefused)
         w.sfDrucken->click();
     });
     modal.box(QMessageBox::Ok);
-    const std::optional<DateSpan> span = fncDlgZeitraum("frmWochenplan", "Wochenplan");
+    const std::optional<PlanSpan> span = fncDlgZeitraum("frmWochenplan", "Wochenplan");
     ASSERT_TRUE(span);
-    EXPECT_EQ(span->von, QDate(2026, 7, 23));
-    EXPECT_EQ(span->bis, QDate(2026, 7, 27));
+    EXPECT_EQ(span->first, QDate(2026, 7, 23));
+    EXPECT_EQ(span->last, QDate(2026, 7, 27));
     ASSERT_EQ(modal.boxes().size(), 1u);
     EXPECT_TRUE(modal.boxes()[0].text.contains("vor dem bei"));
     EXPECT_EQ(modal.unexpected(), 0);

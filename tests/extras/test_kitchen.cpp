@@ -4,7 +4,7 @@
 #include "extras/CampPlanning.h"
 #include "extras/RecipeCards.h"
 #include "extras/Undo.h"
-#include "extras/frmRezeptkarten.h"
+#include "extras/frmZeitraum.h"
 #include "plan/PlanTransfer.h"
 #include "plan/frmMain.h"
 #include "support/Fixture.h"
@@ -63,7 +63,7 @@ TEST_F(RecipeCardTest, CardsGiveTheQuantitiesForThePersonsPlannedTwoToAPageInPla
          " (7, '2026-07-30', 2, 2, 301, 8, 0)");  // after the span
     // The window proposes the plan's span and refuses one that ends before it begins.
     Modal modal;
-    modal.on<frmRezeptkarten>([](frmRezeptkarten& d) {
+    modal.on<frmZeitraum>([](frmZeitraum& d) {
         EXPECT_EQ(d.dpVon->date(), QDate(2026, 7, 27));
         EXPECT_EQ(d.dpBis->date(), QDate(2026, 7, 30));
         d.dpBis->setDate(QDate(2026, 7, 26));
@@ -73,7 +73,7 @@ TEST_F(RecipeCardTest, CardsGiveTheQuantitiesForThePersonsPlannedTwoToAPageInPla
         d.sfDrucken->click();
     });
     modal.box(QMessageBox::Ok);
-    const std::optional<PlanSpan> span = fncDlgRezeptkarten();
+    const std::optional<PlanSpan> span = fncDlgZeitraum("frmRezeptkarten", "Rezeptkarten");
     ASSERT_TRUE(span);
     EXPECT_EQ(modal.boxTexts(), QStringList{"Das Datum bei „Bis:“ liegt vor dem bei „Von:“."});
     fncDruckRezeptkarten(span->first, span->last);
