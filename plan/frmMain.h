@@ -60,6 +60,8 @@ public:
     QAction* mnuKosten;
     QAction* mnuCSV;
     QAction* mnuUndo;
+    QAction* mnuGruppen;
+    QAction* mnuErsatz;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
