@@ -93,6 +93,7 @@ void frmErsatz::fncReqGerichte()
     const int row = lsKonflikte->currentRow();
     if (row < 0 || row >= m_conflicts.size())
         return;
+    lbHinweis->clear();
     for (const OfferedDish& d : offeredDishes(m_conflicts[row])) {
         auto* item = new QListWidgetItem(d.text, lsGerichte);
         item->setData(Qt::UserRole, d.gerNr);

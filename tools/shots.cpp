@@ -7,8 +7,10 @@
 #include "dishes/frmGerichtDet.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
+#include "extras/DietGroups.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/frmEinkaufsplan.h"
+#include "extras/frmErsatz.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -113,6 +115,20 @@ int main(int argc, char** argv)
         },
         "report-shopping-runs");
     reportPage([&] { fncDruckKosten(span.first, span.last, 6.0); }, "report-costs");
+
+    // Five vegetarians and one child without gluten: the groups and the check on the sample plan.
+    saveDietGroup({0, QStringLiteral("Vegetarier"), 5, {}, {}, {15, 16}});
+    saveDietGroup({0, QStringLiteral("Glutenfrei"), 1, {}, {}, {1}});
+    grabModal("extras-groups");
+    w.mnuGruppen->trigger();
+    grabModal("extras-diet-check", [](QWidget* d) {
+        if (auto* check = qobject_cast<frmErsatz*>(d)) {
+            check->resize(760, 520);
+            check->lsKonflikte->setCurrentRow(3);
+        }
+    });
+    w.mnuErsatz->trigger();
+    gConnection.exec("delete from GRUPPEN");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();

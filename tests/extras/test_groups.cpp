@@ -260,6 +260,7 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
                   "Gemüselasagne hat nur 1 Person, Ohne Milch und Ei sind 2: nichts geändert.");
         d.lsKonflikte->setCurrentRow(2); // the vegetarians on the 21st
         EXPECT_EQ(d.lsGerichte->item(0)->text(), "Gemüselasagne (A, C, G)");
+        EXPECT_EQ(d.lbHinweis->text(), ""); // the refusal belonged to the other line
         d.sfUebernehmen->click();
         EXPECT_EQ(d.lsKonflikte->count(), 5);
         EXPECT_FALSE(d.lsKonflikte->findItems("Di 21.07. Mittag · Vegetarier", Qt::MatchStartsWith).size());
@@ -279,3 +280,4 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
     EXPECT_GT(tlmtest::vp().pages(), 0);
     EXPECT_EQ(modal.unexpected(), 0);
 }
+
