@@ -41,3 +41,51 @@ QString dishDiet(int gerNr)
 }
 
 } // namespace tlm
+
+namespace tlm {
+
+QVector<AllergenSource> dishAllergenSources(int gerNr)
+{
+    RecordsetPtr rs = gConnection.execute(
+        "select distinct A.ALLNR, A.KURZ, A.ALLERGEN, T.ZUTAT from REZEPTE R join ZUTALLERGENE Z on Z.ZUTNR "
+        "= R.ZUTNR"
+        " join ALLERGENE A on A.ALLNR = Z.ALLNR join ZUTATEN T on T.ZUTNR = R.ZUTNR where R.GERNR = " +
+        QString::number(gerNr) + " and A.ALLNR <= 14 order by A.ALLNR, T.ZUTAT");
+    QVector<AllergenSource> out;
+    for (int r = 0; r < rs->rowCount(); ++r) {
+        const QString letter = rs->value(r, 1).toString();
+        if (out.isEmpty() || out.last().letter != letter) {
+            QString name = rs->value(r, 2).toString();
+            const qsizetype bracket = name.indexOf(QStringLiteral(" ("));
+            out.append({letter, bracket > 0 ? name.left(bracket) : name, {}});
+        }
+        out.last().ingredients << rs->value(r, 3).toString();
+    }
+    return out;
+}
+
+QStringList allergenLegend(const QStringList& letters)
+{
+    RecordsetPtr rs =
+        gConnection.execute("select KURZ, ALLERGEN from ALLERGENE where ALLNR <= 14 order by ALLNR");
+    QStringList out;
+    for (int r = 0; r < rs->rowCount(); ++r)
+        if (letters.contains(rs->value(r, 0).toString()))
+            out << rs->value(r, 0).toString() + ' ' + rs->value(r, 1).toString();
+    return out;
+}
+
+void setIngredientMark(int zutNr, int allNr, bool on)
+{
+    gConnection.requireWritable();
+    Transaction t(gConnection);
+    if (on)
+        gConnection.exec(QStringLiteral("insert or ignore into ZUTALLERGENE (ZUTNR, ALLNR) values (?, ?)"),
+                         {zutNr, allNr});
+    else
+        gConnection.exec(QStringLiteral("delete from ZUTALLERGENE where ZUTNR = ? and ALLNR = ?"),
+                         {zutNr, allNr});
+    t.commit();
+}
+
+} // namespace tlm

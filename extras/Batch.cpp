@@ -4,6 +4,7 @@
 #include "app/MessageBox.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
 #include "extras/ShoppingCsv.h"
@@ -81,6 +82,8 @@ int runBatch(const BatchRun& run)
             {QStringLiteral("Kosten pro Tag und Person.pdf"),
              [&] { fncDruckKosten(von, bis, storedTagessatz()); }},
             {QStringLiteral("Einkaufsplan.pdf"), [] { fncDruckEinkaufsplan(everyNDays(7)); }},
+            {QStringLiteral("Wochenplan.pdf"), [&] { fncDruckWochenplan(von, bis); }},
+            {QStringLiteral("Allergene je Gericht.pdf"), [&] { fncDruckAllergeneJeGericht(von, bis); }},
         };
         for (const Report& r : reports) {
             r.print();

@@ -15,16 +15,19 @@
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtList.h"
+#include "extras/AllergenReports.h"
 #include "extras/CostReport.h"
 #include "extras/ShoppingCsv.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/Undo.h"
+#include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "extras/frmGruppen.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
+#include "extras/frmZeitraum.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "reports/Cookbook.h"
@@ -239,6 +242,20 @@ void frmMain::buildExtrasMenu()
             if (const std::optional<CostRequest> r = fncDlgKosten())
                 fncDruckKosten(r->von, r->bis, r->tagessatz);
         });
+    mnuAllergene = menuEntry(mnuExtras, "mnuAllergene", QStringLiteral("Allergene…"),
+                             "frmMain/mnuAllergene_Click", [] { fncDlgAllergene(); });
+    mnuWochenplan = menuEntry(
+        mnuExtras, "mnuWochenplan", QStringLiteral("Wochenplan drucken…"), "frmMain/mnuWochenplan_Click", [] {
+            if (const auto s = fncDlgZeitraum("frmWochenplan", QStringLiteral("Wochenplan")))
+                fncDruckWochenplan(s->von, s->bis);
+        });
+    mnuAllergeneJeGericht =
+        menuEntry(mnuExtras, "mnuAllergeneJeGericht", QStringLiteral("Allergene je Gericht drucken…"),
+                  "frmMain/mnuAllergeneJeGericht_Click", [] {
+                      if (const auto s =
+                              fncDlgZeitraum("frmAllergeneJeGericht", QStringLiteral("Allergene je Gericht")))
+                          fncDruckAllergeneJeGericht(s->von, s->bis);
+                  });
     mnuUndo = menuEntry(mnuExtras, "mnuUndo", QStringLiteral("Rückgängig"), "frmMain/mnuUndo_Click", [this] {
         if (!lastUndo())
             return;

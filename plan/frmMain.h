@@ -58,6 +58,9 @@ public:
     QAction* mnuTageKopieren;
     QAction* mnuEinkaufsplan;
     QAction* mnuKosten;
+    QAction* mnuAllergene;
+    QAction* mnuWochenplan;
+    QAction* mnuAllergeneJeGericht;
     QAction* mnuCSV;
     QAction* mnuUndo;
     QAction* mnuGruppen;

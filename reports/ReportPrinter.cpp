@@ -42,7 +42,7 @@ public:
         m_first = first;
         m_count = count;
         m_scale = scale;
-        const int w = int(ReportWriter::kPageWidth * scale), h = int(ReportWriter::kPageHeight * scale);
+        const int w = int(m_doc->pageWidth() * scale), h = int(m_doc->pageHeight() * scale);
         setFixedSize(count * w + (count + 1) * kGap, h + 2 * kGap);
         update();
     }
@@ -52,7 +52,7 @@ protected:
     {
         QPainter p(this);
         p.fillRect(rect(), QColor(128, 128, 128));
-        const double w = ReportWriter::kPageWidth * m_scale, h = ReportWriter::kPageHeight * m_scale;
+        const double w = m_doc->pageWidth() * m_scale, h = m_doc->pageHeight() * m_scale;
         for (int i = 0; i < m_count && m_first + i < m_doc->pageCount(); ++i) {
             const QRectF target(kGap + i * (w + kGap), kGap, w, h);
             p.fillRect(target.translated(3, 3), QColor(60, 60, 60));
@@ -247,11 +247,11 @@ double ReportPrinter::scaleOf(int zoom, int* pages) const
     const double height = qMax(1, room.height());
     auto fit = [&](int count, bool wholePage) {
         double width = qMax(1, room.width() - (count - 1) * PageView::kGap) / double(count);
-        double scale = width / ReportWriter::kPageWidth;
+        double scale = width / pageWidth();
         if (wholePage)
-            scale = qMin(scale, height / ReportWriter::kPageHeight);
-        else if (scale * ReportWriter::kPageHeight > height)
-            scale = qMax(1.0, width - double(bar) / count) / ReportWriter::kPageWidth;
+            scale = qMin(scale, height / pageHeight());
+        else if (scale * pageHeight() > height)
+            scale = qMax(1.0, width - double(bar) / count) / pageWidth();
         return qMax(0.01, scale);
     };
     *pages = zoom == 2 ? 2 : 1;
@@ -301,6 +301,7 @@ bool ReportPrinter::savePdf(const QString& path)
     finish();
     QPdfWriter pdf(path);
     pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setResolution(600);
     pdf.setTitle(QStringLiteral("Fennor Tellomat"));
@@ -358,6 +359,7 @@ void ReportPrinter::printDocument()
     finish();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, qMax(1, pageCount()));

@@ -7,8 +7,9 @@
 
 namespace tlm {
 
-void setUpReport(ReportPrinter& vp, const QString& title)
+void setUpReport(ReportPrinter& vp, const QString& title, bool landscape)
 {
+    vp.setLandscape(landscape);
     vp.PageMargins(1000, 1500, 500);
     vp.PageHeader(gAppTitle + "|" + title + "|" +
                   QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")));

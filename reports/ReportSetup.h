@@ -11,8 +11,8 @@ namespace tlm {
 class ReportPrinter;
 
 // Starts a new document under the page header with the title, in the margins and fonts every
-// report uses; the cursor stands at 1000 twips.
-void setUpReport(ReportPrinter& vp, const QString& title);
+// report uses; the cursor stands at 1000 twips. The page is A4 upright unless landscape is asked for.
+void setUpReport(ReportPrinter& vp, const QString& title, bool landscape = false);
 
 // The plan's days in chunks for reports that read them a few at a time: the first day alone (its
 // page is shown at once), then a week each. None on an empty plan.

@@ -239,7 +239,7 @@ void ReportWriter::newPage()
     if (!m_pages.isEmpty())
         page.items.reserve(m_pages.last().items.size() + 16);
     const int font = fontIndex(m_headerFont);
-    const QRectF rect(m_left, m_top, kPageWidth - m_left - m_right, metrics(font).height);
+    const QRectF rect(m_left, m_top, pageWidth() - m_left - m_right, metrics(font).height);
     for (int i = 0; i < 3 && i < m_header.size(); ++i) {
         ReportItem item;
         item.rect = rect;
@@ -349,6 +349,35 @@ ReportWriter::CellLayout ReportWriter::layoutCell(const QString& text, double wi
     return {metrics(font).wrap(text, width), font};
 }
 
+void ReportWriter::NewPage()
+{
+    if (!m_started)
+        BeginDocument();
+    newPage();
+    m_cursorY = bodyTop();
+    documentChanged();
+}
+
+bool ReportWriter::fitsOnLine(const QString& text, double columnWidth)
+{
+    return metrics(fontIndex(m_textFont)).width(text) <= qMax(1.0, columnWidth - 2 * kPadX);
+}
+
+double ReportWriter::measureRows(const QString& format, const QVector<QStringList>& rows)
+{
+    const QVector<Column> cols = parseFormat(format);
+    double total = 0;
+    for (const QStringList& texts : rows) {
+        double content = 0;
+        for (int c = 0; c < cols.size(); ++c) {
+            const CellLayout cell = layoutCell(texts.value(c), qMax(1.0, cols[c].width - 2 * kPadX));
+            content = qMax(content, qMax<qsizetype>(1, cell.lines.size()) * metrics(cell.font).height);
+        }
+        total += content + 2 * kPadY;
+    }
+    return total;
+}
+
 void ReportWriter::EndDocument()
 {
     m_complete = true;
@@ -390,7 +419,7 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
     p.save();
     p.fillRect(target, Qt::white);
     p.translate(target.topLeft());
-    p.scale(target.width() / kPageWidth, target.height() / kPageHeight);
+    p.scale(target.width() / pageWidth(), target.height() / pageHeight());
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     int currentFont = -1;

@@ -63,8 +63,13 @@ public:
     };
     ReportWriter();
     virtual ~ReportWriter();
-    static constexpr double kPageWidth = 11906;
+    static constexpr double kPageWidth = 11906; // A4 upright
     static constexpr double kPageHeight = 16838;
+    // The document's page: A4 upright, or across for a report that wants the width.
+    void setLandscape(bool landscape) { m_landscape = landscape; }
+    bool isLandscape() const { return m_landscape; }
+    double pageWidth() const { return m_landscape ? kPageHeight : kPageWidth; }
+    double pageHeight() const { return m_landscape ? kPageWidth : kPageHeight; }
 
     void PageMargins(int left, int right, int top);
     void PageHeader(const QString& threeParts);
@@ -86,6 +91,14 @@ public:
     // The same with the cells given one by one, so that a "|" or ";" inside a text stays text.
     void AppendRows(const QString& format, const QVector<QStringList>& rows, const QColor& shade = QColor(),
                     bool tableOption = true);
+    // Starts the next page: a report that wants a piece on a page of its own.
+    void NewPage();
+    // Whether the text stands on one line of a column that wide, in the text font.
+    bool fitsOnLine(const QString& text, double columnWidth);
+    // The height the rows would take in the text font, appended now; nothing is appended.
+    double measureRows(const QString& format, const QVector<QStringList>& rows);
+    // Where the room of a page ends: a table row below it goes to the next page.
+    double bodyBottom() const { return pageHeight() - 2.0 * m_top; }
     void EndDocument();
 
     bool isComplete() const { return m_complete; }
@@ -120,7 +133,6 @@ private:
     Metrics& metrics(int font) const;
     void newPage();
     double bodyTop() const { return 2.0 * m_top; }
-    double bodyBottom() const { return kPageHeight - 2.0 * m_top; }
 
     QVector<ReportPage> m_pages;
     QString m_formatText;
@@ -136,6 +148,7 @@ private:
     int m_frame = 0;
     bool m_started = false;
     bool m_complete = false;
+    bool m_landscape = false;
 };
 
 } // namespace tlm

@@ -5,10 +5,12 @@
 #include "data/Database.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
 #include "extras/DietGroups.h"
 #include "extras/ShoppingPlan.h"
+#include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "ingredients/frmZutatList.h"
@@ -115,6 +117,10 @@ int main(int argc, char** argv)
         },
         "report-shopping-runs");
     reportPage([&] { fncDruckKosten(span.first, span.last, 6.0); }, "report-costs");
+    grabModal("extras-allergens", [](QWidget* d) { d->resize(900, 520); });
+    w.mnuAllergene->trigger();
+    reportPage([&] { fncDruckWochenplan(span.first, span.last); }, "report-week-plan");
+    reportPage([&] { fncDruckAllergeneJeGericht(span.first, span.last); }, "report-allergens");
 
     // Five vegetarians and one child without gluten: the groups and the check on the sample plan.
     saveDietGroup({0, QStringLiteral("Vegetarier"), 5, {}, {}, {15, 16}});

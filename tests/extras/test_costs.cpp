@@ -212,7 +212,9 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
                             "Einkaufsliste Frisches (pro Tag).pdf",
                             "Kochbuch für 4 Personen.pdf",
                             "Kosten pro Tag und Person.pdf",
-                            "Einkaufsplan.pdf"};
+                            "Einkaufsplan.pdf",
+                            "Wochenplan.pdf",
+                            "Allergene je Gericht.pdf"};
     QStringList expected;
     for (const QString& n : names) {
         expected << QDir(out).filePath(n);
