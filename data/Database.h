@@ -14,7 +14,7 @@ QString createDatabase(const QString& path, bool withSample);
 QString bundledScript(const QString& name);
 
 // The state of derived.sql (indexes and views) a database carries in its user_version.
-constexpr int kDerivedVersion = 4;
+constexpr int kDerivedVersion = 5;
 // Makes a writable database's indexes and views anew when they are older than derived.sql; they hold
 // no data, so nothing stored changes. Errors raise.
 void renewDerived(sqlite3* db);

@@ -129,3 +129,41 @@ create table if not exists TLM_UNDO_SPEISEPLAN (
     PERSONEN integer,
     NODRUCK smallint not null default 0
 );
+
+-- Diet groups: persons who cannot eat the common dish, present from VON to BIS (Null: the whole
+-- plan), and the allergens and marks they avoid. The program's own data: never dropped.
+create table if not exists GRUPPEN (
+    GRUPPENR integer primary key,
+    GRUPPE varchar(50) not null,
+    PERSONEN integer not null default 0,
+    VON date,
+    BIS date
+);
+create table if not exists GRUPPENALLERGENE (
+    GRUPPENR integer not null,
+    ALLNR integer not null,
+    primary key (GRUPPENR, ALLNR)
+);
+-- A plan entry cooked for a group instead of the common dish of its meal.
+create table if not exists ERSATZ (
+    KEY integer primary key,
+    GRUPPENR integer not null
+);
+-- An entry's link goes with the entry (a delete, "Speiseplan löschen", a loaded plan).
+create trigger if not exists SPEISEPLAN_ERSATZ after delete on SPEISEPLAN
+begin
+    delete from ERSATZ where KEY = old.KEY;
+end;
+-- The links as they were before an undo step.
+create table if not exists TLM_UNDO_ERSATZ (
+    SCHRITT integer not null,
+    KEY integer not null,
+    GRUPPENR integer not null
+);
+-- A deleted group takes its marks and links along; its entries stay as common ones.
+create trigger if not exists GRUPPEN_WEG after delete on GRUPPEN
+begin
+    delete from GRUPPENALLERGENE where GRUPPENR = old.GRUPPENR;
+    delete from ERSATZ where GRUPPENR = old.GRUPPENR;
+    delete from TLM_UNDO_ERSATZ where GRUPPENR = old.GRUPPENR;
+end;

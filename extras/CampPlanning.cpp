@@ -36,8 +36,22 @@ int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons
     const QVector<QVariant> span = tagZeitNr > 0 ? QVector<QVariant>{iso(von), iso(bis), tagZeitNr}
                                                  : QVector<QVariant>{iso(von), iso(bis)};
     UndoStep(QStringLiteral("Personen ändern")).keepRows(where, span);
-    const int changed = gConnection.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = ? where ") + where,
-                                         QVector<QVariant>{persons} + span);
+    // An entry cooked for a group keeps the group's persons; the common entries of its meal and dish
+    // type feed the others, so that the meal still has the persons given.
+    int changed = gConnection.exec(
+        QStringLiteral("update SPEISEPLAN set PERSONEN = (select G.PERSONEN from ERSATZ E join GRUPPEN G on"
+                       " G.GRUPPENR = E.GRUPPENR where E.KEY = SPEISEPLAN.KEY)"
+                       " where KEY in (select KEY from ERSATZ) and ") +
+            where,
+        span);
+    changed += gConnection.exec(
+        QStringLiteral(
+            "update SPEISEPLAN set PERSONEN = max(0, ? - coalesce((select sum(S.PERSONEN) from SPEISEPLAN S"
+            " join ERSATZ E on E.KEY = S.KEY where S.TAG = SPEISEPLAN.TAG and S.TAGZEITNR ="
+            " SPEISEPLAN.TAGZEITNR and S.GTYPNR = SPEISEPLAN.GTYPNR), 0))"
+            " where KEY not in (select KEY from ERSATZ) and ") +
+            where,
+        QVector<QVariant>{persons} + span);
     t.commit();
     return changed;
 }
@@ -49,6 +63,14 @@ CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
         raise(ErrArguments, QStringLiteral("die Kopien endeten nach dem 31.12.9999"));
     Transaction t(gConnection);
     const qint32 highest = highestKey();
+    // The copies of entries cooked for a group stay the group's; numbered as below, before the copies
+    // can fall into the span.
+    gConnection.exec(
+        QStringLiteral("insert into ERSATZ (KEY, GRUPPENR) select N.NEWKEY, E.GRUPPENR from"
+                       " (select KEY, ? + row_number() over (order by TAG, TAGZEITNR, GTYPNR, KEY)"
+                       " as NEWKEY from SPEISEPLAN where TAG between ? and ?) N"
+                       " join ERSATZ E on E.KEY = N.KEY"),
+        {highest, iso(von), iso(bis)});
     // The copies in the plan's own order, numbered on from the highest key.
     const int count = gConnection.exec(
         QStringLiteral("insert into SPEISEPLAN (KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK)"

@@ -24,6 +24,7 @@ const QVector<KeptTable>& keptTables()
     static const QVector<KeptTable> tables{
         {QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"),
          QStringLiteral("KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK")},
+        {QStringLiteral("ERSATZ"), QStringLiteral("KEY"), QStringLiteral("KEY, GRUPPENR")},
     };
     return tables;
 }

@@ -24,6 +24,8 @@
 #include "extras/Undo.h"
 #include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
+#include "extras/frmErsatz.h"
+#include "extras/frmGruppen.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
@@ -191,11 +193,20 @@ void frmMain::buildMenus()
     mnuListSpeiseplan = menuEntry(mnuListen, "mnuListSpeiseplan", QStringLiteral("Speiseplan"),
                                   "frmMain/mnuListSpeiseplan_Click", [] { fncDruckSpeiseplan(); });
     mnuDruckELA = menuEntry(mnuListen, "mnuDruckELA", QStringLiteral("Einkaufsliste Alles"),
-                            "frmMain/mnuDruckELA_Click", [] { fncDruckEinkauf(1); });
+                            "frmMain/mnuDruckELA_Click", [] {
+                                fncWarnErsatz();
+                                fncDruckEinkauf(1);
+                            });
     mnuDruckELH = menuEntry(mnuListen, "mnuDruckELH", QStringLiteral("Einkaufsliste Haltbar"),
-                            "frmMain/mnuDruckELH_Click", [] { fncDruckEinkauf(2); });
+                            "frmMain/mnuDruckELH_Click", [] {
+                                fncWarnErsatz();
+                                fncDruckEinkauf(2);
+                            });
     mnuDruckELF = menuEntry(mnuListen, "mnuDruckELF", QStringLiteral("Einkaufsliste Frisch"),
-                            "frmMain/mnuDruckELF_Click", [] { fncDruckEinkauf(3); });
+                            "frmMain/mnuDruckELF_Click", [] {
+                                fncWarnErsatz();
+                                fncDruckEinkauf(3);
+                            });
     mnuDruckKB4 = menuEntry(mnuListen, "mnuDruckKB4", QStringLiteral("Kochbuch"), "frmMain/mnuDruckKB4_Click",
                             [] { fncDruckKochbuch(); });
 
@@ -228,8 +239,10 @@ void frmMain::buildExtrasMenu()
                                 });
     mnuEinkaufsplan = menuEntry(mnuExtras, "mnuEinkaufsplan", QStringLiteral("Einkauf planen…"),
                                 "frmMain/mnuEinkaufsplan_Click", [] {
-                                    if (const std::optional<ShoppingPlan> plan = fncDlgEinkaufsplan())
+                                    if (const std::optional<ShoppingPlan> plan = fncDlgEinkaufsplan()) {
+                                        fncWarnErsatz();
                                         fncDruckEinkaufsplan(*plan);
+                                    }
                                 });
     mnuKosten =
         menuEntry(mnuExtras, "mnuKosten", QStringLiteral("Kosten pro Tag…"), "frmMain/mnuKosten_Click", [] {
@@ -280,6 +293,14 @@ void frmMain::buildExtrasMenu()
             exportShoppingCsv(path);
             msgBox("Speichern nach '" + path + "' fertiggestellt!", 0);
         });
+    mnuGruppen = menuEntry(mnuExtras, "mnuGruppen", QStringLiteral("Gruppen…"), "frmMain/mnuGruppen_Click",
+                           [] { fncDlgGruppen(); });
+    mnuErsatz = menuEntry(mnuExtras, "mnuErsatz", QStringLiteral("Ersatz prüfen…"), "frmMain/mnuErsatz_Click",
+                          [this] {
+                              const qint32 key = fncDlgErsatz();
+                              if (key > 0)
+                                  fncReq(key);
+                          });
 }
 
 void frmMain::Form_Load()

@@ -65,6 +65,8 @@ public:
     QAction* mnuCSV;
     QAction* mnuRezeptkarten;
     QAction* mnuUndo;
+    QAction* mnuGruppen;
+    QAction* mnuErsatz;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -8,11 +8,13 @@
 #include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
+#include "extras/DietGroups.h"
 #include "extras/RecipeCards.h"
 #include "extras/Restbestand.h"
 #include "extras/ShoppingPlan.h"
 #include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
+#include "extras/frmErsatz.h"
 #include "extras/frmVorrat.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
@@ -149,6 +151,20 @@ int main(int argc, char** argv)
     w.mnuAllergene->trigger();
     reportPage([&] { fncDruckWochenplan(span.first, span.last); }, "report-week-plan");
     reportPage([&] { fncDruckAllergeneJeGericht(span.first, span.last); }, "report-allergens");
+
+    // Five vegetarians and one child without gluten: the groups and the check on the sample plan.
+    saveDietGroup({0, QStringLiteral("Vegetarier"), 5, {}, {}, {15, 16}});
+    saveDietGroup({0, QStringLiteral("Glutenfrei"), 1, {}, {}, {1}});
+    grabModal("extras-groups");
+    w.mnuGruppen->trigger();
+    grabModal("extras-diet-check", [](QWidget* d) {
+        if (auto* check = qobject_cast<frmErsatz*>(d)) {
+            check->resize(760, 520);
+            check->lsKonflikte->setCurrentRow(3);
+        }
+    });
+    w.mnuErsatz->trigger();
+    gConnection.exec("delete from GRUPPEN");
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+namespace tlm {
+
+// Persons who cannot eat the common dish ("Vegetarier", "Glutenfrei"): how many, from and to which
+// day they are in the camp (invalid: the whole plan), and the allergens and marks (ALLERGENE) they
+// avoid.
+struct DietGroup
+{
+    int nr = 0;
+    QString name;
+    int persons = 0;
+    QDate von;
+    QDate bis;
+    QVector<int> avoided;
+};
+
+QVector<DietGroup> dietGroups();
+// Writes the group with its marks in one transaction; a new one (nr 0) gets the next number. Its
+// number.
+int saveDietGroup(const DietGroup& group);
+// The group goes with its marks and links; its replacement entries stay in the plan.
+void deleteDietGroup(int nr);
+
+// A meal where a group present that day has no dish of a dish type it may eat: the common entry
+// (not cooked for a group) it cannot eat, and the line that says so
+// ("Di 21.07. Mittag · Glutenfrei (1) · Spaghetti Bolognese enthält A Gluten").
+struct MealConflict
+{
+    qint32 key = 0;
+    int gruppeNr = 0;
+    QDate tag;
+    int tagZeitNr = 0;
+    QString text;
+};
+QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis);
+// The meals (day and time of day) of the whole plan where a group has no dish.
+int openConflictMeals();
+
+// The dishes of the conflicting dish's type that the group may eat (a dish without recipe lines
+// is nobody's to promise), by name.
+struct OfferedDish
+{
+    int gerNr = 0;
+    QString text; // "Gemüselasagne (A, C, G)"
+};
+QVector<OfferedDish> offeredDishes(const MealConflict& conflict);
+
+// Adds an entry of the dish for the group's persons at the conflict's meal, linked to the group, and
+// lowers the persons of the conflicting entry by as many, in one transaction that can be taken
+// back. Refused, with nothing changed, when that entry has fewer persons than the group: then the
+// reason, else empty.
+struct ChoiceResult
+{
+    qint32 newKey = 0;
+    QString refusal;
+};
+ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr);
+
+} // namespace tlm
