@@ -3,6 +3,7 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "extras/Allergens.h"
+#include "extras/DietGroups.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
@@ -254,11 +255,15 @@ ReportJob dishRecord(ReportPrinter& vp, QDate von, QDate bis)
 
 QStringList mealLines(const PlanMeal& meal)
 {
+    // A dish cooked for a diet group says whose it is ("Vegetarier: Gemüselasagne (A, C, G)"); it
+    // follows the common dish of its type.
+    const QString group = replacementGroup(meal.key);
+    const QString who = group.isEmpty() ? QString() : group + QStringLiteral(": ");
     if (meal.letters.isEmpty())
-        return {meal.dish};
+        return {who + meal.dish};
     // "(ohne Rezept)" stands as it is: no letters is no claim then.
-    return {meal.letters.startsWith('(') ? meal.dish + ' ' + meal.letters
-                                         : meal.dish + " (" + meal.letters + ')'};
+    return {who + (meal.letters.startsWith('(') ? meal.dish + ' ' + meal.letters
+                                                : meal.dish + " (" + meal.letters + ')')};
 }
 
 void fncDruckWochenplan(const QDate& von, const QDate& bis)

@@ -220,4 +220,12 @@ ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr)
     return {newKey, {}};
 }
 
+QString replacementGroup(qint32 key)
+{
+    RecordsetPtr rs = gConnection.execute(
+        "select G.GRUPPE from ERSATZ E join GRUPPEN G on G.GRUPPENR = E.GRUPPENR where E.KEY = " +
+        QString::number(key));
+    return rs->eof() ? QString() : rs->value(0, 0).toString();
+}
+
 } // namespace tlm

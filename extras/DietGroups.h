@@ -61,4 +61,7 @@ struct ChoiceResult
 };
 ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr);
 
+// The group a plan entry is cooked for, empty for a common entry.
+QString replacementGroup(qint32 key);
+
 } // namespace tlm

@@ -261,8 +261,10 @@ void frmMain::buildExtrasMenu()
                              "frmMain/mnuAllergene_Click", [] { fncDlgAllergene(); });
     mnuWochenplan = menuEntry(
         mnuExtras, "mnuWochenplan", QStringLiteral("Wochenplan drucken…"), "frmMain/mnuWochenplan_Click", [] {
-            if (const auto s = fncDlgZeitraum("frmWochenplan", QStringLiteral("Wochenplan")))
+            if (const auto s = fncDlgZeitraum("frmWochenplan", QStringLiteral("Wochenplan"))) {
+                fncWarnErsatz();
                 fncDruckWochenplan(s->first, s->last);
+            }
         });
     mnuAllergeneJeGericht =
         menuEntry(mnuExtras, "mnuAllergeneJeGericht", QStringLiteral("Allergene je Gericht drucken…"),

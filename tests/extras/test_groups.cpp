@@ -1,6 +1,7 @@
 // Diet groups: the meals where a group has nothing it may eat, and the replacement dishes.
 #include "app/DataGrid.h"
 #include "data/Globals.h"
+#include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/DietGroups.h"
 #include "extras/Undo.h"
@@ -269,6 +270,11 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
     w.mnuErsatz->trigger();
     EXPECT_EQ(plan().value(5), "6|21.07.2026|2|2|202|5");
     EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 6);
+    // The week plan shows the replacement under the common dish of its meal.
+    fncDruckWochenplan(QDate(2026, 7, 20), QDate(2026, 7, 26));
+    EXPECT_EQ(tlmtest::vp().rowTexts().value(2),
+              "Mittagessen|Spaghetti Bolognese (A)|Spaghetti Bolognese (A)\n"
+              "Vegetarier: Gemüselasagne (A, C, G)\nPudding (G)|Gemüsereis||||");
 
     // Three meals still have a group without a dish: said once, and the list is printed.
     modal.box(QMessageBox::Ok);
@@ -280,4 +286,3 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
     EXPECT_GT(tlmtest::vp().pages(), 0);
     EXPECT_EQ(modal.unexpected(), 0);
 }
-
