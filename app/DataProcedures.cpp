@@ -17,6 +17,11 @@ qint32 fncGetMaxIDfromTab(const QString& table, const QString& column, qint32 fa
     });
 }
 
+qint32 fncNewKey(const QString& table, const QString& column, qint32 fallback)
+{
+    return guardOr("tlm/fncNewKey", qint32(0), [&] { return gConnection.newKey(table, column, fallback); });
+}
+
 QVariant fncDBLookup(const QString& table, const QVariant& expression, const QString& condition)
 {
     return guardOr("tlm/fncDBLookup", QVariant(), [&] {

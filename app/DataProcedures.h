@@ -12,6 +12,9 @@ class DataCombo;
 
 // Highest value of the key column, or the fallback when the table is empty (0 on failure).
 qint32 fncGetMaxIDfromTab(const QString& table, const QString& column, qint32 fallback);
+// The key for a new row: one above the highest (above fallback in an empty table); on a server the
+// server reserves it, so that no two programs get the same one.
+qint32 fncNewKey(const QString& table, const QString& column, qint32 fallback);
 // The first row's value of the expression, or Null.
 QVariant fncDBLookup(const QString& table, const QVariant& expression, const QString& condition);
 // #mm/dd/yyyy#; the empty text for Null.

@@ -1,6 +1,7 @@
 #include "app/ErrorReporter.h"
 
 #include "app/MessageBox.h"
+#include "data/Connection.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "data/Win1252.h"
@@ -20,8 +21,12 @@ int g_reports = 0;
 
 void appendToLog(const QString& line)
 {
-    // Beside the database in use: an installed program's own folder cannot be written.
-    const QString dir = QFileInfo(databasePath()).absolutePath();
+    // Beside the database file in use: an installed program's own folder cannot be written. With a
+    // server, in the user's own data folder.
+    const bool server = isServerLocation(databasePath());
+    const QString dir = server ? userDataFolder() : QFileInfo(databasePath()).absolutePath();
+    if (server)
+        QDir().mkpath(dir);
     QFile f(QDir(dir).filePath(QStringLiteral("tlm_err.txt")));
     const QByteArray bytes = toWin1252(line + QStringLiteral("\r\n"));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())

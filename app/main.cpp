@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/MessageBox.h"
+#include "data/Connection.h"
 #include "data/Globals.h"
 #include "extras/Batch.h"
 #include "extras/CommandLine.h"
@@ -19,7 +20,12 @@ const char* const kHelp =
     "  --pdf ORDNER       schreibt jeden Bericht als PDF-Datei in den Ordner, ohne Fenster\n"
     "  --csv DATEI        schreibt die Einkaufsliste Alles als CSV-Datei, ohne Fenster;\n"
     "                     --csv - schreibt sie in die Standardausgabe (dann steht dort nur sie)\n"
-    "  --db DATEI         nimmt diese Datenbank statt der tlm.mdb neben dem Programm\n"
+    "  --db DATEI         nimmt diese Datenbank statt der tlm.mdb neben dem Programm;\n"
+    "                     --db postgresql://BENUTZER@SERVER:PORT/DATENBANK nimmt die auf dem\n"
+    "                     Server (das Passwort aus ~/.pgpass oder PGPASSWORD)\n"
+    "  --kopieren QUELLE ZIEL\n"
+    "                     kopiert eine ganze Datenbank (Datei oder Server) in eine neue Datei\n"
+    "                     oder eine leere Datenbank auf dem Server, alles oder nichts\n"
     "  --von TT.MM.JJJJ   erster Tag der Berichte von --pdf mit Zeitraum (sonst der erste Tag "
     "des Speiseplans)\n"
     "  --bis TT.MM.JJJJ   letzter Tag der Berichte von --pdf mit Zeitraum (sonst der letzte "
@@ -76,6 +82,7 @@ int main(int argc, char** argv)
     case tlm::CommandLine::Version:
         std::puts("Fennor Tellomat V1.01");
         return tlm::ExitOk;
+    case tlm::CommandLine::Copy:
     case tlm::CommandLine::Batch:
         // No display is needed, and Qt is told so before it looks for one.
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -93,10 +100,16 @@ int main(int argc, char** argv)
     if (line.action == tlm::CommandLine::Window)
         qInstallMessageHandler(nullptr);
     tlm::setUpApplication(app);
+    // A file is named from the current folder; a server address stays as it is.
+    auto located = [](const QString& where) {
+        return tlm::isServerLocation(where) ? where : QDir::current().absoluteFilePath(where);
+    };
     if (!line.db.isEmpty())
-        tlm::setDatabasePath(QDir::current().absoluteFilePath(line.db));
+        tlm::setDatabasePath(located(line.db));
     if (line.action == tlm::CommandLine::Window)
         return tlm::runProgram(app);
+    if (line.action == tlm::CommandLine::Copy)
+        return tlm::runCopy(located(line.copySource), located(line.copyTarget));
 
     tlm::BatchRun run = line.run;
     if (!run.pdfFolder.isEmpty())

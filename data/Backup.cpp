@@ -1,5 +1,6 @@
 #include "data/Backup.h"
 
+#include "data/Connection.h"
 #include "data/Error.h"
 #include "data/SqliteHandle.h"
 
@@ -112,6 +113,17 @@ QString newestGoodBackup(const QString& dbPath)
         if (passesCheck(backupPath(dbPath, n)))
             return backupPath(dbPath, n);
     return {};
+}
+
+QString backupDatabase(const Connection& c, const QString& dbPath)
+{
+    return c.handle() ? backupDatabase(c.handle(), dbPath) : QString();
+}
+
+void copyDatabase(const Connection& c, const QString& target)
+{
+    if (c.handle())
+        copyDatabase(c.handle(), target);
 }
 
 } // namespace tlm

@@ -5,6 +5,10 @@
 struct sqlite3;
 
 namespace tlm {
+class Connection;
+}
+
+namespace tlm {
 
 // Keeps copies of the database beside it: tlm.mdb.bak1 (newest) ... tlm.mdb.bak5 (oldest), at most
 // one new copy per calendar day. Each copy is made with SQLite's backup API under a temporary name
@@ -20,5 +24,10 @@ void copyDatabase(sqlite3* db, const QString& target);
 QString newestGoodBackup(const QString& dbPath);
 
 QString backupPath(const QString& dbPath, int n);
+
+// The same for the open database: a file only; a server keeps its own backups (nothing is done, the
+// empty text comes back).
+QString backupDatabase(const Connection& c, const QString& dbPath);
+void copyDatabase(const Connection& c, const QString& target);
 
 } // namespace tlm

@@ -1,192 +1,121 @@
 #include "data/Connection.h"
 
-#include "data/Database.h"
 #include "data/Error.h"
-#include "data/GermanText.h"
 #include "data/JetSql.h"
-#include "data/SqliteHandle.h"
+#include "data/PgEngine.h"
+#include "data/SqliteEngine.h"
 #include "data/Statement.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace tlm {
 
+bool isServerLocation(const QString& location)
+{
+    return location.startsWith(QLatin1String("postgresql://")) ||
+           location.startsWith(QLatin1String("postgres://"));
+}
+
+QString shownLocation(const QString& location)
+{
+    if (!isServerLocation(location))
+        return location;
+    QUrl url(location);
+    url.setPassword(QString());
+    return url.toString();
+}
+
+Connection::Connection() = default;
 Connection::~Connection() = default;
 
-void Connection::open(const QString& path, bool onlyRead)
+void Connection::open(const QString& location, bool readOnly)
 {
-    if (m_db)
+    if (m_engine)
         raise(ErrObjectOpen);
-    const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isFile())
-        raise(ErrFileNotFound, path);
-    if (fi.size() == 0)
-        throw Error(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist leer und keine Datenbank.").arg(path));
+    if (isServerLocation(location))
+        m_engine = std::make_unique<PgEngine>(location, readOnly);
+    else
+        m_engine = std::make_unique<SqliteEngine>(location, readOnly);
+    m_path = location;
+}
 
-    // A file or folder that cannot be written (a read-only medium, wrong permissions) is opened for
-    // reading: the plan can be viewed, printed and exported, and every write says so.
-    const bool canWrite = fi.isWritable() && QFileInfo(fi.absolutePath()).isWritable();
-    bool readOnly = onlyRead || !canWrite;
-    int rc = 0;
-    SqliteHandle handle = openSqlite(
-        path, (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX, &rc);
-    sqlite3* db = handle.get();
-    if (rc != SQLITE_OK)
-        throw Error(rc, QStringLiteral("Die Datenbank '%1' kann nicht geöffnet werden: %2")
-                            .arg(path, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(rc))));
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, 2000);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    readOnly = readOnly || sqlite3_db_readonly(db, "main") == 1;
-
-    // The check reads every page; a file that is no database or is damaged stops here untouched.
-    const QuickCheck check = quickCheck(db);
-    if (check.rc != SQLITE_DONE) {
-        if ((check.rc & 0xff) == SQLITE_BUSY || (check.rc & 0xff) == SQLITE_LOCKED)
-            throw Error(
-                check.rc,
-                QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path));
-        // A journal left by a program that was killed mid-change: only a writer can roll it back.
-        if (check.rc == SQLITE_READONLY_ROLLBACK)
-            throw Error(check.rc,
-                        (canWrite
-                             ? QStringLiteral("Die Datenbank '%1' wurde nicht sauber geschlossen "
-                                              "(ein Programm wurde während einer Änderung beendet); "
-                                              "ein Start des Programms mit Fenster stellt sie wieder her.")
-                             : QStringLiteral("Die Datenbank '%1' wurde nicht sauber geschlossen und "
-                                              "ist schreibgeschützt; sie kann erst wieder gelesen "
-                                              "werden, wenn sie beschreibbar ist."))
-                            .arg(path),
-                        check.engineText);
-        throw Error(check.rc, QStringLiteral("Die Datei '%1' ist keine lesbare Datenbank oder beschädigt: %2")
-                                  .arg(path, check.engineText));
-    }
-    if (!check.passed())
-        throw Error(SQLITE_CORRUPT,
-                    QStringLiteral("Die Datenbank '%1' ist beschädigt: %2").arg(path, check.findings));
-
-    sqlite3_stmt* st = nullptr;
-    rc = sqlite3_prepare_v2(db, "select count(*) from sqlite_master where type='table' and name='SPEISEPLAN'",
-                            -1, &st, nullptr);
-    const bool ours = rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) == 1;
-    sqlite3_finalize(st);
-    if (!ours)
-        throw Error(SQLITE_NOTADB,
-                    QStringLiteral("Die Datei '%1' ist keine Datenbank dieses Programms.").arg(path));
-
-    // A file made by a later build carries views and indexes this program does not know: it is only
-    // read, so that nothing of it is set back.
-    rc = sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr);
-    const bool newer =
-        rc == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW && sqlite3_column_int(st, 0) > kDerivedVersion;
-    sqlite3_finalize(st);
-    if (newer) {
-        sqlite3_exec(db, "PRAGMA query_only = 1", nullptr, nullptr, nullptr);
-        readOnly = true;
-    }
-
-    // The reports group and sort a year's plan in temporary trees: those stay in memory.
-    for (const char* pragma : {"PRAGMA foreign_keys = OFF", "PRAGMA journal_mode = DELETE",
-                               "PRAGMA synchronous = FULL", "PRAGMA temp_store = MEMORY"})
-        sqlite3_exec(db, pragma, nullptr, nullptr, nullptr);
-    registerGermanText(db);
-    if (!readOnly) {
-        try {
-            renewDerived(db); // older files get the faster indexes and views of this program
-        } catch (const Error& e) {
-            // A reader beside us (a command-line run) holds the file for a moment; that is no damage.
-            if ((e.number & 0xff) == SQLITE_BUSY || (e.number & 0xff) == SQLITE_LOCKED)
-                throw Error(
-                    e.number,
-                    QStringLiteral("Die Datenbank '%1' ist von einem anderen Programm gesperrt.").arg(path),
-                    e.description);
-            throw;
-        }
-    }
-    m_db = std::move(handle);
-    m_path = path;
-    m_readOnly = readOnly;
-    m_newer = newer;
+void Connection::openForCopy(const QString& location)
+{
+    if (m_engine)
+        raise(ErrObjectOpen);
+    if (isServerLocation(location))
+        m_engine = std::make_unique<PgEngine>(location, false, false);
+    else
+        m_engine = std::make_unique<SqliteEngine>(location, false);
+    m_path = location;
 }
 
 void Connection::close()
 {
-    requireOpen();
-    m_db.reset();
+    engine();
+    m_engine.reset();
+}
+
+Engine& Connection::engine() const
+{
+    if (!m_engine)
+        raise(ErrObjectClosed);
+    return *m_engine;
+}
+
+bool Connection::hasTable(const QString& name) const
+{
+    return engine().tableNames().contains(name.toUpper());
+}
+
+bool Connection::isServer() const
+{
+    return m_engine && m_engine->isServer();
+}
+
+bool Connection::isReadOnly() const
+{
+    return m_engine && m_engine->isReadOnly();
+}
+
+bool Connection::isNewer() const
+{
+    return m_engine && m_engine->isNewer();
+}
+
+sqlite3* Connection::handle() const
+{
+    auto* file = dynamic_cast<SqliteEngine*>(m_engine.get());
+    return file ? file->handle() : nullptr;
 }
 
 qint64 Connection::changeCount() const
 {
-    return m_db ? sqlite3_total_changes64(m_db.get()) : 0;
+    return m_engine ? m_engine->changeCount() : 0;
 }
 
 void Connection::requireWritable() const
 {
-    requireOpen();
-    if (m_readOnly)
+    if (engine().isReadOnly())
         throw Error(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()));
 }
 
-sqlite3* Connection::requireOpen() const
+RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& table)
 {
-    if (!m_db)
-        raise(ErrObjectClosed);
-    return m_db.get();
-}
-
-RecordsetPtr Connection::run(const QString& sql, bool writable, const QString& table)
-{
-    sqlite3* db = requireOpen();
-    Statement st(db, sql);
+    Engine& e = engine();
     auto rs = std::make_shared<Recordset>();
     rs->m_conn = this;
-    const int first = writable ? 1 : 0; // a writable select carries the rowid in front
-    const int n = st.columnCount();
-    for (int c = first; c < n; ++c) {
-        int len = 255;
-        rs->m_names.push_back(st.columnName(c));
-        rs->m_kinds.push_back(kindOf(st.declType(c), &len));
-        rs->m_textLengths.push_back(len);
-    }
-    sqlite3_stmt* h = st.handle();
-    while (st.step()) {
-        if (writable)
-            rs->m_rowids.push_back(sqlite3_column_int64(h, 0));
-        for (int c = first; c < n; ++c) {
-            // Kept as SQLite gives it; a text column keeps a number as SQLite writes it as text.
-            Recordset::Cell cell;
-            const int type = sqlite3_column_type(h, c);
-            const int kind = rs->m_kinds[c - first];
-            if (type == SQLITE_NULL) {
-            } else if (type == SQLITE_INTEGER && kind != KindText && kind != KindMemo) {
-                cell.type = Recordset::Cell::Integer;
-                cell.integer = sqlite3_column_int64(h, c);
-            } else if (type == SQLITE_FLOAT && kind != KindText && kind != KindMemo) {
-                cell.type = Recordset::Cell::Real;
-                cell.real = sqlite3_column_double(h, c);
-            } else {
-                const char* text = reinterpret_cast<const char*>(sqlite3_column_text(h, c));
-                const int length = sqlite3_column_bytes(h, c);
-                cell.type = Recordset::Cell::Text;
-                cell.text.offset = quint32(rs->m_bytes.size());
-                cell.text.length = quint32(length);
-                rs->m_bytes.append(text, length);
-            }
-            rs->m_cells.push_back(cell);
-        }
-        ++rs->m_rows;
-    }
-    rs->m_writable = writable;
+    e.fetch(sql, *rs, columnsAt, table);
+    rs->m_writable = columnsAt >= 0;
     rs->m_table = table;
     return rs;
 }
 
 RecordsetPtr Connection::execute(const QString& sql)
 {
-    return run(rewriteJetSql(sql), false, {});
+    return run(rewriteJetSql(sql), -1, {});
 }
 
 RecordsetPtr Connection::openWritable(const QString& sql)
@@ -198,61 +127,45 @@ RecordsetPtr Connection::openWritable(const QString& sql)
     const QRegularExpressionMatch m = re.match(jet);
     if (!m.hasMatch())
         raise(ErrNotSupported, sql);
-    QString withRowid = jet;
-    withRowid.insert(m.capturedStart(1), QStringLiteral("rowid, "));
-    return run(withRowid, true, m.captured(2));
+    return run(jet, int(m.capturedStart(1)), m.captured(2));
 }
 
 int Connection::exec(const QString& sql, const QVector<QVariant>& values)
 {
-    Statement st(requireOpen(), sql);
-    for (int i = 0; i < values.size(); ++i)
-        st.bind(i + 1, values[i]);
-    while (st.step()) {
-    }
-    return sqlite3_changes(m_db.get());
+    return engine().exec(sql, values);
+}
+
+qint32 Connection::newKey(const QString& table, const QString& column, qint32 fallback, int count)
+{
+    return engine().newKey(table, column, fallback, count);
 }
 
 qint64 Connection::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)
 {
-    QString sql;
-    if (cols.isEmpty()) {
-        sql = QStringLiteral("insert into %1 default values").arg(table);
-    } else {
-        QStringList marks;
-        for (int i = 0; i < cols.size(); ++i)
-            marks << QStringLiteral("?");
-        sql = QStringLiteral("insert into %1 (%2) values (%3)").arg(table, cols.join(','), marks.join(','));
-    }
-    exec(sql, values);
-    return sqlite3_last_insert_rowid(m_db.get());
+    return engine().insertRow(table, cols, values);
 }
 
-void Connection::updateRow(const QString& table, qint64 rowid, const QStringList& cols,
+void Connection::updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
                            const QVector<QVariant>& values)
 {
-    QStringList sets;
-    for (const QString& c : cols)
-        sets << c + QStringLiteral(" = ?");
-    QVector<QVariant> all = values;
-    all << QVariant::fromValue(rowid);
-    exec(QStringLiteral("update %1 set %2 where rowid = ?").arg(table, sets.join(',')), all);
+    if (!engine().updateRow(table, key, version, cols, values))
+        raise(ErrChangedElsewhere);
 }
 
 Transaction::Transaction(Connection& c) : m_conn(c)
 {
-    m_conn.exec(QStringLiteral("begin immediate"));
+    m_conn.engine().begin();
 }
 
 Transaction::~Transaction()
 {
     if (!m_done && m_conn.isOpen())
-        sqlite3_exec(m_conn.handle(), "rollback", nullptr, nullptr, nullptr);
+        m_conn.engine().rollback();
 }
 
 void Transaction::commit()
 {
-    m_conn.exec(QStringLiteral("commit"));
+    m_conn.engine().commit();
     m_done = true;
 }
 

@@ -1,33 +1,44 @@
 #pragma once
 
 #include "data/Recordset.h"
-#include "data/SqliteHandle.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <memory>
+
+struct sqlite3;
 
 namespace tlm {
 
-// The one database connection. Statements arrive in the Jet dialect and are rewritten for SQLite.
+class Engine;
+
+// The one database connection: a file (SQLite) or a PostgreSQL server, named by a libpq connection
+// URI. Statements arrive in the Jet dialect and are rewritten for the engine.
 class Connection
 {
 public:
-    Connection() = default;
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
     // Opens an existing database file; a file that is missing, empty, not a database or damaged
     // raises an error and is never written to. A file that cannot be written opens read-only, and so
-    // does every file when readOnly is asked for.
-    void open(const QString& path, bool readOnly = false);
+    // does every file when readOnly is asked for. A server location (isServerLocation) opens the
+    // database there, making the program's tables in an empty one.
+    void open(const QString& location, bool readOnly = false);
+    // Opens a database to be filled by a copy: an empty server database gets the tables without the
+    // sample catalogue.
+    void openForCopy(const QString& location);
     void close(); // error when not open
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_engine != nullptr; }
+    // A server that several programs share, not a file of this one.
+    bool isServer() const;
     // Opened for reading only: the file or its folder cannot be written.
-    bool isReadOnly() const { return m_readOnly; }
+    bool isReadOnly() const;
     // Made by a later version of the program: opened for reading only, never changed.
-    bool isNewer() const { return m_newer; }
+    bool isNewer() const;
     // Raises the read-only error before work that would write, so that it starts nothing.
     void requireWritable() const;
     QString path() const { return m_path; }
@@ -36,27 +47,39 @@ public:
     // A writable recordset on "select cols from TABLE where ..."
     RecordsetPtr openWritable(const QString& sql);
 
-    // Plain SQLite statements of the program itself (transactions, pragmas, the tools' changes),
+    // Statements of the program itself (transactions, the tools' changes) in SQLite's dialect,
     // values bound; the number of rows changed.
     int exec(const QString& sql, const QVector<QVariant>& values = {});
+    // A new key for a row of table: one above the highest (fallback when there is none); on a
+    // server reserved, so that no other program gets it (count keys on from it, for a block).
+    qint32 newKey(const QString& table, const QString& column, qint32 fallback, int count = 1);
 
-    sqlite3* handle() const { return m_db.get(); }
-    // Rows changed through this connection since it opened; a reader learns so that data moved.
+    // The file's SQLite handle (null on a server), for the copies kept of a file.
+    sqlite3* handle() const;
+    // Rows changed since it opened, here or (on a server) by other programs; a reader learns so
+    // that data moved.
     qint64 changeCount() const;
+
+    bool hasTable(const QString& name) const;
+
+    Engine& engine() const;
 
 private:
     friend class Recordset;
+    friend class Transaction;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values);
-    void updateRow(const QString& table, qint64 rowid, const QStringList& cols,
+    void updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
                    const QVector<QVariant>& values);
-    sqlite3* requireOpen() const;
-    RecordsetPtr run(const QString& sql, bool writable, const QString& table);
+    RecordsetPtr run(const QString& sql, int columnsAt, const QString& table);
 
-    SqliteHandle m_db;
+    std::unique_ptr<Engine> m_engine;
     QString m_path;
-    bool m_readOnly = false;
-    bool m_newer = false;
 };
+
+// A libpq connection URI ("postgresql://…" or "postgres://…") rather than a file name.
+bool isServerLocation(const QString& location);
+// A location as it may be shown and logged: a file as given, a server address without a password.
+QString shownLocation(const QString& location);
 
 // Rolls back unless committed: work that changes several rows is all or nothing.
 class Transaction

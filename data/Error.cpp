@@ -38,6 +38,9 @@ QString errorText(ErrorNumber n)
     case ErrFieldTooSmall:
         return QStringLiteral("Das Feld ist zu klein, um die Menge der Daten zu akzeptieren, die Sie "
                               "hinzufügen wollten.");
+    case ErrChangedElsewhere:
+        return QStringLiteral("Der Eintrag wurde inzwischen an einem anderen Arbeitsplatz geändert und wird "
+                              "neu geladen.");
     case ErrNotSupported:
         return QStringLiteral("Der Vorgang wird für diesen Objekttyp nicht unterstützt.");
     case ErrItemNotFound:

@@ -40,6 +40,7 @@ enum ErrorNumber {
     ErrInvalidSql = 3129,
     ErrTextAfterSql = 3142,
     ErrFieldTooSmall = 3163,
+    ErrChangedElsewhere = 3197,
     ErrNotSupported = 3251,
     ErrItemNotFound = 3265,
     ErrObjectClosed = 3704,

@@ -246,6 +246,7 @@ void Recordset::close()
     m_set.clear();
     m_isSet.clear();
     m_rowids.clear();
+    m_versions.clear();
     m_rows = 0;
     m_pos = 0;
 }
@@ -256,6 +257,8 @@ void Recordset::addNew()
         raise(ErrNotSupported);
     m_cells.resize(m_cells.size() + m_names.size());
     m_rowids.push_back(0);
+    if (!m_versions.empty())
+        m_versions.push_back(0);
     m_pos = m_rows++;
     m_editRow = m_pos;
     m_editNew = true;
@@ -299,10 +302,20 @@ void Recordset::update()
     if (m_editNew) {
         m_rowids[m_editRow] = m_conn->insertRow(m_table, cols, values);
     } else if (!cols.isEmpty()) {
-        m_conn->updateRow(m_table, m_rowids[m_editRow], cols, values);
+        const qint64 version = size_t(m_editRow) < m_versions.size() ? m_versions[m_editRow] : 0;
+        m_conn->updateRow(m_table, m_rowids[m_editRow], version, cols, values);
+        if (size_t(m_editRow) < m_versions.size())
+            ++m_versions[m_editRow];
     }
     m_editRow = -1;
     m_editNew = false;
+}
+
+qint64 Recordset::version() const
+{
+    if (eof())
+        raiseNoCurrentRecord();
+    return size_t(m_pos) < m_versions.size() ? m_versions[m_pos] : 0;
 }
 
 } // namespace tlm

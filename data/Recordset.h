@@ -11,8 +11,8 @@ namespace tlm {
 class Connection;
 
 // A query result fetched at once (client-side cursor) with a current-row position. A writable one
-// remembers its table and each row's rowid and writes through parameterised INSERT / UPDATE.
-// The rows are kept as SQLite gave them (numbers, UTF-8 text) and become values of their declared
+// remembers its table and each row's key (and version, on a server) and writes through
+// parameterised INSERT / UPDATE. The rows are kept as the engine gave them (numbers, UTF-8 text) and become values of their declared
 // type when they are read: a grid of thirty thousand rows converts only the rows it shows.
 class Recordset
 {
@@ -41,11 +41,17 @@ public:
     // Writable recordsets only.
     void addNew();
     void setField(const QString& name, const QVariant& value); // converts to the column's type at once
+    // Writes the row; a row another program changed or deleted since it was read is not written and
+    // raises ErrChangedElsewhere.
     void update();
+    // The current row's version as read (0 where the engine keeps none).
+    qint64 version() const;
 
 private:
     friend class Connection;
-    // One value as SQLite gave it; text lies in the result's byte store.
+    friend class SqliteEngine;
+    friend class PgEngine;
+    // One value as the engine gave it; text lies in the result's byte store.
     struct Cell
     {
         enum Type : quint8 { Null, Integer, Real, Text };
@@ -82,6 +88,7 @@ private:
     bool m_writable = false;
     QString m_table;
     std::vector<qint64> m_rowids;
+    std::vector<qint64> m_versions; // on a server: each row's version as read
     int m_editRow = -1;
     bool m_editNew = false;
     std::vector<bool> m_dirty;

@@ -103,7 +103,7 @@ void frmGerichtDet::fncReq()
 {
     guard("frmDlgGericht/fncReq", [&] {
         if (fGERNR < 1) {
-            fGERNR = fncGetMaxIDfromTab(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), 100) + 1;
+            fGERNR = fncNewKey(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), 100);
             return;
         }
         RecordsetPtr rs = gConnection.execute(
@@ -160,7 +160,7 @@ void frmGerichtDet::fncZutatAdd()
         const qint32 ingredient = fncDlgZutatList(0, true);
         if (!(ingredient > 0))
             return;
-        const qint32 line = fncGetMaxIDfromTab(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100) + 1;
+        const qint32 line = fncNewKey(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100);
         saveRecord(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), line,
                    QStringLiteral("REZNR,GERNR,ZUTNR,PERSONEN"), [&](Recordset& rs) {
                        rs.setField(QStringLiteral("GERNR"), fGERNR);

@@ -63,7 +63,7 @@ void frmRezDet::fncReq()
 {
     guard("frmRezDet/fncReq", [&] {
         if (fREZNR < 1) {
-            fREZNR = fncGetMaxIDfromTab(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100) + 1;
+            fREZNR = fncNewKey(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100);
             return;
         }
         RecordsetPtr rs = gConnection.execute("select REZNR,GERNR,ZUTNR,MENGE4P from REZEPTE where REZNR = " +

@@ -2,6 +2,7 @@
 
 #include "app/ErrorReporter.h"
 #include "app/MessageBox.h"
+#include "data/DatabaseCopy.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "extras/AllergenReports.h"
@@ -204,6 +205,24 @@ int runBatch(const BatchRun& run)
         std::fflush(stdout);
     }
     return ExitOk;
+}
+
+} // namespace tlm
+
+namespace tlm {
+
+int runCopy(const QString& source, const QString& target)
+{
+    try {
+        const qint64 rows = copyWholeDatabase(source, target);
+        std::printf(
+            "%s\n",
+            qUtf8Printable(QStringLiteral("%1 (%2 Zeilen kopiert)").arg(shownLocation(target)).arg(rows)));
+        return ExitOk;
+    } catch (const Error& e) {
+        tellOnErrorOutput(e.description);
+        return ExitFailure;
+    }
 }
 
 } // namespace tlm

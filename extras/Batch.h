@@ -24,5 +24,7 @@ struct BatchRun
 // standard output). On any failure one German line goes to the error output, no file is written and
 // the result is 1; otherwise 0.
 int runBatch(const BatchRun& run);
+// tlm --kopieren: the whole database from source to target; says the target on the output.
+int runCopy(const QString& source, const QString& target);
 
 } // namespace tlm

@@ -62,7 +62,10 @@ CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
     if (ziel.addDays(von.daysTo(bis)) > QDate(9999, 12, 31))
         raise(ErrArguments, QStringLiteral("die Kopien endeten nach dem 31.12.9999"));
     Transaction t(gConnection);
-    const qint32 highest = highestKey();
+    // The keys of the copies, reserved at once: on a server no other program gets them meanwhile.
+    const qint32 highest = gConnection.newKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 0,
+                                              qMax(1, entriesBetween(von, bis, 0))) -
+                           1;
     // The copies of entries cooked for a group stay the group's; numbered as below, before the copies
     // can fall into the span.
     gConnection.exec(

@@ -10,7 +10,7 @@ namespace {
 const std::map<QString, QString> kValues = {
     {QStringLiteral("--pdf"), QStringLiteral("der Ordner")},
     {QStringLiteral("--csv"), QStringLiteral("die Datei")},
-    {QStringLiteral("--db"), QStringLiteral("die Datei")},
+    {QStringLiteral("--db"), QStringLiteral("die Datenbank")},
     {QStringLiteral("--von"), QStringLiteral("das Datum")},
     {QStringLiteral("--bis"), QStringLiteral("das Datum")},
 };
@@ -28,6 +28,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 {
     std::map<QString, QString> values;
     bool help = false, version = false;
+    QStringList copy;
     for (int i = 0; i < arguments.size(); ++i) {
         QString name = arguments[i];
         QString value;
@@ -42,6 +43,18 @@ CommandLine parseCommandLine(const QStringList& arguments)
             if (inline_)
                 return usage(QStringLiteral("%1 nimmt keinen Wert").arg(name));
             (name == QLatin1String("--version") ? version : help) = true;
+            continue;
+        }
+        if (name == QLatin1String("--kopieren")) {
+            // Source and target follow as two words; a server address is one of them.
+            if (inline_ || !copy.isEmpty())
+                return usage(inline_ ? QStringLiteral("--kopieren nimmt QUELLE und ZIEL als zwei Angaben")
+                                     : QStringLiteral("--kopieren ist mehr als einmal angegeben"));
+            while (copy.size() < 2 && i + 1 < arguments.size() &&
+                   !arguments[i + 1].startsWith(QLatin1String("--")))
+                copy << arguments[++i];
+            if (copy.size() < 2)
+                return usage(QStringLiteral("Nach --kopieren fehlen QUELLE und ZIEL"));
             continue;
         }
         const auto known = kValues.find(name);
@@ -81,6 +94,14 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (!date->isValid())
             return usage(QStringLiteral("Nach %1 steht kein Datum der Form TT.MM.JJJJ: „%2“")
                              .arg(QString::fromLatin1(name), value(name)));
+    }
+    if (!copy.isEmpty()) {
+        if (!values.empty())
+            return usage(QStringLiteral("--kopieren steht allein"));
+        c.action = CommandLine::Copy;
+        c.copySource = copy[0];
+        c.copyTarget = copy[1];
+        return c;
     }
     c.db = value("--db");
     c.run.pdfFolder = value("--pdf");

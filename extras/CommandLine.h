@@ -13,11 +13,12 @@ enum ExitCode { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
 // What the options ask for; the program name is not among the arguments.
 struct CommandLine
 {
-    enum Action { Window, Batch, Help, Version, Usage };
+    enum Action { Window, Batch, Copy, Help, Version, Usage };
     Action action = Window;
     QString db;      // as given, empty for the usual database
     BatchRun run;    // the targets as given (relative to the current folder)
     QString refusal; // for Usage: why, one German line without the "tlm: " in front
+    QString copySource, copyTarget; // for Copy, as given
 };
 CommandLine parseCommandLine(const QStringList& arguments);
 

@@ -88,9 +88,7 @@ int saveDietGroup(const DietGroup& group)
     Transaction t(gConnection);
     int nr = group.nr;
     if (nr == 0) {
-        nr = gConnection.execute(QStringLiteral("select coalesce(max(GRUPPENR), 0) + 1 from GRUPPEN"))
-                 ->value(0, 0)
-                 .toInt();
+        nr = gConnection.newKey(QStringLiteral("GRUPPEN"), QStringLiteral("GRUPPENR"), 0);
         gConnection.exec(QStringLiteral("insert into GRUPPEN (GRUPPENR, GRUPPE) values (?, ?)"),
                          {nr, group.name});
     }
@@ -200,7 +198,7 @@ ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr)
                                          : QStringLiteral("%1 Personen").arg(persons),
                             group->value(0, 0).toString())
                        .arg(groupPersons)};
-    const qint32 newKey = highestKey() + 1;
+    const qint32 newKey = gConnection.newKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 0);
     if (newKey > kHighestKey)
         return {0, QStringLiteral("Der Speiseplan hätte danach Einträge mit Nummern über %1; so viele "
                                   "Einträge fasst er nicht.")

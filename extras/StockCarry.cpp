@@ -11,11 +11,7 @@ namespace tlm {
 
 bool hasStockTable()
 {
-    return gConnection
-               .execute(QStringLiteral(
-                   "select count(*) from sqlite_master where type = 'table' and name = 'VORRAT'"))
-               ->value(0, 0)
-               .toInt() > 0;
+    return gConnection.hasTable(QStringLiteral("VORRAT"));
 }
 
 QHash<qint64, double> storedStock()

@@ -51,9 +51,7 @@ void dropSteps(int upTo)
 
 UndoStep::UndoStep(const QString& what)
 {
-    m_step = gConnection.execute(QStringLiteral("select coalesce(max(SCHRITT), 0) + 1 from TLM_UNDO"))
-                 ->value(0, 0)
-                 .toInt();
+    m_step = gConnection.newKey(QStringLiteral("TLM_UNDO"), QStringLiteral("SCHRITT"), 0);
     gConnection.exec(QStringLiteral("insert into TLM_UNDO (SCHRITT, WAS) values (?, ?)"), {m_step, what});
     dropSteps(m_step - kSteps);
 }

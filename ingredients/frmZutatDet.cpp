@@ -93,7 +93,7 @@ void frmZutatDet::fncReq()
 {
     guard("frmZutatDet/fncReq", [&] {
         if (fZUTNR < 1) {
-            fZUTNR = fncGetMaxIDfromTab(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), 100) + 1;
+            fZUTNR = fncNewKey(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), 100);
             return;
         }
         RecordsetPtr rs = gConnection.execute(

@@ -50,8 +50,8 @@ void importPlan(const QString& path)
         }
     }
 
-    // The plan as it was stays beside the database until the next import.
-    copyDatabase(gConnection.handle(), gConnection.path() + QStringLiteral(".vor-import"));
+    // The plan as it was stays beside a database file until the next import.
+    copyDatabase(gConnection, gConnection.path() + QStringLiteral(".vor-import"));
     Transaction t(gConnection);
     gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
     forgetUndo();

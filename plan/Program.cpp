@@ -2,6 +2,7 @@
 
 #include "app/InstanceGuard.h"
 #include "app/MessageBox.h"
+#include "data/Connection.h"
 #include "data/Globals.h"
 #include "plan/frmMain.h"
 
@@ -11,9 +12,10 @@ namespace tlm {
 
 int runProgram(QApplication& app)
 {
-    // Before the database is opened and before its backup: one program per database.
+    // Before the database is opened and before its backup: one program per database file. A server
+    // is there for several programs at once.
     InstanceGuard guard(databasePath());
-    switch (guard.acquire()) {
+    switch (isServerLocation(databasePath()) ? InstanceGuard::First : guard.acquire()) {
     case InstanceGuard::Raised:
         return 0;
     case InstanceGuard::Refused:

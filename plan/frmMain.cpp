@@ -331,7 +331,7 @@ void frmMain::Form_Load()
         }
         // No copy where none can be written; that costs no message.
         if (!gConnection.isReadOnly())
-            guard("tlm/fncBackup", [&] { backupDatabase(gConnection.handle(), dbPath); });
+            guard("tlm/fncBackup", [&] { backupDatabase(gConnection, dbPath); });
         gAppPath = dir;
         QSettings settings(QStringLiteral("TLM"), QStringLiteral("TLM"));
         const QString stored = settings.value(QStringLiteral("Local/AppPath")).toString();

@@ -87,7 +87,7 @@ void frmSpeiseplanDet::fncReq()
         if (fKEY < 1) {
             // The key is only reserved here; nothing is written before OK.
             fKEY = toInt16(
-                double(fncGetMaxIDfromTab(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)) + 1);
+                double(fncNewKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)));
             dpTag->setDate(fTag.isValid() ? fTag : QDate::currentDate());
             ddTagZeit->setValue(QString::number(fTagZeitNr));
             ddGTyp->setValue(QString::number(fGTypNr));

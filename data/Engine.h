@@ -1,0 +1,50 @@
+#pragma once
+
+#include "data/Recordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace tlm {
+
+// What a database engine does for the one connection: the connection speaks the program's dialect
+// (SQLite's, with Jet dates already rewritten), an engine runs it on its own database.
+class Engine
+{
+public:
+    virtual ~Engine() = default;
+
+    virtual bool isServer() const = 0;
+    virtual bool isReadOnly() const = 0;
+    virtual bool isNewer() const = 0;
+
+    // Fills rs with every row of a select. A writable one (a select on one table, columnsAt the
+    // position of its column list, else -1) also keeps each row's key and, where the engine keeps
+    // them, its version.
+    virtual void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table) = 0;
+    // A statement with bound values; the number of rows changed.
+    virtual int exec(const QString& sql, const QVector<QVariant>& values) = 0;
+    // Adds a row and gives its key.
+    virtual qint64 insertRow(const QString& table, const QStringList& cols,
+                             const QVector<QVariant>& values) = 0;
+    // Writes a row found by its key; false when the row is no longer there or no longer has the
+    // version read (another program changed or deleted it).
+    virtual bool updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
+                           const QVector<QVariant>& values) = 0;
+    // The first of count keys no other program gets: one above the highest used (fallback when
+    // none), kept for this program where the engine serves several.
+    virtual qint32 newKey(const QString& table, const QString& column, qint32 fallback, int count) = 0;
+
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() noexcept = 0;
+
+    // The program's tables, in upper case (the engine's own bookkeeping left out).
+    virtual QStringList tableNames() = 0;
+
+    // Grows with every change this program or, on a server, another one made.
+    virtual qint64 changeCount() = 0;
+};
+
+} // namespace tlm

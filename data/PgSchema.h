@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+namespace tlm {
+
+class PgEngine;
+
+// One of the bundled scripts, written for SQLite, as PostgreSQL takes it: the same tables, views and
+// rows, each table with the version column the server's programs compare, SQLite's triggers as
+// trigger functions.
+QString pgScript(const QString& sqliteScript);
+
+// Makes the program's tables, views and indexes in an empty server database (with the sample
+// catalogue, as a new file gets it from the template), in one transaction; brings the views and
+// indexes of an older one up to date. A database of a later version is marked newer and not changed.
+void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* newer);
+
+// Makes the program's empty tables (only the reference rows) in an empty server database, for a
+// copy to fill; runs in the caller's transaction.
+void createPgSchema(PgEngine& engine);
+
+// A statement of the program, in SQLite's dialect, as PostgreSQL takes it.
+QString pgStatement(const QString& sql);
+
+} // namespace tlm

@@ -1,0 +1,11 @@
+#include "data/RemoteChanges.h"
+
+namespace tlm {
+
+RemoteChanges& remoteChanges()
+{
+    static RemoteChanges changes;
+    return changes;
+}
+
+} // namespace tlm

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QObject>
+
+namespace tlm {
+
+// Tells the windows that another program changed the shared database (a server only), so that the
+// plan and the lists follow within a second.
+class RemoteChanges : public QObject
+{
+    Q_OBJECT
+signals:
+    void changed();
+};
+
+RemoteChanges& remoteChanges();
+
+} // namespace tlm
