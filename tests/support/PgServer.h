@@ -73,7 +73,8 @@ private:
 };
 
 // Sets PGPASSWORD to another password for its scope, or with a null QString removes it (and points
-// PGPASSFILE at nothing, so no ~/.pgpass helps out); the old values come back at its end.
+// PGPASSFILE at nothing, so no ~/.pgpass helps out); the old values come back at its end. Start the
+// server (PgServer::shared) before, or its password is lost when the old values come back.
 class PgPasswordOverride
 {
 public:
