@@ -60,8 +60,6 @@ public:
 
 private:
     PgServer();
-    void makeCluster();
-    void start();
     // A superuser connection to the maintenance database, with the password given directly.
     PGconn* adminConnection() const;
 
