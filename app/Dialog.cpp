@@ -6,6 +6,7 @@
 #include "app/WindowSettings.h"
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
+#include "data/Error.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -147,6 +148,21 @@ bool Dialog::requireWholeNumber(QLineEdit* box, int lowest, int highest, const Q
         return true;
     msgBox(refusal, 48, QStringLiteral("Achtung"));
     box->setFocus();
+    return false;
+}
+
+bool Dialog::saveUnlessChanged(const std::function<void()>& save, const std::function<bool()>& reload)
+{
+    try {
+        save();
+        return true;
+    } catch (const Error& e) {
+        if (e.number != ErrChangedElsewhere)
+            throw;
+        msgBox(e.description, 48, QStringLiteral("Achtung"));
+    }
+    if (!reload())
+        unload();
     return false;
 }
 

@@ -66,6 +66,10 @@ protected:
                             bool emptyAllowed = true);
     // OK saves and closes the window only when the save succeeded.
     void onOk(QPushButton* ok, const char* tag, std::function<bool()> save);
+    // An editor's save that another workstation's change stops: nothing is written, the user is
+    // told, and the window shows the record as it is now (reload, false when it is gone: then the
+    // window closes). True when saved.
+    bool saveUnlessChanged(const std::function<void()>& save, const std::function<bool()>& reload);
 
 private:
     bool m_keepSize = false;

@@ -22,11 +22,15 @@ int g_reports = 0;
 void appendToLog(const QString& line)
 {
     // Beside the database file in use: an installed program's own folder cannot be written. With a
-    // server, in the user's own data folder.
-    const bool server = isServerLocation(databasePath());
-    const QString dir = server ? userDataFolder() : QFileInfo(databasePath()).absolutePath();
-    if (server)
-        QDir().mkpath(dir);
+    // server, beside the program where that can be written, else in the user's own data folder.
+    QString dir = QFileInfo(databasePath()).absolutePath();
+    if (isServerLocation(databasePath())) {
+        dir = applicationDirectory();
+        if (!QFileInfo(dir).isWritable()) {
+            dir = userDataFolder();
+            QDir().mkpath(dir);
+        }
+    }
     QFile f(QDir(dir).filePath(QStringLiteral("tlm_err.txt")));
     const QByteArray bytes = toWin1252(line + QStringLiteral("\r\n"));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())

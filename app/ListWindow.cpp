@@ -95,7 +95,7 @@ void ListWindow::fncDel()
         if (gd1->noCurrentRow())
             return;
         const QString key = QString::number(toInt32(gd1->columnValue(m_catalogue.keyColumn)));
-        RecordsetPtr used = gConnection.execute(m_catalogue.uses + key);
+        RecordsetPtr used = gConnection.execute(m_catalogue.uses + key + m_catalogue.usesOrder);
         if (used->eof()) {
             if (!confirmDelete())
                 return;

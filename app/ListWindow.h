@@ -26,6 +26,7 @@ struct Catalogue
     QStringList useColumns;             // each use as these columns joined by ","
     QString cannotDelete;               // the warning's head, uses listed below it
     QStringList deletes;                // run with the key appended, together or not at all
+    QString usesOrder;                  // follows the key: the order the uses are listed in
 };
 
 // The catalogue lists' common frame and behaviour: the search row on top, the grid, a row of buttons

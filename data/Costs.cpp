@@ -14,7 +14,7 @@ namespace {
 const QString kCounts = QStringLiteral("Z.NOKAUF = 0 and coalesce(RZ.MENGE4P, 0) <> 0");
 const QString kPerPerson =
     QStringLiteral("select RZ.GERNR as GERNR,"
-                   " sum(case when %1 then RZ.MENGE4P / 4.0 * Z.PREIS / Z.MENGE end) as KOSTEN,"
+                   " sum(case when %1 then RZ.MENGE4P / 4.0 * Z.PREIS / nullif(Z.MENGE, 0) end) as KOSTEN,"
                    " min(case when %1 and Z.PREIS is null then 'Preis fehlt: ' || coalesce(Z.ZUTAT, '?')"
                    " when %1 and coalesce(Z.MENGE, 0) = 0 then 'Packungsgröße 0: ' || coalesce(Z.ZUTAT, '?')"
                    " end) as FEHLT"
@@ -39,7 +39,7 @@ Cost times(const PerPerson& p, double persons)
 
 Cost entryCost(qint32 gerNr, double persons)
 {
-    RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr));
+    RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr) + " group by RZ.GERNR");
     PerPerson p;
     if (!rs->eof()) {
         p.cost = rs->value(0, 1).toDouble();

@@ -1,5 +1,6 @@
 #include "data/DataHelpers.h"
 
+#include "data/Error.h"
 #include "data/Globals.h"
 
 namespace tlm {
@@ -14,17 +15,28 @@ bool fnc01toFalseTrue(qint16 value)
     return value == 1;
 }
 
-void saveRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
-                const std::function<void(Recordset&)>& assign)
+qint64 recordVersion(const QString& table, const QString& keyColumn, qint32 key)
+{
+    RecordsetPtr rs = gConnection.openWritable("select " + keyColumn + " from " + table + " where " +
+                                               keyColumn + " = " + QString::number(key));
+    return rs->eof() ? -1 : rs->version();
+}
+
+qint64 saveRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
+                  const std::function<void(Recordset&)>& assign, qint64 readVersion)
 {
     RecordsetPtr rs = gConnection.openWritable("select " + columns + " from " + table + " where " +
                                                keyColumn + " = " + QString::number(key));
+    // Read as it was, or not at all: a record gone or changed meanwhile is not written over.
+    if (readVersion >= 0 && (rs->eof() || rs->version() != readVersion))
+        raise(ErrChangedElsewhere);
     if (rs->eof()) {
         rs->addNew();
         rs->setField(keyColumn, key);
     }
     assign(*rs);
     rs->update();
+    return rs->version();
 }
 
 PlanSpan planSpan()

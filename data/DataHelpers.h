@@ -12,10 +12,17 @@ namespace tlm {
 qint16 fncFalseTrueto01(qint16 flag);
 bool fnc01toFalseTrue(qint16 value);
 
+// What an editor read of its record, so that its OK writes only over what it read: the record's
+// version, -1 when it was not there (a new record), kAnyVersion when nothing is compared.
+constexpr qint64 kAnyVersion = -2;
+qint64 recordVersion(const QString& table, const QString& keyColumn, qint32 key);
+
 // The editors' record-save pattern: a writable recordset on the record's key, the row added when
-// missing with its key set, the fields assigned by the editor, the row written.
-void saveRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
-                const std::function<void(Recordset&)>& assign);
+// missing with its key set, the fields assigned by the editor, the row written. A record read at
+// readVersion that another program changed or deleted since is not written (ErrChangedElsewhere).
+// The version the record has now.
+qint64 saveRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
+                  const std::function<void(Recordset&)>& assign, qint64 readVersion = kAnyVersion);
 
 // The plan's first and last day; both invalid on an empty plan.
 struct PlanSpan

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Error.h"
+#include "data/PgDialect.h"
 #include "data/PgSchema.h"
 #include "data/RemoteChanges.h"
 #include "data/Statement.h"
@@ -122,63 +123,6 @@ QString declaredAs(const QByteArray& type, int typmod)
 }
 } // namespace
 
-// The program's statements are written in SQLite's dialect; the few places where PostgreSQL's
-// differs are put right here, outside quoted text.
-QString pgStatement(const QString& sql)
-{
-    static const QRegularExpression orIgnore(QStringLiteral("^\\s*insert\\s+or\\s+ignore\\s+into\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression immediate(QStringLiteral("^\\s*begin\\s+immediate\\s*$"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    if (immediate.match(sql).hasMatch())
-        return QStringLiteral("begin");
-    QString in = sql;
-    bool ignore = false;
-    const QRegularExpressionMatch m = orIgnore.match(in);
-    if (m.hasMatch()) {
-        in.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("insert into"));
-        ignore = true;
-    }
-    QString out;
-    out.reserve(in.size() + 16);
-    int mark = 0;
-    const int n = in.size();
-    auto wordAt = [&](int i, QLatin1String w) {
-        auto isWord = [](QChar c) { return c.isLetterOrNumber() || c == '_'; };
-        return in.mid(i, w.size()).compare(w, Qt::CaseInsensitive) == 0 && (i == 0 || !isWord(in[i - 1])) &&
-               (i + w.size() >= n || !isWord(in[i + w.size()]));
-    };
-    for (int i = 0; i < n; ++i) {
-        const QChar c = in[i];
-        if (c == '\'' || c == '"') {
-            int j = i + 1;
-            while (j < n) {
-                if (in[j] == c) {
-                    if (j + 1 < n && in[j + 1] == c) {
-                        j += 2;
-                        continue;
-                    }
-                    break;
-                }
-                ++j;
-            }
-            const int end = j < n ? j + 1 : n;
-            out += QStringView(in).mid(i, end - i);
-            i = end - 1;
-        } else if (c == '?') {
-            out += '$' + QString::number(++mark);
-        } else if (wordAt(i, QLatin1String("like"))) {
-            out += QLatin1String("ilike"); // case-insensitive, as the German like of the files
-            i += 3;
-        } else {
-            out += c;
-        }
-    }
-    if (ignore)
-        out += QLatin1String(" on conflict do nothing");
-    return out;
-}
-
 void PgEngine::ResultDeleter::operator()(PGresult* r) const
 {
     PQclear(r);
@@ -254,9 +198,11 @@ void PgEngine::raiseFailure(const PGresult* r)
 {
     if (PQstatus(m_conn) != CONNECTION_OK)
         throw Error(SQLITE_IOERR, kLost, engineText(PQerrorMessage(m_conn)));
-    const QString text = engineText(r ? PQresultErrorMessage(r) : PQerrorMessage(m_conn));
     const QByteArray state = r ? QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QByteArray();
-    const QString primary = r ? engineText(PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)) : text;
+    // The server's own words on one line, for the log.
+    const QString text = engineText(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : PQerrorMessage(m_conn))
+                             .replace('\n', ' ');
+    const QString primary = text;
     static const QRegularExpression quoted(QStringLiteral("\"([^\"]*)\""));
     const QString name = quoted.match(primary).captured(1).toUpper();
     if (state.startsWith("08"))

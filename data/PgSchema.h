@@ -20,7 +20,4 @@ void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* n
 // copy to fill; runs in the caller's transaction.
 void createPgSchema(PgEngine& engine);
 
-// A statement of the program, in SQLite's dialect, as PostgreSQL takes it.
-QString pgStatement(const QString& sql);
-
 } // namespace tlm

@@ -106,6 +106,7 @@ void frmGerichtDet::fncReq()
             fGERNR = fncNewKey(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), 100);
             return;
         }
+        fVersion = recordVersion(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), fGERNR);
         RecordsetPtr rs = gConnection.execute(
             "select GERNR,GTYPNR,GERICHT,ZUBEREITUNG from GERICHTE where GERNR = " + QString::number(fGERNR));
         if (!rs->eof()) {
@@ -133,13 +134,22 @@ bool frmGerichtDet::fncSave()
     return guardOr("frmDlgGericht/fncSave", false, [&] {
         if (fGERNR < 1)
             return false;
-        saveRecord(QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), fGERNR,
-                   QStringLiteral("GERNR,GTYPNR,GERICHT,ZUBEREITUNG"), [&](Recordset& rs) {
-                       rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
-                       rs.setField(QStringLiteral("GERICHT"), txGERICHT->text());
-                       rs.setField(QStringLiteral("ZUBEREITUNG"), txZubereitung->toPlainText());
-                   });
-        return true;
+        return saveUnlessChanged(
+            [&] {
+                fVersion = saveRecord(
+                    QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), fGERNR,
+                    QStringLiteral("GERNR,GTYPNR,GERICHT,ZUBEREITUNG"),
+                    [&](Recordset& rs) {
+                        rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
+                        rs.setField(QStringLiteral("GERICHT"), txGERICHT->text());
+                        rs.setField(QStringLiteral("ZUBEREITUNG"), txZubereitung->toPlainText());
+                    },
+                    fVersion);
+            },
+            [this] {
+                fncReq();
+                return fVersion >= 0;
+            });
     });
 }
 

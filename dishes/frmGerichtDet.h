@@ -29,6 +29,8 @@ public:
     void fncZutatDel();
 
     qint32 fGERNR = 0;
+    // The record's version as the window read it (-1: a new record).
+    qint64 fVersion = -1;
 
     DataCombo* ddGTyp;
     QLineEdit* txGERICHT;

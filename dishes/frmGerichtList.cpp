@@ -18,7 +18,8 @@ frmGerichtList::frmGerichtList()
                                  "Speiseplänen enthalten:\r"),
                   // The dish first, then its recipe lines.
                   {QStringLiteral("delete from GERICHTE where GERNR = "),
-                   QStringLiteral("delete from REZEPTE where GERNR = ")}})
+                   QStringLiteral("delete from REZEPTE where GERNR = ")},
+                  QStringLiteral(" order by KEY")})
 {
     gd1->setColumns({{"GERNR", "GerNr", "", false, true, false, 50},
                      {"GERICHT", "Gericht", "", false, true, false, 280},

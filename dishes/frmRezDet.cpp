@@ -66,6 +66,7 @@ void frmRezDet::fncReq()
             fREZNR = fncNewKey(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), 100);
             return;
         }
+        fVersion = recordVersion(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), fREZNR);
         RecordsetPtr rs = gConnection.execute("select REZNR,GERNR,ZUTNR,MENGE4P from REZEPTE where REZNR = " +
                                               QString::number(fREZNR));
         if (!rs->eof()) {
@@ -91,13 +92,22 @@ bool frmRezDet::fncSave()
     return guardOr("frmRezDet/fncSave", false, [&] {
         if (fREZNR < 1 || !requireNumber(txMENGE4P))
             return false;
-        saveRecord(QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), fREZNR,
-                   QStringLiteral("REZNR,GERNR,ZUTNR,MENGE4P"), [&](Recordset& rs) {
-                       rs.setField(QStringLiteral("GERNR"), fGERNR);
-                       rs.setField(QStringLiteral("ZUTNR"), ddZUTAT->value());
-                       rs.setField(QStringLiteral("MENGE4P"), xCToD(txMENGE4P->text()));
-                   });
-        return true;
+        return saveUnlessChanged(
+            [&] {
+                fVersion = saveRecord(
+                    QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), fREZNR,
+                    QStringLiteral("REZNR,GERNR,ZUTNR,MENGE4P"),
+                    [&](Recordset& rs) {
+                        rs.setField(QStringLiteral("GERNR"), fGERNR);
+                        rs.setField(QStringLiteral("ZUTNR"), ddZUTAT->value());
+                        rs.setField(QStringLiteral("MENGE4P"), xCToD(txMENGE4P->text()));
+                    },
+                    fVersion);
+            },
+            [this] {
+                fncReq();
+                return fVersion >= 0;
+            });
     });
 }
 

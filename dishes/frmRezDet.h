@@ -23,6 +23,8 @@ public:
     bool fncSave();
 
     qint32 fREZNR = 0;
+    // The record's version as the window read it (-1: a new record).
+    qint64 fVersion = -1;
     qint32 fGERNR = 0;
 
     DataCombo* ddZUTAT;

@@ -83,10 +83,10 @@ void frmVorrat::fncReq(qint64 key)
     // An older file opened read-only has no stock table: its list shows no stock.
     const QString stock = hasStockTable()
                               ? QStringLiteral("VORRAT")
-                              : QStringLiteral("(select 0 as ZUTNR, 0.0 as MENGE, null as GEZAEHLT where 0)");
+                              : QStringLiteral("(select 0 as ZUTNR, 0.0 as MENGE, null as GEZAEHLT where 1 = 0)");
     RecordsetPtr rs = gConnection.execute(
         "select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, V.MENGE as VORRAT, Z.EINHEIT as EINHEIT,"
-        " V.GEZAEHLT as GEZAEHLT, V.MENGE * Z.PREIS / Z.MENGE as WERT"
+        " V.GEZAEHLT as GEZAEHLT, V.MENGE * Z.PREIS / nullif(Z.MENGE, 0) as WERT"
         " from ZUTATEN Z left join " +
         stock + " V on V.ZUTNR = Z.ZUTNR" + likeFilter(QStringLiteral("Z.ZUTAT"), txSuch->text()) +
         " order by Z.ZUTAT, Z.ZUTNR");

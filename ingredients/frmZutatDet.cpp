@@ -96,6 +96,7 @@ void frmZutatDet::fncReq()
             fZUTNR = fncNewKey(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), 100);
             return;
         }
+        fVersion = recordVersion(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR);
         RecordsetPtr rs = gConnection.execute(
             "select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF from ZUTATEN where ZUTNR = " +
             QString::number(fZUTNR));
@@ -119,7 +120,7 @@ void frmZutatDet::fncReqGerichte(qint32 gerNr)
             return;
         RecordsetPtr rs =
             gConnection.execute("select GERNR,REZNR,GERICHT,MENGE4P,EINHEIT from VW_REZEPTE where ZUTNR = " +
-                                QString::number(fZUTNR));
+                                QString::number(fZUTNR) + " order by REZNR");
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && gerNr >= 1) {
             rs->moveFirst();
@@ -141,16 +142,27 @@ bool frmZutatDet::fncSave()
             txMENGE->setFocus();
             return false;
         }
-        saveRecord(QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
-                   QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"), [&](Recordset& rs) {
-                       rs.setField(QStringLiteral("ZUTAT"), txZUTAT->text());
-                       rs.setField(QStringLiteral("MENGE"), xCToD(txMENGE->text()));
-                       rs.setField(QStringLiteral("EINHEIT"), ddEINHEIT->value());
-                       rs.setField(QStringLiteral("PREIS"), xCToD(mxPREIS->text()));
-                       rs.setField(QStringLiteral("FRISCH"), fnc01toFalseTrue(cbFRISCH->isChecked() ? 1 : 0));
-                       rs.setField(QStringLiteral("NOKAUF"), fnc01toFalseTrue(cbNOKAUF->isChecked() ? 1 : 0));
-                   });
-        return true;
+        return saveUnlessChanged(
+            [&] {
+                fVersion = saveRecord(
+                    QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
+                    QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"),
+                    [&](Recordset& rs) {
+                        rs.setField(QStringLiteral("ZUTAT"), txZUTAT->text());
+                        rs.setField(QStringLiteral("MENGE"), xCToD(txMENGE->text()));
+                        rs.setField(QStringLiteral("EINHEIT"), ddEINHEIT->value());
+                        rs.setField(QStringLiteral("PREIS"), xCToD(mxPREIS->text()));
+                        rs.setField(QStringLiteral("FRISCH"),
+                                    fnc01toFalseTrue(cbFRISCH->isChecked() ? 1 : 0));
+                        rs.setField(QStringLiteral("NOKAUF"),
+                                    fnc01toFalseTrue(cbNOKAUF->isChecked() ? 1 : 0));
+                    },
+                    fVersion);
+            },
+            [this] {
+                fncReq();
+                return fVersion >= 0;
+            });
     });
 }
 

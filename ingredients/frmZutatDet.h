@@ -28,6 +28,8 @@ public:
     void fncEditGerichtDet();
 
     qint32 fZUTNR = 0;
+    // The record's version as the window read it (-1: a new record).
+    qint64 fVersion = -1;
 
     QLineEdit* txZUTAT;
     QLineEdit* txMENGE;

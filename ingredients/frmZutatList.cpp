@@ -22,7 +22,8 @@ frmZutatList::frmZutatList()
            {QStringLiteral("GERICHT")},
            QStringLiteral("Diese Zutat kann nicht entfernt werden!\rSie ist noch in folgenden Gerichten "
                           "enthalten:\r"),
-           {QStringLiteral("delete from ZUTATEN where ZUTNR = ")}})
+           {QStringLiteral("delete from ZUTATEN where ZUTNR = ")},
+           QStringLiteral(" order by REZNR")})
 {
     gd1->setColumns({{"ZUTNR", "ZutNr", "", false, true, false, 50},
                      {"ZUTAT", "Zutat", "", false, true, false, 220},

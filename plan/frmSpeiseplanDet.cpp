@@ -86,8 +86,7 @@ void frmSpeiseplanDet::fncReq()
     guard("frmDlgSpeiseplan/fncReq", [&] {
         if (fKEY < 1) {
             // The key is only reserved here; nothing is written before OK.
-            fKEY = toInt16(
-                double(fncNewKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)));
+            fKEY = toInt16(double(fncNewKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 100)));
             dpTag->setDate(fTag.isValid() ? fTag : QDate::currentDate());
             ddTagZeit->setValue(QString::number(fTagZeitNr));
             ddGTyp->setValue(QString::number(fGTypNr));
@@ -96,6 +95,7 @@ void frmSpeiseplanDet::fncReq()
             fncKosten();
             return;
         }
+        fVersion = recordVersion(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), fKEY);
         RecordsetPtr rs = gConnection.execute(
             "select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK from SPEISEPLAN where KEY = " +
             QString::number(fKEY));
@@ -128,17 +128,26 @@ bool frmSpeiseplanDet::fncSave()
                                 QStringLiteral("Bitte eine Anzahl Personen von 0 bis 32767 eingeben!")) ||
             !requireDate(dpTag))
             return false;
-        saveRecord(QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
-                   QStringLiteral("KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK"), [&](Recordset& rs) {
-                       rs.setField(QStringLiteral("Tag"), dpTag->date());
-                       rs.setField(QStringLiteral("TAGZEITNR"), ddTagZeit->value());
-                       rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
-                       rs.setField(QStringLiteral("GERNR"), ddGericht->value());
-                       rs.setField(QStringLiteral("PERSONEN"), txPersonen->text());
-                       rs.setField(QStringLiteral("NODRUCK"),
-                                   fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
-                   });
-        return true;
+        return saveUnlessChanged(
+            [&] {
+                fVersion = saveRecord(
+                    QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
+                    QStringLiteral("KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK"),
+                    [&](Recordset& rs) {
+                        rs.setField(QStringLiteral("Tag"), dpTag->date());
+                        rs.setField(QStringLiteral("TAGZEITNR"), ddTagZeit->value());
+                        rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
+                        rs.setField(QStringLiteral("GERNR"), ddGericht->value());
+                        rs.setField(QStringLiteral("PERSONEN"), txPersonen->text());
+                        rs.setField(QStringLiteral("NODRUCK"),
+                                    fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
+                    },
+                    fVersion);
+            },
+            [this] {
+                fncReq();
+                return fVersion >= 0;
+            });
     });
 }
 

@@ -33,6 +33,8 @@ public:
     void fncKosten();
 
     qint16 fKEY = 0;
+    // The record's version as the window read it (-1: a new record).
+    qint64 fVersion = -1;
     QDate fTag;
     qint16 fTagZeitNr = 0;
     qint16 fGTypNr = 0;

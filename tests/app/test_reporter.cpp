@@ -41,9 +41,11 @@ TEST_F(ReporterTest, MessageAndLogLineOfAReport)
     ASSERT_TRUE(m1.hasMatch()) << lines[0].toStdString();
     ASSERT_TRUE(m2.hasMatch()) << lines[1].toStdString();
     EXPECT_GE(m1.captured(1), before);
-    // SQLite's own words follow in the log line only.
+    // The engine's own words follow in the log line only.
     EXPECT_EQ(m1.captured(2), QStringLiteral("1/Die Tabelle oder Abfrage 'VW_FEHLT' gibt es in der Datenbank "
-                                             "nicht. (no such table: VW_FEHLT)"));
+                                             "nicht. (%1)")
+                                  .arg(tlmtest::onServer() ? QStringLiteral("relation \"vw_fehlt\" does not exist")
+                                                           : QStringLiteral("no such table: VW_FEHLT")));
     EXPECT_EQ(m2.captured(2), QStringLiteral("11/Division durch Null"));
     EXPECT_EQ(lines[2], QStringLiteral("zweite Zeile"));
     EXPECT_EQ(lines[3], QString());

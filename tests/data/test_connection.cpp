@@ -212,12 +212,12 @@ TEST_F(ConnectionTest, AnOlderFileGetsTheIndexesAndViewsOfThisProgramAndKeepsIts
     };
     gConnection.close();
     if (tlmtest::makeReadOnly(dbPath())) { // a file that cannot be written stays as it is, and works
-        gConnection.open(dbPath());
+        gConnection.open(location());
         EXPECT_TRUE(derived().join(' ').contains("as select 1 as ZUTAT"));
         gConnection.close();
         tlmtest::restoreWritable(dbPath());
     }
-    gConnection.open(dbPath());
+    gConnection.open(location());
     EXPECT_EQ(scalar("PRAGMA user_version").toInt(), kDerivedVersion);
     EXPECT_TRUE(
         derived().join(' ').contains("SPEISEPLAN (TAG, GERNR, PERSONEN, TAGZEITNR, GTYPNR, NODRUCK)"));
@@ -225,7 +225,7 @@ TEST_F(ConnectionTest, AnOlderFileGetsTheIndexesAndViewsOfThisProgramAndKeepsIts
     EXPECT_EQ(rows("select KEY, PERSONEN from SPEISEPLAN"), QStringList{"1|4"});
     const QStringList renewed = derived();
     gConnection.close();
-    gConnection.open(dbPath()); // once only
+    gConnection.open(location()); // once only
     EXPECT_EQ(derived(), renewed);
 }
 
@@ -273,7 +273,7 @@ TEST_F(ConnectionTest, AFileOfALaterVersionIsOnlyReadAndALockWhileRenewingIsNoDa
     }
     sqlite3_exec(reader.get(), "rollback", nullptr, nullptr, nullptr);
     reader.reset();
-    gConnection.open(dbPath());
+    gConnection.open(location());
     EXPECT_EQ(scalar("PRAGMA user_version").toInt(), kDerivedVersion);
     EXPECT_FALSE(gConnection.isNewer());
 }
@@ -362,6 +362,6 @@ TEST_F(ConnectionTest, BadDatabaseFilesAreRefusedAndLeftAlone)
         f.open(QIODevice::ReadOnly);
         EXPECT_EQ(f.readAll(), before);
     }
-    gConnection.open(dbPath());
+    gConnection.open(location());
     EXPECT_TRUE(gConnection.isOpen());
 }

@@ -309,7 +309,7 @@ TEST_F(DishFaultTest, ADeleteHitByAFailingWriteKeepsDishAndLinesTogether)
         bool failed = false;
         {
             tlmtest::FaultVfs vfs;
-            gConnection.open(dbPath());
+            gConnection.open(location());
             frmGerichtList w;
             w.Form_Load();
             vfs.failAt(n);
@@ -320,7 +320,7 @@ TEST_F(DishFaultTest, ADeleteHitByAFailingWriteKeepsDishAndLinesTogether)
             failed = vfs.failed();
             gConnection.close();
         }
-        gConnection.open(dbPath());
+        gConnection.open(location());
         EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
         const int dish = scalar("select count(*) from GERICHTE where GERNR = 300").toInt();
         const int lines = scalar("select count(*) from REZEPTE where GERNR = 300").toInt();
@@ -333,5 +333,5 @@ TEST_F(DishFaultTest, ADeleteHitByAFailingWriteKeepsDishAndLinesTogether)
         ++failures;
     }
     EXPECT_GT(failures, 1);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }

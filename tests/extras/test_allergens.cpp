@@ -99,7 +99,7 @@ TEST_F(AllergenTest, TheIngredientGridKeepsEachClickAtOnceAndARefusedOneChangesN
 
     // A database opened read-only: the click says so and the check stays as it was.
     gConnection.close();
-    gConnection.open(dbPath(), true);
+    gConnection.open(location(), true);
     Modal modal;
     modal.box(QMessageBox::Ok);
     w.gdZutaten->setCurrentIndex(cell(w, 0, 3));
@@ -111,7 +111,7 @@ TEST_F(AllergenTest, TheIngredientGridKeepsEachClickAtOnceAndARefusedOneChangesN
     EXPECT_EQ(scalar(eggInButter).toInt(), 0);
     EXPECT_EQ(modal.unexpected(), 0);
     gConnection.close();
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 // A hand-made catalogue: a cake whose butter and cream share G, bread from the baker without recipe

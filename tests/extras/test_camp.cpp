@@ -152,7 +152,7 @@ TEST_F(CampTest, EveryChangeOfTheToolsIsAllOrNothingWhenAWriteFails)
     const QString before = plan().join(';');
     gConnection.close();
     const QByteArray pristine = tlmtest::readBytes(dbPath());
-    gConnection.open(dbPath());
+    gConnection.open(location());
     changePersons(QDate(2026, 7, 1), QDate(2026, 7, 4), 0, 30);
     copyDays(QDate(2026, 7, 1), QDate(2026, 7, 4), QDate(2026, 8, 1));
     const QString after = plan().join(';');
@@ -164,7 +164,7 @@ TEST_F(CampTest, EveryChangeOfTheToolsIsAllOrNothingWhenAWriteFails)
             changePersons(QDate(2026, 7, 1), QDate(2026, 7, 4), 0, 30);
             copyDays(QDate(2026, 7, 1), QDate(2026, 7, 4), QDate(2026, 8, 1));
         });
-        gConnection.open(dbPath());
+        gConnection.open(location());
         EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
         const QString state = plan().join(';');
         // Each tool wrote all of its rows or none.
@@ -178,7 +178,7 @@ TEST_F(CampTest, EveryChangeOfTheToolsIsAllOrNothingWhenAWriteFails)
         ++failures;
     }
     EXPECT_GT(failures, 2);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 class ShoppingPlanTest : public tlmtest::DbTest

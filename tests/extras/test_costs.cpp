@@ -137,7 +137,7 @@ TEST_F(CostTest, StoringTheTagessatzIsAllOrNothingWhenAWriteFails)
     for (int n = 1; n < 40; ++n) {
         tlmtest::writeBytes(dbPath(), pristine);
         const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [] { storeTagessatz(7.5); });
-        gConnection.open(dbPath());
+        gConnection.open(location());
         const std::optional<double> kept = storedTagessatz();
         // The old value or the new one, never none.
         EXPECT_TRUE(kept == std::optional<double>(6.0) || kept == std::optional<double>(7.5))
@@ -148,7 +148,7 @@ TEST_F(CostTest, StoringTheTagessatzIsAllOrNothingWhenAWriteFails)
         ++failures;
     }
     EXPECT_GT(failures, 0);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(CostTest, TheShoppingListForSpreadsheetsByteForByte)
@@ -230,7 +230,7 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
     QByteArray printed;
     QByteArray said;
     EXPECT_EQ(
-        run({"--db", dbPath(), "--pdf", out, "--von", "01.10.2026", "--bis", "01.10.2026"}, &printed, &said),
+        run({"--db", location(), "--pdf", out, "--von", "01.10.2026", "--bis", "01.10.2026"}, &printed, &said),
         0)
         << said.constData();
     const QStringList names = everyPdfName();
@@ -252,9 +252,9 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
     EXPECT_EQ(QString::fromUtf8(printed).split('\n', Qt::SkipEmptyParts), expected);
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), names.size());
     const QString csv = QDir(dir()).filePath("liste.csv");
-    EXPECT_EQ(run({"--db", dbPath(), "--csv", csv}, &printed), 0);
+    EXPECT_EQ(run({"--db", location(), "--csv", csv}, &printed), 0);
     EXPECT_EQ(printed, csv.toUtf8() + "\n");
-    gConnection.open(dbPath(), true);
+    gConnection.open(location(), true);
     EXPECT_EQ(tlmtest::readBytes(csv), shoppingCsv());
     gConnection.close();
     EXPECT_EQ(tlmtest::readBytes(dbPath()), db); // read, never written
@@ -264,7 +264,7 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
     EXPECT_TRUE(help.startsWith("Aufruf: tlm [Optionen]"));
     EXPECT_EQ(run({"--version"}, &help), 0);
     EXPECT_EQ(help, QByteArray("Fennor Tellomat V1.01\n"));
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(CommandLineTest, OneGermanLineForEveryErrorUsageExitsTwoFailuresOneAndNoLog)
@@ -282,7 +282,7 @@ TEST_F(CommandLineTest, OneGermanLineForEveryErrorUsageExitsTwoFailuresOneAndNoL
     } cases[] = {
         {{"--unbekannt"}, 2, "tlm: Unbekannte Option --unbekannt" + usage},
         {{"--pdf", out, "überzählig"}, 2, "tlm: Unerwartete Angabe „überzählig“" + usage},
-        {{"--db", dbPath(), "--csv"}, 2, "tlm: Nach --csv fehlt die Datei" + usage},
+        {{"--db", location(), "--csv"}, 2, "tlm: Nach --csv fehlt die Datei" + usage},
         {{"--pdf", out, "--von", "32.13.2026"},
          2,
          "tlm: Nach --von steht kein Datum der Form TT.MM.JJJJ: „32.13.2026“" + usage},
@@ -290,14 +290,14 @@ TEST_F(CommandLineTest, OneGermanLineForEveryErrorUsageExitsTwoFailuresOneAndNoL
         {{"--csv", out + "/x.csv", "--bis", "01.10.2026"},
          2,
          "tlm: --von und --bis gelten nur für --pdf, den Kostenbericht" + usage},
-        {{"--db", dbPath(), "--pdf", out, "--von", "02.10.2026", "--bis", "01.10.2026"},
+        {{"--db", location(), "--pdf", out, "--von", "02.10.2026", "--bis", "01.10.2026"},
          1,
          "tlm: Das Datum bei --bis (01.10.2026) liegt vor dem bei --von (02.10.2026).\n"},
-        {{"--db", dbPath(), "--pdf", out, "--von", "04.10.2026"},
+        {{"--db", location(), "--pdf", out, "--von", "04.10.2026"},
          1,
          "tlm: Das Datum bei --bis (03.10.2026) liegt vor dem bei --von (04.10.2026).\n"},
-        {{"--db", dbPath(), "--pdf", out}, 1, "tlm: Division durch Null (Zutat: Nudeln)\n"},
-        {{"--db", dbPath(), "--csv", "-"}, 1, "tlm: Division durch Null (Zutat: Nudeln)\n"},
+        {{"--db", location(), "--pdf", out}, 1, "tlm: Division durch Null (Zutat: Nudeln)\n"},
+        {{"--db", location(), "--csv", "-"}, 1, "tlm: Division durch Null (Zutat: Nudeln)\n"},
         {{"--db", QDir(dir()).filePath("fehlt.mdb"), "--pdf", out},
          1,
          "tlm: Die Datenbank '" + QDir(dir()).filePath("fehlt.mdb") + "' wurde nicht gefunden.\n"},
@@ -311,16 +311,16 @@ TEST_F(CommandLineTest, OneGermanLineForEveryErrorUsageExitsTwoFailuresOneAndNoL
     }
     EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList{"tlm.mdb"}); // no tlm_err.txt beside it
 
-    gConnection.open(dbPath());
+    gConnection.open(location());
     exec("update ZUTATEN set MENGE = 0.5 where ZUTNR = 101");
     exec("delete from SPEISEPLAN where KEY > 2"); // the days whose costs cannot be known
     const QByteArray csv = shoppingCsv();
     gConnection.close();
     QByteArray printed, said;
-    EXPECT_EQ(run({"--db", dbPath(), "--csv", "-"}, &printed, &said), 0) << said.constData();
+    EXPECT_EQ(run({"--db", location(), "--csv", "-"}, &printed, &said), 0) << said.constData();
     EXPECT_EQ(printed, csv); // the spreadsheet and nothing else
     EXPECT_TRUE(said.isEmpty()) << said.constData();
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(CommandLineTest, AStartOfTheWindowWithoutADisplaySaysSoInGermanAndExitsOne)
@@ -332,13 +332,13 @@ TEST_F(CommandLineTest, AStartOfTheWindowWithoutADisplaySaysSoInGermanAndExitsOn
         "WAYLAND_DISPLAY). Ohne Fenster laufen tlm --pdf ORDNER und tlm --csv DATEI.\n";
     for (const QString& display : {QString(), QStringLiteral(":987")}) { // none, and one nobody serves
         QByteArray printed, err;
-        EXPECT_EQ(run({"--db", dbPath()}, &printed, &err, display), 1) << display.toStdString();
+        EXPECT_EQ(run({"--db", location()}, &printed, &err, display), 1) << display.toStdString();
         EXPECT_EQ(QString::fromUtf8(err), said) << display.toStdString();
         EXPECT_TRUE(printed.isEmpty());
     }
     EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
     EXPECT_EQ(QDir(dir()).entryList(QDir::Files), QStringList{"tlm.mdb"}); // no lock, backup or log
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(CommandLineTest, EveryTargetIsCheckedBeforeAnyFileIsWritten)
@@ -350,23 +350,23 @@ TEST_F(CommandLineTest, EveryTargetIsCheckedBeforeAnyFileIsWritten)
     const QString csv = QDir(dir()).filePath("liste.csv");
     QByteArray printed, said;
     // The spreadsheet's target is a folder: not one report is left behind.
-    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", out}, &printed, &said), 1);
+    EXPECT_EQ(run({"--db", location(), "--pdf", out, "--csv", out}, &printed, &said), 1);
     EXPECT_EQ(QString::fromUtf8(said),
               "tlm: '" + out + "' ist ein Ordner; --csv braucht den Namen einer Datei.\n");
     EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
     // A report's name is taken by a folder: the spreadsheet is not written either.
     QDir().mkpath(QDir(out).filePath("Einkaufsplan.pdf"));
-    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", csv}, &printed, &said), 1);
+    EXPECT_EQ(run({"--db", location(), "--pdf", out, "--csv", csv}, &printed, &said), 1);
     EXPECT_EQ(QString::fromUtf8(said), "tlm: '" + QDir(out).filePath("Einkaufsplan.pdf") +
                                            "' ist ein Ordner; der Bericht kann ihn nicht ersetzen.\n");
     EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_FALSE(QFile::exists(csv));
     EXPECT_TRUE(printed.isEmpty());
     QDir(QDir(out).filePath("Einkaufsplan.pdf")).removeRecursively();
-    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out, "--csv", csv}, &printed, &said), 0) << said.constData();
+    EXPECT_EQ(run({"--db", location(), "--pdf", out, "--csv", csv}, &printed, &said), 0) << said.constData();
     EXPECT_EQ(QDir(out).entryList(QDir::Files).size(), everyPdfName().size());
     EXPECT_TRUE(QFile::exists(csv));
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(CommandLineTest, AJournalLeftByAKilledProgramIsNamedSoAndOneStartMendsIt)
@@ -393,7 +393,7 @@ TEST_F(CommandLineTest, AJournalLeftByAKilledProgramIsNamedSoAndOneStartMendsIt)
     const QString out = QDir(dir()).filePath("berichte");
     QDir().mkpath(out);
     QByteArray printed, said;
-    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 1);
+    EXPECT_EQ(run({"--db", location(), "--pdf", out}, &printed, &said), 1);
     EXPECT_EQ(QString::fromUtf8(said), "tlm: Die Datenbank '" + dbPath() +
                                            "' wurde nicht sauber geschlossen (ein Programm wurde während "
                                            "einer Änderung beendet); ein Start des Programms mit Fenster "
@@ -402,13 +402,13 @@ TEST_F(CommandLineTest, AJournalLeftByAKilledProgramIsNamedSoAndOneStartMendsIt)
     EXPECT_EQ(tlmtest::readBytes(dbPath()), db); // read only: the journal is left for the program
     EXPECT_EQ(tlmtest::readBytes(journal), left);
 
-    gConnection.open(dbPath()); // the program's start rolls the half change back
+    gConnection.open(location()); // the program's start rolls the half change back
     EXPECT_FALSE(QFile::exists(journal));
     EXPECT_EQ(scalar("select count(*) from REZEPTE").toInt(), lines);
     EXPECT_EQ(scalar("select count(*) from sqlite_master where name = 'BALLAST'").toInt(), 0);
     gConnection.close();
-    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 0) << said.constData();
-    gConnection.open(dbPath());
+    EXPECT_EQ(run({"--db", location(), "--pdf", out}, &printed, &said), 0) << said.constData();
+    gConnection.open(location());
 }
 
 TEST_F(CommandLineTest, ASpanOfMoreThanAYearIsRefusedBeforeAnyFileAndALongPlanGivesItsFirstYear)
@@ -420,14 +420,14 @@ TEST_F(CommandLineTest, ASpanOfMoreThanAYearIsRefusedBeforeAnyFileAndALongPlanGi
     QDir().mkpath(out);
     QByteArray printed, said;
     EXPECT_NE(
-        run({"--db", dbPath(), "--pdf", out, "--von", "01.01.2026", "--bis", "02.01.2027"}, &printed, &said),
+        run({"--db", location(), "--pdf", out, "--von", "01.01.2026", "--bis", "02.01.2027"}, &printed, &said),
         0);
     EXPECT_TRUE(QString::fromUtf8(said).contains("höchstens 366 Tage")) << said.constData();
     EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    EXPECT_EQ(run({"--db", dbPath(), "--pdf", out}, &printed, &said), 0) << said.constData();
+    EXPECT_EQ(run({"--db", location(), "--pdf", out}, &printed, &said), 0) << said.constData();
     QStringList written = QDir(out).entryList(QDir::Files), expected = everyPdfName();
     written.sort();
     expected.sort();
     EXPECT_EQ(written, expected);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }

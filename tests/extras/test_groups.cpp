@@ -186,7 +186,7 @@ TEST_F(GroupTest, AChoiceIsAllOrNothingWhenAWriteFails)
     for (int n = 1; n < 40; ++n) {
         tlmtest::writeBytes(dbPath(), pristine);
         const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [&] { chooseReplacement(c, 203); });
-        gConnection.open(dbPath());
+        gConnection.open(location());
         EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
         const int made = scalar("select count(*) from SPEISEPLAN where KEY = 6").toInt();
         EXPECT_EQ(plan().join(';') == before, made == 0) << "write " << n;
@@ -203,7 +203,7 @@ TEST_F(GroupTest, AChoiceIsAllOrNothingWhenAWriteFails)
         ++failures;
     }
     EXPECT_GT(failures, 2);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)

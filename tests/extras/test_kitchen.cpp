@@ -253,7 +253,7 @@ TEST_F(PlanGridTest, UndoWorksAfterTheDatabaseWasClosedAndOpenedAgain)
     changePersons(QDate(2026, 7, 20), QDate(2026, 7, 21), 0, 60);
     ASSERT_NE(plan(), before);
     gConnection.close();
-    gConnection.open(dbPath());
+    gConnection.open(location());
     EXPECT_EQ(lastUndo(), QStringLiteral("Personen ändern"));
     EXPECT_EQ(undoLast(), QStringLiteral("5 Einträge wiederhergestellt."));
     EXPECT_EQ(plan(), before);

@@ -176,7 +176,7 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
     // A database opened read-only prints the Restbestand (the window's choices not kept) and refuses
     // to take it over.
     gConnection.close();
-    gConnection.open(dbPath(), true);
+    gConnection.open(location(), true);
     {
         Modal modal;
         modal.on<frmEinkaufsplan>([](frmEinkaufsplan& d) {
@@ -193,7 +193,7 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
         EXPECT_TRUE(vp().isComplete());
     }
     gConnection.close();
-    gConnection.open(dbPath());
+    gConnection.open(location());
     EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), QStringList{"1|0,4|03.07.2026"});
 
     // All or nothing: the old stock or the new one, never a part.
@@ -207,7 +207,7 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
         const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [] {
             takeOverStock({{1, 0.5}, {2, 1.5}, {3, 2}}, QDate(2026, 7, 3));
         });
-        gConnection.open(dbPath());
+        gConnection.open(location());
         const QStringList state = rows("select * from VORRAT order by ZUTNR");
         EXPECT_TRUE(state == old ||
                     state == QStringList({"1|0,5|03.07.2026", "2|1,5|03.07.2026", "3|2|03.07.2026"}))
@@ -218,7 +218,7 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
         ++failures;
     }
     EXPECT_GT(failures, 0);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }
 
 TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
@@ -263,7 +263,7 @@ TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
 
     // A database opened read-only is not changed: the user is told so.
     gConnection.close();
-    gConnection.open(dbPath(), true);
+    gConnection.open(location(), true);
     modal.on<frmVorrat>([](frmVorrat& d) {
         d.txMenge->setText("7");
         d.sfSpeichern->click();

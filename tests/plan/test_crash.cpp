@@ -90,5 +90,5 @@ TEST_F(CrashTest, KilledImportsLeaveTheOldPlanOrTheNew)
     }
     EXPECT_GT(sawOld, 0); // the kills did land inside imports
     restore();
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }

@@ -198,7 +198,7 @@ TEST_F(StartUpFaultTest, ADailyBackupRotatesFiveCopiesAndNamesTheGoodOneWhenNeed
     EXPECT_TRUE(QDir(dir()).entryList({"*.tmp*"}).isEmpty()); // no temporary copy left behind
     // A second start the same day makes no new copy.
     gConnection.close();
-    gConnection.open(dbPath());
+    gConnection.open(location());
     gConnection.exec("delete from SPEISEPLAN"); // the plan deleted by mistake
     gConnection.close();
     frmMain w2;
@@ -261,7 +261,7 @@ protected:
     {
         if (gConnection.isOpen())
             gConnection.close();
-        gConnection.open(dbPath());
+        gConnection.open(location());
         EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
         return planDigest();
     }
@@ -291,7 +291,7 @@ TEST_F(IoFaultTest, AnImportHitByAFailingWriteLeavesTheOldPlanOrTheNew)
         QFile::remove(dbPath() + "-journal");
         {
             tlmtest::FaultVfs vfs;
-            gConnection.open(dbPath());
+            gConnection.open(location());
             vfs.failAt(n);
             try {
                 importPlan(file);
@@ -308,5 +308,5 @@ TEST_F(IoFaultTest, AnImportHitByAFailingWriteLeavesTheOldPlanOrTheNew)
         gConnection.close();
     }
     EXPECT_GT(failures, 3);
-    gConnection.open(dbPath());
+    gConnection.open(location());
 }

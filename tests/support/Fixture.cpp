@@ -1,9 +1,12 @@
 #include "support/Fixture.h"
 
 #include "data/Convert.h"
+#include "data/DatabaseCopy.h"
+#include "data/Error.h"
 #include "data/Database.h"
 #include "data/Globals.h"
 #include "data/Win1252.h"
+#include "support/PgServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,16 +16,33 @@
 
 namespace tlmtest {
 
+bool onServer()
+{
+    return qEnvironmentVariable("TLM_TEST_ENGINE") == QLatin1String("postgresql");
+}
+
 void DbTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
     ASSERT_EQ(tlm::createDatabase(dbPath(), withSample()), QString());
+    m_location = dbPath();
+    if (onServer()) {
+        try {
+            m_location = PgServer::shared().newDatabase();
+            tlm::copyWholeDatabase(dbPath(), m_location);
+        } catch (const PgServerError& e) {
+            FAIL() << e.what();
+        } catch (const tlm::Error& e) {
+            FAIL() << e.text().toStdString();
+        }
+        tlm::setDatabasePath(m_location);
+    }
     tlm::setApplicationDirectory(dir());
     tlm::gAppTitle = QStringLiteral("Fennor Tellomat V1.01");
     tlm::gFontName = QStringLiteral("Verdana");
     tlm::gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
     tlm::gAppPath = dir();
-    tlm::gConnection.open(dbPath());
+    tlm::gConnection.open(m_location);
 }
 
 void DbTest::TearDown()
@@ -30,6 +50,10 @@ void DbTest::TearDown()
     if (tlm::gConnection.isOpen())
         tlm::gConnection.close();
     tlm::gAppPath.clear();
+    if (onServer()) {
+        tlm::setDatabasePath(QString());
+        PgServer::shared().dropDatabase(PgServer::databaseName(m_location));
+    }
 }
 
 QString DbTest::dbPath() const
@@ -55,7 +79,8 @@ QStringList DbTest::rows(const QString& sql)
     for (int r = 0; r < rs->rowCount(); ++r) {
         QStringList cells;
         for (int c = 0; c < rs->columnCount(); ++c)
-            cells << tlm::textOf(rs->value(r, c));
+            if (rs->columnName(c) != QLatin1String("TLM_VERSION")) // a server's bookkeeping
+                cells << tlm::textOf(rs->value(r, c));
         out << cells.join('|');
     }
     return out;

@@ -35,6 +35,9 @@ protected:
 
     QString dir() const { return m_dir.path(); }
     QString dbPath() const;
+    // The database the test runs on: the file, or (TLM_TEST_ENGINE=postgresql) a fresh database on the
+    // test process's server holding the same rows.
+    QString location() const { return m_location; }
     void exec(const QString& sql);
     // The first column of the first row, Null when there is none.
     QVariant scalar(const QString& sql);
@@ -44,7 +47,11 @@ protected:
 
 private:
     QTemporaryDir m_dir;
+    QString m_location;
 };
+
+// The tests of this process run on a PostgreSQL server rather than on files.
+bool onServer();
 
 // A whole file's bytes (empty when it cannot be read), and a whole file written.
 QByteArray readBytes(const QString& path);
