@@ -2,6 +2,8 @@
 #include "app/DataGrid.h"
 #include "data/Connection.h"
 #include "data/Convert.h"
+#include "data/DatabaseCopy.h"
+#include "data/Engine.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
@@ -228,5 +230,55 @@ TEST_F(ServerTest, TheDatabaseChosenInTheMenuIsOpenedInPlaceAndKeptForTheNextSta
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN where KEY = 101").toInt(), 0);
     storeDatabaseChoice(QString());
     EXPECT_TRUE(modal.allUsed());
+}
+TEST_F(ServerTest, KopierenMovesAWholeDatabaseBothWaysAndRefusesATargetWithData)
+{
+    // Server to a new file and back to an empty server database: every row of every table arrives.
+    exec("insert into VORRAT (ZUTNR, MENGE, GEZAEHLT) values (101, 1.5, '2026-07-01')");
+    exec("insert into GRUPPEN (GRUPPENR, GRUPPE, PERSONEN) values (1, 'Glutenfrei', 3)");
+    auto everything = [](Connection& c) {
+        QStringList all;
+        for (const QString& t : c.engine().tableNames()) {
+            RecordsetPtr rs = c.execute("select * from " + t);
+            for (int r = 0; r < rs->rowCount(); ++r) {
+                QStringList cells{t};
+                for (int col = 0; col < rs->columnCount(); ++col)
+                    if (rs->columnName(col) != QLatin1String("TLM_VERSION"))
+                        cells << textOf(rs->value(r, col));
+                all << cells.join('|');
+            }
+        }
+        all.sort();
+        return all;
+    };
+    const QStringList original = everything(gConnection);
+    const QString file = dir() + "/kopie.mdb";
+    EXPECT_EQ(copyWholeDatabase(location(), file), original.size());
+    const QString empty = tlmtest::PgServer::shared().newDatabase();
+    EXPECT_EQ(copyWholeDatabase(file, empty), original.size());
+    for (const QString& where : {file, empty}) {
+        Connection c;
+        c.open(where);
+        EXPECT_EQ(everything(c), original) << where.toStdString();
+    }
+    // A target with data is refused and left as it was; so is a file that is there already.
+    auto refusal = [](const QString& from, const QString& to) {
+        try {
+            copyWholeDatabase(from, to);
+        } catch (const Error& e) {
+            return e.description;
+        }
+        return QString();
+    };
+    EXPECT_EQ(
+        refusal(file, empty),
+        QStringLiteral("Das Ziel '%1' ist nicht leer; kopiert wird nur in eine leere Datenbank.").arg(empty));
+    EXPECT_TRUE(
+        refusal(location(), file).startsWith(QStringLiteral("Das Ziel '%1' gibt es schon").arg(file)));
+    Connection c;
+    c.open(empty);
+    EXPECT_EQ(everything(c), original);
+    c.close();
+    tlmtest::PgServer::shared().dropDatabase(tlmtest::PgServer::databaseName(empty));
 }
 } // namespace
