@@ -196,6 +196,16 @@ ReportWriter::Metrics& ReportWriter::metrics(int font) const
     return *m_metrics[font];
 }
 
+const QFont& ReportWriter::paintFont(int index) const
+{
+    return metrics(index).font;
+}
+
+double ReportWriter::lineHeight(int index) const
+{
+    return metrics(index).height;
+}
+
 void ReportWriter::PageMargins(int left, int right, int top)
 {
     m_left = left;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QPainter;
 
 namespace tlm {
@@ -118,6 +119,10 @@ public:
     QStringList rowTexts() const;
     QStringList rowCells(int row) const;
     const ReportFont& font(int index) const { return m_fonts[index]; }
+    int fontCount() const { return int(m_fonts.size()); }
+    // The font a text of that index is painted in, and the height of each of its lines.
+    const QFont& paintFont(int index) const;
+    double lineHeight(int index) const;
 
     // Paints one page into the target rectangle (device units), scaled from twips.
     void paintPage(QPainter& p, int page, const QRectF& target) const;
