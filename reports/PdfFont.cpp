@@ -10,6 +10,8 @@
 namespace tlm {
 
 namespace {
+constexpr int kShiftDecimals = 3;
+
 quint16 u16(const QByteArray& t, qsizetype at)
 {
     if (at < 0 || at + 2 > t.size())
@@ -134,6 +136,7 @@ PdfFont::PdfFont(const QRawFont& raw) : m_raw(raw)
         m_advance[g] = u16(m_hmtx, 4 * qMin(g, metrics - 1));
     m_glyphOfChar.assign(0x10000, kUnknown);
     m_charOfGlyph.assign(m_glyphCount, 0);
+    m_blank.assign(m_glyphCount, 0);
     m_usable = true;
 }
 
@@ -158,8 +161,11 @@ quint16 PdfFont::glyphOf(char16_t c)
     const QChar q(c);
     quint32 id = 0;
     int n = 1;
-    if (m_raw.glyphIndexesForChars(&q, 1, &id, &n) && n == 1 && id > 0 && id < quint32(m_glyphCount))
+    if (m_raw.glyphIndexesForChars(&q, 1, &id, &n) && n == 1 && id > 0 && id < quint32(m_glyphCount)) {
         g = quint16(id);
+        if (q.category() == QChar::Separator_Space)
+            m_blank[g] = 1;
+    }
     return g;
 }
 
@@ -168,18 +174,45 @@ PdfFont::Sized PdfFont::sized(const QRawFont& raw) const
     Sized s;
     s.raw = raw;
     s.size = raw.pixelSize();
-    s.advance.assign(m_glyphCount, std::numeric_limits<double>::quiet_NaN());
-    s.shift.resize(m_glyphCount);
+    s.advance.resize(m_glyphCount);
+    s.token.resize(m_glyphCount);
     return s;
+}
+
+void PdfFont::prepare(quint16 g, Sized& size) const
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    QPointF a;
+    quint32 id = g;
+    size.raw.advancesForGlyphIndexes(&id, &a, 1);
+    size.advance[g] = a.x();
+    std::string& token = size.token[g];
+    token = {kDigits[g >> 12], kDigits[(g >> 8) & 15], kDigits[(g >> 4) & 15], kDigits[g & 15]};
+    // Qt's width of the glyph rounded to thousandths of the em, as the W array has it, against the
+    // advance Qt lays out.
+    const double n = qRound(m_advance[g] * 1000.0 / m_unitsPerEm) - a.x() * 1000.0 / size.size;
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n, std::chars_format::fixed, kShiftDecimals);
+    while (end[-1] == '0')
+        --end;
+    if (end[-1] == '.')
+        --end;
+    std::string number(buf, end);
+    // "-.105" is a PDF number as well; the byte less on most glyphs is worth its deflating.
+    if (number.size() > 1 && number.compare(0, 2, "0.") == 0)
+        number.erase(0, 1);
+    else if (number.size() > 2 && number.compare(0, 3, "-0.") == 0)
+        number.erase(1, 1);
+    if (number != "0" && number != "-0")
+        token += '>' + number + '<';
 }
 
 double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     double width = 0, blanks = 0;
     const size_t start = out.size();
     out += "[<";
-    const std::string* shift = nullptr;
+    size_t lastShift = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         const quint16 g = glyphOf(c);
@@ -187,41 +220,23 @@ double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
             out.resize(start);
             return -1;
         }
-        if (std::isnan(size.advance[g])) {
-            QPointF a;
-            quint32 id = g;
-            size.raw.advancesForGlyphIndexes(&id, &a, 1);
-            size.advance[g] = a.x();
-            // Qt's width of the glyph rounded to thousandths of the em, as the W array has it, against
-            // the advance Qt lays out.
-            const double n = qRound(m_advance[g] * 1000.0 / m_unitsPerEm) - a.x() * 1000.0 / size.size;
-            if (std::fabs(n) >= 0.0005) {
-                char buf[32];
-                auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n, std::chars_format::fixed, 3);
-                while (end[-1] == '0')
-                    --end;
-                if (end[-1] == '.')
-                    --end;
-                size.shift[g] = '>' + std::string(buf, end) + '<';
-            }
-        }
-        if (shift && !shift->empty())
-            out += *shift;
-        shift = &size.shift[g];
-        const char hex[4] = {kDigits[g >> 12], kDigits[(g >> 8) & 15], kDigits[(g >> 4) & 15],
-                             kDigits[g & 15]};
-        out.append(hex, 4);
+        if (size.token[g].empty())
+            prepare(g, size);
+        const std::string& token = size.token[g];
+        out += token;
+        lastShift = token.size() - 4;
         if (!m_charOfGlyph[g]) {
             m_charOfGlyph[g] = c;
             m_anyUsed = true;
         }
-        if (c == ' ' || c == 0xA0 || ch.category() == QChar::Separator_Space) {
+        if (m_blank[g]) {
             blanks += size.advance[g];
         } else {
             width += blanks + size.advance[g];
             blanks = 0;
         }
     }
+    out.resize(out.size() - lastShift); // nothing follows the last glyph
     out += ">]TJ";
     return width;
 }

@@ -27,8 +27,10 @@ public:
     {
         QRawFont raw;
         double size = 0;
-        std::vector<double> advance;    // NaN until asked
-        std::vector<std::string> shift; // TJ number after the glyph; empty when none is needed
+        std::vector<double> advance;
+        // The glyph's id in hex and the TJ number that puts the next glyph in place, if one is needed;
+        // empty until the glyph is first shown.
+        std::vector<std::string> token;
     };
     Sized sized(const QRawFont& raw) const;
     // Appends the text as one TJ of glyph ids, placed glyph by glyph where Qt places them, and returns
@@ -51,6 +53,7 @@ public:
 
 private:
     quint16 glyphOf(char16_t c);
+    void prepare(quint16 glyph, Sized& size) const;
 
     QRawFont m_raw;
     bool m_usable = false;
@@ -61,6 +64,7 @@ private:
     std::vector<quint16> m_advance;      // per glyph, font units
     std::vector<quint16> m_glyphOfChar;  // kUnknown until looked up
     std::vector<char16_t> m_charOfGlyph; // 0: not shown
+    std::vector<char> m_blank;           // shown for a blank: left out of a line's width at its end
     static constexpr quint16 kUnknown = 0xFFFF;
     static constexpr quint16 kNotPlain = 0xFFFE;
 };

@@ -11,7 +11,11 @@
 #include <QRawFont>
 #include <QSaveFile>
 #include <charconv>
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace tlm {
@@ -32,6 +36,26 @@ void appendNumber(std::string& out, double v, int decimals = 2)
         buf[0] = '0', end = buf + 1;
     out.append(buf, end);
     out += ' ';
+}
+
+// A number given in hundredths, as PDF reads it: "-12.5 ".
+void appendHundredths(std::string& out, qint64 v)
+{
+    if (v < 0) {
+        out += '-';
+        v = -v;
+    }
+    char buf[24];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v / 100);
+    const int cents = int(v % 100);
+    if (cents) {
+        *end++ = '.';
+        *end++ = char('0' + cents / 10);
+        if (cents % 10)
+            *end++ = char('0' + cents % 10);
+    }
+    *end++ = ' ';
+    out.append(buf, end);
 }
 
 QByteArray number(double v, int decimals = 2)
@@ -62,17 +86,22 @@ QByteArray pdfDate(const QDateTime& t)
 }
 
 // The file: objects numbered as they are reserved, written in any order, found by the cross-reference
-// table at the end. Written under a temporary name until it is whole.
+// table at the end. Written under a temporary name until it is whole. Objects are deflated and
+// written by a thread of their own while the next page is made: deflating is half the work.
 class PdfFile
 {
 public:
     explicit PdfFile(const QString& path) : m_file(path) {}
+    ~PdfFile() { stop(); } // a file not finished is thrown away with its temporary name
+    PdfFile(const PdfFile&) = delete;
+    PdfFile& operator=(const PdfFile&) = delete;
     bool open()
     {
         m_file.setDirectWriteFallback(true);
         if (!m_file.open(QIODevice::WriteOnly))
             return false;
         write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+        m_worker = std::thread([this] { run(); });
         return true;
     }
     int reserve()
@@ -80,29 +109,22 @@ public:
         m_offsets.push_back(-1);
         return int(m_offsets.size()) - 1;
     }
-    void object(int n, const QByteArray& body)
-    {
-        begin(n);
-        write(body);
-        write("\nendobj\n");
-    }
-    // A stream, deflated at the fastest level: the page contents are text operators that shrink to a
-    // fifth, and fewer bytes to write costs less than the deflating.
+    void object(int n, const QByteArray& body) { push({n, body, QByteArray(), false}); }
+    // A stream, deflated at the fastest level: the page contents are text operators that shrink to
+    // a seventh, and fewer bytes to write cost less than deflating harder.
     void stream(int n, const char* data, qsizetype size, const QByteArray& dict = QByteArray())
     {
-        const QByteArray z = qCompress(reinterpret_cast<const uchar*>(data), qsizetype(size), 1);
-        const qsizetype length = z.size() - 4; // qCompress puts the length first; the rest is zlib's
-        begin(n);
-        write("<< /Length " + QByteArray::number(length) + " /Filter /FlateDecode" + dict + " >>\nstream\n");
-        write(z.constData() + 4, length);
-        write("\nendstream\nendobj\n");
+        push({n, QByteArray(data, size), dict, true});
     }
     void stream(int n, const QByteArray& data, const QByteArray& dict = QByteArray())
     {
-        stream(n, data.constData(), data.size(), dict);
+        push({n, data, dict, true});
     }
     bool finish(int catalog, int info)
     {
+        stop();
+        for (const auto& [n, at] : m_placed)
+            m_offsets[n] = at;
         const qint64 xref = m_pos;
         QByteArray table =
             "xref\n0 " + QByteArray::number(qsizetype(m_offsets.size())) + "\n0000000000 65535 f \n";
@@ -117,10 +139,61 @@ public:
     }
 
 private:
-    void begin(int n)
+    struct Job
     {
-        m_offsets[n] = m_pos;
-        write(QByteArray::number(n) + " 0 obj\n");
+        int object;
+        QByteArray data;
+        QByteArray dict;
+        bool stream;
+    };
+    static constexpr size_t kWaiting = 32; // pages made ahead of the writing, at most
+
+    void push(Job job)
+    {
+        std::unique_lock lock(m_mutex);
+        m_room.wait(lock, [&] { return m_jobs.size() < kWaiting; });
+        m_jobs.push_back(std::move(job));
+        m_ready.notify_one();
+    }
+    void stop()
+    {
+        if (!m_worker.joinable())
+            return;
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_ready.notify_one();
+        m_worker.join();
+    }
+    // The writing thread: the file is its own until it is stopped.
+    void run()
+    {
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(m_mutex);
+                m_ready.wait(lock, [&] { return !m_jobs.empty() || m_stopping; });
+                if (m_jobs.empty())
+                    return;
+                job = std::move(m_jobs.front());
+                m_jobs.pop_front();
+                m_room.notify_one();
+            }
+            m_placed.emplace_back(job.object, m_pos);
+            write(QByteArray::number(job.object) + " 0 obj\n");
+            if (!job.stream) {
+                write(job.data);
+                write("\nendobj\n");
+                continue;
+            }
+            const QByteArray z = qCompress(job.data, 1);
+            const qsizetype length = z.size() - 4; // qCompress puts the length first; the rest is zlib's
+            write("<< /Length " + QByteArray::number(length) + " /Filter /FlateDecode" + job.dict +
+                  " >>\nstream\n");
+            write(z.constData() + 4, length);
+            write("\nendstream\nendobj\n");
+        }
     }
     void write(const char* data, qsizetype size)
     {
@@ -134,6 +207,12 @@ private:
     qint64 m_pos = 0;
     bool m_failed = false;
     std::vector<qint64> m_offsets{0};
+    std::vector<std::pair<int, qint64>> m_placed; // the writing thread's: object and where it stands
+    std::thread m_worker;
+    std::mutex m_mutex;
+    std::condition_variable m_ready, m_room;
+    std::deque<Job> m_jobs;
+    bool m_stopping = false;
 };
 
 // The faces of the document, each embedded once, and its fonts as a face at a size.
@@ -275,8 +354,8 @@ public:
         }
         // Relative moves in hundredths of a twip, so that they add up to the place exactly.
         const qint64 x100 = qRound64(x * 100), y100 = qRound64((m_pageHeight - baseline) * 100);
-        appendNumber(m_out, (x100 - m_x) / 100.0);
-        appendNumber(m_out, (y100 - m_y) / 100.0);
+        appendHundredths(m_out, x100 - m_x);
+        appendHundredths(m_out, y100 - m_y);
         m_x = x100;
         m_y = y100;
         m_out += "Td ";
