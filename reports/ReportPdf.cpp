@@ -8,6 +8,8 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRawFont>
 #include <QSaveFile>
 #include <charconv>
@@ -502,6 +504,27 @@ PdfWritten writeReportPdf(const ReportWriter& doc, const QString& path, const QS
     file.object(info, "<< /Title " + infoText(doc.documentTitle()) + " /Creator " + maker + " /Producer " +
                           maker + " /CreationDate " + pdfDate(QDateTime::currentDateTime()) + " >>");
     return file.finish(catalog, info) ? PdfWritten::Yes : PdfWritten::Failed;
+}
+
+bool writeQtPdf(const ReportWriter& doc, const QString& path, const QString& creator)
+{
+    QPdfWriter pdf(path);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageOrientation(doc.isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(600);
+    pdf.setTitle(doc.documentTitle());
+    pdf.setCreator(creator);
+    QPainter p;
+    if (!p.begin(&pdf))
+        return false;
+    const QRectF target(0, 0, pdf.width(), pdf.height());
+    for (int i = 0; i < doc.pageCount(); ++i) {
+        if (i > 0)
+            pdf.newPage();
+        doc.paintPage(p, i, target);
+    }
+    return p.end();
 }
 
 } // namespace tlm

@@ -18,5 +18,7 @@ enum class PdfWritten {
 // QPdfWriter writes two operators for every glyph and repeats its work per page; this is several times
 // faster for long reports.
 PdfWritten writeReportPdf(const ReportWriter& doc, const QString& path, const QString& creator);
+// The same document painted through QPdfWriter, for what writeReportPdf leaves to Qt.
+bool writeQtPdf(const ReportWriter& doc, const QString& path, const QString& creator);
 
 } // namespace tlm

@@ -17,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -385,23 +384,7 @@ bool ReportPrinter::savePdf(const QString& path)
         return written == PdfWritten::Yes;
     // A text our writer cannot show as Qt paints it (a character from another font, a made-up bold):
     // Qt writes the whole document.
-    QPdfWriter pdf(path);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setResolution(600);
-    pdf.setTitle(documentTitle());
-    pdf.setCreator(creator);
-    QPainter p;
-    if (!p.begin(&pdf))
-        return false;
-    const QRectF target(0, 0, pdf.width(), pdf.height());
-    for (int i = 0; i < pageCount(); ++i) {
-        if (i > 0)
-            pdf.newPage();
-        paintPage(p, i, target);
-    }
-    return p.end();
+    return writeQtPdf(*this, path, creator);
 }
 
 QString ReportPrinter::proposedPdfName() const
