@@ -176,18 +176,25 @@ PdfFont::Sized PdfFont::sized(const QRawFont& raw) const
     s.size = raw.pixelSize();
     s.advance.resize(m_glyphCount);
     s.token.resize(m_glyphCount);
+    s.idLength.resize(m_glyphCount);
     return s;
 }
 
 void PdfFont::prepare(quint16 g, Sized& size) const
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     QPointF a;
     quint32 id = g;
     size.raw.advancesForGlyphIndexes(&id, &a, 1);
     size.advance[g] = a.x();
     std::string& token = size.token[g];
-    token = {kDigits[g >> 12], kDigits[(g >> 8) & 15], kDigits[(g >> 4) & 15], kDigits[g & 15]};
+    // The id's two bytes in a literal string, half the size of hex: a parenthesis, a backslash and a
+    // carriage return (which a reader would take for a line end) are escaped.
+    for (const char byte : {char(g >> 8), char(g & 0xFF)}) {
+        if (byte == '(' || byte == ')' || byte == '\\')
+            token += '\\';
+        token += byte == '\r' ? std::string("\\r") : std::string(1, byte);
+    }
+    size.idLength[g] = quint8(token.size());
     // Qt's width of the glyph rounded to thousandths of the em, as the W array has it, against the
     // advance Qt lays out.
     const double n = qRound(m_advance[g] * 1000.0 / m_unitsPerEm) - a.x() * 1000.0 / size.size;
@@ -204,14 +211,14 @@ void PdfFont::prepare(quint16 g, Sized& size) const
     else if (number.size() > 2 && number.compare(0, 3, "-0.") == 0)
         number.erase(1, 1);
     if (number != "0" && number != "-0")
-        token += '>' + number + '<';
+        token += ')' + number + '(';
 }
 
 double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
 {
     double width = 0, blanks = 0;
     const size_t start = out.size();
-    out += "[<";
+    out += "[(";
     size_t lastShift = 0;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
@@ -224,7 +231,7 @@ double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
             prepare(g, size);
         const std::string& token = size.token[g];
         out += token;
-        lastShift = token.size() - 4;
+        lastShift = token.size() - size.idLength[g];
         if (!m_charOfGlyph[g]) {
             m_charOfGlyph[g] = c;
             m_anyUsed = true;
@@ -237,7 +244,7 @@ double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
         }
     }
     out.resize(out.size() - lastShift); // nothing follows the last glyph
-    out += ">]TJ";
+    out += ")]TJ";
     return width;
 }
 

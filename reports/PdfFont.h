@@ -28,9 +28,10 @@ public:
         QRawFont raw;
         double size = 0;
         std::vector<double> advance;
-        // The glyph's id in hex and the TJ number that puts the next glyph in place, if one is needed;
-        // empty until the glyph is first shown.
+        // The glyph's id as string bytes and the TJ number that puts the next glyph in place, if one
+        // is needed; empty until the glyph is first shown.
         std::vector<std::string> token;
+        std::vector<quint8> idLength; // of the id's part of the token
     };
     Sized sized(const QRawFont& raw) const;
     // Appends the text as one TJ of glyph ids, placed glyph by glyph where Qt places them, and returns
