@@ -15,14 +15,15 @@ class PdfFont
 {
 public:
     explicit PdfFont(const QRawFont& raw);
-    // False when the face cannot be embedded as Qt paints it: no TrueType outlines, or a bold or
-    // slant that Qt makes up because the face has none.
+    // False when the face has no TrueType outlines (glyf) to embed, or more glyphs than two bytes
+    // can name.
     bool usable() const { return m_usable; }
     // What the face is by its tables: a request for bold or italic that meets neither is made up by Qt.
     bool bold() const;
     bool slanted() const;
     // The face at one size as Qt lays it out: the advance of each glyph in twips as Qt adds them up,
-    // and what the PDF must add to the glyph's rounded width to put the next one there.
+    // and what the PDF must add to the glyph's rounded width (Qt's W array, which pdftotext reads
+    // for where a character ends) to put the next glyph there.
     struct Sized
     {
         QRawFont raw;
@@ -65,7 +66,7 @@ private:
     std::vector<quint16> m_advance;      // per glyph, font units
     std::vector<quint16> m_glyphOfChar;  // kUnknown until looked up
     std::vector<char16_t> m_charOfGlyph; // 0: not shown
-    std::vector<char> m_blank;           // shown for a blank: left out of a line's width at its end
+    std::vector<char> m_blank;           // a blank's glyph: left out of a line's width at its end
     static constexpr quint16 kUnknown = 0xFFFF;
     static constexpr quint16 kNotPlain = 0xFFFE;
 };
