@@ -1,5 +1,6 @@
 #include "reports/ReportPdf.h"
 
+#include "reports/PdfFile.h"
 #include "reports/PdfFont.h"
 #include "reports/ReportWriter.h"
 
@@ -11,13 +12,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QRawFont>
-#include <QSaveFile>
 #include <charconv>
-#include <condition_variable>
-#include <deque>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 namespace tlm {
@@ -86,136 +82,6 @@ QByteArray pdfDate(const QDateTime& t)
                                         QByteArray::number(qAbs(offset) % 60).rightJustified(2, '0') + '\'';
     return "(D:" + t.toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + zone + ')';
 }
-
-// The file: objects numbered as they are reserved, written in any order, found by the cross-reference
-// table at the end. Written under a temporary name until it is whole. Objects are deflated and
-// written by a thread of their own while the next page is made: deflating is half the work.
-class PdfFile
-{
-public:
-    explicit PdfFile(const QString& path) : m_file(path) {}
-    ~PdfFile() { stop(); } // a file not finished is thrown away with its temporary name
-    PdfFile(const PdfFile&) = delete;
-    PdfFile& operator=(const PdfFile&) = delete;
-    bool open()
-    {
-        m_file.setDirectWriteFallback(true);
-        if (!m_file.open(QIODevice::WriteOnly))
-            return false;
-        write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
-        m_worker = std::thread([this] { run(); });
-        return true;
-    }
-    int reserve()
-    {
-        m_offsets.push_back(-1);
-        return int(m_offsets.size()) - 1;
-    }
-    void object(int n, const QByteArray& body) { push({n, body, QByteArray(), false}); }
-    // A stream, deflated at the fastest level: the page contents are text operators that shrink to
-    // a seventh, and fewer bytes to write cost less than deflating harder.
-    void stream(int n, const char* data, qsizetype size, const QByteArray& dict = QByteArray())
-    {
-        push({n, QByteArray(data, size), dict, true});
-    }
-    void stream(int n, const QByteArray& data, const QByteArray& dict = QByteArray())
-    {
-        push({n, data, dict, true});
-    }
-    bool finish(int catalog, int info)
-    {
-        stop();
-        for (const auto& [n, at] : m_placed)
-            m_offsets[n] = at;
-        const qint64 xref = m_pos;
-        QByteArray table =
-            "xref\n0 " + QByteArray::number(qsizetype(m_offsets.size())) + "\n0000000000 65535 f \n";
-        for (size_t i = 1; i < m_offsets.size(); ++i)
-            table +=
-                QByteArray::number(qMax<qint64>(0, m_offsets[i])).rightJustified(10, '0') + " 00000 n \n";
-        write(table);
-        write("trailer\n<< /Size " + QByteArray::number(qsizetype(m_offsets.size())) + " /Root " +
-              QByteArray::number(catalog) + " 0 R /Info " + QByteArray::number(info) +
-              " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n");
-        return !m_failed && m_file.commit();
-    }
-
-private:
-    struct Job
-    {
-        int object;
-        QByteArray data;
-        QByteArray dict;
-        bool stream;
-    };
-    static constexpr size_t kWaiting = 32; // pages made ahead of the writing, at most
-
-    void push(Job job)
-    {
-        std::unique_lock lock(m_mutex);
-        m_room.wait(lock, [&] { return m_jobs.size() < kWaiting; });
-        m_jobs.push_back(std::move(job));
-        m_ready.notify_one();
-    }
-    void stop()
-    {
-        if (!m_worker.joinable())
-            return;
-        {
-            const std::lock_guard lock(m_mutex);
-            m_stopping = true;
-        }
-        m_ready.notify_one();
-        m_worker.join();
-    }
-    // The writing thread: the file is its own until it is stopped.
-    void run()
-    {
-        for (;;) {
-            Job job;
-            {
-                std::unique_lock lock(m_mutex);
-                m_ready.wait(lock, [&] { return !m_jobs.empty() || m_stopping; });
-                if (m_jobs.empty())
-                    return;
-                job = std::move(m_jobs.front());
-                m_jobs.pop_front();
-                m_room.notify_one();
-            }
-            m_placed.emplace_back(job.object, m_pos);
-            write(QByteArray::number(job.object) + " 0 obj\n");
-            if (!job.stream) {
-                write(job.data);
-                write("\nendobj\n");
-                continue;
-            }
-            const QByteArray z = qCompress(job.data, 1);
-            const qsizetype length = z.size() - 4; // qCompress puts the length first; the rest is zlib's
-            write("<< /Length " + QByteArray::number(length) + " /Filter /FlateDecode" + job.dict +
-                  " >>\nstream\n");
-            write(z.constData() + 4, length);
-            write("\nendstream\nendobj\n");
-        }
-    }
-    void write(const char* data, qsizetype size)
-    {
-        if (m_file.write(data, size) != size)
-            m_failed = true;
-        m_pos += size;
-    }
-    void write(const QByteArray& data) { write(data.constData(), data.size()); }
-
-    QSaveFile m_file;
-    qint64 m_pos = 0;
-    bool m_failed = false;
-    std::vector<qint64> m_offsets{0};
-    std::vector<std::pair<int, qint64>> m_placed; // the writing thread's: object and where it stands
-    std::thread m_worker;
-    std::mutex m_mutex;
-    std::condition_variable m_ready, m_room;
-    std::deque<Job> m_jobs;
-    bool m_stopping = false;
-};
 
 // The faces of the document, each embedded once, and its fonts as a face at a size.
 class Fonts
@@ -482,7 +348,7 @@ PdfWritten writeReportPdf(const ReportWriter& doc, const QString& path, const QS
         }
         const std::string& text = content.finish();
         const int pageObject = file.reserve(), contents = file.reserve();
-        file.stream(contents, text.data(), qsizetype(text.size()));
+        file.stream(contents, QByteArray(text.data(), qsizetype(text.size())));
         file.object(pageObject, pageStart + QByteArray::number(contents) + " 0 R >>");
         kids += QByteArray::number(pageObject) + " 0 R ";
     }
