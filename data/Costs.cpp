@@ -4,6 +4,7 @@
 #include "data/Globals.h"
 
 #include <QHash>
+#include <cmath>
 
 namespace tlm {
 
@@ -20,6 +21,13 @@ const QString kPerPerson =
                    " end) as FEHLT"
                    " from REZEPTE RZ join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR")
         .arg(kCounts);
+
+// A dish's cost per person as the sum of its lines gives it, settled to nine decimals: the engine adds
+// the lines in an order of its own, and the last bits of a sum such as 11.2195 must not decide the cent.
+double settled(double sum)
+{
+    return std::round(sum * 1e9) / 1e9;
+}
 
 struct PerPerson
 {
@@ -43,7 +51,7 @@ Cost entryCost(qint32 gerNr, double persons)
                                           " group by RZ.GERNR");
     PerPerson p;
     if (!rs->eof()) {
-        p.cost = rs->value(0, 1).toDouble();
+        p.cost = settled(rs->value(0, 1).toDouble());
         p.missing = textOf(rs->value(0, 2));
     }
     return times(p, persons);
@@ -72,7 +80,7 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
     QHash<qint32, PerPerson> perPerson;
     for (int r = 0; r < dishes->rowCount(); ++r)
         perPerson.insert(dishes->value(r, 0).toInt(),
-                         {dishes->value(r, 1).toDouble(), textOf(dishes->value(r, 2))});
+                         {settled(dishes->value(r, 1).toDouble()), textOf(dishes->value(r, 2))});
     RecordsetPtr rs = gConnection.execute("select TAG, GERNR, sum(coalesce(PERSONEN, 0)), max(PERSONEN) from "
                                           "SPEISEPLAN where " +
                                           days + " group by TAG, GERNR order by TAG");

@@ -94,6 +94,10 @@ qint64 copyWholeDatabase(const QString& source, const QString& target)
             if (theirs.contains(table))
                 rows += copyTable(from, to, table);
         t.commit();
+        // A server plans its statements by the tables' statistics: without them, right after a
+        // copy, a shopping list takes seconds instead of milliseconds until autovacuum comes by.
+        if (to.isServer())
+            to.exec(QStringLiteral("analyze"));
     } catch (...) {
         if (toFile)
             QFile::remove(made);

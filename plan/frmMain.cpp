@@ -56,7 +56,7 @@ namespace tlm {
 namespace {
 const char* const kPlanQuery =
     "select KEY,TAG,TAGZEITNR,TAGZEITKURZ,GTYPNR,GTYPKURZ,GERNR,GERICHT,PERSONEN,FARBE"
-    " from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT";
+    " from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT,KEY";
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption)
 {

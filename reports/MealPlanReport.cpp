@@ -22,7 +22,7 @@ ReportJob mealPlan(ReportPrinter& vp)
     vp.TableFrame(0);
     RecordsetPtr rs =
         gConnection.execute(QStringLiteral("select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from "
-                                           "VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT"));
+                                           "VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT,KEY"));
     QDate previousDay;
     QString previousTime;
     for (; !rs->eof(); rs->moveNext()) {
