@@ -151,17 +151,20 @@ bool Dialog::requireWholeNumber(QLineEdit* box, int lowest, int highest, const Q
     return false;
 }
 
-bool Dialog::saveUnlessChanged(const std::function<void()>& save, const std::function<bool()>& reload)
+bool Dialog::saveEditedRecord(const QString& table, const QString& keyColumn, qint32 key,
+                              const QString& columns, const std::function<void(Recordset&)>& assign,
+                              qint64& version, const std::function<void()>& reload)
 {
     try {
-        save();
+        version = saveRecord(table, keyColumn, key, columns, assign, version);
         return true;
     } catch (const Error& e) {
         if (e.number != ErrChangedElsewhere)
             throw;
         msgBox(e.description, 48, QStringLiteral("Achtung"));
     }
-    if (!reload())
+    reload();
+    if (version < 0)
         unload();
     return false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Named.h"
+#include "data/Recordset.h"
 
 #include <QDialog>
 #include <functional>
@@ -66,10 +67,13 @@ protected:
                             bool emptyAllowed = true);
     // OK saves and closes the window only when the save succeeded.
     void onOk(QPushButton* ok, const char* tag, std::function<bool()> save);
-    // An editor's save that another workstation's change stops: nothing is written, the user is
-    // told, and the window shows the record as it is now (reload, false when it is gone: then the
-    // window closes). True when saved.
-    bool saveUnlessChanged(const std::function<void()>& save, const std::function<bool()>& reload);
+    // An editor's OK: its record written (saveRecord) unless another workstation changed or deleted
+    // it since the editor read it at version. Then nothing is written, the user is told, and the
+    // window shows the record as it is now (reload, which reads version anew) or closes when it is
+    // gone. True when saved; version is the record's new one.
+    bool saveEditedRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
+                          const std::function<void(Recordset&)>& assign, qint64& version,
+                          const std::function<void()>& reload);
 
 private:
     bool m_keepSize = false;

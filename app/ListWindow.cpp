@@ -1,5 +1,7 @@
 #include "app/ListWindow.h"
 
+#include "app/RemoteFollow.h"
+
 #include "app/DataGrid.h"
 #include "app/ErrorReporter.h"
 #include "app/MessageBox.h"
@@ -49,6 +51,8 @@ ListWindow::ListWindow(const QString& name, const QString& caption, int widthTwi
     handle(gd1, &DataGrid::dblClick, "gd1_DblClick", [this] { gd1_DblClick(); });
     handle(sfEdit, &QPushButton::clicked, "sfEdit_Click", [this] { fncEdit(); });
     handle(sfAdd, &QPushButton::clicked, "sfAdd_Click", [this] { fncReq(m_catalogue.open(0), QString()); });
+    followRemoteChanges(this, gd1, m_catalogue.keyColumn,
+                        [this](qint32 key) { fncReq(key, txSuch->text()); });
     handle(sfDel, &QPushButton::clicked, "sfDel_Click", [this] { fncDel(); });
     connect(gd1, &DataGrid::deleteKey, sfDel, &QPushButton::click);
     handle(sfExit, &QPushButton::clicked, "sfExit_Click", [this] { unload(); });

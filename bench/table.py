@@ -78,6 +78,7 @@ print()
 time = open(sys.argv[2]).read()
 pdf_time = open(sys.argv[3]).read() if len(sys.argv) > 3 else ""
 pdf_pages = int(open(sys.argv[4]).read()) if len(sys.argv) > 4 else 0
+pdf_files = int(open(sys.argv[5]).read()) if len(sys.argv) > 5 else 0
 rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", time)
 if rss:
     mb = int(rss.group(1)) / 1024
@@ -108,7 +109,7 @@ if elapsed and pdf_pages:
     n, b = pages.get("BM_SavePdf/1"), median.get("BM_SavePdf_Bare/1")
     ref = pdf_pages / (n / b * 1000) if n and b else 0
     ratio = f"{seconds / ref:.2f}" if ref else "-"
-    print(f"| `tlm --pdf DIR`, all seven reports ({pdf_pages} pages) | stress | {seconds:.1f} s | the same pages "
+    print(f"| `tlm --pdf DIR`, all {pdf_files} reports ({pdf_pages} pages) | stress | {seconds:.1f} s | the same pages "
           f"at the plain QPdfWriter rate | {ref:.1f} s | {ratio} | < 10 s | {yes(seconds < 10)} |")
     rss = re.search(r"Maximum resident set size \(kbytes\): (\d+)", pdf_time)
     if rss:

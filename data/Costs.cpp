@@ -39,7 +39,8 @@ Cost times(const PerPerson& p, double persons)
 
 Cost entryCost(qint32 gerNr, double persons)
 {
-    RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr) + " group by RZ.GERNR");
+    RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr) +
+                                          " group by RZ.GERNR");
     PerPerson p;
     if (!rs->eof()) {
         p.cost = rs->value(0, 1).toDouble();

@@ -12,6 +12,10 @@ namespace tlm {
 // (SQLite's, with Jet dates already rewritten), an engine runs it on its own database.
 class Engine
 {
+protected:
+    // "insert into TABLE (cols) values (?, ...)", or with no columns the table's defaults.
+    static QString insertStatement(const QString& table, const QStringList& cols);
+
 public:
     virtual ~Engine() = default;
 

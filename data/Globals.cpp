@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 namespace tlm {
@@ -23,6 +24,9 @@ void setProgramGlobals()
 }
 
 namespace {
+// Where "Datenbank wählen" keeps its choice.
+const QString kChoice = QStringLiteral("Local/Datenbank");
+
 QString& appDirOverride()
 {
     static QString dir;
@@ -59,6 +63,9 @@ QString databasePath()
 {
     if (!databaseOverride().isEmpty())
         return databaseOverride();
+    const QString chosen = QSettings(QStringLiteral("TLM"), QStringLiteral("TLM")).value(kChoice).toString();
+    if (!chosen.isEmpty())
+        return chosen;
     // Started from a folder the user can write (a build tree, a USB stick), or from one that holds
     // a database (a read-only medium): the file beside the program. An installed program keeps each
     // user's database in the user's own data folder.
@@ -95,6 +102,17 @@ QString provideUserDatabase(const QString& path)
 void setDatabasePath(const QString& path)
 {
     databaseOverride() = path;
+}
+
+void storeDatabaseChoice(const QString& location)
+{
+    QSettings settings(QStringLiteral("TLM"), QStringLiteral("TLM"));
+    if (location.isEmpty())
+        settings.remove(kChoice);
+    else
+        settings.setValue(kChoice, location);
+    // What the command line named is left behind with it.
+    databaseOverride() = location;
 }
 
 } // namespace tlm

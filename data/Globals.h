@@ -20,8 +20,9 @@ void setProgramGlobals();
 // The application directory: the program's directory unless a test or benchmark points it elsewhere.
 QString applicationDirectory();
 void setApplicationDirectory(const QString& dir);
-// The database file: tlm.mdb in the application directory when it is there or the directory can be
-// written, else in the user's data folder (XDG_DATA_HOME/fennor-tellomat); the command line may name another.
+// The database: the one the command line names, else the one chosen in "Datenbank wählen", else
+// tlm.mdb in the application directory when it is there or the directory can be written, else in the
+// user's data folder (XDG_DATA_HOME/fennor-tellomat).
 QString databasePath();
 QString userDataFolder();
 // The database installed with the program: the sample catalogue with an empty plan.
@@ -30,5 +31,8 @@ QString templateDatabase();
 // or an empty text when nothing was made.
 QString provideUserDatabase(const QString& path);
 void setDatabasePath(const QString& path);
+// The database chosen in "Datenbank wählen" (a file or a server address), kept for the next start
+// and taken from now on; the empty text goes back to the usual tlm.mdb.
+void storeDatabaseChoice(const QString& location);
 
 } // namespace tlm

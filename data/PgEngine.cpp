@@ -200,8 +200,9 @@ void PgEngine::raiseFailure(const PGresult* r)
         throw Error(SQLITE_IOERR, kLost, engineText(PQerrorMessage(m_conn)));
     const QByteArray state = r ? QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QByteArray();
     // The server's own words on one line, for the log.
-    const QString text = engineText(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : PQerrorMessage(m_conn))
-                             .replace('\n', ' ');
+    const QString text =
+        engineText(r ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) : PQerrorMessage(m_conn))
+            .replace('\n', ' ');
     const QString primary = text;
     static const QRegularExpression quoted(QStringLiteral("\"([^\"]*)\""));
     const QString name = quoted.match(primary).captured(1).toUpper();
@@ -402,17 +403,7 @@ int PgEngine::exec(const QString& sql, const QVector<QVariant>& values)
 qint64 PgEngine::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)
 {
     const QString key = keyColumn(table);
-    QString sql;
-    if (cols.isEmpty()) {
-        sql = QStringLiteral("insert into %1 default values returning %2").arg(table, key);
-    } else {
-        QStringList marks;
-        for (int i = 0; i < cols.size(); ++i)
-            marks << QStringLiteral("?");
-        sql = QStringLiteral("insert into %1 (%2) values (%3) returning %4")
-                  .arg(table, cols.join(','), marks.join(','), key);
-    }
-    const Result r = run(sql, values);
+    const Result r = run(insertStatement(table, cols) + QStringLiteral(" returning ") + key, values);
     ++m_changes;
     return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }

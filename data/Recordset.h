@@ -12,8 +12,9 @@ class Connection;
 
 // A query result fetched at once (client-side cursor) with a current-row position. A writable one
 // remembers its table and each row's key (and version, on a server) and writes through
-// parameterised INSERT / UPDATE. The rows are kept as the engine gave them (numbers, UTF-8 text) and become values of their declared
-// type when they are read: a grid of thirty thousand rows converts only the rows it shows.
+// parameterised INSERT / UPDATE. The rows are kept as the engine gave them (numbers, UTF-8 text) and become
+// values of their declared type when they are read: a grid of thirty thousand rows converts only the rows it
+// shows.
 class Recordset
 {
 public:

@@ -159,16 +159,7 @@ int SqliteEngine::exec(const QString& sql, const QVector<QVariant>& values)
 
 qint64 SqliteEngine::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)
 {
-    QString sql;
-    if (cols.isEmpty()) {
-        sql = QStringLiteral("insert into %1 default values").arg(table);
-    } else {
-        QStringList marks;
-        for (int i = 0; i < cols.size(); ++i)
-            marks << QStringLiteral("?");
-        sql = QStringLiteral("insert into %1 (%2) values (%3)").arg(table, cols.join(','), marks.join(','));
-    }
-    exec(sql, values);
+    exec(insertStatement(table, cols), values);
     return sqlite3_last_insert_rowid(m_db.get());
 }
 

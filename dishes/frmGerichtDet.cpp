@@ -134,22 +134,15 @@ bool frmGerichtDet::fncSave()
     return guardOr("frmDlgGericht/fncSave", false, [&] {
         if (fGERNR < 1)
             return false;
-        return saveUnlessChanged(
-            [&] {
-                fVersion = saveRecord(
-                    QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), fGERNR,
-                    QStringLiteral("GERNR,GTYPNR,GERICHT,ZUBEREITUNG"),
-                    [&](Recordset& rs) {
-                        rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
-                        rs.setField(QStringLiteral("GERICHT"), txGERICHT->text());
-                        rs.setField(QStringLiteral("ZUBEREITUNG"), txZubereitung->toPlainText());
-                    },
-                    fVersion);
+        return saveEditedRecord(
+            QStringLiteral("GERICHTE"), QStringLiteral("GERNR"), fGERNR,
+            QStringLiteral("GERNR,GTYPNR,GERICHT,ZUBEREITUNG"),
+            [&](Recordset& rs) {
+                rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
+                rs.setField(QStringLiteral("GERICHT"), txGERICHT->text());
+                rs.setField(QStringLiteral("ZUBEREITUNG"), txZubereitung->toPlainText());
             },
-            [this] {
-                fncReq();
-                return fVersion >= 0;
-            });
+            fVersion, [this] { fncReq(); });
     });
 }
 

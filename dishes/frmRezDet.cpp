@@ -92,22 +92,15 @@ bool frmRezDet::fncSave()
     return guardOr("frmRezDet/fncSave", false, [&] {
         if (fREZNR < 1 || !requireNumber(txMENGE4P))
             return false;
-        return saveUnlessChanged(
-            [&] {
-                fVersion = saveRecord(
-                    QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), fREZNR,
-                    QStringLiteral("REZNR,GERNR,ZUTNR,MENGE4P"),
-                    [&](Recordset& rs) {
-                        rs.setField(QStringLiteral("GERNR"), fGERNR);
-                        rs.setField(QStringLiteral("ZUTNR"), ddZUTAT->value());
-                        rs.setField(QStringLiteral("MENGE4P"), xCToD(txMENGE4P->text()));
-                    },
-                    fVersion);
+        return saveEditedRecord(
+            QStringLiteral("REZEPTE"), QStringLiteral("REZNR"), fREZNR,
+            QStringLiteral("REZNR,GERNR,ZUTNR,MENGE4P"),
+            [&](Recordset& rs) {
+                rs.setField(QStringLiteral("GERNR"), fGERNR);
+                rs.setField(QStringLiteral("ZUTNR"), ddZUTAT->value());
+                rs.setField(QStringLiteral("MENGE4P"), xCToD(txMENGE4P->text()));
             },
-            [this] {
-                fncReq();
-                return fVersion >= 0;
-            });
+            fVersion, [this] { fncReq(); });
     });
 }
 

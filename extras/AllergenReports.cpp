@@ -3,7 +3,6 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "extras/Allergens.h"
-#include "extras/DietGroups.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
@@ -66,7 +65,8 @@ QVector<TimeRow> weekRows(Letters& letters, const QDate& monday, const QDate& fr
                           QStringList* seen)
 {
     RecordsetPtr rs = gConnection.execute(
-        "select KEY, TAG, TAGZEITNR, TAGZEIT, GERNR, GERICHT from VW_SPEISEPLAN where " +
+        "select KEY, TAG, TAGZEITNR, TAGZEIT, GERNR, GERICHT, (select G.GRUPPE from ERSATZ E join GRUPPEN G"
+        " on G.GRUPPENR = E.GRUPPENR where E.KEY = VW_SPEISEPLAN.KEY) as GRUPPE from VW_SPEISEPLAN where " +
         daysFromTo(from, to) + " and GERICHT is not null order by TAGZEITSORT, TAGZEITNR, GTYPSORT, KEY");
     QVector<TimeRow> rows;
     QVariant time;
@@ -83,6 +83,7 @@ QVector<TimeRow> weekRows(Letters& letters, const QDate& monday, const QDate& fr
         meal.gerNr = rs->field(QStringLiteral("GERNR")).toInt();
         meal.dish = textOf(rs->field(QStringLiteral("GERICHT")));
         meal.letters = letters.of(meal.gerNr);
+        meal.group = textOf(rs->field(QStringLiteral("GRUPPE")));
         if (!meal.letters.startsWith('('))
             for (const QString& l : meal.letters.split(QStringLiteral(", "), Qt::SkipEmptyParts))
                 if (!seen->contains(l))
@@ -151,6 +152,22 @@ QVector<QStringList> weekTable(ReportPrinter& vp, const QVector<TimeRow>& rows)
     return table;
 }
 
+// The least height of the rows in the text font: each meal line of a day's cell on a line of its own,
+// as if none wrapped. A cell printed smaller has a word too wide, which the size does not take anyway.
+double linesHeight(ReportPrinter& vp, const QVector<TimeRow>& rows)
+{
+    const double one = vp.rowsHeight(lineFormat(), {{QStringLiteral("X")}});
+    const double line = vp.rowsHeight(lineFormat(), {{QStringLiteral("X\nX")}}) - one;
+    double height = 0;
+    for (const TimeRow& r : rows) {
+        qsizetype most = 1;
+        for (const QStringList& c : r.cells)
+            most = qMax(most, c.size());
+        height += one + (most - 1) * line;
+    }
+    return height;
+}
+
 void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const QDate& from, const QDate& to)
 {
     QStringList seen;
@@ -181,6 +198,10 @@ void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const Q
     QVector<QStringList> table;
     for (;; size -= 0.5) {
         vp.TextFont(gFontName, size, false, false);
+        // A size at which the meals' lines alone stand higher than the room is passed by unmeasured:
+        // a full week tries a dozen sizes.
+        if (size > kSmallest && linesHeight(vp, rows) > room + 1)
+            continue;
         table = weekTable(vp, rows);
         if (size <= kSmallest || (wordsFit(vp, table) && vp.rowsHeight(weekFormat(), table) <= room))
             break;
@@ -257,8 +278,7 @@ QStringList mealLines(const PlanMeal& meal)
 {
     // A dish cooked for a diet group says whose it is ("Vegetarier: Gemüselasagne (A, C, G)"); it
     // follows the common dish of its type.
-    const QString group = replacementGroup(meal.key);
-    const QString who = group.isEmpty() ? QString() : group + QStringLiteral(": ");
+    const QString who = meal.group.isEmpty() ? QString() : meal.group + QStringLiteral(": ");
     if (meal.letters.isEmpty())
         return {who + meal.dish};
     // "(ohne Rezept)" stands as it is: no letters is no claim then.

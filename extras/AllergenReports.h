@@ -21,6 +21,7 @@ struct PlanMeal
     int gerNr = 0;
     QString dish;
     QString letters; // as dishAllergenLetters gives them
+    QString group;   // the diet group it is cooked for, empty for a common entry
 };
 // A meal's lines in its cell of the week plan: the dish with its letters
 // ("Spaghetti Bolognese (A, C, G, L)"). Lines that belong to the meal (another dish for a diet) go

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QPalette>
 #include <QRegularExpression>
+#include <QSet>
 #include <cmath>
 
 namespace tlm {
@@ -136,9 +137,14 @@ ReportJob recipeCards(ReportPrinter& vp, QDate von, QDate bis)
         "select TAG,TAGZEIT,GERNR,GERICHT,PERSONEN from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
         " and NODRUCK = 0 and GERNR in (select GERNR from REZEPTE) order by TAG,TAGZEITSORT,GTYPSORT,KEY");
     QStringList keys;
-    for (int r = 0; r < plan->rowCount(); ++r)
-        if (!keys.contains(textOf(plan->value(r, 2))))
-            keys << textOf(plan->value(r, 2));
+    QSet<QString> known; // a year's plan names its dishes thousands of times
+    for (int r = 0; r < plan->rowCount(); ++r) {
+        const QString key = textOf(plan->value(r, 2));
+        if (!known.contains(key)) {
+            known.insert(key);
+            keys << key;
+        }
+    }
     const QHash<qint32, Dish> dishes = dishesOf(keys);
 
     // The room of a half page: the top card below the page header, the bottom one below the cut.

@@ -142,27 +142,18 @@ bool frmZutatDet::fncSave()
             txMENGE->setFocus();
             return false;
         }
-        return saveUnlessChanged(
-            [&] {
-                fVersion = saveRecord(
-                    QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
-                    QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"),
-                    [&](Recordset& rs) {
-                        rs.setField(QStringLiteral("ZUTAT"), txZUTAT->text());
-                        rs.setField(QStringLiteral("MENGE"), xCToD(txMENGE->text()));
-                        rs.setField(QStringLiteral("EINHEIT"), ddEINHEIT->value());
-                        rs.setField(QStringLiteral("PREIS"), xCToD(mxPREIS->text()));
-                        rs.setField(QStringLiteral("FRISCH"),
-                                    fnc01toFalseTrue(cbFRISCH->isChecked() ? 1 : 0));
-                        rs.setField(QStringLiteral("NOKAUF"),
-                                    fnc01toFalseTrue(cbNOKAUF->isChecked() ? 1 : 0));
-                    },
-                    fVersion);
+        return saveEditedRecord(
+            QStringLiteral("ZUTATEN"), QStringLiteral("ZUTNR"), fZUTNR,
+            QStringLiteral("ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,NOKAUF"),
+            [&](Recordset& rs) {
+                rs.setField(QStringLiteral("ZUTAT"), txZUTAT->text());
+                rs.setField(QStringLiteral("MENGE"), xCToD(txMENGE->text()));
+                rs.setField(QStringLiteral("EINHEIT"), ddEINHEIT->value());
+                rs.setField(QStringLiteral("PREIS"), xCToD(mxPREIS->text()));
+                rs.setField(QStringLiteral("FRISCH"), fnc01toFalseTrue(cbFRISCH->isChecked() ? 1 : 0));
+                rs.setField(QStringLiteral("NOKAUF"), fnc01toFalseTrue(cbNOKAUF->isChecked() ? 1 : 0));
             },
-            [this] {
-                fncReq();
-                return fVersion >= 0;
-            });
+            fVersion, [this] { fncReq(); });
     });
 }
 

@@ -10,6 +10,7 @@
 #include "app/FrmAbout.h"
 #include "app/MessageBox.h"
 #include "app/Named.h"
+#include "app/RemoteFollow.h"
 #include "app/WindowSettings.h"
 #include "data/Backup.h"
 #include "data/Convert.h"
@@ -23,6 +24,7 @@
 #include "extras/ShoppingPlan.h"
 #include "extras/Undo.h"
 #include "extras/frmAllergene.h"
+#include "extras/frmDatenbank.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "extras/frmGruppen.h"
@@ -92,6 +94,8 @@ frmMain::frmMain()
     // A wider window gives its width to the dish names.
     gd1->stretchColumn(gd1->columnIndex(QStringLiteral("GERICHT")));
     gd1->setMultiSelect(true);
+    // On a shared server the plan shows what the others plan, the current entry kept.
+    followRemoteChanges(this, gd1, QStringLiteral("KEY"), [this](qint32 key) { fncReq(key); });
     // Looked up once: the style callback runs for every painted cell.
     m_tagzeitColumn = gd1->columnIndex(QStringLiteral("TAGZEIT"));
     m_farbeColumn = gd1->columnIndex(QStringLiteral("FARBE"));
@@ -173,6 +177,14 @@ void frmMain::buildMenus()
                         [this] { fncSave(); });
     mnuDelAll = menuEntry(mnuDatei, "mnuDelAll", QStringLiteral("Speiseplan löschen"),
                           "frmMain/mnuDelAll_Click", [this] { mnuDelAll_Click(); });
+    // Beyond the plan file: the database itself, a file or a server for a kitchen team.
+    mnuDatei->addSeparator();
+    mnuDatenbank = menuEntry(mnuDatei, "mnuDatenbank", QStringLiteral("Datenbank wählen…"),
+                             "frmMain/mnuDatenbank_Click", [this] {
+                                 if (fncDlgDatenbank())
+                                     fncReq(0);
+                             });
+    mnuDatei->addSeparator();
     mnuExit = menuEntry(mnuDatei, "mnuExit", QStringLiteral("Beenden"), "frmMain/mnuExit_Click",
                         [this] { fncExit(); });
 

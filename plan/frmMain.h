@@ -44,6 +44,7 @@ public:
     QAction* mnuLoad;
     QAction* mnuSave;
     QAction* mnuDelAll;
+    QAction* mnuDatenbank;
     QAction* mnuExit;
     QAction* mnuGerichte;
     QAction* mnuZutaten;

@@ -128,26 +128,18 @@ bool frmSpeiseplanDet::fncSave()
                                 QStringLiteral("Bitte eine Anzahl Personen von 0 bis 32767 eingeben!")) ||
             !requireDate(dpTag))
             return false;
-        return saveUnlessChanged(
-            [&] {
-                fVersion = saveRecord(
-                    QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
-                    QStringLiteral("KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK"),
-                    [&](Recordset& rs) {
-                        rs.setField(QStringLiteral("Tag"), dpTag->date());
-                        rs.setField(QStringLiteral("TAGZEITNR"), ddTagZeit->value());
-                        rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
-                        rs.setField(QStringLiteral("GERNR"), ddGericht->value());
-                        rs.setField(QStringLiteral("PERSONEN"), txPersonen->text());
-                        rs.setField(QStringLiteral("NODRUCK"),
-                                    fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
-                    },
-                    fVersion);
+        return saveEditedRecord(
+            QStringLiteral("SPEISEPLAN"), QStringLiteral("Key"), fKEY,
+            QStringLiteral("KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN,NODRUCK"),
+            [&](Recordset& rs) {
+                rs.setField(QStringLiteral("Tag"), dpTag->date());
+                rs.setField(QStringLiteral("TAGZEITNR"), ddTagZeit->value());
+                rs.setField(QStringLiteral("GTYPNR"), ddGTyp->value());
+                rs.setField(QStringLiteral("GERNR"), ddGericht->value());
+                rs.setField(QStringLiteral("PERSONEN"), txPersonen->text());
+                rs.setField(QStringLiteral("NODRUCK"), fnc01toFalseTrue(cbNODRUCK->isChecked() ? 1 : 0));
             },
-            [this] {
-                fncReq();
-                return fVersion >= 0;
-            });
+            fVersion, [this] { fncReq(); });
     });
 }
 

@@ -5,6 +5,7 @@
 #include "app/Named.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "reports/ReportPdf.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
@@ -378,23 +378,13 @@ bool ReportPrinter::savePdf(const QString& path)
     const Busy busy(this);
     if (!finish())
         return false; // a report that failed makes no file
-    QPdfWriter pdf(path);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    pdf.setResolution(600);
-    pdf.setTitle(documentTitle());
-    pdf.setCreator(QStringLiteral("Fennor Tellomat V1.01"));
-    QPainter p;
-    if (!p.begin(&pdf))
-        return false;
-    const QRectF target(0, 0, pdf.width(), pdf.height());
-    for (int i = 0; i < pageCount(); ++i) {
-        if (i > 0)
-            pdf.newPage();
-        paintPage(p, i, target);
-    }
-    return p.end();
+    const QString creator = QStringLiteral("Fennor Tellomat V1.01");
+    const PdfWritten written = writeReportPdf(*this, path, creator);
+    if (written != PdfWritten::NotPlain)
+        return written == PdfWritten::Yes;
+    // A text our writer cannot show as Qt paints it (a character from another font, a made-up bold):
+    // Qt writes the whole document.
+    return writeQtPdf(*this, path, creator);
 }
 
 QString ReportPrinter::proposedPdfName() const

@@ -121,6 +121,24 @@ struct ReportWriter::Metrics
             return {};
         if (!text.contains('\n') && !text.contains('\r') && width(text) <= max)
             return {};
+        // A text that wraps is laid out once for its column: a report measures a block before it
+        // writes it, and repeats its long texts (a dish's preparation on every card).
+        const std::pair<double, QString> key(max, text);
+        if (auto it = wrapped.constFind(key); it != wrapped.constEnd()) {
+            if (broke && it->broke)
+                *broke = true;
+            return it->lines;
+        }
+        bool brokeHere = false;
+        QStringList out = wrapLines(text, max, &brokeHere);
+        if (wrapped.size() < 20000)
+            wrapped.insert(key, {out, brokeHere});
+        if (broke && brokeHere)
+            *broke = true;
+        return out;
+    }
+    QStringList wrapLines(const QString& text, double max, bool* broke)
+    {
         QStringList out;
         const double blank = width(QStringLiteral(" "));
         for (const QString& para : text.split(lineBreaks())) {
@@ -139,8 +157,7 @@ struct ReportWriter::Metrics
                     line.clear();
                 }
                 if (w > max) {
-                    if (broke)
-                        *broke = true;
+                    *broke = true;
                     // A word longer than the line: broken by characters, each measured once.
                     QString piece;
                     double pieceWidth = 0;
@@ -169,6 +186,12 @@ struct ReportWriter::Metrics
     QFontMetricsF fm;
     double height;
     QHash<QString, double> widths;
+    struct Wrapped
+    {
+        QStringList lines;
+        bool broke = false;
+    };
+    QHash<std::pair<double, QString>, Wrapped> wrapped;
     static constexpr char16_t kAdvances = 0x2100; // Latin-1 and the punctuation and currency signs (€)
     double advances[kAdvances] = {};
 };
@@ -178,13 +201,18 @@ ReportWriter::~ReportWriter() = default;
 
 int ReportWriter::fontIndex(const ReportFont& f)
 {
-    for (int i = 0; i < m_fonts.size(); ++i) {
+    auto same = [&](int i) {
         const ReportFont& g = m_fonts[i];
-        if (g.name == f.name && g.size == f.size && g.bold == f.bold && g.italic == f.italic)
-            return i;
-    }
+        return g.name == f.name && g.size == f.size && g.bold == f.bold && g.italic == f.italic;
+    };
+    // Asked for every cell, mostly for the font asked for last; a report that tries sizes has dozens.
+    if (m_lastFont >= 0 && m_lastFont < m_fonts.size() && same(m_lastFont))
+        return m_lastFont;
+    for (int i = 0; i < m_fonts.size(); ++i)
+        if (same(i))
+            return m_lastFont = i;
     m_fonts << f;
-    return int(m_fonts.size()) - 1;
+    return m_lastFont = int(m_fonts.size()) - 1;
 }
 
 ReportWriter::Metrics& ReportWriter::metrics(int font) const
@@ -194,6 +222,16 @@ ReportWriter::Metrics& ReportWriter::metrics(int font) const
     if (!m_metrics[font])
         m_metrics[font] = std::make_unique<Metrics>(m_fonts[font]);
     return *m_metrics[font];
+}
+
+const QFont& ReportWriter::paintFont(int index) const
+{
+    return metrics(index).font;
+}
+
+double ReportWriter::lineHeight(int index) const
+{
+    return metrics(index).height;
 }
 
 void ReportWriter::PageMargins(int left, int right, int top)
@@ -286,12 +324,15 @@ void ReportWriter::AppendTable(const QString& format, const QString& rows, const
 
 const QVector<ReportWriter::Column>& ReportWriter::formatColumns(const QString& format)
 {
-    // A report appends thousands of rows in a few formats: each format is read once.
-    if (format != m_formatText) {
-        m_formatColumns = parseFormat(format);
-        m_formatText = format;
+    // A report appends thousands of rows in a few formats, often by turns: each format is read once.
+    auto it = m_formats.constFind(format);
+    if (it == m_formats.constEnd()) {
+        QVector<Column> cols = parseFormat(format);
+        if (m_formats.size() > 64)
+            m_formats.clear();
+        it = m_formats.insert(format, std::move(cols));
     }
-    return m_formatColumns;
+    return *it;
 }
 
 double ReportWriter::layoutRow(const QVector<Column>& cols, const QStringList& texts,

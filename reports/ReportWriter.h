@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QHash>
 #include <QRectF>
 #include <QSet>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QPainter;
 
 namespace tlm {
@@ -118,6 +120,10 @@ public:
     QStringList rowTexts() const;
     QStringList rowCells(int row) const;
     const ReportFont& font(int index) const { return m_fonts[index]; }
+    int fontCount() const { return int(m_fonts.size()); }
+    // The font a text of that index is painted in, and the height of each of its lines.
+    const QFont& paintFont(int index) const;
+    double lineHeight(int index) const;
 
     // Paints one page into the target rectangle (device units), scaled from twips.
     void paintPage(QPainter& p, int page, const QRectF& target) const;
@@ -147,14 +153,14 @@ private:
 
     QVector<ReportPage> m_pages;
     QSet<QString> m_texts;
-    QString m_formatText;
-    QVector<Column> m_formatColumns;
+    QHash<QString, QVector<Column>> m_formats;
     QVector<ReportRow> m_rows;
     int m_left = 1000, m_right = 1500, m_top = 500;
     QStringList m_header;
     ReportFont m_headerFont{QStringLiteral("Verdana"), 8, true, false};
     ReportFont m_textFont{QStringLiteral("Verdana"), 8, false, false};
     QVector<ReportFont> m_fonts;
+    int m_lastFont = -1;
     mutable std::vector<std::unique_ptr<Metrics>> m_metrics;
     double m_cursorY = 0;
     int m_frame = 0;

@@ -2,7 +2,9 @@
 // Runs offscreen against a copy of the sample database: tlm_shots OUTDIR
 #include "app/Application.h"
 #include "app/DataGrid.h"
+#include "data/Connection.h"
 #include "data/Database.h"
+#include "data/DatabaseCopy.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
 #include "extras/AllergenReports.h"
@@ -16,6 +18,7 @@
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "extras/frmVorrat.h"
+#include "ingredients/frmZutatDet.h"
 #include "ingredients/frmZutatList.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -179,5 +182,29 @@ int main(int argc, char** argv)
     gConnection.exec("insert into SPEISEPLAN values (9001, ?, 2, 2, 9001, 4, 0)", {span.first});
     reportPage([] { fncDruckEinkauf(1); }, "report-long-number");
     gConnection.close();
+    // Two workstations on one server (TLM_SHOTS_SERVER, an empty database): an OK on an ingredient
+    // that the other one changed meanwhile.
+    const QString server = qEnvironmentVariable("TLM_SHOTS_SERVER");
+    if (!server.isEmpty()) {
+        copyWholeDatabase(QDir(dir.path()).filePath("tlm.mdb"), server);
+        gConnection.open(server);
+        Connection other;
+        other.open(server);
+        QTimer::singleShot(300, [&] {
+            auto* editor = qobject_cast<frmZutatDet*>(QApplication::activeModalWidget());
+            if (!editor)
+                return;
+            editor->txZUTAT->setText(QStringLiteral("Äpfel, rot"));
+            other.exec(QStringLiteral("update ZUTATEN set ZUTAT = 'Äpfel (Boskop)' where ZUTNR = 101"));
+            grabModal("conflict");
+            editor->sfOK->click();
+            QApplication::processEvents();
+            save(editor, "conflict-editor");
+            editor->reject();
+        });
+        fncDlgZutatDet(101);
+        other.close();
+        gConnection.close();
+    }
     return 0;
 }
