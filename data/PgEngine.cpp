@@ -265,9 +265,22 @@ PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& valu
         texts.push_back(p.null ? nullptr : p.text.constData());
         types.push_back(p.type);
     }
-    Result r(PQexecParams(m_conn, statement.constData(), int(params.size()), types.data(), texts.data(),
-                          nullptr, nullptr, 0));
-    const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    auto send = [&] {
+        return Result(PQexecParams(m_conn, statement.constData(), int(params.size()), types.data(),
+                                   texts.data(), nullptr, nullptr, 0));
+    };
+    Result r = send();
+    ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    // A server that went away and came back is only noticed by the next statement: a read outside a
+    // transaction is simply asked again on a new connection (a write is not: it may have arrived).
+    static const QRegularExpression read(QStringLiteral("^\\s*select\\b"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && PQstatus(m_conn) != CONNECTION_OK &&
+        !m_inTransaction && read.match(sql).hasMatch()) {
+        requireConnection();
+        r = send();
+        status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
+    }
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         raiseFailure(r.get());
     return r;

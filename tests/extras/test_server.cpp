@@ -140,7 +140,13 @@ TEST_F(ServerTest, AConnectionLostMidWorkWritesNothingSaysSoAndComesBack)
     EXPECT_EQ(otherScalar("select count(*) from SPEISEPLAN"), plan);
     // The next action finds the server again.
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toString(), plan);
-    EXPECT_NE(textOf(gConnection.execute(QStringLiteral("select pg_backend_pid()"))->value(0, 0)), pid);
+    const QString second = textOf(gConnection.execute(QStringLiteral("select pg_backend_pid()"))->value(0, 0));
+    EXPECT_NE(second, pid);
+    // Lost while idle, noticed only by the next read: that read is asked again and answered.
+    other.execute("select pg_terminate_backend(" + second + ")");
+    QTRY_COMPARE_WITH_TIMEOUT(otherScalar("select count(*) from pg_stat_activity where pid = " + second),
+                              QStringLiteral("0"), 10000);
+    EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toString(), plan);
 }
 
 TEST_F(ServerTest, AWrongPasswordAMissingDatabaseAndAPasswordInTheAddressAreToldInGerman)
