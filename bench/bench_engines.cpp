@@ -3,6 +3,7 @@
 // engine's plan statement stepped by its bare client library as the reference.
 #include "app/Application.h"
 #include "app/DataGrid.h"
+#include "bench/RunBenchmarks.h"
 #include "data/Connection.h"
 #include "data/DataHelpers.h"
 #include "data/GermanText.h"
@@ -262,19 +263,5 @@ int main(int argc, char** argv)
     gFontName = QStringLiteral("Verdana");
     gUnitList = QStringLiteral("g,g;kg,kg;L,L;ml,ml;Paar,Paar;Pkg,Pkg;Stk,Stk");
     checkSameData();
-    // A message box means a failure: say what it was and stop, instead of waiting for a user.
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            std::fprintf(stderr, "tlm_bench_engines: %s\n", box->text().toLocal8Bit().constData());
-            std::exit(3);
-        }
-    });
-    watchdog.start(50);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (gConnection.isOpen())
-        gConnection.close();
-    return 0;
+    return tlmbench::runBenchmarks(argc, argv, "tlm_bench_engines");
 }

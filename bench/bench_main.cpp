@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/DataGrid.h"
 #include "app/DataProcedures.h"
+#include "bench/RunBenchmarks.h"
 #include "bench/SyntheticDb.h"
 #include "data/Connection.h"
 #include "data/Convert.h"
@@ -629,19 +630,5 @@ int main(int argc, char** argv)
     }
     if (argc > 1 && QByteArray(argv[1]) == "--unbroken")
         return unbroken();
-    // A message box means a failure: say what it was and stop, instead of waiting for a user.
-    QTimer watchdog;
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            std::fprintf(stderr, "tlm_bench: %s\n", box->text().toLocal8Bit().constData());
-            std::exit(3);
-        }
-    });
-    watchdog.start(50);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (gConnection.isOpen())
-        gConnection.close();
-    return 0;
+    return tlmbench::runBenchmarks(argc, argv, "tlm_bench");
 }

@@ -392,12 +392,8 @@ void PgEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const QSt
                 } else {
                     cell.type = Recordset::Cell::Text;
                 }
-                if (cell.type == Recordset::Cell::Text) {
-                    const int length = PQgetlength(res, i, c);
-                    cell.text.offset = quint32(rs.m_bytes.size());
-                    cell.text.length = quint32(length);
-                    rs.m_bytes.append(v, length);
-                }
+                if (cell.type == Recordset::Cell::Text)
+                    rs.storeText(cell, v, PQgetlength(res, i, c));
             }
             rs.m_cells.push_back(cell);
         }

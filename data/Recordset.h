@@ -69,6 +69,14 @@ private:
         Cell() : integer(0) {}
     };
     int requireColumn(const QString& name) const;
+    // An engine's text: kept in the byte store, the cell pointing at it.
+    void storeText(Cell& cell, const char* text, int length)
+    {
+        cell.type = Cell::Text;
+        cell.text.offset = quint32(m_bytes.size());
+        cell.text.length = quint32(length);
+        m_bytes.append(text, length);
+    }
     size_t index(int row, int column) const { return static_cast<size_t>(row) * m_names.size() + column; }
     QVariant converted(const Cell& cell, int kind) const;
     void setCell(int row, int column, const QVariant& value);

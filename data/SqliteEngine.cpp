@@ -135,11 +135,7 @@ void SqliteEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const
                 cell.real = sqlite3_column_double(h, c);
             } else {
                 const char* text = reinterpret_cast<const char*>(sqlite3_column_text(h, c));
-                const int length = sqlite3_column_bytes(h, c);
-                cell.type = Recordset::Cell::Text;
-                cell.text.offset = quint32(rs.m_bytes.size());
-                cell.text.length = quint32(length);
-                rs.m_bytes.append(text, length);
+                rs.storeText(cell, text, sqlite3_column_bytes(h, c));
             }
             rs.m_cells.push_back(cell);
         }
