@@ -164,8 +164,10 @@ bool Dialog::saveEditedRecord(const QString& table, const QString& keyColumn, qi
         msgBox(e.description, 48, QStringLiteral("Achtung"));
     }
     reload();
-    if (version < 0)
+    if (version < 0) {
+        m_recordGone = true;
         unload();
+    }
     return false;
 }
 

@@ -74,9 +74,12 @@ protected:
     bool saveEditedRecord(const QString& table, const QString& keyColumn, qint32 key, const QString& columns,
                           const std::function<void(Recordset&)>& assign, qint64& version,
                           const std::function<void()>& reload);
+    // The record of the window was deleted at another workstation; the window is closing.
+    bool recordGone() const { return m_recordGone; }
 
 private:
     bool m_keepSize = false;
+    bool m_recordGone = false;
 };
 
 } // namespace tlm

@@ -221,6 +221,11 @@ void PgEngine::raiseFailure(const PGresult* r)
         throw Error(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()), text);
     if (state == "40001" || state == "40P01" || state == "55P03")
         throw Error(SQLITE_BUSY, sqliteDescription(SQLITE_BUSY, QString()), text);
+    if (state == "25P02")
+        throw Error(SQLITE_ERROR,
+                    QStringLiteral("Die Änderung wurde nach einem Fehler abgebrochen; es wurde nichts "
+                                   "geändert."),
+                    text);
     if (state == "53100")
         throw Error(SQLITE_FULL, QStringLiteral("Der Datenträger des Datenbankservers ist voll."), text);
     if (state == "22001")

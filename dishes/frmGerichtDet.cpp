@@ -159,7 +159,10 @@ void frmGerichtDet::fncZutatEdit()
 void frmGerichtDet::fncZutatAdd()
 {
     guard("frmDlgGericht/fncZutatAdd", [&] {
-        fncSave(); // the new line's dish must exist; a failed save does not stop the line
+        // The new line's dish must exist; a failed save does not stop the line, unless the dish was
+        // deleted at another workstation and the window closed.
+        if (!fncSave() && recordGone())
+            return;
         const qint32 ingredient = fncDlgZutatList(0, true);
         if (!(ingredient > 0))
             return;
