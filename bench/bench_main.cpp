@@ -599,8 +599,16 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     g_dir = &dir;
     const bool keep = argc > 2 && QByteArray(argv[1]) == "--make";
-    if (keep)
-        dir.setAutoRemove(false), g_dir = new QTemporaryDir(QString::fromLocal8Bit(argv[2]) + "/XXXXXX");
+    if (keep) {
+        // A folder that cannot be made would leave the databases in the working folder.
+        const QString parent = QString::fromLocal8Bit(argv[2]);
+        QDir().mkpath(parent);
+        dir.setAutoRemove(false), g_dir = new QTemporaryDir(parent + "/XXXXXX");
+        if (!g_dir->isValid()) {
+            std::fprintf(stderr, "%s: no folder can be made there\n", argv[2]);
+            return 1;
+        }
+    }
     // --use DIR: the databases a --make left there, so that a profile sees the benchmark alone.
     QString made;
     if (argc > 2 && QByteArray(argv[1]) == "--use") {

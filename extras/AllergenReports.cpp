@@ -44,24 +44,14 @@ struct TimeRow
     QStringList cells[7];
 };
 
-// The letters of one dish, looked up once per report.
-class Letters
+// The dishes planned in the span, for their marks.
+QString plannedIn(const QDate& from, const QDate& to)
 {
-public:
-    QString of(int gerNr)
-    {
-        auto it = m_known.constFind(gerNr);
-        if (it == m_known.constEnd())
-            it = m_known.insert(gerNr, dishAllergenLetters(gerNr));
-        return *it;
-    }
-
-private:
-    QHash<int, QString> m_known;
-};
+    return "select GERNR from SPEISEPLAN where " + daysFromTo(from, to);
+}
 
 // The week's meals by time of day in their order, each day's dishes by their dish types.
-QVector<TimeRow> weekRows(Letters& letters, const QDate& monday, const QDate& from, const QDate& to,
+QVector<TimeRow> weekRows(const DishMarks& marks, const QDate& monday, const QDate& from, const QDate& to,
                           QStringList* seen)
 {
     RecordsetPtr rs = gConnection.execute(
@@ -82,7 +72,7 @@ QVector<TimeRow> weekRows(Letters& letters, const QDate& monday, const QDate& fr
         meal.key = rs->field(QStringLiteral("KEY")).toInt();
         meal.gerNr = rs->field(QStringLiteral("GERNR")).toInt();
         meal.dish = textOf(rs->field(QStringLiteral("GERICHT")));
-        meal.letters = letters.of(meal.gerNr);
+        meal.letters = marks.letters(meal.gerNr);
         meal.group = textOf(rs->field(QStringLiteral("GRUPPE")));
         if (!meal.letters.startsWith('('))
             for (const QString& l : meal.letters.split(QStringLiteral(", "), Qt::SkipEmptyParts))
@@ -168,10 +158,11 @@ double linesHeight(ReportPrinter& vp, const QVector<TimeRow>& rows)
     return height;
 }
 
-void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const QDate& from, const QDate& to)
+void writeWeek(ReportPrinter& vp, const DishMarks& marks, const QDate& monday, const QDate& from,
+               const QDate& to)
 {
     QStringList seen;
-    const QVector<TimeRow> rows = weekRows(letters, monday, from, to, &seen);
+    const QVector<TimeRow> rows = weekRows(marks, monday, from, to, &seen);
     QStringList head{QString()};
     for (int d = 0; d < 7; ++d) {
         const QDate day = monday.addDays(d);
@@ -225,16 +216,18 @@ void writeWeek(ReportPrinter& vp, Letters& letters, const QDate& monday, const Q
 ReportJob weekPlan(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Wochenplan"), true);
-    Letters letters;
-    if (!von.isValid() || !bis.isValid() || bis < von)
+    if (!von.isValid() || !bis.isValid() || bis < von) {
         vp.AppendRows(lineFormat(), {{kNothingPlanned}});
-    else
-        for (QDate monday = von.addDays(1 - von.dayOfWeek()); monday <= bis; monday = monday.addDays(7)) {
-            if (monday > von)
-                vp.NewPage(); // a week to a page
-            writeWeek(vp, letters, monday, qMax(von, monday), qMin(bis, monday.addDays(6)));
-            co_yield 0;
-        }
+        vp.EndDocument();
+        co_return;
+    }
+    const DishMarks marks(plannedIn(von, bis));
+    for (QDate monday = von.addDays(1 - von.dayOfWeek()); monday <= bis; monday = monday.addDays(7)) {
+        if (monday > von)
+            vp.NewPage(); // a week to a page
+        writeWeek(vp, marks, monday, qMax(von, monday), qMin(bis, monday.addDays(6)));
+        co_yield 0;
+    }
     vp.EndDocument();
 }
 
@@ -254,20 +247,23 @@ ReportJob dishRecord(ReportPrinter& vp, QDate von, QDate bis)
                   QApplication::palette().button().color());
     vp.TableFrame(0);
     RecordsetPtr rs;
-    if (von.isValid() && bis.isValid())
+    std::optional<DishMarks> marks;
+    if (von.isValid() && bis.isValid()) {
+        marks.emplace(plannedIn(von, bis));
         rs = gConnection.execute("select distinct S.GERNR, G.GERICHT from SPEISEPLAN S join GERICHTE G"
                                  " on G.GERNR = S.GERNR where S." +
                                  daysFromTo(von, bis) + " order by G.GERICHT, S.GERNR");
+    }
     if (!rs || rs->eof())
         vp.AppendRows(QStringLiteral("9400;"), {{kNothingPlanned}});
     for (; rs && !rs->eof(); rs->moveNext()) {
         const int gerNr = rs->field(QStringLiteral("GERNR")).toInt();
         QStringList sources;
-        for (const AllergenSource& s : dishAllergenSources(gerNr))
+        for (const AllergenSource& s : marks->sources(gerNr))
             sources << s.letter + ' ' + s.name + QStringLiteral(": ") +
                            s.ingredients.join(QStringLiteral(", "));
-        vp.AppendRows(kRecordFormat, {{textOf(rs->field(QStringLiteral("GERICHT"))),
-                                       dishAllergenLetters(gerNr), sources.join('\n'), dishDiet(gerNr)}});
+        vp.AppendRows(kRecordFormat, {{textOf(rs->field(QStringLiteral("GERICHT"))), marks->letters(gerNr),
+                                       sources.join('\n'), marks->diet(gerNr)}});
         co_yield 0;
     }
     vp.EndDocument();

@@ -6,62 +6,75 @@
 
 namespace tlm {
 
-QString dishAllergenLetters(int gerNr)
+DishMarks::DishMarks(const QString& dishes)
+    : m_where(dishes.isEmpty() ? QString() : QStringLiteral(" and R.GERNR in (") + dishes + ')')
 {
-    const QString dish = QString::number(gerNr);
-    if (gConnection.execute("select count(*) from REZEPTE where GERNR = " + dish)->value(0, 0).toInt() == 0)
-        return QStringLiteral("(ohne Rezept)");
-    RecordsetPtr rs = gConnection.execute(
-        "select distinct A.ALLNR, A.KURZ from REZEPTE R join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR"
-        " join ALLERGENE A on A.ALLNR = Z.ALLNR where R.GERNR = " +
-        dish + " and A.ALLNR <= 14 order by A.ALLNR");
-    QStringList letters;
-    for (int r = 0; r < rs->rowCount(); ++r)
-        letters << rs->value(r, 1).toString();
-    return letters.join(QStringLiteral(", "));
+    // A dish with recipe lines has a row here, whatever its marks.
+    RecordsetPtr diets =
+        gConnection.execute("select R.GERNR, sum(case when Z.ALLNR in (15, 16) then 1 else 0 end),"
+                            " sum(case when Z.ALLNR = 17 then 1 else 0 end)"
+                            " from REZEPTE R left join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR where 1 = 1" +
+                            m_where + " group by R.GERNR");
+    for (int r = 0; r < diets->rowCount(); ++r)
+        m_diets.insert(diets->value(r, 0).toInt(), diets->value(r, 2).toInt() == 0 ? QStringLiteral("vegan")
+                                                   : diets->value(r, 1).toInt() == 0
+                                                       ? QStringLiteral("vegetarisch")
+                                                       : QString());
+    RecordsetPtr letters = gConnection.execute(
+        "select distinct R.GERNR, A.ALLNR, A.KURZ from REZEPTE R join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR"
+        " join ALLERGENE A on A.ALLNR = Z.ALLNR where A.ALLNR <= 14" +
+        m_where + " order by R.GERNR, A.ALLNR");
+    for (int r = 0; r < letters->rowCount(); ++r) {
+        QString& known = m_letters[letters->value(r, 0).toInt()];
+        if (!known.isEmpty())
+            known += QStringLiteral(", ");
+        known += letters->value(r, 2).toString();
+    }
 }
 
-} // namespace tlm
+QString DishMarks::letters(int gerNr) const
+{
+    if (!m_diets.contains(gerNr))
+        return QStringLiteral("(ohne Rezept)");
+    return m_letters.value(gerNr);
+}
 
-namespace tlm {
+QString DishMarks::diet(int gerNr) const
+{
+    return m_diets.value(gerNr);
+}
+
+QVector<AllergenSource> DishMarks::sources(int gerNr)
+{
+    if (!m_sources) {
+        m_sources.emplace();
+        RecordsetPtr rs = gConnection.execute(
+            "select distinct R.GERNR, A.ALLNR, A.KURZ, A.ALLERGEN, T.ZUTAT from REZEPTE R join ZUTALLERGENE Z"
+            " on Z.ZUTNR = R.ZUTNR join ALLERGENE A on A.ALLNR = Z.ALLNR join ZUTATEN T on T.ZUTNR = R.ZUTNR"
+            " where A.ALLNR <= 14" +
+            m_where + " order by R.GERNR, A.ALLNR, T.ZUTAT");
+        for (int r = 0; r < rs->rowCount(); ++r) {
+            QVector<AllergenSource>& out = (*m_sources)[rs->value(r, 0).toInt()];
+            const QString letter = rs->value(r, 2).toString();
+            if (out.isEmpty() || out.last().letter != letter) {
+                QString name = rs->value(r, 3).toString();
+                const qsizetype bracket = name.indexOf(QStringLiteral(" ("));
+                out.append({letter, bracket > 0 ? name.left(bracket) : name, {}});
+            }
+            out.last().ingredients << rs->value(r, 4).toString();
+        }
+    }
+    return m_sources->value(gerNr);
+}
+
+QString dishAllergenLetters(int gerNr)
+{
+    return DishMarks(QString::number(gerNr)).letters(gerNr);
+}
 
 QString dishDiet(int gerNr)
 {
-    const QString dish = QString::number(gerNr);
-    RecordsetPtr rs =
-        gConnection.execute("select count(*), sum(case when Z.ALLNR in (15, 16) then 1 else 0 end),"
-                            " sum(case when Z.ALLNR = 17 then 1 else 0 end)"
-                            " from REZEPTE R left join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR where R.GERNR = " +
-                            dish);
-    if (rs->value(0, 0).toInt() == 0)
-        return {};
-    if (rs->value(0, 2).toInt() == 0)
-        return QStringLiteral("vegan");
-    return rs->value(0, 1).toInt() == 0 ? QStringLiteral("vegetarisch") : QString();
-}
-
-} // namespace tlm
-
-namespace tlm {
-
-QVector<AllergenSource> dishAllergenSources(int gerNr)
-{
-    RecordsetPtr rs = gConnection.execute(
-        "select distinct A.ALLNR, A.KURZ, A.ALLERGEN, T.ZUTAT from REZEPTE R join ZUTALLERGENE Z on Z.ZUTNR "
-        "= R.ZUTNR"
-        " join ALLERGENE A on A.ALLNR = Z.ALLNR join ZUTATEN T on T.ZUTNR = R.ZUTNR where R.GERNR = " +
-        QString::number(gerNr) + " and A.ALLNR <= 14 order by A.ALLNR, T.ZUTAT");
-    QVector<AllergenSource> out;
-    for (int r = 0; r < rs->rowCount(); ++r) {
-        const QString letter = rs->value(r, 1).toString();
-        if (out.isEmpty() || out.last().letter != letter) {
-            QString name = rs->value(r, 2).toString();
-            const qsizetype bracket = name.indexOf(QStringLiteral(" ("));
-            out.append({letter, bracket > 0 ? name.left(bracket) : name, {}});
-        }
-        out.last().ingredients << rs->value(r, 3).toString();
-    }
-    return out;
+    return DishMarks(QString::number(gerNr)).diet(gerNr);
 }
 
 QStringList allergenLegend(const QStringList& letters)

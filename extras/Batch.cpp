@@ -156,11 +156,14 @@ int runBatch(const BatchRun& run)
         for (const Report& r : reports) {
             r.print();
             ReportPrinter* vp = frmDlgDruck::shared() ? frmDlgDruck::shared()->vp : nullptr;
-            if (!vp || !vp->finish() || reportsMade() != reportsBefore)
+            if (!vp || reportsMade() != reportsBefore)
                 return fail();
             const QString path = folder.absoluteFilePath(r.file);
             parts.push_back(partOf(path));
-            if (!vp->savePdf(parts.back())) {
+            // Straight into the file: a year's recipe cards are ten thousand pages.
+            if (!vp->streamPdf(parts.back())) {
+                if (vp->failed() || reportsMade() != reportsBefore)
+                    return fail(); // the report's error is told already
                 tellOnErrorOutput(errorText(ErrFileAccess) + ": " + path);
                 return fail();
             }

@@ -164,15 +164,17 @@ int openConflictMeals()
 QVector<OfferedDish> offeredDishes(const MealConflict& conflict)
 {
     const QString key = QString::number(conflict.key);
-    RecordsetPtr rs = gConnection.execute(
-        "select O.GERNR, O.GERICHT from GERICHTE O where O.GTYPNR = (select coalesce(D.GTYPNR, S.GTYPNR)"
-        " from SPEISEPLAN S left join GERICHTE D on D.GERNR = S.GERNR where S.KEY = " +
-        key + ") and " + mayEat(QStringLiteral("O.GERNR"), QString::number(conflict.gruppeNr)) +
-        " order by O.GERICHT, O.GERNR");
+    const QString offered = "from GERICHTE O where O.GTYPNR = (select coalesce(D.GTYPNR, S.GTYPNR)"
+                            " from SPEISEPLAN S left join GERICHTE D on D.GERNR = S.GERNR where S.KEY = " +
+                            key + ") and " +
+                            mayEat(QStringLiteral("O.GERNR"), QString::number(conflict.gruppeNr));
+    RecordsetPtr rs =
+        gConnection.execute("select O.GERNR, O.GERICHT " + offered + " order by O.GERICHT, O.GERNR");
+    const DishMarks marks("select O.GERNR " + offered);
     QVector<OfferedDish> dishes;
     for (int r = 0; r < rs->rowCount(); ++r) {
         const int gerNr = rs->value(r, 0).toInt();
-        const QString letters = dishAllergenLetters(gerNr);
+        const QString letters = marks.letters(gerNr);
         dishes.push_back({gerNr, rs->value(r, 1).toString() +
                                      (letters.isEmpty() ? QString() : QStringLiteral(" (") + letters + ')')});
     }

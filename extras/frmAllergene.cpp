@@ -205,13 +205,14 @@ void frmAllergene::fncReqGerichte()
 {
     RecordsetPtr rs =
         gConnection.execute(QStringLiteral("select GERNR, GERICHT from GERICHTE order by GERICHT, GERNR"));
+    const DishMarks marks;
     gdGerichte->setRowCount(rs->rowCount());
     for (int r = 0; r < rs->rowCount(); ++r) {
         const int gerNr = rs->value(r, 0).toInt();
-        QString letters = dishAllergenLetters(gerNr);
+        QString letters = marks.letters(gerNr);
         if (letters == QLatin1String("(ohne Rezept)"))
             letters = QStringLiteral("keine Rezeptzeilen");
-        const QStringList cells{rs->value(r, 1).toString(), letters, dishDiet(gerNr)};
+        const QStringList cells{rs->value(r, 1).toString(), letters, marks.diet(gerNr)};
         for (int c = 0; c < 3; ++c)
             gdGerichte->setItem(r, c, new QTableWidgetItem(cells[c]));
     }

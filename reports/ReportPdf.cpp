@@ -14,6 +14,7 @@
 #include <QRawFont>
 #include <charconv>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace tlm {
@@ -291,85 +292,143 @@ bool writeFont(PdfFile& file, PdfFont& font, int type0, int tag)
 }
 } // namespace
 
-PdfWritten writeReportPdf(const ReportWriter& doc, const QString& path, const QString& creator)
+struct PdfStream::State
 {
-    // The page as QPdfWriter makes it at 600 dpi: its size in points, and the twips scaled to its pixels.
-    const QPageLayout layout(QPageSize(QPageSize::A4),
-                             doc.isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
-                             QMarginsF(0, 0, 0, 0));
-    const QRect pixels = layout.fullRectPixels(600);
-    const QRectF points = layout.fullRectPoints();
-    const double sx = pixels.width() / doc.pageWidth() * 72.0 / 600.0;
-    const double sy = pixels.height() / doc.pageHeight() * 72.0 / 600.0;
-    const QByteArray matrix =
-        number(sx, 9) + " 0 0 " + number(sy, 9) + " 0 " + number(points.height() - doc.pageHeight() * sy, 6);
-    const QByteArray mediaBox =
-        "/MediaBox [0 0 " + number(points.width()) + ' ' + number(points.height()) + ']';
+    explicit State(const QString& path) : file(path) {}
+    PdfFile file;
+    int catalog = 0, pages = 0, info = 0, resources = 0;
+    std::optional<Fonts> fonts;
+    std::optional<PageContent> content;
+    QByteArray matrix, pageStart, kids;
+    int count = 0;
+    PdfWritten result = PdfWritten::Yes;
 
-    PdfFile file(path);
-    if (!file.open())
-        return PdfWritten::Failed;
-    const int catalog = file.reserve(), pages = file.reserve(), info = file.reserve(),
-              resources = file.reserve();
-    Fonts fonts(doc);
-    PageContent content(fonts, doc.pageHeight());
-    QByteArray kids;
-    kids.reserve(doc.pageCount() * 10);
-    const QByteArray pageStart = "<< /Type /Page /Parent " + QByteArray::number(pages) + " 0 R " + mediaBox +
-                                 " /Resources " + QByteArray::number(resources) + " 0 R /Contents ";
-    for (const ReportPage& page : doc.pages()) {
-        content.start(matrix);
+    // The page as QPdfWriter makes it at 600 dpi: its size in points, and the twips scaled to its
+    // pixels. Known with the first page: a report sets its page up when it begins.
+    void start(const ReportWriter& doc)
+    {
+        const QPageLayout layout(QPageSize(QPageSize::A4),
+                                 doc.isLandscape() ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                 QMarginsF(0, 0, 0, 0));
+        const QRect pixels = layout.fullRectPixels(600);
+        const QRectF points = layout.fullRectPoints();
+        const double sx = pixels.width() / doc.pageWidth() * 72.0 / 600.0;
+        const double sy = pixels.height() / doc.pageHeight() * 72.0 / 600.0;
+        matrix = number(sx, 9) + " 0 0 " + number(sy, 9) + " 0 " +
+                 number(points.height() - doc.pageHeight() * sy, 6);
+        const QByteArray mediaBox =
+            "/MediaBox [0 0 " + number(points.width()) + ' ' + number(points.height()) + ']';
+        fonts.emplace(doc);
+        content.emplace(*fonts, doc.pageHeight());
+        pageStart = "<< /Type /Page /Parent " + QByteArray::number(pages) + " 0 R " + mediaBox +
+                    " /Resources " + QByteArray::number(resources) + " 0 R /Contents ";
+    }
+
+    // false when the page holds what this writer cannot show.
+    bool write(const ReportPage& page)
+    {
+        content->start(matrix);
         for (const ReportItem& i : page.items) {
             switch (i.kind) {
             case ReportItem::Shade:
-                content.shade(i.rect, i.colour);
+                content->shade(i.rect, i.colour);
                 break;
             case ReportItem::Frame:
-                content.frame(i.rect);
+                content->frame(i.rect);
                 break;
             case ReportItem::Cut:
-                content.cut(i.rect);
+                content->cut(i.rect);
                 break;
             case ReportItem::Text: {
-                Fonts::Use* use = fonts.use(i.font);
+                Fonts::Use* use = fonts->use(i.font);
                 if (!use)
-                    return PdfWritten::NotPlain;
+                    return false;
                 if (i.lines.isEmpty()) {
-                    if (!content.line(*use, i.text, i.rect, i.align, 0))
-                        return PdfWritten::NotPlain;
+                    if (!content->line(*use, i.text, i.rect, i.align, 0))
+                        return false;
                     break;
                 }
                 for (int l = 0; l < i.lines.size(); ++l)
-                    if (!content.line(*use, i.lines[l], i.rect, i.align, l))
-                        return PdfWritten::NotPlain;
+                    if (!content->line(*use, i.lines[l], i.rect, i.align, l))
+                        return false;
                 break;
             }
             }
         }
-        const std::string& text = content.finish();
+        const std::string& text = content->finish();
         const int pageObject = file.reserve(), contents = file.reserve();
         file.stream(contents, QByteArray(text.data(), qsizetype(text.size())));
         file.object(pageObject, pageStart + QByteArray::number(contents) + " 0 R >>");
         kids += QByteArray::number(pageObject) + " 0 R ";
+        ++count;
+        return true;
     }
+};
 
+PdfStream::PdfStream(const QString& path, const QString& creator)
+    : d(std::make_unique<State>(path)), m_creator(creator)
+{
+    if (!d->file.open()) {
+        d->result = PdfWritten::Failed;
+        return;
+    }
+    d->catalog = d->file.reserve();
+    d->pages = d->file.reserve();
+    d->info = d->file.reserve();
+    d->resources = d->file.reserve();
+}
+
+PdfStream::~PdfStream() = default;
+
+void PdfStream::take(const ReportWriter& doc, const ReportPage& page)
+{
+    if (d->result != PdfWritten::Yes)
+        return;
+    if (!d->fonts)
+        d->start(doc);
+    if (!d->write(page))
+        d->result = PdfWritten::NotPlain;
+}
+
+void PdfStream::restarted()
+{
+    if (d->result == PdfWritten::Yes)
+        d->result = PdfWritten::NotPlain;
+}
+
+PdfWritten PdfStream::finish(const ReportWriter& doc)
+{
+    if (d->result != PdfWritten::Yes)
+        return d->result;
+    if (!d->fonts)
+        d->start(doc); // a document without pages
+    PdfFile& file = d->file;
     QByteArray fontDict;
-    for (int f = 0; f < fonts.faceCount(); ++f) {
-        Fonts::Face& face = fonts.face(f);
+    for (int f = 0; f < d->fonts->faceCount(); ++f) {
+        Fonts::Face& face = d->fonts->face(f);
         if (!face.font->used())
             continue;
         const int type0 = file.reserve();
         writeFont(file, *face.font, type0, f);
         fontDict += face.resource + ' ' + QByteArray::number(type0) + " 0 R ";
     }
-    file.object(resources, "<< /Font << " + fontDict + ">> /ProcSet [/PDF /Text] >>");
-    file.object(pages,
-                "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(doc.pageCount()) + " >>");
-    file.object(catalog, "<< /Type /Catalog /Pages " + QByteArray::number(pages) + " 0 R >>");
-    const QByteArray maker = infoText(creator);
-    file.object(info, "<< /Title " + infoText(doc.documentTitle()) + " /Creator " + maker + " /Producer " +
-                          maker + " /CreationDate " + pdfDate(QDateTime::currentDateTime()) + " >>");
-    return file.finish(catalog, info) ? PdfWritten::Yes : PdfWritten::Failed;
+    file.object(d->resources, "<< /Font << " + fontDict + ">> /ProcSet [/PDF /Text] >>");
+    file.object(d->pages,
+                "<< /Type /Pages /Kids [" + d->kids + "] /Count " + QByteArray::number(d->count) + " >>");
+    file.object(d->catalog, "<< /Type /Catalog /Pages " + QByteArray::number(d->pages) + " 0 R >>");
+    const QByteArray maker = infoText(m_creator);
+    file.object(d->info, "<< /Title " + infoText(doc.documentTitle()) + " /Creator " + maker + " /Producer " +
+                             maker + " /CreationDate " + pdfDate(QDateTime::currentDateTime()) + " >>");
+    d->result = file.finish(d->catalog, d->info) ? PdfWritten::Yes : PdfWritten::Failed;
+    return d->result;
+}
+
+PdfWritten writeReportPdf(const ReportWriter& doc, const QString& path, const QString& creator)
+{
+    PdfStream pdf(path, creator);
+    for (const ReportPage& page : doc.pages())
+        pdf.take(doc, page);
+    return pdf.finish(doc);
 }
 
 bool writeQtPdf(const ReportWriter& doc, const QString& path, const QString& creator)

@@ -373,18 +373,40 @@ void ReportPrinter::applyZoom()
     m_view->setLayout(m_page, count, scale);
 }
 
+namespace {
+const QString kCreator = QStringLiteral("Fennor Tellomat V1.01");
+}
+
+bool ReportPrinter::streamPdf(const QString& path)
+{
+    {
+        const Busy busy(this);
+        PdfStream pdf(path, kCreator);
+        streamPages(&pdf);
+        const bool done = finish();
+        streamPages(nullptr);
+        if (!done)
+            return false; // a report that failed makes no file
+        const PdfWritten written = pdf.finish(*this);
+        if (written != PdfWritten::NotPlain)
+            return written == PdfWritten::Yes;
+    }
+    // Its pages are gone: the report is written again, whole, for Qt's writer.
+    run(m_jobTag, ReportGenerator(m_generator));
+    return savePdf(path);
+}
+
 bool ReportPrinter::savePdf(const QString& path)
 {
     const Busy busy(this);
     if (!finish())
         return false; // a report that failed makes no file
-    const QString creator = QStringLiteral("Fennor Tellomat V1.01");
-    const PdfWritten written = writeReportPdf(*this, path, creator);
+    const PdfWritten written = writeReportPdf(*this, path, kCreator);
     if (written != PdfWritten::NotPlain)
         return written == PdfWritten::Yes;
     // A text our writer cannot show as Qt paints it (a character from another font, a made-up bold):
     // Qt writes the whole document.
-    return writeQtPdf(*this, path, creator);
+    return writeQtPdf(*this, path, kCreator);
 }
 
 QString ReportPrinter::proposedPdfName() const

@@ -29,6 +29,10 @@ public:
     // Writes the whole document (what is not yet written first) as a PDF file.
     Q_INVOKABLE bool savePdf(const QString& path);
 
+    // Writes the report being written straight into a PDF file, each page as it is finished, without
+    // keeping them: the command line's year-long reports. The preview shows nothing of it then.
+    bool streamPdf(const QString& path);
+
     // A report's job: its first pages are written now, the rest in short turns while the window stays
     // usable. If the database changes before it is done, the report begins again.
     void run(const QString& tag, ReportGenerator generator);

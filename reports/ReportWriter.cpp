@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QRegularExpression>
+#include <utility>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -264,8 +265,26 @@ const QString& ReportWriter::shared(const QString& text)
     return *it;
 }
 
+void ReportWriter::streamPages(PageSink* sink)
+{
+    m_sink = sink;
+    m_rows = {};
+    if (m_sink)
+        giveFinished(m_complete ? m_pages.size() : m_pages.size() - 1);
+}
+
+void ReportWriter::giveFinished(qsizetype upTo)
+{
+    for (; m_given < upTo; ++m_given) {
+        m_sink->take(*this, m_pages[m_given]);
+        m_pages[m_given].items = {};
+    }
+}
+
 void ReportWriter::BeginDocument()
 {
+    if (std::exchange(m_given, 0) > 0 && m_sink)
+        m_sink->restarted();
     m_pages.clear();
     m_rows.clear();
     m_texts.clear();
@@ -279,6 +298,8 @@ void ReportWriter::BeginDocument()
 void ReportWriter::clearDocument()
 {
     // Released, not only emptied: the next report may be a short one.
+    if (std::exchange(m_given, 0) > 0 && m_sink)
+        m_sink->restarted();
     m_pages = {};
     m_rows = {};
     m_texts = {};
@@ -298,6 +319,8 @@ void ReportWriter::newPage()
     // more than the rows themselves.
     if (!m_pages.isEmpty())
         page.items.reserve(m_pages.last().items.size() + 16);
+    if (m_sink)
+        giveFinished(m_pages.size());
     const int font = fontIndex(m_headerFont);
     const QRectF rect(m_left, m_top, pageWidth() - m_left - m_right, metrics(font).height);
     for (int i = 0; i < 3 && i < m_header.size(); ++i) {
@@ -424,8 +447,9 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
                 x += c.width;
             }
         }
-        m_rows << ReportRow{pageCount() - 1, m_cursorY, height, first,
-                            int(qMin<qsizetype>(cols.size(), texts.size()))};
+        if (!m_sink)
+            m_rows << ReportRow{pageCount() - 1, m_cursorY, height, first,
+                                int(qMin<qsizetype>(cols.size(), texts.size()))};
         m_cursorY += height;
     }
 }
@@ -461,6 +485,8 @@ void ReportWriter::EndDocument()
 {
     m_texts.clear(); // the items keep their texts
     m_complete = true;
+    if (m_sink)
+        giveFinished(m_pages.size());
     documentChanged();
 }
 

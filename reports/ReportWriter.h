@@ -53,6 +53,19 @@ struct ReportRow
     int cells = 0;
 };
 
+class ReportWriter;
+
+// Takes a document's pages one by one as they are finished, so that a long report need not be held
+// whole (the command line writes its PDF files so).
+class PageSink
+{
+public:
+    virtual ~PageSink() = default;
+    virtual void take(const ReportWriter& doc, const ReportPage& page) = 0;
+    // The document began again after pages had been taken: they are not the report's any more.
+    virtual void restarted() = 0;
+};
+
 // The report printer's document and layout: pages of items in twips on A4, a three-part page header
 // on every page, tables appended at the cursor that wrap their cells and break to new pages.
 class ReportWriter
@@ -108,6 +121,10 @@ public:
     void CutLine(double y);
     double bodyTop() const { return 2.0 * m_top; }
 
+    // From now on each finished page goes to the sink and its items are let go (the pages finished so
+    // far go at once); the rows are not kept then. nullptr keeps the pages again.
+    void streamPages(PageSink* sink);
+
     bool isComplete() const { return m_complete; }
     // The middle part of the page header: the report's title.
     QString documentTitle() const { return m_header.value(1); }
@@ -151,7 +168,12 @@ private:
     // page, and each cell keeping its own copy made most of the memory of a long report.
     const QString& shared(const QString& text);
 
+    // The sink takes the pages before this one.
+    void giveFinished(qsizetype upTo);
+
     QVector<ReportPage> m_pages;
+    PageSink* m_sink = nullptr;
+    qsizetype m_given = 0;
     QSet<QString> m_texts;
     QHash<QString, QVector<Column>> m_formats;
     QVector<ReportRow> m_rows;

@@ -190,3 +190,57 @@ TEST_F(ReportPdfOfReportsTest, EveryReportReadsAsQtPaintsIt)
         expectSameReading(ours, qts, doc.pageCount());
     }
 }
+
+namespace {
+// A PDF's bytes without the moment it was made.
+QByteArray withoutDate(const QString& path)
+{
+    QByteArray bytes = tlmtest::readBytes(path);
+    static const QRegularExpression date(QStringLiteral("/CreationDate \\(D:[0-9]+Z?[0-9+'-]*\\)"));
+    return QString::fromLatin1(bytes).remove(date).toLatin1();
+}
+} // namespace
+
+// The command line writes each page as it is finished and keeps none: the file is the one the whole
+// document makes, and a page the writer cannot show (or a report begun again) is written whole by Qt.
+TEST_F(ReportPdfOfReportsTest, APdfWrittenPageByPageIsTheWholeDocumentsAndKeepsNoPage)
+{
+    for (int k = 1; k <= 120; ++k)
+        exec(QStringLiteral("insert into SPEISEPLAN values (%1, '2010-07-%2', %3, 2, %4, %5, 0)")
+                 .arg(k)
+                 .arg(1 + k % 28, 2, 10, QChar('0'))
+                 .arg(1 + k % 3)
+                 .arg(k % 2 ? 201 : 204)
+                 .arg(k * 7));
+    const QString whole = dir() + "/whole.pdf", streamed = dir() + "/streamed.pdf";
+    fncDruckSpeiseplan();
+    ReportPrinter& doc = const_cast<ReportPrinter&>(tlmtest::vp());
+    ASSERT_TRUE(doc.finish());
+    const int pages = doc.pageCount();
+    ASSERT_GT(pages, 2);
+    ASSERT_EQ(writeReportPdf(doc, whole, kCreator), PdfWritten::Yes);
+    fncDruckSpeiseplan();
+    ASSERT_TRUE(doc.streamPdf(streamed));
+    EXPECT_EQ(withoutDate(streamed), withoutDate(whole));
+    EXPECT_EQ(doc.pageCount(), pages);
+    for (const ReportPage& p : static_cast<const ReportWriter&>(doc).pages())
+        EXPECT_TRUE(p.items.isEmpty());
+
+    exec(QStringLiteral("update GERICHTE set GERICHT = 'שלום' where GERNR = 204"));
+    fncDruckSpeiseplan();
+    ASSERT_TRUE(doc.streamPdf(streamed));
+    EXPECT_EQ(tlmtest::pdfPages(streamed), pages);
+    EXPECT_TRUE(tlmtest::pdfText(streamed).contains(QStringLiteral("שלום")));
+    EXPECT_EQ(QDir(dir()).entryList({"*.pdf"}, QDir::Files | QDir::Hidden).size(), 2); // no part left
+
+    // Pages taken, then the document begins again: what was taken is not the report.
+    PdfStream pdf(dir() + "/again.pdf", kCreator);
+    doc.streamPages(&pdf);
+    doc.BeginDocument();
+    doc.AppendRows(QStringLiteral("4000;"), {{"eins"}});
+    doc.NewPage();
+    doc.BeginDocument();
+    doc.EndDocument();
+    doc.streamPages(nullptr);
+    EXPECT_EQ(pdf.finish(doc), PdfWritten::NotPlain);
+}
