@@ -49,8 +49,9 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
                    QApplication::palette().button().color());
     vp.TableFrame(0);
     Money total;
-    const std::vector<StockRun> runs = carryStock(plan, storedStock());
-    for (const StockRun& run : runs) {
+    // Run by run: the first page does not wait for a year's runs.
+    StockCarry carry(plan, storedStock());
+    for (StockRun run; carry.next(&run);) {
         vp.TableFrame(1);
         vp.setCursorY(vp.CursorY() + 200);
         vp.AppendRows(QStringLiteral("9400;"),

@@ -25,48 +25,66 @@ QHash<qint64, double> storedStock()
     return stock;
 }
 
+StockCarry::StockCarry(const ShoppingPlan& plan, QHash<qint64, double> onHand)
+    : m_plan(plan), m_onHand(std::move(onHand)), m_needs(std::make_unique<SpanNeeds>(plan.von, plan.bis))
+{}
+
+StockCarry::~StockCarry() = default;
+
+bool StockCarry::next(StockRun* out)
+{
+    if (m_next >= m_plan.runs.size())
+        return false;
+    const auto [start, end, days, keeps] = runDays(m_plan, m_next++);
+    StockRun run{start, end, {}};
+    for (const SpanNeeds::Item& item : m_needs->items(keeps, days)) {
+        StockLine l;
+        l.number = item.number;
+        l.fresh = item.fresh.toBool();
+        const double have = m_onHand.value(item.number, 0);
+        const double need = roundSignificant(item.need.toDouble());
+        l.fromStock = roundSignificant(std::min(have, need));
+        // Only the part not on hand is bought, in whole packages by the lists' rule.
+        const ShoppingRow row = shoppingRow(item.name, roundSignificant(need - l.fromStock), item.size,
+                                            item.unit, item.price, item.fresh);
+        l.name = row.name;
+        l.unit = row.unit;
+        l.need = need;
+        l.bought = roundSignificant(row.bought);
+        l.packages = row.packages;
+        l.price = row.price;
+        l.total = row.total;
+        l.left = roundSignificant(have - l.fromStock + l.bought - (need - l.fromStock));
+        m_onHand.insert(item.number, l.fresh ? roundSignificant(have - l.fromStock) : l.left);
+        run.lines.push_back(l);
+    }
+    *out = std::move(run);
+    return true;
+}
+
+QHash<qint64, double> StockCarry::rest() const
+{
+    QHash<qint64, double> onHand = m_onHand;
+    // Fresh produce is not kept for the next camp.
+    RecordsetPtr fresh = gConnection.execute(QStringLiteral("select ZUTNR from ZUTATEN where FRISCH = -1"));
+    for (int r = 0; r < fresh->rowCount(); ++r)
+        onHand.remove(fresh->value(r, 0).toLongLong());
+    QHash<qint64, double> rest;
+    for (auto it = onHand.constBegin(); it != onHand.constEnd(); ++it)
+        if (it.value() > 0)
+            rest.insert(it.key(), it.value());
+    return rest;
+}
+
 std::vector<StockRun> carryStock(const ShoppingPlan& plan, QHash<qint64, double> onHand,
                                  QHash<qint64, double>* rest)
 {
+    StockCarry carry(plan, std::move(onHand));
     std::vector<StockRun> runs;
-    const SpanNeeds needs(plan.von, plan.bis);
-    for (int i = 0; i < plan.runs.size(); ++i) {
-        const auto [start, end, days, keeps] = runDays(plan, i);
-        StockRun run{start, end, {}};
-        for (const SpanNeeds::Item& item : needs.items(keeps, days)) {
-            StockLine l;
-            l.number = item.number;
-            l.fresh = item.fresh.toBool();
-            const double have = onHand.value(item.number, 0);
-            const double need = roundSignificant(item.need.toDouble());
-            l.fromStock = roundSignificant(std::min(have, need));
-            // Only the part not on hand is bought, in whole packages by the lists' rule.
-            const ShoppingRow row = shoppingRow(item.name, roundSignificant(need - l.fromStock), item.size,
-                                                item.unit, item.price, item.fresh);
-            l.name = row.name;
-            l.unit = row.unit;
-            l.need = need;
-            l.bought = roundSignificant(row.bought);
-            l.packages = row.packages;
-            l.price = row.price;
-            l.total = row.total;
-            l.left = roundSignificant(have - l.fromStock + l.bought - (need - l.fromStock));
-            onHand.insert(item.number, l.fresh ? roundSignificant(have - l.fromStock) : l.left);
-            run.lines.push_back(l);
-        }
+    for (StockRun run; carry.next(&run);)
         runs.push_back(std::move(run));
-    }
-    if (rest) {
-        // Fresh produce is not kept for the next camp.
-        RecordsetPtr fresh =
-            gConnection.execute(QStringLiteral("select ZUTNR from ZUTATEN where FRISCH = -1"));
-        for (int r = 0; r < fresh->rowCount(); ++r)
-            onHand.remove(fresh->value(r, 0).toLongLong());
-        rest->clear();
-        for (auto it = onHand.constBegin(); it != onHand.constEnd(); ++it)
-            if (it.value() > 0)
-                rest->insert(it.key(), it.value());
-    }
+    if (rest)
+        *rest = carry.rest();
     return runs;
 }
 

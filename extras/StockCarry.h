@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -36,9 +37,31 @@ bool hasStockTable();
 // What is on hand per ingredient (ZUTNR) from the table VORRAT.
 QHash<qint64, double> storedStock();
 
-// The runs in order: what is on hand (stock, then what earlier runs left) covers the need first, the
-// rest is bought in whole packages. What keeps is carried from run to run; fresh produce only within
-// its run. rest receives what keeps and is left after the last run.
+class SpanNeeds;
+
+// The runs of a plan one at a time, so that a report shows its first run before the last is
+// reckoned. What is on hand (stock, then what earlier runs left) covers the need first, the rest is
+// bought in whole packages. What keeps is carried from run to run; fresh produce only within its run.
+class StockCarry
+{
+public:
+    StockCarry(const ShoppingPlan& plan, QHash<qint64, double> onHand);
+    ~StockCarry();
+    // The next run; false after the last.
+    bool next(StockRun* run);
+    // What keeps and is left after the runs so far.
+    QHash<qint64, double> rest() const;
+
+private:
+    ShoppingPlan m_plan;
+    QHash<qint64, double> m_onHand;
+    std::unique_ptr<SpanNeeds> m_needs;
+    int m_next = 0;
+};
+
+// The runs in order, as StockCarry gives them: what is on hand (stock, then what earlier runs left) covers
+// the need first, the rest is bought in whole packages. What keeps is carried from run to run; fresh produce
+// only within its run. rest receives what keeps and is left after the last run.
 std::vector<StockRun> carryStock(const ShoppingPlan& plan, QHash<qint64, double> onHand,
                                  QHash<qint64, double>* rest = nullptr);
 
