@@ -32,9 +32,11 @@ void tellOnErrorOutput(const QString& text)
 
 int msgBox(const QString& text, int style, const QString& title)
 {
+    // Without an answer: No, Cancel or OK, as a box closed by Escape gives.
+    const int unanswered = (style & 0x7) == 4 ? vbNo : ((style & 0x7) == 3 ? vbCancel : vbOK);
     if (g_toErrorOutput) {
         tellOnErrorOutput(text);
-        return (style & 0x7) == 4 ? vbNo : vbOK;
+        return unanswered;
     }
     QMessageBox box(QApplication::activeWindow());
     box.setObjectName(QStringLiteral("msgBox"));
@@ -63,6 +65,9 @@ int msgBox(const QString& text, int style, const QString& title)
     case 1:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
         break;
+    case 3:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
     case 4:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
@@ -80,7 +85,7 @@ int msgBox(const QString& text, int style, const QString& title)
     case QMessageBox::Cancel:
         return vbCancel;
     default:
-        return (style & 0x7) == 4 ? vbNo : vbOK;
+        return unanswered;
     }
 }
 

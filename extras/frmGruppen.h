@@ -2,6 +2,8 @@
 
 #include "app/Dialog.h"
 
+#include <QStringList>
+
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -26,6 +28,11 @@ public:
     // Writes the fields when they are sound; false (and the user told why) otherwise.
     bool fncSave();
     void sfLoeschen_Click();
+    // Whether the fields may show something else: unchanged, or the user has them saved or thrown
+    // away when asked. false when the user stays with them (or the save was refused).
+    bool mayLeave();
+    // Closing asks first when the fields hold changes.
+    void done(int result) override;
 
     int fGruppeNr = 0; // the group in the fields, 0 for a new one
 
@@ -39,6 +46,11 @@ public:
     QPushButton* sfLoeschen;
     QPushButton* sfSpeichern;
     QPushButton* sfSchliessen;
+
+private:
+    // What the fields show, to tell whether the user changed them.
+    QStringList fieldTexts() const;
+    QStringList m_shownFields;
 };
 
 // Opens "Gruppen".

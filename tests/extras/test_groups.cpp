@@ -14,6 +14,7 @@
 #include "support/Modal.h"
 #include "support/ReportCheck.h"
 
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -211,6 +212,7 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
     frmMain w;
     w.fncReq(0);
     Modal modal;
+    QString second;
     modal.on<frmGruppen>([&](frmGruppen& d) {
         EXPECT_EQ(d.lsGruppen->count(), 3);
         EXPECT_EQ(d.lsGruppen->item(0)->text(), "Glutenfrei (1)");
@@ -219,6 +221,20 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
         EXPECT_EQ(d.lsMeiden->item(0)->checkState(), Qt::Checked);
         EXPECT_EQ(d.lsMeiden->item(0)->text(), "A Gluten (glutenhaltiges Getreide)");
         EXPECT_EQ(d.lsMeiden->item(16)->text(), "tierisch");
+        // An edit is not lost to a click elsewhere: kept on Abbrechen, saved on Ja, dropped on Nein.
+        d.txPersonen->setText("3");
+        d.lsGruppen->setCurrentRow(1);
+        QCoreApplication::processEvents(); // the question comes once the click is done
+        EXPECT_EQ(d.lsGruppen->currentRow(), 0);
+        EXPECT_EQ(d.txPersonen->text(), "3");
+        d.lsGruppen->setCurrentRow(1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(d.lsGruppen->currentRow(), 1);
+        EXPECT_EQ(d.lsGruppen->item(0)->text(), "Glutenfrei (3)");
+        second = d.txGruppe->text();
+        d.txGruppe->setText("Umbenannt");
+        d.sfNeu->click();
+        EXPECT_EQ(d.txGruppe->text(), "");
         d.sfNeu->click();
         d.txGruppe->setText("Vegan");
         d.txPersonen->setText("zwei");
@@ -237,12 +253,20 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
         d.sfSpeichern->click();
         d.unload();
     });
-    modal.box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::Ok);
+    modal.box(QMessageBox::Cancel).box(QMessageBox::Yes).box(QMessageBox::No);
+    modal.box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::Ok).box(QMessageBox::No);
     w.mnuGruppen->trigger();
     EXPECT_EQ(modal.boxTexts(),
-              (QStringList{"Bitte eine ganze Zahl von 0 bis 32767 Personen eingeben.",
+              (QStringList{"Die Änderungen an der Gruppe „Glutenfrei“ speichern?",
+                           "Die Änderungen an der Gruppe „Glutenfrei“ speichern?",
+                           "Die Änderungen an der Gruppe „" + second + "“ speichern?",
+                           "Bitte eine ganze Zahl von 0 bis 32767 Personen eingeben.",
                            "Bitte bei „Von:“ ein Datum wie 21.07.2026 eingeben oder das Feld leer lassen.",
-                           "Eine Gruppe „vegan“ gibt es schon."}));
+                           "Eine Gruppe „vegan“ gibt es schon.", "Die neue Gruppe „vegan“ speichern?"}));
+    EXPECT_EQ(scalar("select count(*) from GRUPPEN where GRUPPE in ('Umbenannt', 'vegan')").toInt(), 0);
+    EXPECT_EQ(scalar("select count(*) from GRUPPEN where GRUPPE = '" + second + "'").toInt(), 1);
+    EXPECT_EQ(scalar("select PERSONEN from GRUPPEN where GRUPPE = 'Glutenfrei'").toInt(), 3);
+    exec("update GRUPPEN set PERSONEN = 1 where GRUPPE = 'Glutenfrei'");
     EXPECT_EQ(rows("select GRUPPE, PERSONEN, VON, BIS from GRUPPEN where GRUPPE = 'Vegan'"),
               QStringList{"Vegan|2||22.07.2026"});
     EXPECT_EQ(rows("select ALLNR from GRUPPENALLERGENE G join GRUPPEN N on N.GRUPPENR = G.GRUPPENR"
@@ -280,7 +304,7 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
     modal.box(QMessageBox::Ok);
     w.mnuDruckELA->trigger();
     EXPECT_EQ(
-        modal.boxTexts().mid(3),
+        modal.boxTexts().mid(7),
         QStringList{"Bei 3 Mahlzeiten hat eine Gruppe kein Gericht, das sie essen darf (Extras → „Ersatz "
                     "prüfen…“)."});
     EXPECT_GT(tlmtest::vp().pages(), 0);
