@@ -159,18 +159,24 @@ TEST(ReportPdf, ReplacesAnOlderFileWholeAndWritesNothingIntoAMissingFolder)
 
 class ReportPdfOfReportsTest : public tlmtest::ReportDataTest
 {
+protected:
+    // Entries 1 to count over the first days of July 2010, three times of day, two dishes.
+    void planEntries(int count, int days)
+    {
+        for (int k = 1; k <= count; ++k)
+            exec(QStringLiteral("insert into SPEISEPLAN values (%1, '2010-07-%2', %3, 2, %4, %5, 0)")
+                     .arg(k)
+                     .arg(1 + k % days, 2, 10, QChar('0'))
+                     .arg(1 + k % 3)
+                     .arg(k % 2 ? 201 : 204)
+                     .arg(k * 7));
+    }
 };
 
 // The reports themselves, framed, shaded, wrapped and in bold italic, against Qt's painting of them.
 TEST_F(ReportPdfOfReportsTest, EveryReportReadsAsQtPaintsIt)
 {
-    for (int k = 1; k <= 40; ++k)
-        exec(QStringLiteral("insert into SPEISEPLAN values (%1, '2010-07-%2', %3, 2, %4, %5, 0)")
-                 .arg(k)
-                 .arg(1 + k % 20, 2, 10, QChar('0'))
-                 .arg(1 + k % 3)
-                 .arg(k % 2 ? 201 : 204)
-                 .arg(k * 7));
+    planEntries(40, 20);
     exec("update GERICHTE set ZUBEREITUNG = 'Nudeln in reichlich Salzwasser kochen, abgießen und mit "
          "Öl, Pfeffer und geriebenem Käse servieren; dazu grüner Salat.' where GERNR = 201");
     const std::pair<const char*, std::function<void()>> reports[] = {
@@ -205,13 +211,7 @@ QByteArray withoutDate(const QString& path)
 // document makes, and a page the writer cannot show (or a report begun again) is written whole by Qt.
 TEST_F(ReportPdfOfReportsTest, APdfWrittenPageByPageIsTheWholeDocumentsAndKeepsNoPage)
 {
-    for (int k = 1; k <= 120; ++k)
-        exec(QStringLiteral("insert into SPEISEPLAN values (%1, '2010-07-%2', %3, 2, %4, %5, 0)")
-                 .arg(k)
-                 .arg(1 + k % 28, 2, 10, QChar('0'))
-                 .arg(1 + k % 3)
-                 .arg(k % 2 ? 201 : 204)
-                 .arg(k * 7));
+    planEntries(120, 28);
     const QString whole = dir() + "/whole.pdf", streamed = dir() + "/streamed.pdf";
     fncDruckSpeiseplan();
     ReportPrinter& doc = const_cast<ReportPrinter&>(tlmtest::vp());
