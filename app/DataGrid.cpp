@@ -209,6 +209,14 @@ void DataGrid::syncCurrentRow()
     viewport()->update();
 }
 
+void DataGrid::setCurrentRow(int row)
+{
+    if (!m_rs)
+        return;
+    m_rs->setPosition(row);
+    syncCurrentRow();
+}
+
 void DataGrid::setCellStyleCallback(CellStyleFn fn)
 {
     m_styleFn = std::move(fn);

@@ -56,6 +56,8 @@ public:
     bool find(const QString& criterion);
     // Puts the grid's current row where the recordset stands.
     void syncCurrentRow();
+    // Puts the recordset and the current row on that row, without a row change to tell.
+    void setCurrentRow(int row);
 
     // Several rows selected at once (Shift, Ctrl, Strg+A); the current row stays the recordset's
     // position.

@@ -32,7 +32,24 @@ bool readDay(QLineEdit* box, const QString& label, QDate* day)
 }
 } // namespace
 
-frmGruppen::frmGruppen() : Dialog(QStringLiteral("frmGruppen"), QStringLiteral("Gruppen"), 8400, 6600)
+frmGruppen::frmGruppen()
+    : Dialog(QStringLiteral("frmGruppen"), QStringLiteral("Gruppen"), 8400, 6600),
+      m_edits("frmGruppen/fncSave",
+              {[this] {
+                   QStringList texts{txGruppe->text().trimmed(), txPersonen->text().trimmed(),
+                                     txVon->text().trimmed(), txBis->text().trimmed()};
+                   for (int i = 0; i < lsMeiden->count(); ++i)
+                       if (lsMeiden->item(i)->checkState() == Qt::Checked)
+                           texts << lsMeiden->item(i)->data(Qt::UserRole).toString();
+                   return texts;
+               },
+               [this] {
+                   const QString name = txGruppe->text().trimmed();
+                   return fGruppeNr != 0 ? "Die Änderungen an der Gruppe „" + m_shownName + "“ speichern?"
+                          : name.isEmpty() ? QStringLiteral("Die neue Gruppe speichern?")
+                                           : "Die neue Gruppe „" + name + "“ speichern?";
+               },
+               [this] { return fncSave(); }})
 {
     lsGruppen = make<QListWidget>("lsGruppen");
     txGruppe = make<QLineEdit>("txGruppe");
@@ -75,30 +92,20 @@ frmGruppen::frmGruppen() : Dialog(QStringLiteral("frmGruppen"), QStringLiteral("
                     if (!item)
                         return;
                     const int nr = item->data(Qt::UserRole).toInt();
-                    if (fieldTexts() == m_shownFields) {
+                    if (!m_edits.changed()) {
                         for (const DietGroup& g : dietGroups())
                             if (g.nr == nr)
                                 fncShow(g);
                         return;
                     }
-                    // The list keeps the group being edited until the user has answered; the
-                    // question comes once the list is done with its click, as a save rebuilds it.
+                    // The list keeps the group being edited until the user has answered.
                     {
                         const QSignalBlocker block(lsGruppen);
                         lsGruppen->setCurrentItem(previous);
                     }
-                    QMetaObject::invokeMethod(
-                        this,
-                        [this, nr] {
-                            guard("frmGruppen/lsGruppen_Click", [&] {
-                                if (mayLeave())
-                                    fncReq(nr);
-                            });
-                        },
-                        Qt::QueuedConnection);
+                    m_edits.leaveLater(this, [this, nr] { fncReq(nr); });
                 });
             });
-    m_shownFields = fieldTexts();
     connect(sfNeu, &QPushButton::clicked, this, [this] { sfNeu_Click(); });
     connect(sfLoeschen, &QPushButton::clicked, this, [this] { sfLoeschen_Click(); });
     connect(sfSpeichern, &QPushButton::clicked, this, [this] { fncSave(); });
@@ -156,48 +163,20 @@ void frmGruppen::fncShow(const DietGroup& group)
                                                                                      : Qt::Unchecked);
     }
     sfLoeschen->setEnabled(group.nr != 0);
-    m_shownFields = fieldTexts();
-}
-
-QStringList frmGruppen::fieldTexts() const
-{
-    QStringList texts{txGruppe->text().trimmed(), txPersonen->text().trimmed(), txVon->text().trimmed(),
-                      txBis->text().trimmed()};
-    for (int i = 0; i < lsMeiden->count(); ++i)
-        if (lsMeiden->item(i)->checkState() == Qt::Checked)
-            texts << lsMeiden->item(i)->data(Qt::UserRole).toString();
-    return texts;
-}
-
-bool frmGruppen::mayLeave()
-{
-    if (fieldTexts() == m_shownFields)
-        return true;
-    const QString name = txGruppe->text().trimmed();
-    const QString question = fGruppeNr != 0
-                                 ? "Die Änderungen an der Gruppe „" + m_shownFields.value(0) + "“ speichern?"
-                             : name.isEmpty() ? QStringLiteral("Die neue Gruppe speichern?")
-                                              : "Die neue Gruppe „" + name + "“ speichern?";
-    switch (msgBox(question, 35, QStringLiteral("Ihre Wahl ..."))) {
-    case vbYes:
-        return fncSave();
-    case vbNo:
-        return true;
-    default:
-        return false;
-    }
+    m_shownName = group.name;
+    m_edits.shown();
 }
 
 void frmGruppen::done(int result)
 {
-    if (mayLeave())
+    if (m_edits.mayLeave())
         Dialog::done(result);
 }
 
 void frmGruppen::sfNeu_Click()
 {
     guard("frmGruppen/sfNeu_Click", [&] {
-        if (!mayLeave())
+        if (!m_edits.mayLeave())
             return;
         const QSignalBlocker block(lsGruppen);
         lsGruppen->setCurrentItem(nullptr);

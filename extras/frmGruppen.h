@@ -1,8 +1,7 @@
 #pragma once
 
 #include "app/Dialog.h"
-
-#include <QStringList>
+#include "app/PendingEdits.h"
 
 class QLineEdit;
 class QListWidget;
@@ -28,9 +27,6 @@ public:
     // Writes the fields when they are sound; false (and the user told why) otherwise.
     bool fncSave();
     void sfLoeschen_Click();
-    // Whether the fields may show something else: unchanged, or the user has them saved or thrown
-    // away when asked. false when the user stays with them (or the save was refused).
-    bool mayLeave();
     // Closing asks first when the fields hold changes.
     void done(int result) override;
 
@@ -48,9 +44,8 @@ public:
     QPushButton* sfSchliessen;
 
 private:
-    // What the fields show, to tell whether the user changed them.
-    QStringList fieldTexts() const;
-    QStringList m_shownFields;
+    PendingEdits m_edits;
+    QString m_shownName; // the group's name as stored
 };
 
 // Opens "Gruppen".

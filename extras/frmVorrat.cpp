@@ -19,7 +19,16 @@
 
 namespace tlm {
 
-frmVorrat::frmVorrat() : Dialog(QStringLiteral("frmVorrat"), QStringLiteral("Vorrat"), 9000, 6600)
+frmVorrat::frmVorrat()
+    : Dialog(QStringLiteral("frmVorrat"), QStringLiteral("Vorrat"), 9000, 6600),
+      m_edits("frmVorrat/sfSpeichern_Click",
+              {[this] {
+                   return m_shownKey == 0 ? QStringList()
+                                          : QStringList{txMenge->text().trimmed(),
+                                                        dpGezaehlt->date().toString(Qt::ISODate)};
+               },
+               [this] { return "Den Vorrat von „" + m_shownName + "“ speichern?"; },
+               [this] { return fncSave(); }})
 {
     Label1 = make<QLabel>("Label1", QStringLiteral("Suche:"));
     txSuch = make<QLineEdit>("txSuch");
@@ -62,11 +71,32 @@ frmVorrat::frmVorrat() : Dialog(QStringLiteral("frmVorrat"), QStringLiteral("Vor
     box->addLayout(bottom);
     tabOrder({txSuch, gd1, txMenge, dpGezaehlt, sfSpeichern, sfExit});
     keepSize();
+    m_edits.shown();
 
-    connect(txSuch, &QLineEdit::textChanged, this,
-            [this] { guard("frmVorrat/txSuch_Change", [&] { fncReq(0); }); });
+    connect(txSuch, &QLineEdit::textChanged, this, [this](const QString& text) {
+        guard("frmVorrat/txSuch_Change", [&] {
+            if (!m_edits.mayLeave()) {
+                const QSignalBlocker block(txSuch);
+                txSuch->setText(m_search);
+                return;
+            }
+            m_search = text;
+            fncReq(0);
+        });
+    });
     connect(gd1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { guard("frmVorrat/gd1_RowColChange", [&] { fncShow(); }); });
+            [this](const QModelIndex&, const QModelIndex& previous) {
+                guard("frmVorrat/gd1_RowColChange", [&] {
+                    if (!m_edits.changed()) {
+                        fncShow();
+                        return;
+                    }
+                    // The list stays on the ingredient being edited until the user has answered.
+                    const qint64 key = gd1->columnValue(QStringLiteral("ZUTNR")).toLongLong();
+                    gd1->setCurrentRow(previous.row());
+                    m_edits.leaveLater(this, [this, key] { fncReq(key); });
+                });
+            });
     connect(gd1, &DataGrid::dblClick, txMenge, [this] { txMenge->setFocus(); });
     connect(sfSpeichern, &QPushButton::clicked, this,
             [this] { guard("frmVorrat/sfSpeichern_Click", [&] { fncSave(); }); });
@@ -81,9 +111,9 @@ void frmVorrat::Form_Load()
 void frmVorrat::fncReq(qint64 key)
 {
     // An older file opened read-only has no stock table: its list shows no stock.
-    const QString stock = hasStockTable()
-                              ? QStringLiteral("VORRAT")
-                              : QStringLiteral("(select 0 as ZUTNR, 0.0 as MENGE, null as GEZAEHLT where 1 = 0)");
+    const QString stock =
+        hasStockTable() ? QStringLiteral("VORRAT")
+                        : QStringLiteral("(select 0 as ZUTNR, 0.0 as MENGE, null as GEZAEHLT where 1 = 0)");
     RecordsetPtr rs = gConnection.execute(
         "select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, V.MENGE as VORRAT, Z.EINHEIT as EINHEIT,"
         " V.GEZAEHLT as GEZAEHLT, V.MENGE * Z.PREIS / nullif(Z.MENGE, 0) as WERT"
@@ -126,6 +156,15 @@ void frmVorrat::fncShow()
     lbEinheit->setText(row ? textOf(gd1->columnValue(QStringLiteral("EINHEIT"))) : QString());
     const QDate counted = row ? gd1->columnValue(QStringLiteral("GEZAEHLT")).toDate() : QDate();
     dpGezaehlt->setDate(counted.isValid() ? counted : QDate::currentDate());
+    m_shownKey = row ? gd1->columnValue(QStringLiteral("ZUTNR")).toLongLong() : 0;
+    m_shownName = textOf(gd1->columnValue(QStringLiteral("ZUTAT")));
+    m_edits.shown();
+}
+
+void frmVorrat::done(int result)
+{
+    if (m_edits.mayLeave())
+        Dialog::done(result);
 }
 
 bool frmVorrat::fncSave()

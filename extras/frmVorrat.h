@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Dialog.h"
+#include "app/PendingEdits.h"
 
 class QDateEdit;
 class QLabel;
@@ -26,6 +27,8 @@ public:
     void fncShow();
     // Stores the current ingredient's stock; an empty amount or 0 removes it.
     bool fncSave();
+    // Closing asks first when the amount or day was changed and not saved.
+    void done(int result) override;
 
     QLabel* Label1;
     QLineEdit* txSuch;
@@ -36,6 +39,12 @@ public:
     QPushButton* sfSpeichern;
     QLabel* lbGesamtwert;
     QPushButton* sfExit;
+
+private:
+    PendingEdits m_edits;
+    qint64 m_shownKey = 0; // the ingredient in the fields
+    QString m_shownName;
+    QString m_search; // the search the list shows
 };
 
 // Opens "Vorrat".

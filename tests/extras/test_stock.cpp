@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -252,14 +253,35 @@ TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
         d.txSuch->setText("re");
         d.txMenge->clear(); // nothing on hand any more
         d.sfSpeichern->click();
+        // A typed amount is not lost to a search or another row: kept on Abbrechen, dropped on Nein,
+        // saved on Ja.
+        d.txMenge->setText("4");
+        d.txSuch->setText("");
+        EXPECT_EQ(d.txSuch->text(), "re");
+        EXPECT_EQ(d.txMenge->text(), "4");
+        d.txSuch->setText("");
+        ASSERT_EQ(grid().size(), 3);
+        d.txMenge->setText("9"); // Milch
+        d.gd1->setCurrentIndex(d.gd1->model()->index(1, 1));
+        QCoreApplication::processEvents(); // the question comes once the click is done
+        EXPECT_EQ(d.lbEinheit->text(), QStringLiteral("l"));
+        EXPECT_EQ(d.txMenge->text(), "1"); // Öl
+        d.txMenge->setText("2");
+        d.sfExit->click(); // Abbrechen: the window stays
+        EXPECT_TRUE(d.isVisible());
         d.sfExit->click();
     });
-    modal.box(QMessageBox::Ok);
+    modal.box(QMessageBox::Ok).box(QMessageBox::Cancel).box(QMessageBox::No).box(QMessageBox::Yes);
+    modal.box(QMessageBox::Cancel).box(QMessageBox::No);
     fncDlgVorrat();
     EXPECT_TRUE(modal.allUsed());
-    EXPECT_EQ(modal.boxTexts(), QStringList{"Bitte eine Menge ab 0 eingeben, zum Beispiel 2,5."});
+    EXPECT_EQ(modal.boxTexts(),
+              (QStringList{"Bitte eine Menge ab 0 eingeben, zum Beispiel 2,5.",
+                           "Den Vorrat von „Reis“ speichern?", "Den Vorrat von „Reis“ speichern?",
+                           "Den Vorrat von „Milch“ speichern?", "Den Vorrat von „Öl“ speichern?",
+                           "Den Vorrat von „Öl“ speichern?"}));
     EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
-              (QStringList{"1|1|30.06.2026", "2|2,5|29.06.2026"}));
+              (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
 
     // A database opened read-only is not changed: the user is told so.
     gConnection.close();
@@ -271,8 +293,8 @@ TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
     });
     modal.box(QMessageBox::Ok);
     fncDlgVorrat();
-    ASSERT_EQ(modal.boxes().size(), 2u);
-    EXPECT_TRUE(modal.boxes()[1].text.contains("schreibgeschützt")) << modal.boxes()[1].text.toStdString();
+    ASSERT_EQ(modal.boxes().size(), 7u); // nothing asked on closing: nothing could be saved
+    EXPECT_TRUE(modal.boxes()[6].text.contains("schreibgeschützt")) << modal.boxes()[6].text.toStdString();
     EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
-              (QStringList{"1|1|30.06.2026", "2|2,5|29.06.2026"}));
+              (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
 }
