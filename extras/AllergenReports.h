@@ -20,7 +20,7 @@ struct PlanMeal
     int key = 0; // SPEISEPLAN.KEY
     int gerNr = 0;
     QString dish;
-    QString letters; // as dishAllergenLetters gives them
+    QString letters; // as DishMarks gives them
     QString group;   // the diet group it is cooked for, empty for a common entry
 };
 // A meal's lines in its cell of the week plan: the dish with its letters

@@ -67,16 +67,6 @@ QVector<AllergenSource> DishMarks::sources(int gerNr)
     return m_sources->value(gerNr);
 }
 
-QString dishAllergenLetters(int gerNr)
-{
-    return DishMarks(QString::number(gerNr)).letters(gerNr);
-}
-
-QString dishDiet(int gerNr)
-{
-    return DishMarks(QString::number(gerNr)).diet(gerNr);
-}
-
 QStringList allergenLegend(const QStringList& letters)
 {
     RecordsetPtr rs =

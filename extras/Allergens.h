@@ -41,10 +41,6 @@ private:
     std::optional<QHash<int, QVector<AllergenSource>>> m_sources;
 };
 
-// One dish's letters and diet, as DishMarks gives them.
-QString dishAllergenLetters(int gerNr);
-QString dishDiet(int gerNr);
-
 // The fourteen letters among these, in their order, each with the law's name
 // ("A Gluten (glutenhaltiges Getreide)").
 QStringList allergenLegend(const QStringList& letters);

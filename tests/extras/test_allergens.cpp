@@ -31,15 +31,15 @@ TEST_F(AllergenTest, ADishHasTheUnionOfItsIngredientsAndTheMarksGoWithADeletedIn
 {
     EXPECT_EQ(scalar("select count(*) from ALLERGENE").toInt(), 17);
     // Spaghetti Bolognese: only the spaghetti bring one in.
-    EXPECT_EQ(dishAllergenLetters(101), "A");
+    EXPECT_EQ(DishMarks().letters(101), "A");
     exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (900, 2, 'Leer')");
-    EXPECT_EQ(dishAllergenLetters(900), "(ohne Rezept)");
+    EXPECT_EQ(DishMarks().letters(900), "(ohne Rezept)");
     // Two ingredients sharing G, one of them at quantity 0, give one G.
     exec("insert into REZEPTE values (9001, 900, 105, 0, 0), (9002, 900, 123, 0.5, 0)");
-    EXPECT_EQ(dishAllergenLetters(900), "G");
-    EXPECT_EQ(dishDiet(900), "vegetarisch");
-    EXPECT_EQ(dishDiet(101), "");
-    EXPECT_EQ(dishDiet(103), "vegan");
+    EXPECT_EQ(DishMarks().letters(900), "G");
+    EXPECT_EQ(DishMarks().diet(900), "vegetarisch");
+    EXPECT_EQ(DishMarks().diet(101), "");
+    EXPECT_EQ(DishMarks().diet(103), "vegan");
     exec("delete from ZUTATEN where ZUTNR = 105");
     EXPECT_EQ(scalar("select count(*) from ZUTALLERGENE where ZUTNR = 105").toInt(), 0);
 }
@@ -79,9 +79,9 @@ TEST_F(AllergenTest, TheIngredientGridKeepsEachClickAtOnceAndARefusedOneChangesN
               QStringList({"3", "17"}));
     QTest::keyClick(w.gdZutaten, Qt::Key_Space);
     EXPECT_EQ(scalar(eggInButter).toInt(), 0);
-    EXPECT_EQ(dishAllergenLetters(107), "A, G"); // Frühstück Brötchen: the Gouda still brings G in
+    EXPECT_EQ(DishMarks().letters(107), "A, G"); // Frühstück Brötchen: the Gouda still brings G in
     exec("delete from ZUTALLERGENE where ZUTNR = 111 and ALLNR = 7");
-    EXPECT_EQ(dishAllergenLetters(107), "A");
+    EXPECT_EQ(DishMarks().letters(107), "A");
 
     // Tab "Gerichte": what the marks give each dish, read when the tab is shown.
     exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (900, 2, 'Aaa ohne Zeilen')");
@@ -141,10 +141,10 @@ protected:
 
 TEST_F(AllergenReportTest, TheRecordNamesTheIngredientsThatBringEachLetterIn)
 {
-    EXPECT_EQ(dishAllergenLetters(12), "A, B, C, D, E, F, G, H, L, M, N, O, P, R");
-    EXPECT_EQ(dishDiet(10), "vegetarisch");
-    EXPECT_EQ(dishDiet(13), "vegan");
-    EXPECT_EQ(dishDiet(12), ""); // meat among its marks
+    EXPECT_EQ(DishMarks().letters(12), "A, B, C, D, E, F, G, H, L, M, N, O, P, R");
+    EXPECT_EQ(DishMarks().diet(10), "vegetarisch");
+    EXPECT_EQ(DishMarks().diet(13), "vegan");
+    EXPECT_EQ(DishMarks().diet(12), ""); // meat among its marks
     fncDruckAllergeneJeGericht(QDate(2026, 7, 20), QDate(2026, 7, 26));
     EXPECT_EQ(vp().documentTitle(), "Allergene je Gericht");
     EXPECT_EQ(
