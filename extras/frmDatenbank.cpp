@@ -4,6 +4,7 @@
 #include "app/FileDialogs.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
+#include "app/ReadOnlyNotice.h"
 #include "data/Connection.h"
 #include "data/Globals.h"
 
@@ -103,6 +104,7 @@ bool frmDatenbank::fncSave()
         }
         storeDatabaseChoice(location);
         fGewechselt = true;
+        tellWhenReadOnly(location);
         return true;
     });
 }

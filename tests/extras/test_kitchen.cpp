@@ -294,3 +294,27 @@ TEST_F(DatabaseChoiceTest, AFileNamedWithoutItsFolderIsKeptWithItForTheNextStart
     EXPECT_TRUE(modal.allUsed());
     storeDatabaseChoice(QString());
 }
+
+TEST_F(DatabaseChoiceTest, ADatabaseThatCanOnlyBeReadSaysSoWhenChosenAsAtTheStart)
+{
+    const QString stick = QDir(dir()).filePath("stick.mdb");
+    ASSERT_EQ(createDatabase(stick, false), QString());
+    ASSERT_TRUE(tlmtest::makeReadOnly(stick));
+    Modal modal;
+    modal.on<frmDatenbank>([&](frmDatenbank& d) {
+        d.rbDatei->setChecked(true);
+        d.txDatei->setText(stick);
+        d.sfOK->click();
+    });
+    modal.box(QMessageBox::Ok);
+    EXPECT_TRUE(fncDlgDatenbank());
+    tlmtest::restoreWritable(stick);
+    EXPECT_TRUE(gConnection.isReadOnly());
+    EXPECT_EQ(modal.boxTexts(),
+              QStringList{"Die Datenbank '" + stick +
+                          "' ist schreibgeschützt. Speiseplan, Gerichte und Zutaten können angesehen und "
+                          "gedruckt, aber nicht geändert werden."});
+    EXPECT_TRUE(modal.allUsed());
+    EXPECT_EQ(modal.unexpected(), 0);
+    storeDatabaseChoice(QString());
+}
