@@ -56,8 +56,9 @@ public:
 
     // The file's SQLite handle (null on a server), for the copies kept of a file.
     sqlite3* handle() const;
-    // Rows changed since it opened, here or (on a server) by other programs; a reader learns so
-    // that data moved.
+    // Rows changed, here or (on a server) by other programs; a reader learns so that data moved.
+    // Closing counts as a change: what is read after another database opened is other data, even
+    // where that one has changed as many rows as the first.
     qint64 changeCount() const;
 
     bool hasTable(const QString& name) const;
@@ -74,6 +75,8 @@ private:
 
     std::unique_ptr<Engine> m_engine;
     QString m_path;
+    qint64 m_closedChanges = 0; // above every count told before the last close
+    mutable qint64 m_seen = 0;  // the open engine's count as last told
 };
 
 // A libpq connection URI ("postgresql://…" or "postgres://…") rather than a file name.

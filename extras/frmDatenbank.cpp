@@ -4,6 +4,7 @@
 #include "app/FileDialogs.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
+#include "app/ReadOnlyNotice.h"
 #include "data/Connection.h"
 #include "data/Globals.h"
 
@@ -71,7 +72,9 @@ bool frmDatenbank::fncSave()
 {
     return guardOr("frmDatenbank/fncSave", false, [&] {
         const bool server = rbServer->isChecked();
-        const QString location = (server ? txServer : txDatei)->text().trimmed();
+        const QString typed = (server ? txServer : txDatei)->text().trimmed();
+        // A file named without its folder is kept with it: the next start may run in another folder.
+        const QString location = server || typed.isEmpty() ? typed : QFileInfo(typed).absoluteFilePath();
         if (server && !isServerLocation(location)) {
             warn(QStringLiteral("Bitte die Adresse des Servers so eingeben: "
                                 "postgresql://benutzer@server:5432/datenbank"));
@@ -79,7 +82,7 @@ bool frmDatenbank::fncSave()
             return false;
         }
         if (!server && !QFileInfo(location).isFile()) {
-            warn(QStringLiteral("Die Datei '%1' gibt es nicht.").arg(location));
+            warn(QStringLiteral("Die Datei '%1' gibt es nicht.").arg(typed));
             txDatei->setFocus();
             return false;
         }
@@ -101,6 +104,7 @@ bool frmDatenbank::fncSave()
         }
         storeDatabaseChoice(location);
         fGewechselt = true;
+        tellWhenReadOnly(location);
         return true;
     });
 }

@@ -157,12 +157,13 @@ bool frmEinkaufsplan::fncSave()
 {
     if (!requireSpan(dpVon, dpBis))
         return false;
-    fPlan = plan();
     storeExtraSetting(kAlleNTageRow, txAlleNTage->text().trimmed());
     storeExtraSetting(kHaltbaresRow,
                       cbHaltbaresZuerst->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     storeExtraSetting(kSonnFeiertageRow,
                       cbSonnFeiertage->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    // Only now: a write that fails leaves the window open, and Abbrechen must not print after all.
+    fPlan = plan();
     return true;
 }
 

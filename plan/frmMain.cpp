@@ -10,6 +10,7 @@
 #include "app/FrmAbout.h"
 #include "app/MessageBox.h"
 #include "app/Named.h"
+#include "app/ReadOnlyNotice.h"
 #include "app/RemoteFollow.h"
 #include "app/WindowSettings.h"
 #include "data/Backup.h"
@@ -354,16 +355,7 @@ void frmMain::Form_Load()
         gDBVersion = toInt32(val(textOf(version)));
         fncDlgAbout(2000);
         fncReq(0);
-        if (gConnection.isNewer())
-            msgBox(QStringLiteral(
-                       "Die Datenbank '%1' wurde mit einer neueren Version angelegt und wird nur gelesen.")
-                       .arg(dbPath),
-                   48, QStringLiteral("Achtung"));
-        else if (gConnection.isReadOnly())
-            msgBox(QStringLiteral("Die Datenbank '%1' ist schreibgeschützt. Speiseplan, Gerichte und Zutaten "
-                                  "können angesehen und gedruckt, aber nicht geändert werden.")
-                       .arg(dbPath),
-                   48, QStringLiteral("Achtung"));
+        tellWhenReadOnly(dbPath);
     });
 }
 

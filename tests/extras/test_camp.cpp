@@ -277,6 +277,32 @@ TEST_F(ShoppingPlanTest, TheWindowListsTheDaysFollowsTheSpanAndChecksEveryNthDay
     EXPECT_EQ(everyNDays(2).runs, (QVector<QDate>{QDate(2026, 7, 1), QDate(2026, 7, 3)}));
 }
 
+TEST_F(ShoppingPlanTest, AfterAFailedWriteAbbrechenPrintsNothing)
+{
+    gConnection.close();
+    {
+        tlmtest::FaultVfs vfs;
+        gConnection.open(location());
+        vfs.failAt(1); // the window's choices cannot be kept
+        Modal modal;
+        modal.on<frmEinkaufsplan>([](frmEinkaufsplan& d) {
+            d.sfDrucken->click();
+            EXPECT_TRUE(d.isVisible());
+            d.sfRestbestand->click();
+            EXPECT_TRUE(d.isVisible());
+            d.sfAbbrechen->click();
+        });
+        modal.box(QMessageBox::Ok).box(QMessageBox::Ok);
+        EXPECT_FALSE(fncDlgEinkaufsplan());
+        EXPECT_TRUE(modal.allUsed());
+        EXPECT_EQ(modal.unexpected(), 0);
+        EXPECT_TRUE(vfs.failed());
+        gConnection.close();
+    }
+    gConnection.open(location());
+    EXPECT_EQ(scalar("select count(*) from PARAMETER where PARID between 201 and 203").toInt(), 0);
+}
+
 TEST(Holidays, EasterBasedAndFixedDaysOf2026And2027)
 {
     auto holidays = [](int year) {

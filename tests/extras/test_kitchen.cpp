@@ -1,9 +1,11 @@
 // In the kitchen: recipe cards for the persons planned, deleting several entries, undo across a restart.
 #include "app/DataGrid.h"
+#include "data/Database.h"
 #include "data/Globals.h"
 #include "extras/CampPlanning.h"
 #include "extras/RecipeCards.h"
 #include "extras/Undo.h"
+#include "extras/frmDatenbank.h"
 #include "extras/frmZeitraum.h"
 #include "plan/PlanTransfer.h"
 #include "plan/frmMain.h"
@@ -14,8 +16,13 @@
 
 #include <QAction>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
 #include <QTest>
 
 using namespace tlm;
@@ -258,4 +265,56 @@ TEST_F(PlanGridTest, UndoWorksAfterTheDatabaseWasClosedAndOpenedAgain)
     EXPECT_EQ(undoLast(), QStringLiteral("5 Einträge wiederhergestellt."));
     EXPECT_EQ(plan(), before);
     EXPECT_FALSE(lastUndo());
+}
+
+// A kitchen's database on its own stick, named by hand in "Datenbank wählen".
+class DatabaseChoiceTest : public tlmtest::DbTest
+{
+};
+
+TEST_F(DatabaseChoiceTest, AFileNamedWithoutItsFolderIsKeptWithItForTheNextStart)
+{
+    ASSERT_EQ(createDatabase(QDir(dir()).filePath("sommer.mdb"), false), QString());
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir()));
+    Modal modal;
+    modal.on<frmDatenbank>([](frmDatenbank& d) {
+        d.rbDatei->setChecked(true);
+        d.txDatei->setText(QStringLiteral("sommer.mdb"));
+        d.sfOK->click();
+    });
+    const bool switched = fncDlgDatenbank();
+    QDir::setCurrent(before); // the next start from the menu runs in another folder
+    EXPECT_TRUE(switched);
+    const QString chosen = QDir(dir()).filePath("sommer.mdb");
+    EXPECT_EQ(gConnection.path(), chosen);
+    EXPECT_EQ(QSettings(QStringLiteral("TLM"), QStringLiteral("TLM")).value("Local/Datenbank").toString(),
+              chosen);
+    EXPECT_TRUE(QFileInfo(databasePath()).isFile()) << databasePath().toStdString();
+    EXPECT_TRUE(modal.allUsed());
+    storeDatabaseChoice(QString());
+}
+
+TEST_F(DatabaseChoiceTest, ADatabaseThatCanOnlyBeReadSaysSoWhenChosenAsAtTheStart)
+{
+    const QString stick = QDir(dir()).filePath("stick.mdb");
+    ASSERT_EQ(createDatabase(stick, false), QString());
+    ASSERT_TRUE(tlmtest::makeReadOnly(stick));
+    Modal modal;
+    modal.on<frmDatenbank>([&](frmDatenbank& d) {
+        d.rbDatei->setChecked(true);
+        d.txDatei->setText(stick);
+        d.sfOK->click();
+    });
+    modal.box(QMessageBox::Ok);
+    EXPECT_TRUE(fncDlgDatenbank());
+    tlmtest::restoreWritable(stick);
+    EXPECT_TRUE(gConnection.isReadOnly());
+    EXPECT_EQ(modal.boxTexts(),
+              QStringList{"Die Datenbank '" + stick +
+                          "' ist schreibgeschützt. Speiseplan, Gerichte und Zutaten können angesehen und "
+                          "gedruckt, aber nicht geändert werden."});
+    EXPECT_TRUE(modal.allUsed());
+    EXPECT_EQ(modal.unexpected(), 0);
+    storeDatabaseChoice(QString());
 }

@@ -1,8 +1,10 @@
 // Printing and saving as a user meets them: a printout is always one report, a failed report is
 // neither saved nor printed, a print that cannot start says so, and "Beenden" stops a report that
 // is still being written without a word.
+#include "data/Database.h"
 #include "data/Globals.h"
 #include "plan/frmMain.h"
+#include "reports/Cookbook.h"
 #include "reports/MealPlanReport.h"
 #include "reports/ShoppingList.h"
 #include "support/Modal.h"
@@ -173,4 +175,29 @@ TEST_F(PrintingTest, BeendenWhileAReportIsWrittenStopsItWithoutAWord)
     EXPECT_TRUE(modal.boxes().empty());
     EXPECT_EQ(modal.unexpected(), 0);
     EXPECT_FALSE(errorLog().contains("3704"));
+}
+
+TEST_F(PrintingTest, AReportBeingWrittenWhenAnotherDatabaseIsOpenedShowsThatOneAlone)
+{
+    const QString other = dir() + "/sommer.mdb";
+    ASSERT_EQ(createDatabase(other, false), QString());
+    gConnection.close();
+    gConnection.open(other);
+    for (const char* sql : tlmtest::kReportDishes)
+        exec(sql);
+    exec("insert into SPEISEPLAN values (1, '2010-09-01', 2, 2, 201, 8, 0), (2, '2010-09-02', 3, 2, 203, 8, "
+         "0)");
+    fncDruckKochbuch();
+    const QStringList alone = tlmtest::vp().rowTexts();
+    gConnection.close();
+
+    // Just started on the kitchen's database, nothing changed yet: the cookbook printed, and while
+    // its pages are still being written the other database is chosen, as "Datenbank wählen" does.
+    gConnection.open(location());
+    fncDruckKochbuch();
+    ASSERT_TRUE(printer().writing());
+    gConnection.close();
+    gConnection.open(other);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !printer().writing(); }, 30000));
+    EXPECT_EQ(tlmtest::vp().rowTexts(), alone);
 }
