@@ -25,6 +25,8 @@ public:
     };
     Result acquire();
     QString refusal() const { return m_refusal; }
+    // The same for every name of one file (links): two guards of one database have the same.
+    QString name() const { return m_serverName; }
 
 signals:
     // A second start asked this program to come to the front.

@@ -1,5 +1,6 @@
 #include "extras/frmDatenbank.h"
 
+#include "app/DatabaseLock.h"
 #include "app/ErrorReporter.h"
 #include "app/FileDialogs.h"
 #include "app/Launcher.h"
@@ -88,20 +89,34 @@ bool frmDatenbank::fncSave()
         }
         if (location == gConnection.path())
             return true;
-        // Tried on a connection of its own first: a refusal leaves the open database as it is.
-        {
-            Connection probe;
-            probe.open(location);
+        // A file another program works on is not taken: the lock goes with the database worked on.
+        DatabaseLock* lock = DatabaseLock::current();
+        if (lock && lock->lock(location) != InstanceGuard::First) {
+            warn(lock->refusal());
+            return false;
         }
         const QString before = gConnection.path();
-        if (gConnection.isOpen())
-            gConnection.close();
         try {
-            gConnection.open(location);
+            // Tried on a connection of its own first: a refusal leaves the open database as it is.
+            {
+                Connection probe;
+                probe.open(location);
+            }
+            if (gConnection.isOpen())
+                gConnection.close();
+            try {
+                gConnection.open(location);
+            } catch (...) {
+                gConnection.open(before);
+                throw;
+            }
         } catch (...) {
-            gConnection.open(before);
+            if (lock)
+                lock->dropLast();
             throw;
         }
+        if (lock)
+            lock->keepLast();
         storeDatabaseChoice(location);
         fGewechselt = true;
         tellWhenReadOnly(location);

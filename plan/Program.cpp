@@ -1,6 +1,6 @@
 #include "plan/Program.h"
 
-#include "app/InstanceGuard.h"
+#include "app/DatabaseLock.h"
 #include "app/MessageBox.h"
 #include "data/Connection.h"
 #include "data/Globals.h"
@@ -14,18 +14,19 @@ int runProgram(QApplication& app)
 {
     // Before the database is opened and before its backup: one program per database file. A server
     // is there for several programs at once.
-    InstanceGuard guard(databasePath());
-    switch (isServerLocation(databasePath()) ? InstanceGuard::First : guard.acquire()) {
+    DatabaseLock lock;
+    switch (lock.lock(databasePath())) {
     case InstanceGuard::Raised:
         return 0;
     case InstanceGuard::Refused:
-        msgBox(guard.refusal(), 48, QStringLiteral("Achtung"));
+        msgBox(lock.refusal(), 48, QStringLiteral("Achtung"));
         return 1;
     case InstanceGuard::First:
+        lock.keepLast();
         break;
     }
     frmMain w;
-    QObject::connect(&guard, &InstanceGuard::raiseRequested, &w, &frmMain::bringToFront);
+    QObject::connect(&lock, &DatabaseLock::raiseRequested, &w, &frmMain::bringToFront);
     w.Form_Load();
     w.show();
     return app.exec();

@@ -1,3 +1,4 @@
+#include "app/DatabaseLock.h"
 // In the kitchen: recipe cards for the persons planned, deleting several entries, undo across a restart.
 #include "app/DataGrid.h"
 #include "data/Database.h"
@@ -17,8 +18,10 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -292,6 +295,49 @@ TEST_F(DatabaseChoiceTest, AFileNamedWithoutItsFolderIsKeptWithItForTheNextStart
               chosen);
     EXPECT_TRUE(QFileInfo(databasePath()).isFile()) << databasePath().toStdString();
     EXPECT_TRUE(modal.allUsed());
+    storeDatabaseChoice(QString());
+}
+
+// One program per database holds after a change of database too: the lock goes with the file worked
+// on, and a file another program works on is not taken.
+TEST_F(DatabaseChoiceTest, TheLockGoesWithTheChosenDatabaseAndAHeldOneIsNotTaken)
+{
+    DatabaseLock lock; // as the program's start takes it
+    ASSERT_EQ(lock.lock(dbPath()), InstanceGuard::First);
+    lock.keepLast();
+    const QString winter = QDir(dir()).filePath("winter.mdb");
+    ASSERT_EQ(createDatabase(winter, false), QString());
+    {
+        QFile held(winter + ".lock"); // a program on another computer of a shared folder
+        ASSERT_TRUE(held.open(QIODevice::WriteOnly));
+        held.write("4242\ntlm\nkuechen-pc\nandere-maschine\nanderer-start\n");
+    }
+    auto choose = [&] {
+        Modal modal;
+        modal.on<frmDatenbank>([&](frmDatenbank& d) {
+            d.rbDatei->setChecked(true);
+            d.txDatei->setText(winter);
+            d.sfOK->click();
+            if (d.isVisible())
+                d.sfAbbrechen->click();
+        });
+        modal.answerEveryBox(QMessageBox::Ok);
+        const bool switched = fncDlgDatenbank();
+        return std::pair(switched, modal.boxTexts());
+    };
+    const auto [refused, said] = choose();
+    EXPECT_FALSE(refused);
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_TRUE(said[0].startsWith("Das Programm läuft bereits mit dieser Datenbank (Rechner kuechen-pc"))
+        << said[0].toStdString();
+    EXPECT_EQ(gConnection.path(), dbPath());
+    EXPECT_FALSE(QLockFile(dbPath() + ".lock").tryLock(0)); // still ours
+
+    QFile::remove(winter + ".lock");
+    EXPECT_TRUE(choose().first);
+    EXPECT_EQ(gConnection.path(), winter);
+    EXPECT_FALSE(QFile::exists(dbPath() + ".lock")); // let go
+    EXPECT_FALSE(QLockFile(winter + ".lock").tryLock(0));
     storeDatabaseChoice(QString());
 }
 
