@@ -69,6 +69,27 @@ void frmDatenbank::Form_Load()
     (server ? txServer : txDatei)->setText(now);
 }
 
+namespace {
+// The program's database becomes the one at location; when it cannot be opened, the one before stays.
+void openInstead(const QString& location)
+{
+    // Tried on a connection of its own first: a refusal leaves the open database as it is.
+    {
+        Connection probe;
+        probe.open(location);
+    }
+    const QString before = gConnection.path();
+    if (gConnection.isOpen())
+        gConnection.close();
+    try {
+        gConnection.open(location);
+    } catch (...) {
+        gConnection.open(before);
+        throw;
+    }
+}
+} // namespace
+
 bool frmDatenbank::fncSave()
 {
     return guardOr("frmDatenbank/fncSave", false, [&] {
@@ -95,21 +116,8 @@ bool frmDatenbank::fncSave()
             warn(lock->refusal());
             return false;
         }
-        const QString before = gConnection.path();
         try {
-            // Tried on a connection of its own first: a refusal leaves the open database as it is.
-            {
-                Connection probe;
-                probe.open(location);
-            }
-            if (gConnection.isOpen())
-                gConnection.close();
-            try {
-                gConnection.open(location);
-            } catch (...) {
-                gConnection.open(before);
-                throw;
-            }
+            openInstead(location);
         } catch (...) {
             if (lock)
                 lock->dropLast();
