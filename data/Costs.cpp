@@ -4,6 +4,7 @@
 #include "data/Globals.h"
 
 #include <QHash>
+#include <QPair>
 #include <cmath>
 
 namespace tlm {
@@ -45,6 +46,51 @@ Cost times(const PerPerson& p, double persons)
 }
 } // namespace
 
+namespace {
+// Who eats on each day: the largest meal, a meal's course feeding the persons of its common entry and
+// those of the groups' replacements for it. Two common entries of a course (a choice of dishes) feed
+// the same persons, as do a group's two replacements.
+QHash<QDate, qint32> dayHeads(const QString& days)
+{
+    const bool replacements = gConnection.hasTable(QStringLiteral("ERSATZ"));
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select S.TAG, S.TAGZEITNR, S.GTYPNR, coalesce(S.PERSONEN, 0), %1 from SPEISEPLAN S %2"
+                       " where %3")
+            .arg(replacements ? QStringLiteral("E.GRUPPENR") : QStringLiteral("null"),
+                 replacements ? QStringLiteral("left join ERSATZ E on E.KEY = S.KEY") : QString(), days));
+    struct Course
+    {
+        qint32 common = 0;
+        QHash<qint32, qint32> groups;
+    };
+    // Day -> (time of day, dish type) -> course.
+    QHash<QDate, QHash<QPair<qint32, qint32>, Course>> courses;
+    for (int r = 0; r < rs->rowCount(); ++r) {
+        Course& c = courses[rs->value(r, 0).toDate()][{rs->value(r, 1).toInt(), rs->value(r, 2).toInt()}];
+        const qint32 persons = rs->value(r, 3).toInt();
+        const QVariant group = rs->value(r, 4);
+        qint32& eaters = group.isNull() ? c.common : c.groups[group.toInt()];
+        eaters = qMax(eaters, persons);
+    }
+    QHash<QDate, qint32> heads;
+    for (auto day = courses.cbegin(); day != courses.cend(); ++day) {
+        QHash<qint32, qint32> meals;
+        for (auto c = day.value().cbegin(); c != day.value().cend(); ++c) {
+            qint32 persons = c.value().common;
+            for (qint32 g : c.value().groups)
+                persons += g;
+            qint32& meal = meals[c.key().first];
+            meal = qMax(meal, persons);
+        }
+        qint32 most = 0;
+        for (qint32 m : meals)
+            most = qMax(most, m);
+        heads.insert(day.key(), most);
+    }
+    return heads;
+}
+} // namespace
+
 Cost entryCost(qint32 gerNr, double persons)
 {
     RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr) +
@@ -81,9 +127,9 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
     for (int r = 0; r < dishes->rowCount(); ++r)
         perPerson.insert(dishes->value(r, 0).toInt(),
                          {settled(dishes->value(r, 1).toDouble()), textOf(dishes->value(r, 2))});
-    RecordsetPtr rs = gConnection.execute("select TAG, GERNR, sum(coalesce(PERSONEN, 0)), max(PERSONEN) from "
-                                          "SPEISEPLAN where " +
-                                          days + " group by TAG, GERNR order by TAG");
+    RecordsetPtr rs =
+        gConnection.execute("select TAG, GERNR, sum(coalesce(PERSONEN, 0)) from SPEISEPLAN where " + days +
+                            " group by TAG, GERNR order by TAG");
     QVector<DayCost> out;
     for (int r = 0; r < rs->rowCount(); ++r) {
         const QDate day = rs->value(r, 0).toDate();
@@ -91,7 +137,6 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
             out << DayCost{day, 0, Cost()};
         }
         DayCost& d = out.last();
-        d.headCount = qMax(d.headCount, rs->value(r, 3).toInt());
         const PerPerson p = perPerson.value(rs->value(r, 1).toInt());
         // Of several unknown prices the day names the first by name.
         if (!p.missing.isEmpty() && (d.cost.known() || p.missing < d.cost.missing))
@@ -102,6 +147,9 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
         else
             d.cost.value = Money();
     }
+    const QHash<QDate, qint32> heads = dayHeads(days);
+    for (DayCost& d : out)
+        d.headCount = heads.value(d.day);
     return out;
 }
 

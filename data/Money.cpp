@@ -55,7 +55,47 @@ Money Money::fromValue(const QVariant& v)
 
 Money Money::times(double factor) const
 {
-    return fromUnits(roundHalfAway(double(m_units) * factor, 0));
+    if (!std::isfinite(factor))
+        raise(ErrOverflow);
+    // The factor as the decimal it was written as (0.7, not the binary number just below it), so that
+    // a product on a half rounds away from zero whatever the factor.
+    char text[512];
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, factor, std::chars_format::fixed);
+    if (ec != std::errc())
+        raise(ErrOverflow);
+    using Wide = __int128;
+    constexpr int kDigits = 36; // what a product of 18 digits by 18 digits keeps exact in 128 bits
+    Wide digits = 0;
+    int significant = 0, decimals = 0;
+    bool afterPoint = false, negative = false;
+    for (const char* p = text; p < end; ++p) {
+        if (*p == '-') {
+            negative = true;
+        } else if (*p == '.') {
+            afterPoint = true;
+        } else {
+            if (significant > 0 || *p != '0')
+                ++significant;
+            if (significant > 18) // a factor past 10^18: no product of it is a half
+                return fromUnits(roundHalfAway(double(m_units) * factor, 0));
+            digits = digits * 10 + (*p - '0');
+            decimals += afterPoint;
+        }
+    }
+    if (decimals > kDigits) // a factor this small leaves less than a half of the smallest unit
+        return fromUnits(roundHalfAway(double(m_units) * factor, 0));
+    const Wide amount = m_units;
+    const Wide product = (amount < 0 ? -amount : amount) * digits;
+    Wide scale = 1;
+    for (int i = 0; i < decimals; ++i)
+        scale *= 10;
+    Wide whole = product / scale;
+    if ((product % scale) * 2 >= scale) // a half or more: away from zero
+        ++whole;
+    if (whole > std::numeric_limits<qint64>::max())
+        raise(ErrOverflow);
+    const qint64 units = qint64(whole);
+    return fromUnits((m_units < 0) != negative ? -units : units);
 }
 
 Money Money::dividedBy(double divisor) const

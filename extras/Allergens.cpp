@@ -15,11 +15,13 @@ DishMarks::DishMarks(const QString& dishes)
                             " sum(case when Z.ALLNR = 17 then 1 else 0 end)"
                             " from REZEPTE R left join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR where 1 = 1" +
                             m_where + " group by R.GERNR");
-    for (int r = 0; r < diets->rowCount(); ++r)
-        m_diets.insert(diets->value(r, 0).toInt(), diets->value(r, 2).toInt() == 0 ? QStringLiteral("vegan")
-                                                   : diets->value(r, 1).toInt() == 0
-                                                       ? QStringLiteral("vegetarisch")
-                                                       : QString());
+    // Vegetarian: no meat, no fish. Vegan: that, and nothing else of animals either.
+    for (int r = 0; r < diets->rowCount(); ++r) {
+        const bool meatOrFish = diets->value(r, 1).toInt() > 0, animal = diets->value(r, 2).toInt() > 0;
+        m_diets.insert(diets->value(r, 0).toInt(), meatOrFish ? QString()
+                                                   : animal   ? QStringLiteral("vegetarisch")
+                                                              : QStringLiteral("vegan"));
+    }
     RecordsetPtr letters = gConnection.execute(
         "select distinct R.GERNR, A.ALLNR, A.KURZ from REZEPTE R join ZUTALLERGENE Z on Z.ZUTNR = R.ZUTNR"
         " join ALLERGENE A on A.ALLNR = Z.ALLNR where A.ALLNR <= 14" +

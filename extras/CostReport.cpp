@@ -24,19 +24,17 @@ QString money(const Cost& c)
     return c.known() ? currencyText(c.value) : c.missing;
 }
 
-// What the whole packages for the span cost, as "Einkaufsliste Alles" counts them less what is in
-// stock; stockValue receives what the stock is worth.
-Cost bought(const QDate& von, const QDate& bis, Money* stockValue)
+// What the whole packages of the span's shopping runs cost, and what keeps and is left after them (as
+// "Einkauf planen…" and its "Restbestand" reckon them); unknown both as the shopping lists are.
+void bought(const QDate& von, const QDate& bis, Cost* purchase, Cost* rest)
 {
-    Cost c;
     try {
-        const SpanPurchase p = spanPurchase(von, bis);
-        c.value = p.bought;
-        *stockValue = p.stockValue;
+        const SpanPurchase p = spanPurchase(keptShoppingPlan(von, bis));
+        purchase->value = p.bought;
+        rest->value = p.restValue;
     } catch (const Error& e) {
-        c.missing = e.description;
+        purchase->missing = rest->missing = e.description;
     }
-    return c;
 }
 } // namespace
 
@@ -98,11 +96,8 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
     Cost average = sum;
     if (sum.known())
         average.value = personDays > 0 ? sum.value.dividedBy(double(personDays)) : Money();
-    Money stock;
-    const Cost purchase = bought(von, bis, &stock);
-    Cost rest = purchase.known() ? sum : purchase;
-    if (rest.known()) // stock and purchase less what is eaten
-        rest.value = purchase.value + stock - sum.value;
+    Cost purchase, rest;
+    bought(von, bis, &purchase, &rest);
     vp.setCursorY(vp.CursorY() + 100);
     vp.AppendRows(QStringLiteral("5000|>2000;"),
                   {{QStringLiteral("Summe Kosten:"), money(sum)},

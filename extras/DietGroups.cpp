@@ -59,6 +59,16 @@ QString whyNot(int gerNr, const QString& dish, int gruppeNr)
     return dish + QStringLiteral(" enthält ") + parts.join(QStringLiteral(", "));
 }
 
+// "Keine Suppe ist für Laktosefrei geeignet": the article as German dish types take it (die Suppe,
+// Beilage, Nachspeise, Brotzeit; der Salat, das Hauptgericht, Getränk).
+QString noDishText(const QString& type, const QString& group)
+{
+    const QString name = type.isEmpty() ? QStringLiteral("Gericht dieser Art") : type;
+    const bool feminine = name.endsWith('e') || name.endsWith(QLatin1String("zeit"));
+    return (feminine ? QStringLiteral("Keine ") : QStringLiteral("Kein ")) + name +
+           QStringLiteral(" ist für ") + group + QStringLiteral(" geeignet");
+}
+
 // "Di 21.07."
 QString mealDay(const QDate& d)
 {
@@ -117,7 +127,7 @@ QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis)
     const QString sql =
         "select S.KEY, G.GRUPPENR, S.TAG, S.TAGZEITNR, coalesce(T.TAGZEITKURZ, T.TAGZEIT), G.GRUPPE, "
         "G.PERSONEN,"
-        " S.GERNR, D.GERICHT"
+        " S.GERNR, D.GERICHT, Y.GTYP"
         " from SPEISEPLAN S"
         " join GRUPPEN G on G.PERSONEN > 0 and (G.VON is null or S.TAG >= G.VON) and (G.BIS is null or S.TAG "
         "<= G.BIS)"
@@ -145,6 +155,7 @@ QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis)
         c.text = mealDay(c.tag) + ' ' + rs->value(r, 4).toString() + QStringLiteral(" · ") + group +
                  QStringLiteral(" · ") +
                  whyNot(rs->value(r, 7).toInt(), rs->value(r, 8).toString(), c.gruppeNr);
+        c.noDish = noDishText(rs->value(r, 9).toString(), rs->value(r, 5).toString());
         lines << c;
     }
     return lines;
@@ -164,7 +175,8 @@ int openConflictMeals()
 QVector<OfferedDish> offeredDishes(const MealConflict& conflict)
 {
     const QString key = QString::number(conflict.key);
-    const QString offered = "from GERICHTE O where O.GTYPNR = (select coalesce(D.GTYPNR, S.GTYPNR)"
+    // Only dishes of the meal's own type: a main dish is no soup.
+    const QString offered = "from GERICHTE O where O.GTYPNR = (select coalesce(S.GTYPNR, D.GTYPNR)"
                             " from SPEISEPLAN S left join GERICHTE D on D.GERNR = S.GERNR where S.KEY = " +
                             key + ") and " +
                             mayEat(QStringLiteral("O.GERNR"), QString::number(conflict.gruppeNr));
@@ -207,10 +219,13 @@ ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr)
                        .arg(kHighestKey)};
     UndoStep step(QStringLiteral("Ersatz wählen"));
     step.keepRows(QStringLiteral("KEY = ?"), {conflict.key});
+    // A dish is planned as its own type.
     gConnection.exec(
-        QStringLiteral("insert into SPEISEPLAN (KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK)"
-                       " select ?, TAG, TAGZEITNR, GTYPNR, ?, ?, 0 from SPEISEPLAN where KEY = ?"),
-        {newKey, gerNr, groupPersons, conflict.key});
+        QStringLiteral(
+            "insert into SPEISEPLAN (KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK)"
+            " select ?, TAG, TAGZEITNR, coalesce((select GTYPNR from GERICHTE where GERNR = ?), GTYPNR),"
+            " ?, ?, 0 from SPEISEPLAN where KEY = ?"),
+        {newKey, gerNr, gerNr, groupPersons, conflict.key});
     gConnection.exec(QStringLiteral("insert into ERSATZ (KEY, GRUPPENR) values (?, ?)"),
                      {newKey, conflict.gruppeNr});
     step.keepNew(QStringLiteral("KEY = ?"), {newKey});

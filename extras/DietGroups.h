@@ -36,6 +36,7 @@ struct MealConflict
     QDate tag;
     int tagZeitNr = 0;
     QString text;
+    QString noDish; // when no dish of the type is safe: "Keine Suppe ist für Laktosefrei geeignet"
 };
 QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis);
 // The meals (day and time of day) of the whole plan where a group has no dish.

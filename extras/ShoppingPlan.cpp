@@ -2,6 +2,7 @@
 
 #include "data/Convert.h"
 #include "extras/CampPlanning.h"
+#include "extras/ExtraSettings.h"
 #include "extras/StockCarry.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
@@ -12,6 +13,57 @@
 #include <QPalette>
 
 namespace tlm {
+
+namespace {
+// "Einkauf planen…" keeps what is bought at first in row 202 (beside its other choices), the span and
+// the shopping days (ISO dates, comma-separated) in the rows after.
+constexpr int kHaltbaresRow = 202;
+constexpr int kVonRow = 204;
+constexpr int kBisRow = 205;
+constexpr int kEinkaufstageRow = 206;
+
+QDate keptDate(int row)
+{
+    return QDate::fromString(extraSetting(row).value_or(QString()), Qt::ISODate);
+}
+} // namespace
+
+std::optional<ShoppingPlan> keptShoppingPlan()
+{
+    ShoppingPlan plan{keptDate(kVonRow),
+                      keptDate(kBisRow),
+                      {},
+                      extraSetting(kHaltbaresRow).value_or("1") != QLatin1String("0")};
+    if (!plan.von.isValid() || !plan.bis.isValid())
+        return std::nullopt;
+    for (const QString& day :
+         extraSetting(kEinkaufstageRow).value_or(QString()).split(',', Qt::SkipEmptyParts))
+        if (const QDate d = QDate::fromString(day, Qt::ISODate); d.isValid())
+            plan.runs << d;
+    return plan;
+}
+
+ShoppingPlan keptShoppingPlan(const QDate& von, const QDate& bis)
+{
+    const std::optional<ShoppingPlan> kept = keptShoppingPlan();
+    ShoppingPlan plan{von, bis, {von}, kept ? kept->keepsFirst : true};
+    if (kept)
+        for (const QDate& d : kept->runs)
+            if (d > von && d <= bis)
+                plan.runs << d;
+    return plan;
+}
+
+void keepShoppingPlan(const ShoppingPlan& plan)
+{
+    QStringList days;
+    for (const QDate& d : plan.runs)
+        days << d.toString(Qt::ISODate);
+    storeExtraSetting(kHaltbaresRow, plan.keepsFirst ? QStringLiteral("1") : QStringLiteral("0"));
+    storeExtraSetting(kVonRow, plan.von.toString(Qt::ISODate));
+    storeExtraSetting(kBisRow, plan.bis.toString(Qt::ISODate));
+    storeExtraSetting(kEinkaufstageRow, days.join(','));
+}
 
 ShoppingPlan everyNDays(int n)
 {
@@ -76,6 +128,10 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     }
     vp.setCursorY(vp.CursorY() + 100);
     vp.AppendTable(QStringLiteral("8000"), "Gesamtsumme: " + currencyText(total));
+    // Basic stock is never on the lists: where the plan eats more of it than is on hand, say so.
+    for (const StockShortage& s : carry.shortages())
+        vp.AppendTable(QStringLiteral("8000"), QStringLiteral("Vorrat reicht nicht: %1, es fehlen %2")
+                                                   .arg(s.name, amountText(s.missing, s.unit)));
     vp.EndDocument();
 }
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QVector>
+#include <optional>
 
 namespace tlm {
 
@@ -28,6 +29,14 @@ struct RunDays
     DayRange keeps;
 };
 RunDays runDays(const ShoppingPlan& plan, int i);
+
+// The plan "Einkauf planen…" kept last, none when it kept none.
+std::optional<ShoppingPlan> keptShoppingPlan();
+// The shopping runs over a span as "Einkauf planen…" keeps them: its runs within the span (the span's
+// first day is always one) and its choice of what is bought at first; else one run at the first day.
+ShoppingPlan keptShoppingPlan(const QDate& von, const QDate& bis);
+// Keeps the span, the runs and what is bought at first, per database.
+void keepShoppingPlan(const ShoppingPlan& plan);
 
 // The runs every n days over the span a tool proposes (proposedSpan); no runs on an empty plan.
 ShoppingPlan everyNDays(int n);

@@ -58,8 +58,30 @@ bool StockCarry::next(StockRun* out)
         m_onHand.insert(item.number, l.fresh ? roundSignificant(have - l.fromStock) : l.left);
         run.lines.push_back(l);
     }
+    eatBasicStock(days);
     *out = std::move(run);
     return true;
+}
+
+void StockCarry::eatBasicStock(const DayRange& days)
+{
+    for (const SpanNeeds::Item& item : m_needs->basicStock(days)) {
+        // Without a stock entry nothing is known of it, and nothing is said.
+        const auto have = m_onHand.find(item.number);
+        if (have == m_onHand.end())
+            continue;
+        const double need = roundSignificant(item.need.toDouble());
+        const double missing = roundSignificant(need - *have);
+        *have = roundSignificant(std::max(0.0, *have - need));
+        if (missing <= 0)
+            continue;
+        auto known = std::find_if(m_shortages.begin(), m_shortages.end(),
+                                  [&](const StockShortage& s) { return s.number == item.number; });
+        if (known == m_shortages.end())
+            m_shortages.push_back({item.number, textOf(item.name), textOf(item.unit), missing});
+        else
+            known->missing = roundSignificant(known->missing + missing);
+    }
 }
 
 QHash<qint64, double> StockCarry::rest() const
@@ -122,6 +144,11 @@ std::vector<RestLine> restAfter(const ShoppingPlan& plan)
 {
     QHash<qint64, double> rest;
     carryStock(plan, storedStock(), &rest);
+    return restLines(rest);
+}
+
+std::vector<RestLine> restLines(const QHash<qint64, double>& rest)
+{
     std::vector<RestLine> lines;
     RecordsetPtr rs = gConnection.execute(
         QStringLiteral("select ZUTNR, ZUTAT, EINHEIT, MENGE, PREIS from ZUTATEN order by ZUTAT, ZUTNR"));
@@ -136,21 +163,16 @@ std::vector<RestLine> restAfter(const ShoppingPlan& plan)
     return lines;
 }
 
-SpanPurchase spanPurchase(const QDate& von, const QDate& bis)
+SpanPurchase spanPurchase(const ShoppingPlan& plan)
 {
     SpanPurchase p;
-    for (const StockRun& run : carryStock({von, bis, {von}, true}, storedStock()))
+    QHash<qint64, double> rest;
+    for (const StockRun& run : carryStock(plan, storedStock(), &rest))
         for (const StockLine& l : run.lines)
             p.bought += l.total;
-    if (!hasStockTable())
-        return p;
-    RecordsetPtr rs =
-        gConnection.execute(QStringLiteral("select V.MENGE, Z.MENGE, Z.PREIS from VORRAT V join ZUTATEN Z on "
-                                           "Z.ZUTNR = V.ZUTNR where Z.NOKAUF = 0"));
-    for (int r = 0; r < rs->rowCount(); ++r)
-        if (const std::optional<Money> v =
-                stockValue(rs->value(r, 0).toDouble(), rs->value(r, 1), rs->value(r, 2)))
-            p.stockValue += *v;
+    for (const RestLine& l : restLines(rest))
+        if (l.value)
+            p.restValue += *l.value;
     return p;
 }
 

@@ -39,6 +39,14 @@ QHash<qint64, double> storedStock();
 
 class SpanNeeds;
 
+// Basic stock the plan eats beyond what the storeroom holds: to be bought after all.
+struct StockShortage
+{
+    qint64 number = 0;
+    QString name, unit;
+    double missing = 0;
+};
+
 // The runs of a plan one at a time, so that a report shows its first run before the last is
 // reckoned. What is on hand (stock, then what earlier runs left) covers the need first, the rest is
 // bought in whole packages. What keeps is carried from run to run; fresh produce only within its run.
@@ -51,12 +59,18 @@ public:
     bool next(StockRun* run);
     // What keeps and is left after the runs so far.
     QHash<qint64, double> rest() const;
+    // The basic stock with a stock entry that the runs so far ate beyond it, each once, by name.
+    const std::vector<StockShortage>& shortages() const { return m_shortages; }
 
 private:
+    // What the run's days eat of the basic stock comes off what is on hand.
+    void eatBasicStock(const DayRange& days);
+
     ShoppingPlan m_plan;
     QHash<qint64, double> m_onHand;
     std::unique_ptr<SpanNeeds> m_needs;
     int m_next = 0;
+    std::vector<StockShortage> m_shortages;
 };
 
 // The runs in order, as StockCarry gives them: what is on hand (stock, then what earlier runs left) covers
@@ -83,13 +97,16 @@ struct RestLine
     std::optional<Money> value;
 };
 std::vector<RestLine> restAfter(const ShoppingPlan& plan);
+// The amounts given (per ZUTNR), in print order with their values.
+std::vector<RestLine> restLines(const QHash<qint64, double>& rest);
 
-// The span bought in one run with the stock used first: what the whole packages cost and what the
-// stock is worth (basic stock and what has no price left out). Raises as the shopping lists do.
+// The plan's runs with the stock used first: what the whole packages cost, and what keeps and is left
+// after them at the package price (as the report "Restbestand" sums it). Raises as the shopping
+// lists do.
 struct SpanPurchase
 {
-    Money bought, stockValue;
+    Money bought, restValue;
 };
-SpanPurchase spanPurchase(const QDate& von, const QDate& bis);
+SpanPurchase spanPurchase(const ShoppingPlan& plan);
 
 } // namespace tlm

@@ -15,6 +15,7 @@
 #include <QDateEdit>
 #include <QFormLayout>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -25,7 +26,6 @@ namespace tlm {
 namespace {
 // The window's choices, kept per database.
 constexpr int kAlleNTageRow = 201;
-constexpr int kHaltbaresRow = 202;
 constexpr int kSonnFeiertageRow = 203;
 } // namespace
 
@@ -43,6 +43,8 @@ frmEinkaufsplan::frmEinkaufsplan()
     cbHaltbaresZuerst->setChecked(true);
     cbSonnFeiertage = make<QCheckBox>("cbSonnFeiertage", QStringLiteral("Sonn- und Feiertage auslassen"));
     cbSonnFeiertage->setChecked(true);
+    lbEinkaeufe = make<QLabel>("lbEinkaeufe");
+    lbEinkaeufe->setWordWrap(true);
     sfDrucken = makeButton("sfDrucken", QStringLiteral("Drucken"));
     sfDrucken->setDefault(true);
     sfRestbestand = makeButton("sfRestbestand", QStringLiteral("Restbestand"));
@@ -60,6 +62,7 @@ frmEinkaufsplan::frmEinkaufsplan()
     form->addRow(QString(), every);
     form->addRow(QString(), cbSonnFeiertage);
     form->addRow(QString(), cbHaltbaresZuerst);
+    form->addRow(QString(), lbEinkaeufe);
     layOutForm(form, makeLine("Line1"), {sfDrucken, sfRestbestand, sfAbbrechen}, sfVorratUebernehmen, 1);
     tabOrder({dpVon, dpBis, lsEinkaufstage, txAlleNTage, sfAlleNTage, cbSonnFeiertage, cbHaltbaresZuerst,
               sfDrucken, sfRestbestand, sfVorratUebernehmen, sfAbbrechen});
@@ -68,8 +71,10 @@ frmEinkaufsplan::frmEinkaufsplan()
             [this] { guard("frmEinkaufsplan/dpVon_Change", [&] { fncReqTage(); }); });
     connect(dpBis, &QDateEdit::dateChanged, this,
             [this] { guard("frmEinkaufsplan/dpBis_Change", [&] { fncReqTage(); }); });
-    connect(lsEinkaufstage, &QListWidget::itemChanged, this,
-            [this](QListWidgetItem* item) { markClosedDay(item); });
+    connect(lsEinkaufstage, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        markClosedDay(item);
+        fncShowEinkaeufe();
+    });
     connect(sfAlleNTage, &QPushButton::clicked, this, [this] { sfAlleNTage_Click(); });
     onOk(sfDrucken, "frmEinkaufsplan/sfDrucken_Click", [this] { return fncSave(); });
     connect(sfRestbestand, &QPushButton::clicked, this, [this] { sfRestbestand_Click(); });
@@ -81,21 +86,27 @@ void frmEinkaufsplan::Form_Load()
 {
     guard("frmEinkaufsplan/Form_Load", [&] {
         txAlleNTage->setText(extraSetting(kAlleNTageRow).value_or(txAlleNTage->text()));
-        cbHaltbaresZuerst->setChecked(extraSetting(kHaltbaresRow).value_or("1") != QLatin1String("0"));
         cbSonnFeiertage->setChecked(extraSetting(kSonnFeiertageRow).value_or("1") != QLatin1String("0"));
+        // The span and shopping days chosen last, so that Restbestand and Als Vorrat übernehmen work
+        // with the runs that were printed; else the plan's days.
+        const std::optional<ShoppingPlan> kept = keptShoppingPlan();
+        cbHaltbaresZuerst->setChecked(!kept || kept->keepsFirst);
         const PlanSpan span = proposedSpan();
         const QSignalBlocker a(dpVon), b(dpBis);
-        if (span.first.isValid()) {
+        if (kept && kept->von <= kept->bis) {
+            dpVon->setDate(kept->von);
+            dpBis->setDate(kept->bis);
+        } else if (span.first.isValid()) {
             dpVon->setDate(span.first);
             dpBis->setDate(span.last);
         }
-        fncReqTage();
+        fncReqTage(kept ? kept->runs : QVector<QDate>{});
     });
 }
 
-void frmEinkaufsplan::fncReqTage()
+void frmEinkaufsplan::fncReqTage(const QVector<QDate>& runs)
 {
-    std::set<QDate> checked;
+    std::set<QDate> checked(runs.begin(), runs.end());
     for (int i = 0; i < lsEinkaufstage->count(); ++i)
         if (lsEinkaufstage->item(i)->checkState() == Qt::Checked)
             checked.insert(lsEinkaufstage->item(i)->data(Qt::UserRole).toDate());
@@ -110,6 +121,17 @@ void frmEinkaufsplan::fncReqTage()
         item->setFlags(first ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(first || checked.count(d) ? Qt::Checked : Qt::Unchecked);
     }
+    fncShowEinkaeufe();
+}
+
+void frmEinkaufsplan::fncShowEinkaeufe()
+{
+    QStringList days;
+    for (const QDate& d : plan().runs)
+        days << gridDate(d).left(gridDate(d).size() - 2); // "Mo 20.07."
+    lbEinkaeufe->setText((days.size() == 1 ? QStringLiteral("1 Einkauf: ")
+                                           : QStringLiteral("%1 Einkäufe: ").arg(days.size())) +
+                         days.join(QStringLiteral(", ")));
 }
 
 void frmEinkaufsplan::sfAlleNTage_Click()
@@ -158,8 +180,7 @@ bool frmEinkaufsplan::fncSave()
     if (!requireSpan(dpVon, dpBis))
         return false;
     storeExtraSetting(kAlleNTageRow, txAlleNTage->text().trimmed());
-    storeExtraSetting(kHaltbaresRow,
-                      cbHaltbaresZuerst->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    keepShoppingPlan(plan());
     storeExtraSetting(kSonnFeiertageRow,
                       cbSonnFeiertage->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     // Only now: a write that fails leaves the window open, and Abbrechen must not print after all.
@@ -189,6 +210,7 @@ void frmEinkaufsplan::sfVorratUebernehmen_Click()
         }
         gConnection.requireWritable();
         const ShoppingPlan p = plan();
+        keepShoppingPlan(p);
         QHash<qint64, double> rest;
         carryStock(p, storedStock(), &rest);
         const QString question =

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QDateEdit;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -24,8 +25,10 @@ public:
     void Form_Load();
     // Drucken: the plan when it is sound (the window then closes and the report follows).
     bool fncSave();
-    // Lists every day from Von to Bis, keeping the checks of the days that stay.
-    void fncReqTage();
+    // Lists every day from Von to Bis, keeping the checks of the days that stay and checking runs.
+    void fncReqTage(const QVector<QDate>& runs = {});
+    // The runs the window will use, below the days.
+    void fncShowEinkaeufe();
     // Checks every N-th day from the first, and no other.
     void sfAlleNTage_Click();
     ShoppingPlan plan() const;
@@ -45,6 +48,7 @@ public:
     QPushButton* sfAlleNTage;
     QCheckBox* cbHaltbaresZuerst;
     QCheckBox* cbSonnFeiertage;
+    QLabel* lbEinkaeufe;
     QPushButton* sfDrucken;
     QPushButton* sfRestbestand;
     QPushButton* sfVorratUebernehmen;

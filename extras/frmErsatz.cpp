@@ -98,10 +98,13 @@ void frmErsatz::fncReqGerichte()
         auto* item = new QListWidgetItem(d.text, lsGerichte);
         item->setData(Qt::UserRole, d.gerNr);
     }
-    if (lsGerichte->count() > 0)
+    if (lsGerichte->count() > 0) {
         lsGerichte->setCurrentRow(0);
-    else
-        lbHinweis->setText(QStringLiteral("Kein Gericht dieser Art passt für die Gruppe."));
+    } else {
+        const MealConflict& c = m_conflicts[row];
+        lsKonflikte->item(row)->setText(c.text + QStringLiteral(" – ") + c.noDish);
+        lbHinweis->setText(c.noDish + '.');
+    }
 }
 
 void frmErsatz::sfUebernehmen_Click()

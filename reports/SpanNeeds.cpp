@@ -11,19 +11,20 @@ SpanNeeds::SpanNeeds(const QDate& von, const QDate& bis)
 {
     const QString days = daysFromTo(von, bis);
     const NameOrder order;
-    // Basic stock is never bought: its lines are left out with it.
-    // ART as the lists' conditions read the flag: -1 fresh, 0 keeps, anything else neither.
+    // ART as the lists' conditions read the flag: -1 fresh, 0 keeps, anything else neither. Basic stock
+    // is never bought, but it is eaten.
     RecordsetPtr z = gConnection.execute(
         QStringLiteral("select ZUTNR,ZUTAT,MENGE,EINHEIT,PREIS,FRISCH,"
-                       "case when FRISCH = -1 then -1 when FRISCH = 0 then 0 else 1 end as ART"
-                       " from ZUTATEN where NOKAUF = 0"));
+                       "case when FRISCH = -1 then -1 when FRISCH = 0 then 0 else 1 end as ART,"
+                       "case when NOKAUF = 0 then 0 else 1 end as BASIS from ZUTATEN"));
     QHash<qint64, int> index;
     m_ingredients.reserve(z->rowCount());
     for (int r = 0; r < z->rowCount(); ++r) {
         const qint64 number = z->value(r, 0).toLongLong();
         index.insert(number, int(m_ingredients.size()));
         m_ingredients.push_back({z->value(r, 1), z->value(r, 2), z->value(r, 3), z->value(r, 4),
-                                 z->value(r, 5), qint16(z->value(r, 6).toInt()), order.rank(number), number});
+                                 z->value(r, 5), qint16(z->value(r, 6).toInt()), z->value(r, 7).toInt() != 0,
+                                 order.rank(number), number});
     }
     RecordsetPtr rz = gConnection.execute(
         "select GERNR,ZUTNR,MENGE4P from REZEPTE where GERNR in (select GERNR from SPEISEPLAN where " + days +
@@ -46,6 +47,17 @@ SpanNeeds::SpanNeeds(const QDate& von, const QDate& bis)
 }
 
 std::vector<SpanNeeds::Item> SpanNeeds::items(const DayRange& keeps, const DayRange& fresh) const
+{
+    return needs(keeps, fresh, false);
+}
+
+std::vector<SpanNeeds::Item> SpanNeeds::basicStock(const DayRange& days) const
+{
+    // Basic stock is eaten on its days, whether it keeps or not.
+    return needs(days, days, true);
+}
+
+std::vector<SpanNeeds::Item> SpanNeeds::needs(const DayRange& keeps, const DayRange& fresh, bool basic) const
 {
     // Per dish first the persons of each range and how many entries there are, then per recipe line.
     struct Persons
@@ -83,7 +95,7 @@ std::vector<SpanNeeds::Item> SpanNeeds::items(const DayRange& keeps, const DayRa
             continue;
         for (const Line& l : *lines) {
             const qint16 kind = m_ingredients[l.ingredient].kind;
-            if (kind == 1)
+            if (m_ingredients[l.ingredient].basic != basic || (kind == 1 && !basic))
                 continue;
             need[l.ingredient] += l.perPerson * (kind == -1 ? p.fresh : p.keeps);
             count[l.ingredient] += kind == -1 ? p.freshCount : p.keepsCount;

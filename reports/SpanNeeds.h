@@ -28,6 +28,9 @@ public:
     // days (none when that range is empty), fresh produce for those of the fresh days. An ingredient
     // a planned dish uses is listed even when its need is 0.
     std::vector<Item> items(const DayRange& keeps, const DayRange& fresh) const;
+    // What the entries of the days eat of the basic stock, which is never bought: each such ingredient
+    // a planned dish uses, by name.
+    std::vector<Item> basicStock(const DayRange& days) const;
 
 private:
     struct Entry
@@ -45,9 +48,14 @@ private:
     {
         QVariant name, size, unit, price, fresh;
         qint16 kind; // -1 fresh, 0 keeps, else neither
+        bool basic;  // NOKAUF: never bought
         int rank;
         qint64 number;
     };
+    // Per listed ingredient (by name) its need over the ranges, fresh produce over fresh, the rest over
+    // keeps; only those of basic stock when basic, else only those bought.
+    std::vector<Item> needs(const DayRange& keeps, const DayRange& fresh, bool basic) const;
+
     std::vector<Entry> m_entries; // by day
     QHash<qint32, std::vector<Line>> m_recipes;
     std::vector<Ingredient> m_ingredients;

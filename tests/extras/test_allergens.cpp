@@ -139,6 +139,24 @@ protected:
     }
 };
 
+// Vegetarian means no meat and no fish; vegan means that and nothing of animals: a dish of meat or
+// fish is neither, whatever else its ingredients are marked.
+TEST_F(AllergenReportTest, MeatOrFishIsNeverVegan)
+{
+    exec("insert into ZUTATEN values (101, 'Hackfleisch', 1, 'kg', 8, 0, 0), (102, 'Thunfisch', 1, 'kg', 9, "
+         "0, "
+         "0)");
+    exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Bolognese'), (202, 2, "
+         "'Thunfischsalat')");
+    exec("insert into REZEPTE values (101, 201, 101, 0.5, 0), (102, 202, 102, 0.5, 0)");
+    exec("insert into ZUTALLERGENE values (101, 15), (102, 16)");
+    const DishMarks marks(QStringLiteral("10, 13, 201, 202"));
+    EXPECT_EQ(marks.diet(201), QString());
+    EXPECT_EQ(marks.diet(202), QString());
+    EXPECT_EQ(marks.diet(10), QStringLiteral("vegetarisch")); // butter and cream: of animals, no meat
+    EXPECT_EQ(marks.diet(13), QStringLiteral("vegan"));
+}
+
 TEST_F(AllergenReportTest, TheRecordNamesTheIngredientsThatBringEachLetterIn)
 {
     EXPECT_EQ(DishMarks().letters(12), "A, B, C, D, E, F, G, H, L, M, N, O, P, R");

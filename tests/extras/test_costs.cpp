@@ -5,6 +5,7 @@
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "extras/CostReport.h"
+#include "extras/DietGroups.h"
 #include "extras/ShoppingCsv.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "support/FaultVfs.h"
@@ -68,6 +69,38 @@ TEST_F(CostTest, TheDefinitionsOnAHandComputedPlan)
     EXPECT_EQ(dayCosts(QDate(2026, 10, 2), QDate(2026, 10, 2)).size(), 1);
 }
 
+// A replacement for a diet group splits its meal's persons: the day still feeds the common entry's
+// persons and the group's together (8 + 2), not the largest entry alone (8).
+TEST_F(CostTest, ADaySplitForAGroupStillFeedsEveryone)
+{
+    exec("delete from SPEISEPLAN");
+    exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (204, 2, 'Tomatenreis')");
+    exec("insert into REZEPTE values (7, 204, 102, 1, 0)");
+    exec("insert into ZUTALLERGENE values (101, 1)"); // the pasta has gluten
+    exec("insert into SPEISEPLAN values (1, '2026-10-05', 2, 2, 201, 10, 0)"); // arrival day: lunch only
+    exec("insert into GRUPPEN (GRUPPENR, GRUPPE, PERSONEN) values (1, 'Zöliakie', 2)");
+    exec("insert into GRUPPENALLERGENE values (1, 1)");
+    const QDate day(2026, 10, 5);
+    const QVector<MealConflict> conflicts = mealConflicts(day, day);
+    ASSERT_EQ(conflicts.size(), 1);
+    ASSERT_TRUE(chooseReplacement(conflicts[0], 204).refusal.isEmpty());
+    EXPECT_EQ(rows("select GERNR, PERSONEN from SPEISEPLAN order by KEY"), (QStringList{"201|8", "204|2"}));
+
+    QVector<DayCost> days = dayCosts(day, day);
+    ASSERT_EQ(days.size(), 1);
+    // 8 x 0,40 (pasta) + 2 x 0,50 (rice) = 4,20 for the 10 persons of the day: 0,42 each.
+    EXPECT_EQ(days[0].cost.value, Money::fromDouble(4.2));
+    EXPECT_EQ(days[0].headCount, 10);
+    EXPECT_EQ(days[0].perPerson().value, Money::fromDouble(0.42));
+
+    // A dessert for all 10 and a second main dish offered beside the pasta (8) feed no one more; a
+    // supper for 12 is the day's largest meal.
+    exec("insert into SPEISEPLAN values (3, '2026-10-05', 2, 5, 201, 10, 0), (4, '2026-10-05', 2, 2, 201, 8, 0)");
+    EXPECT_EQ(dayCosts(day, day).value(0).headCount, 10);
+    exec("insert into SPEISEPLAN values (5, '2026-10-05', 3, 2, 201, 12, 0)");
+    EXPECT_EQ(dayCosts(day, day).value(0).headCount, 12);
+}
+
 TEST_F(CostTest, ThePlanEntryDialogShowsTheCostAsItIsEdited)
 {
     Modal modal;
@@ -102,7 +135,8 @@ TEST_F(CostTest, TheReportSetsEachDayAgainstTheTagessatzAndCountsWhatIsLeftOver)
               (QStringList{"Tag|Personen|Kosten|pro Person|Tagessatz|Differenz",
                            "Donnerstag 01.10.2026|10|7,20\u00a0€|0,72\u00a0€|0,70\u00a0€|-0,02\u00a0€",
                            "Summe Kosten:|7,20\u00a0€", "Durchschnitt pro Person und Tag:|0,72\u00a0€",
-                           "Eingekauft (ganze Packungen):|9,50\u00a0€", "Wert der Reste:|2,30\u00a0€"}));
+                           "Eingekauft (ganze Packungen):|9,50\u00a0€", "Wert der Reste:|0,55\u00a0€"}));
+    // Left of what keeps: 0,25 kg of the five packages of pasta; the tomatoes left over are not kept.
     // The day over the Tagessatz is bold.
     const ReportWriter& doc = vp();
     const ReportRow& over = doc.rows()[1];

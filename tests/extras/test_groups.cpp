@@ -105,6 +105,36 @@ TEST_F(GroupTest, TheCheckFindsEveryMealWhereAPresentGroupHasNothingItMayEat)
     EXPECT_EQ(offeredDishes(conflict(2, glutenfrei)).size(), 2);
 }
 
+// Only dishes of the meal's own type are offered: a main dish planned as the soup does not make main
+// dishes soups. Without a safe one the line says so; a dish chosen all the same keeps its own type.
+TEST_F(GroupTest, AReplacementIsOfTheMealsTypeOrSaysThereIsNone)
+{
+    exec("insert into SPEISEPLAN values (6, '2026-07-20', 3, 1, 201, 20, 0)"); // Bolognese as the soup
+    const MealConflict soup = conflict(6, vegetarier);
+    EXPECT_TRUE(offeredDishes(soup).isEmpty());
+    EXPECT_EQ(soup.noDish, QStringLiteral("Keine Suppe ist für Vegetarier geeignet"));
+    EXPECT_EQ(conflict(3, ohneMilch).noDish,
+              QStringLiteral("Keine Nachspeise ist für Ohne Milch und Ei geeignet"));
+    ASSERT_TRUE(chooseReplacement(soup, 203).refusal.isEmpty());
+    EXPECT_EQ(plan().value(6), "7|20.07.2026|3|2|203|5");
+
+    // The window puts the sentence on the line and below the list.
+    Modal modal;
+    modal.on<frmErsatz>([](frmErsatz& d) {
+        for (int i = 0; i < d.lsKonflikte->count(); ++i)
+            if (d.lsKonflikte->item(i)->text().contains("Pudding"))
+                d.lsKonflikte->setCurrentRow(i);
+        EXPECT_EQ(d.lsGerichte->count(), 0);
+        EXPECT_TRUE(d.lsKonflikte->currentItem()->text().endsWith(
+            QStringLiteral(" – Keine Nachspeise ist für Ohne Milch und Ei geeignet")));
+        EXPECT_EQ(d.lbHinweis->text(),
+                  QStringLiteral("Keine Nachspeise ist für Ohne Milch und Ei geeignet."));
+        d.sfSchliessen->click();
+    });
+    fncDlgErsatz();
+    EXPECT_TRUE(modal.allUsed());
+}
+
 TEST_F(GroupTest, AReplacementMovesTheGroupsPersonsAndStaysTheGroupsThroughPersonsAndUndo)
 {
     const QStringList needBefore = rows("select ZUTAT, MENGSUM from VW_MENGEN order by ZUTNR");

@@ -131,12 +131,12 @@ TEST_F(StockTest, TheEinkaufsplanShowsStockBoughtAndLeftRunByRunAndTheRestAfterT
                            "Gesamtwert: 1,20\u00a0€ (1 Zutat ohne Preis nicht mitgezählt)"}));
     exec("delete from ZUTATEN where ZUTNR = 4");
 
-    // The cost report: eaten 3 x 2,00; bought for the span less the stock 2,00 milk + 2,00 rice; the
-    // stock was worth 3,40. Left: 0,2 l milk and 0,4 l oil.
+    // The cost report: eaten 3 x 2,00; bought for the span less the stock 2,00 milk + 2,00 rice. Left
+    // of what keeps, as the Restbestand of one run: 0,4 l oil (the milk left over is not kept).
     fncDruckKosten(plan.von, plan.bis, std::nullopt);
     EXPECT_EQ(vp().rowTexts().mid(4),
               (QStringList{"Summe Kosten:|6,00\u00a0€", "Durchschnitt pro Person und Tag:|0,50\u00a0€",
-                           "Eingekauft (ganze Packungen):|4,00\u00a0€", "Wert der Reste:|1,40\u00a0€"}));
+                           "Eingekauft (ganze Packungen):|4,00\u00a0€", "Wert der Reste:|1,20\u00a0€"}));
 }
 
 TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
@@ -297,4 +297,58 @@ TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
     EXPECT_TRUE(modal.boxes()[6].text.contains("schreibgeschützt")) << modal.boxes()[6].text.toStdString();
     EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
               (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
+}
+
+// Basic stock is never bought but it is eaten: what the plan eats comes off the stock (never below
+// 0), a stock too small is named once in the Einkaufsplan, and basic stock without a stock entry says
+// nothing. The rest and the cost report's "Wert der Reste" are then one number, and the window keeps
+// the runs they are reckoned with.
+TEST_F(StockTest, TheBasicStockThePlanEatsComesOffTheRestAndOneNumberForTheRestEverywhere)
+{
+    exec("insert into ZUTATEN values (4, 'Zucker', 1, 'kg', 1, 0, -1), (5, 'Salz', 1, 'kg', 0.5, 0, -1),"
+         " (6, 'Pfeffer', 100, 'g', 2, 0, -1)");
+    // A day's dish for 4 eats 0,5 kg sugar, 10 g salt and 1 g pepper.
+    exec("insert into REZEPTE values (4, 101, 4, 0.5, 0), (5, 101, 5, 0.01, 0), (6, 101, 6, 1, 0)");
+    exec("insert into VORRAT values (4, 1, '2026-06-30'), (5, 0.1, '2026-06-30')");
+
+    fncDruckRestbestand(plan);
+    EXPECT_EQ(vp().rowTexts().mid(2), (QStringList{"Öl|0,4 l|1,20\u00a0€", "Salz|0,07 kg|0,04\u00a0€",
+                                                   "Gesamtwert: 1,24\u00a0€"}));
+    fncDruckEinkaufsplan(plan);
+    EXPECT_EQ(vp().rowTexts().mid(vp().rowTexts().size() - 2),
+              (QStringList{"Gesamtsumme: 5,00\u00a0€", "Vorrat reicht nicht: Zucker, es fehlen 0,5 kg"}));
+
+    // Einkauf planen keeps its runs: opened again after printing, it shows and uses them.
+    Modal modal;
+    modal.on<frmEinkaufsplan>([](frmEinkaufsplan& d) {
+        d.cbHaltbaresZuerst->setChecked(false);
+        d.lsEinkaufstage->item(1)->setCheckState(Qt::Checked);
+        d.lsEinkaufstage->item(2)->setCheckState(Qt::Checked);
+        d.sfDrucken->click();
+    });
+    ASSERT_TRUE(fncDlgEinkaufsplan());
+    QString restTotal;
+    modal.on<frmEinkaufsplan>([&](frmEinkaufsplan& d) {
+        EXPECT_FALSE(d.cbHaltbaresZuerst->isChecked());
+        EXPECT_EQ(d.lsEinkaufstage->count(), 3);
+        for (int i = 0; i < d.lsEinkaufstage->count(); ++i)
+            EXPECT_EQ(d.lsEinkaufstage->item(i)->checkState(), Qt::Checked) << i;
+        EXPECT_EQ(d.lbEinkaeufe->text(), QStringLiteral("3 Einkäufe: Mi 01.07., Do 02.07., Fr 03.07."));
+        d.sfRestbestand->click();
+    });
+    EXPECT_FALSE(fncDlgEinkaufsplan());
+    EXPECT_TRUE(modal.allUsed());
+    EXPECT_EQ(vp().rowTexts().last(), QStringLiteral("Gesamtwert: 1,24\u00a0€"));
+    fncDruckKosten(plan.von, plan.bis, std::nullopt);
+    EXPECT_EQ(vp().rowTexts().last(), QStringLiteral("Wert der Reste:|1,24\u00a0€"));
+
+    // Taken over, the rest is the stock of the next camp, and the cost report still agrees with it.
+    QHash<qint64, double> rest;
+    carryStock(plan, storedStock(), &rest);
+    takeOverStock(rest, plan.bis);
+    EXPECT_EQ(rows("select ZUTNR, MENGE from VORRAT order by ZUTNR"), (QStringList{"1|0,4", "5|0,07"}));
+    fncDruckRestbestand(plan);
+    const QString total = vp().rowTexts().last();
+    fncDruckKosten(plan.von, plan.bis, std::nullopt);
+    EXPECT_EQ("Wert der Reste:|" + total.mid(QStringLiteral("Gesamtwert: ").size()), vp().rowTexts().last());
 }

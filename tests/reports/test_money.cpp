@@ -86,3 +86,17 @@ TEST_F(MoneyReportTest, TheListAndItsSpreadsheetShowTheSameTotalAndTheUnitPriceW
     EXPECT_EQ(QStringLiteral("%1,%2").arg(cents / 100).arg(cents % 100, 2, 10, QChar('0')),
               QStringLiteral("31,40"));
 }
+
+// A share on a half rounds away from zero for any factor: 0,2785 € x 0,7 is exactly 0,19495 €, while the
+// binary product 1949.4999999999998 would give 0,1949 €.
+TEST(Money, AShareOnAHalfRoundsAwayFromZero)
+{
+    EXPECT_EQ(Money::fromUnits(2785).times(0.7).units(), 1950);
+    EXPECT_EQ(Money::fromUnits(2785).times(0.7).roundedToCents().units(), 2000);
+    EXPECT_EQ(Money::fromUnits(25).times(2.3).units(), 58);
+    EXPECT_EQ(Money::fromUnits(-2785).times(0.7).units(), -1950);
+    EXPECT_EQ(Money::fromUnits(2785).times(-0.7).units(), -1950);
+    EXPECT_EQ(Money::fromUnits(10000).times(1.0 / 3).units(), 3333);
+    EXPECT_EQ(Money::fromUnits(3).times(0.5).units(), 2);
+    EXPECT_EQ(Money::fromUnits(12345).times(1e-30).units(), 0);
+}
