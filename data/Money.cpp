@@ -9,16 +9,30 @@
 
 namespace tlm {
 
+namespace {
+// The shortest text that reads back as d, without exponent: the decimal the number was written as.
+// Its end; error 6 for what is no finite number.
+struct DecimalText
+{
+    char text[512];
+    const char* end;
+    explicit DecimalText(double d)
+    {
+        if (!std::isfinite(d))
+            raise(ErrOverflow);
+        const auto result = std::to_chars(text, text + sizeof text, d, std::chars_format::fixed);
+        if (result.ec != std::errc())
+            raise(ErrOverflow);
+        end = result.ptr;
+    }
+};
+} // namespace
+
 qint64 roundHalfAway(double d, int decimals)
 {
-    if (!std::isfinite(d))
-        raise(ErrOverflow);
-    // The shortest text that reads back as d is the decimal the number was written as.
-    char text[512];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, d, std::chars_format::fixed);
-    if (ec != std::errc())
-        raise(ErrOverflow);
-    const char* p = text;
+    const DecimalText decimal(d);
+    const char* const end = decimal.end;
+    const char* p = decimal.text;
     const bool negative = *p == '-';
     if (negative)
         ++p;
@@ -55,20 +69,15 @@ Money Money::fromValue(const QVariant& v)
 
 Money Money::times(double factor) const
 {
-    if (!std::isfinite(factor))
-        raise(ErrOverflow);
     // The factor as the decimal it was written as (0.7, not the binary number just below it), so that
     // a product on a half rounds away from zero whatever the factor.
-    char text[512];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, factor, std::chars_format::fixed);
-    if (ec != std::errc())
-        raise(ErrOverflow);
+    const DecimalText decimal(factor);
     using Wide = __int128;
     constexpr int kDigits = 36; // what a product of 18 digits by 18 digits keeps exact in 128 bits
     Wide digits = 0;
     int significant = 0, decimals = 0;
     bool afterPoint = false, negative = false;
-    for (const char* p = text; p < end; ++p) {
+    for (const char* p = decimal.text; p < decimal.end; ++p) {
         if (*p == '-') {
             negative = true;
         } else if (*p == '.') {
