@@ -65,6 +65,14 @@ void keepShoppingPlan(const ShoppingPlan& plan)
     storeExtraSetting(kEinkaufstageRow, days.join(','));
 }
 
+ShoppingPlan keptOrWeeklyPlan()
+{
+    const PlanSpan span = proposedSpan();
+    if (!keptShoppingPlan() || !span.first.isValid())
+        return everyNDays(7);
+    return keptShoppingPlan(span.first, span.last);
+}
+
 ShoppingPlan everyNDays(int n)
 {
     const PlanSpan span = proposedSpan();

@@ -38,6 +38,9 @@ ShoppingPlan keptShoppingPlan(const QDate& von, const QDate& bis);
 // Keeps the span, the runs and what is bought at first, per database.
 void keepShoppingPlan(const ShoppingPlan& plan);
 
+// The plan's days (as proposedSpan) with the runs "Einkauf planen…" keeps, else a run every seven days.
+ShoppingPlan keptOrWeeklyPlan();
+
 // The runs every n days over the span a tool proposes (proposedSpan); no runs on an empty plan.
 ShoppingPlan everyNDays(int n);
 
