@@ -36,7 +36,8 @@ int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons
                           (tagZeitNr > 0 ? QStringLiteral(" and TAGZEITNR = ?") : QString());
     const QVector<QVariant> span = tagZeitNr > 0 ? QVector<QVariant>{iso(von), iso(bis), tagZeitNr}
                                                  : QVector<QVariant>{iso(von), iso(bis)};
-    UndoStep(QStringLiteral("Personen ändern")).keepRows(where, span);
+    UndoStep step(QStringLiteral("Personen ändern"));
+    step.keepRows(where, span);
     // An entry cooked for a group keeps the group's persons; the common entries of its meal and dish
     // type feed the others, so that the meal still has the persons given.
     int changed = gConnection.exec(
@@ -61,6 +62,7 @@ int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons
         " where KEY not in (select KEY from ERSATZ) and KEY in" +
             sharing + where,
         QVector<QVariant>{persons} + span);
+    step.finish();
     t.commit();
     return changed;
 }
@@ -92,8 +94,9 @@ CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
                        " date(TAG, ?), TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK"
                        " from SPEISEPLAN where TAG between ? and ?"),
         {highest, QStringLiteral("%1 days").arg(von.daysTo(ziel)), iso(von), iso(bis)});
-    UndoStep(QStringLiteral("Tage kopieren"))
-        .keepNew(QStringLiteral("KEY between ? and ?"), {keys.first, highest + count});
+    UndoStep step(QStringLiteral("Tage kopieren"));
+    step.keepNew(QStringLiteral("KEY between ? and ?"), {keys.first, highest + count});
+    step.finish();
     t.commit();
     return {count, highest + 1};
 }

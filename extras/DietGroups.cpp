@@ -214,6 +214,7 @@ ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr)
     step.keepNew(QStringLiteral("KEY = ?"), {newKey});
     gConnection.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = PERSONEN - ? where KEY = ?"),
                      {groupPersons, conflict.key});
+    step.finish();
     t.commit();
     return {newKey, {}};
 }

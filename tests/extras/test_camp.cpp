@@ -425,8 +425,10 @@ TEST_F(CampTest, UndoRestoresThePlanRowsExactlyKeysIncluded)
     copyDays(QDate(2026, 7, 1), QDate(2026, 7, 1), QDate(2026, 7, 10));
     {
         Transaction t(gConnection);
-        UndoStep(QStringLiteral("Speiseplan löschen")).keepRows(QStringLiteral("1 = 1"));
+        UndoStep step(QStringLiteral("Speiseplan löschen"));
+        step.keepRows(QStringLiteral("1 = 1"));
         exec("delete from SPEISEPLAN");
+        step.finish();
         t.commit();
     }
     EXPECT_EQ(lastUndo(), QStringLiteral("Speiseplan löschen"));

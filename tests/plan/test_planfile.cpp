@@ -176,7 +176,9 @@ TEST_F(PlanFileTest, OnlyWahrIsTrueAndThreeLinesReplaceAnyPlan)
     {
         // A step kept before the load would put the replaced rows back over the loaded plan.
         Transaction t(gConnection);
-        UndoStep(QStringLiteral("Personen ändern")).keepRows(QStringLiteral("1 = 1"));
+        UndoStep step(QStringLiteral("Personen ändern"));
+        step.keepRows(QStringLiteral("1 = 1"));
+        step.finish();
         t.commit();
     }
     ASSERT_TRUE(lastUndo());
