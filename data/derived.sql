@@ -121,6 +121,8 @@ create table if not exists TLM_UNDO_KEY (
     SCHRITT integer not null,
     KEY integer not null
 );
+-- A step's keys are read and dropped by its number.
+create index if not exists TLM_UNDO_KEY_SCHRITT on TLM_UNDO_KEY (SCHRITT, KEY);
 -- The plan rows as they were before a step.
 create table if not exists TLM_UNDO_SPEISEPLAN (
     SCHRITT integer not null,
@@ -146,6 +148,7 @@ create table if not exists TLM_UNDO_DANACH (
     NODRUCK smallint not null default 0,
     GRUPPENR integer
 );
+create index if not exists TLM_UNDO_DANACH_SCHRITT on TLM_UNDO_DANACH (SCHRITT, KEY);
 
 -- Diet groups: persons who cannot eat the common dish, present from VON to BIS (Null: the whole
 -- plan), and the allergens and marks they avoid. The program's own data: never dropped.
