@@ -95,7 +95,7 @@ QString same(const QString& a, const QString& b)
     return QStringLiteral("coalesce(%1 = %2, %1 is null and %2 is null)").arg(a, b);
 }
 
-// "Mo 27.07. Frühstück, Di 28.07. Mittag und 2 weitere wurden seither geändert"
+// "Mo 27.07. Frühstück, Di 28.07. Mittagessen und 2 weitere wurden seither geändert"
 QString named(const QStringList& names, const QString& how)
 {
     QString text = names.mid(0, kNamed).join(QStringLiteral(", "));
