@@ -54,6 +54,32 @@ PlanSpan proposedSpan()
     return {span.first, qMin(span.last, span.first.addDays(kLongestSpan - 1))};
 }
 
+qint32 newKeysWithin(const QString& table, const QString& column, int count, qint32 highest, int* room)
+{
+    const qint32 first = gConnection.newKey(table, column, 0, count);
+    if (first + count - 1 <= highest)
+        return first;
+    if (gConnection.isServer()) {
+        *room = qMax(0, highest - first + 1);
+        return 0;
+    }
+    RecordsetPtr rs =
+        gConnection.execute(QStringLiteral("select %1 from %2 where %1 between 1 and %3 order by %1")
+                                .arg(column, table)
+                                .arg(highest));
+    *room = 0;
+    qint32 previous = 0;
+    for (int r = 0; r <= rs->rowCount(); ++r) {
+        const qint32 next = r < rs->rowCount() ? rs->value(r, 0).toInt() : highest + 1;
+        const int free = next - previous - 1;
+        if (free >= count)
+            return previous + 1;
+        *room = qMax(*room, free);
+        previous = next;
+    }
+    return 0;
+}
+
 QString likeText(const QString& typed)
 {
     QString s = typed;

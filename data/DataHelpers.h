@@ -38,6 +38,12 @@ constexpr int kLongestSpan = 366;
 // stray date far off never makes a tool list or count millions of days.
 PlanSpan proposedSpan();
 
+// count new keys of table in a row, none above highest, inside the caller's transaction: newKey's
+// when they fit, else on a file the lowest free run wide enough (a server hands no key out twice:
+// another program may hold it reserved). 0 when there is no room; *room then holds how many keys in a
+// row are left.
+qint32 newKeysWithin(const QString& table, const QString& column, int count, qint32 highest, int* room);
+
 // A text put between the quotes of a like pattern: apostrophes doubled, wildcards kept.
 QString likeText(const QString& typed);
 

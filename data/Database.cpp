@@ -24,17 +24,39 @@ QString bundledScript(const QString& name)
     return QString::fromUtf8(f.readAll());
 }
 
-void renewDerived(sqlite3* db)
+namespace {
+int intOf(sqlite3* db, const QString& sql)
 {
     sqlite3_stmt* st = nullptr;
-    int version = -1;
-    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+    int value = -1;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) == SQLITE_OK &&
         sqlite3_step(st) == SQLITE_ROW)
-        version = sqlite3_column_int(st, 0);
+        value = sqlite3_column_int(st, 0);
     sqlite3_finalize(st);
-    if (version == kDerivedVersion)
+    return value;
+}
+
+// The added columns an existing table of an older database lacks (a missing table is made whole).
+QString addedColumns(sqlite3* db)
+{
+    QString sql;
+    for (const AddedColumn& c : kAddedColumns) {
+        const QString table = QString::fromLatin1(c.table), column = QString::fromLatin1(c.column);
+        const QString info = QStringLiteral("select count(*) from pragma_table_info('%1')").arg(table);
+        if (intOf(db, info) > 0 && intOf(db, info + QStringLiteral(" where name = '%1'").arg(column)) == 0)
+            sql += QStringLiteral("alter table %1 add column %2 %3;\n")
+                       .arg(table, column, QString::fromLatin1(c.type));
+    }
+    return sql;
+}
+} // namespace
+
+void renewDerived(sqlite3* db)
+{
+    if (intOf(db, QStringLiteral("PRAGMA user_version")) == kDerivedVersion)
         return;
-    const QString sql = QStringLiteral("begin;\n") + bundledScript(QStringLiteral("derived.sql")) +
+    const QString sql = QStringLiteral("begin;\n") + addedColumns(db) +
+                        bundledScript(QStringLiteral("derived.sql")) +
                         QStringLiteral("\nPRAGMA user_version = %1;\ncommit;").arg(kDerivedVersion);
     char* msg = nullptr;
     const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &msg);

@@ -14,7 +14,16 @@ QString createDatabase(const QString& path, bool withSample);
 QString bundledScript(const QString& name);
 
 // The state of derived.sql (indexes and views) a database carries in its user_version.
-constexpr int kDerivedVersion = 5;
+constexpr int kDerivedVersion = 6;
+// Columns of the program's own tables that came after the table: added where an older database
+// lacks them, when derived.sql is run again.
+struct AddedColumn
+{
+    const char* table;
+    const char* column;
+    const char* type;
+};
+inline constexpr AddedColumn kAddedColumns[] = {{"TLM_UNDO", "PLATZ", "varchar(40) not null default ''"}};
 // Makes a writable database's indexes and views anew when they are older than derived.sql; they hold
 // no data, so nothing stored changes. Errors raise.
 void renewDerived(sqlite3* db);

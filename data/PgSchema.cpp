@@ -145,7 +145,12 @@ void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* n
     try {
         engine.runScript(QStringLiteral("select pg_advisory_xact_lock(7431)"));
         if (schemaVersion(engine, &ours, &empty) < kDerivedVersion) {
-            engine.runScript(derivedScript());
+            QString added;
+            for (const AddedColumn& c : kAddedColumns)
+                added += QStringLiteral("alter table if exists %1 add column if not exists %2 %3;\n")
+                             .arg(QString::fromLatin1(c.table), QString::fromLatin1(c.column),
+                                  QString::fromLatin1(c.type));
+            engine.runScript(added + derivedScript());
             engine.runScript(versionTriggers(engine) +
                              QStringLiteral("update TLM_SCHEMA set VERSION = %1;").arg(kDerivedVersion));
         }

@@ -108,16 +108,21 @@ begin
     delete from ZUTALLERGENE where ZUTNR = old.ZUTNR;
 end;
 
--- The steps that "Rückgängig" takes back: the program's own data, kept across versions.
+-- The steps that "Rückgängig" takes back: the program's own data, kept across versions. PLATZ is the
+-- workstation that made the step, empty until the step is complete (and for a step of a version
+-- before): only that workstation takes it back.
 create table if not exists TLM_UNDO (
     SCHRITT integer not null primary key,
-    WAS varchar(200) not null
+    WAS varchar(200) not null,
+    PLATZ varchar(40) not null default ''
 );
 -- The plan keys a step touched or made: taking it back removes them before the kept rows return.
 create table if not exists TLM_UNDO_KEY (
     SCHRITT integer not null,
     KEY integer not null
 );
+-- A step's keys are read and dropped by its number.
+create index if not exists TLM_UNDO_KEY_SCHRITT on TLM_UNDO_KEY (SCHRITT, KEY);
 -- The plan rows as they were before a step.
 create table if not exists TLM_UNDO_SPEISEPLAN (
     SCHRITT integer not null,
@@ -129,6 +134,21 @@ create table if not exists TLM_UNDO_SPEISEPLAN (
     PERSONEN integer,
     NODRUCK smallint not null default 0
 );
+
+-- The rows of a step's keys as the step left them, with the group of a replacement: taking the step
+-- back changes nothing unless its rows are still so. A key the step deleted has no row here.
+create table if not exists TLM_UNDO_DANACH (
+    SCHRITT integer not null,
+    KEY integer not null,
+    TAG date,
+    TAGZEITNR integer,
+    GTYPNR integer,
+    GERNR integer,
+    PERSONEN integer,
+    NODRUCK smallint not null default 0,
+    GRUPPENR integer
+);
+create index if not exists TLM_UNDO_DANACH_SCHRITT on TLM_UNDO_DANACH (SCHRITT, KEY);
 
 -- Diet groups: persons who cannot eat the common dish, present from VON to BIS (Null: the whole
 -- plan), and the allergens and marks they avoid. The program's own data: never dropped.

@@ -2,6 +2,7 @@
 
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/PlanKeys.h"
 #include "extras/Undo.h"
 
 namespace tlm {
@@ -35,7 +36,8 @@ int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons
                           (tagZeitNr > 0 ? QStringLiteral(" and TAGZEITNR = ?") : QString());
     const QVector<QVariant> span = tagZeitNr > 0 ? QVector<QVariant>{iso(von), iso(bis), tagZeitNr}
                                                  : QVector<QVariant>{iso(von), iso(bis)};
-    UndoStep(QStringLiteral("Personen ändern")).keepRows(where, span);
+    UndoStep step(QStringLiteral("Personen ändern"));
+    step.keepRows(where, span);
     // An entry cooked for a group keeps the group's persons; the common entries of its meal and dish
     // type feed the others, so that the meal still has the persons given.
     int changed = gConnection.exec(
@@ -60,6 +62,7 @@ int changePersons(const QDate& von, const QDate& bis, int tagZeitNr, int persons
         " where KEY not in (select KEY from ERSATZ) and KEY in" +
             sharing + where,
         QVector<QVariant>{persons} + span);
+    step.finish();
     t.commit();
     return changed;
 }
@@ -71,9 +74,11 @@ CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
         raise(ErrArguments, QStringLiteral("die Kopien endeten nach dem 31.12.9999"));
     Transaction t(gConnection);
     // The keys of the copies, reserved at once: on a server no other program gets them meanwhile.
-    const qint32 highest = gConnection.newKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 0,
-                                              qMax(1, entriesBetween(von, bis, 0))) -
-                           1;
+    const int entries = entriesBetween(von, bis, 0);
+    const PlanKeys keys = newPlanKeys(qMax(1, entries));
+    if (!keys.refusal.isEmpty())
+        throw Error(ErrArguments, keys.refusal);
+    const qint32 highest = keys.first - 1;
     // The copies of entries cooked for a group stay the group's; numbered as below, before the copies
     // can fall into the span.
     gConnection.exec(
@@ -89,7 +94,9 @@ CopyResult copyDays(const QDate& von, const QDate& bis, const QDate& ziel)
                        " date(TAG, ?), TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK"
                        " from SPEISEPLAN where TAG between ? and ?"),
         {highest, QStringLiteral("%1 days").arg(von.daysTo(ziel)), iso(von), iso(bis)});
-    UndoStep(QStringLiteral("Tage kopieren")).keepNew(QStringLiteral("KEY > ?"), {highest});
+    UndoStep step(QStringLiteral("Tage kopieren"));
+    step.keepNew(QStringLiteral("KEY between ? and ?"), {keys.first, highest + count});
+    step.finish();
     t.commit();
     return {count, highest + 1};
 }

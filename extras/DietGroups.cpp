@@ -5,6 +5,7 @@
 #include "data/Globals.h"
 #include "extras/Allergens.h"
 #include "extras/CampPlanning.h"
+#include "extras/PlanKeys.h"
 #include "extras/Undo.h"
 
 #include <QSet>
@@ -13,8 +14,6 @@
 namespace tlm {
 
 namespace {
-constexpr qint32 kHighestKey = 32767; // the plan entry dialog holds keys in 16 bits
-
 QString iso(const QDate& d)
 {
     return d.toString(Qt::ISODate);
@@ -212,11 +211,10 @@ ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr)
                                          : QStringLiteral("%1 Personen").arg(persons),
                             group->value(0, 0).toString())
                        .arg(groupPersons)};
-    const qint32 newKey = gConnection.newKey(QStringLiteral("SPEISEPLAN"), QStringLiteral("KEY"), 0);
-    if (newKey > kHighestKey)
-        return {0, QStringLiteral("Der Speiseplan hätte danach Einträge mit Nummern über %1; so viele "
-                                  "Einträge fasst er nicht.")
-                       .arg(kHighestKey)};
+    const PlanKeys key = newPlanKeys(1);
+    if (!key.refusal.isEmpty())
+        return {0, key.refusal};
+    const qint32 newKey = key.first;
     UndoStep step(QStringLiteral("Ersatz wählen"));
     step.keepRows(QStringLiteral("KEY = ?"), {conflict.key});
     // A dish is planned as its own type.
@@ -231,6 +229,7 @@ ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr)
     step.keepNew(QStringLiteral("KEY = ?"), {newKey});
     gConnection.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = PERSONEN - ? where KEY = ?"),
                      {groupPersons, conflict.key});
+    step.finish();
     t.commit();
     return {newKey, {}};
 }

@@ -4,6 +4,7 @@
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
 #include "extras/CampPlanning.h"
+#include "extras/PlanKeys.h"
 
 #include <QDateEdit>
 #include <QFormLayout>
@@ -11,10 +12,6 @@
 #include <QPushButton>
 
 namespace tlm {
-
-namespace {
-constexpr qint32 kHighestKey = 32767; // the plan entry dialog holds keys in 16 bits
-} // namespace
 
 frmTageKopieren::frmTageKopieren()
     : Dialog(QStringLiteral("frmTageKopieren"), QStringLiteral("Tage kopieren"), 5400, 2700)
@@ -65,10 +62,8 @@ bool frmTageKopieren::fncSave()
             warn(QStringLiteral("Im gewählten Zeitraum gibt es keinen Eintrag."));
             return false;
         }
-        if (highestKey() + entries > kHighestKey) {
-            warn(QStringLiteral("Der Speiseplan hätte danach Einträge mit Nummern über %1; so viele "
-                                "Einträge fasst er nicht.")
-                     .arg(kHighestKey));
+        if (const QString full = planKeysRefusal(entries); !full.isEmpty()) {
+            warn(full);
             return false;
         }
         const int there = entriesBetween(ziel, ziel.addDays(von.daysTo(bis)));

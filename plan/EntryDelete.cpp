@@ -45,10 +45,11 @@ void deleteEntries(const QVector<qint32>& keys)
         return;
     const QString where = keyList(keys);
     Transaction t(gConnection);
-    UndoStep(keys.size() == 1 ? QStringLiteral("Eintrag löschen")
-                              : QStringLiteral("%1 Einträge löschen").arg(keys.size()))
-        .keepRows(where);
+    UndoStep step(keys.size() == 1 ? QStringLiteral("Eintrag löschen")
+                                   : QStringLiteral("%1 Einträge löschen").arg(keys.size()));
+    step.keepRows(where);
     gConnection.exec("delete from SPEISEPLAN where " + where);
+    step.finish();
     t.commit();
 }
 

@@ -3,6 +3,7 @@
 #include "data/Backup.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "extras/PlanKeys.h"
 #include "extras/Undo.h"
 #include "plan/PlanFile.h"
 
@@ -50,6 +51,13 @@ void importPlan(const QString& path)
         }
     }
 
+    // The entries are numbered from 1; the entry window opens none above its 16 bits.
+    if (entries.size() > kHighestPlanKey)
+        throw Error(ErrArguments,
+                    QStringLiteral("Die Datei hat %1 Einträge, der Speiseplan fasst höchstens %2; "
+                                   "nichts geändert.")
+                        .arg(entries.size())
+                        .arg(kHighestPlanKey));
     // The plan as it was stays beside a database file until the next import.
     copyDatabase(gConnection, gConnection.path() + QStringLiteral(".vor-import"));
     Transaction t(gConnection);

@@ -295,9 +295,8 @@ void frmMain::buildExtrasMenu()
     });
     mnuUndo->setShortcut(QKeySequence::Undo);
     connect(mnuExtras, &QMenu::aboutToShow, this, [this] {
-        const std::optional<QString> what = lastUndo();
-        mnuUndo->setEnabled(bool(what));
-        mnuUndo->setText(what ? QStringLiteral("Rückgängig: ") + *what : QStringLiteral("Rückgängig"));
+        mnuUndo->setEnabled(bool(lastUndo()));
+        mnuUndo->setText(undoMenuText());
     });
     mnuCSV = menuEntry(
         mnuExtras, "mnuCSV", QStringLiteral("Einkaufsliste als CSV…"), "frmMain/mnuCSV_Click", [this] {
@@ -437,8 +436,10 @@ void frmMain::mnuDelAll_Click()
                    QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
         Transaction t(gConnection);
-        UndoStep(QStringLiteral("Speiseplan löschen")).keepRows(QStringLiteral("1 = 1"));
+        UndoStep step(QStringLiteral("Speiseplan löschen"));
+        step.keepRows(QStringLiteral("1 = 1"));
         gConnection.execute(QStringLiteral("delete from SPEISEPLAN"));
+        step.finish();
         t.commit();
         fncReq(0);
     });

@@ -11,6 +11,7 @@
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
 #include "plan/frmMain.h"
+#include "plan/frmSpeiseplanDet.h"
 #include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
@@ -134,17 +135,69 @@ TEST_F(CampTest, DaysAreCopiedToTheSameDistanceWithNewKeysAndWhatIsThereStays)
                            "10|05.07.2026|1|2|101|10|Wahr", "11|05.07.2026|2|1|105|12|Falsch"}));
     EXPECT_EQ(plan().value(4), QStringLiteral("7|04.07.2026|2|2|102|14|Falsch")); // stays
     EXPECT_EQ(w.gd1->columnValue("KEY").toInt(), 8);                              // the first copy is current
-    // Backwards, and a copy that would need keys beyond 16 bits is refused.
+    // Backwards.
     EXPECT_EQ(copyDays(QDate(2026, 7, 4), QDate(2026, 7, 4), QDate(2026, 6, 30)).count, 3);
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN where TAG = '2026-06-30'").toInt(), 3);
-    exec("update SPEISEPLAN set KEY = 32766 where KEY = 1");
+}
+
+// The entry window holds a plan key in 16 bits and opens no entry above 32767. On a file, copies that
+// do not fit after the highest key take the lowest free ones.
+TEST_F(CampTest, CopiedEntriesCanBeOpenedInTheEntryWindow)
+{
+    exec("update SPEISEPLAN set KEY = KEY + 32760"); // keys 32761..32764 and 32767: all within 16 bits
+    const CopyResult copied = copyDays(QDate(2026, 7, 1), QDate(2026, 7, 2), QDate(2026, 7, 10));
+    ASSERT_EQ(copied.count, 4);
+    const qint32 last = copied.firstKey + copied.count - 1;
+    EXPECT_LE(last, 32767) << "copyDays made key " << last;
+    EXPECT_EQ(scalar(QStringLiteral("select count(*) from SPEISEPLAN where KEY between %1 and %2")
+                         .arg(copied.firstKey)
+                         .arg(last))
+                  .toInt(),
+              4);
+
+    Modal modal;
+    modal.answerEveryBox(QMessageBox::Ok); // an overflow box would come instead of the window
+    bool opened = false;
+    modal.on<frmSpeiseplanDet>([&](frmSpeiseplanDet& d) {
+        opened = true;
+        d.sfAbbrechen->click();
+    });
+    fncDlgSpeiseplanDet(last, QDate(), 0, 0, 0); // Bearbeiten on the last copy
+    EXPECT_TRUE(opened);
+    for (const auto& b : modal.boxes())
+        ADD_FAILURE() << "message: " << b.text.toStdString();
+    // Taken back, the copies go and the entries that were there stay.
+    EXPECT_EQ(undoLast(), QStringLiteral("4 Einträge entfernt."));
+    EXPECT_EQ(rows("select KEY from SPEISEPLAN order by KEY"),
+              (QStringList{"32761", "32762", "32763", "32764", "32767"}));
+}
+
+TEST_F(CampTest, ACopyThatWouldNeedAKeyAbove32767IsRefusedNamingTheRoomLeft)
+{
+    tlmtest::fillPlanKeys(8, 32765); // free: 5, 6, 32766 and 32767
+    const QString before = plan().join(';');
+    const QString refusal =
+        QStringLiteral("Für 4 neue Einträge sind nicht genug Nummern frei (bis 32767): auf "
+                       "einmal passen nur noch 2 Einträge; nichts geändert.");
+    try {
+        copyDays(QDate(2026, 7, 1), QDate(2026, 7, 2), QDate(2026, 7, 10));
+        ADD_FAILURE() << "copied";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.description, refusal);
+    }
+    EXPECT_EQ(plan().join(';'), before);
+    EXPECT_FALSE(lastUndo());
+    Modal modal;
     modal.on<frmTageKopieren>([](frmTageKopieren& d) {
+        d.dpBis->setDate(QDate(2026, 7, 2));
         d.sfOK->click();
         d.reject();
     });
     modal.box(QMessageBox::Ok);
     EXPECT_EQ(fncDlgTageKopieren(QDate(2026, 7, 1)), 0);
-    EXPECT_TRUE(modal.boxTexts().last().contains("32767"));
+    EXPECT_EQ(modal.boxTexts(), QStringList{refusal});
+    // One entry still fits.
+    EXPECT_EQ(copyDays(QDate(2026, 7, 4), QDate(2026, 7, 4), QDate(2026, 7, 10)).firstKey, 32766);
 }
 
 TEST_F(CampTest, EveryChangeOfTheToolsIsAllOrNothingWhenAWriteFails)
@@ -372,8 +425,10 @@ TEST_F(CampTest, UndoRestoresThePlanRowsExactlyKeysIncluded)
     copyDays(QDate(2026, 7, 1), QDate(2026, 7, 1), QDate(2026, 7, 10));
     {
         Transaction t(gConnection);
-        UndoStep(QStringLiteral("Speiseplan löschen")).keepRows(QStringLiteral("1 = 1"));
+        UndoStep step(QStringLiteral("Speiseplan löschen"));
+        step.keepRows(QStringLiteral("1 = 1"));
         exec("delete from SPEISEPLAN");
+        step.finish();
         t.commit();
     }
     EXPECT_EQ(lastUndo(), QStringLiteral("Speiseplan löschen"));

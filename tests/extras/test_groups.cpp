@@ -12,6 +12,7 @@
 #include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
+#include "support/PlanData.h"
 #include "support/ReportCheck.h"
 
 #include <QCoreApplication>
@@ -205,6 +206,19 @@ TEST_F(GroupTest, AReplacementMovesTheGroupsPersonsAndStaysTheGroupsThroughPerso
                   .toInt(),
               0);
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toInt(), 9);
+}
+
+TEST_F(GroupTest, AReplacementThatWouldNeedAKeyAbove32767IsRefused)
+{
+    const MealConflict c = conflict(2, vegetarier);
+    tlmtest::fillPlanKeys(6, 32767); // the plan has 1 to 5
+    const QStringList meal = rows("select KEY, PERSONEN from SPEISEPLAN where TAG = '2026-07-21'");
+    EXPECT_EQ(chooseReplacement(c, 202).refusal,
+              "Der Speiseplan hat keine freie Nummer für einen neuen Eintrag mehr (Nummern bis 32767); "
+              "nichts geändert.");
+    EXPECT_EQ(rows("select KEY, PERSONEN from SPEISEPLAN where TAG = '2026-07-21'"), meal);
+    EXPECT_TRUE(links().isEmpty());
+    EXPECT_FALSE(lastUndo());
 }
 
 TEST_F(GroupTest, AChoiceIsAllOrNothingWhenAWriteFails)

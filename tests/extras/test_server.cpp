@@ -7,8 +7,11 @@
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "extras/CampPlanning.h"
+#include "extras/Undo.h"
 #include "extras/frmDatenbank.h"
 #include "ingredients/frmZutatDet.h"
+#include "plan/EntryDelete.h"
 #include "plan/frmMain.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
@@ -23,6 +26,7 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QTest>
+#include <QUuid>
 
 using namespace tlm;
 using tlmtest::Modal;
@@ -89,6 +93,42 @@ TEST_F(ServerTest, ARecordDeletedUnderAnOpenEditorIsNotMadeAgain)
     EXPECT_EQ(modal.boxTexts(), QStringList{kChanged});
     EXPECT_EQ(otherScalar("select count(*) from GERICHTE where GERNR = 101"), QStringLiteral("0"));
     EXPECT_EQ(modal.unexpected(), 0);
+}
+
+TEST_F(ServerTest, EachWorkstationTakesBackItsOwnStepsAndOnlyWhileTheirRowsAreAsItLeftThem)
+{
+    // Two programs, each with the workstation its own settings keep.
+    auto workstation = [](const QString& id) {
+        QSettings(QStringLiteral("TLM"), QStringLiteral("TLM")).setValue("Local/Arbeitsplatz", id);
+    };
+    const QString a = QUuid::createUuid().toString(QUuid::WithoutBraces),
+                  b = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    workstation(a);
+    const CopyResult copied = copyDays(QDate(2026, 7, 20), QDate(2026, 7, 20), QDate(2026, 7, 27));
+    ASSERT_EQ(copied.count, 6);
+    const QString copies = QStringLiteral("select count(*) from SPEISEPLAN where TAG = '2026-07-27'");
+
+    workstation(b);
+    EXPECT_FALSE(lastUndo()); // A's copy is not B's to take back
+    deleteEntries({110});
+    EXPECT_EQ(undoMenuText(), QStringLiteral("Rückgängig: Eintrag löschen"));
+    EXPECT_EQ(undoLast(), QStringLiteral("1 Eintrag wiederhergestellt."));
+    EXPECT_FALSE(lastUndo());
+    EXPECT_EQ(undoLast(), QStringLiteral("Es gibt nichts rückgängig zu machen."));
+    EXPECT_EQ(otherScalar(copies), QStringLiteral("6"));
+    deleteEntries({111}); // B's step, newer than A's
+
+    workstation(a);
+    EXPECT_EQ(undoMenuText(), QStringLiteral("Rückgängig: Tage kopieren (an diesem Arbeitsplatz)"));
+    // A colleague edits one of the copies: A's undo names it and changes nothing.
+    other.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = 3 where KEY = %1").arg(copied.firstKey));
+    EXPECT_EQ(undoLast(),
+              QStringLiteral("Rückgängig nicht möglich: Mo 27.07. Frühstück wurde seither geändert."));
+    EXPECT_EQ(otherScalar(copies), QStringLiteral("6"));
+    other.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = 18 where KEY = %1").arg(copied.firstKey));
+    EXPECT_EQ(undoLast(), QStringLiteral("6 Einträge entfernt."));
+    EXPECT_EQ(otherScalar(copies), QStringLiteral("0"));
+    EXPECT_EQ(otherScalar("select count(*) from SPEISEPLAN where KEY in (110, 111)"), QStringLiteral("1"));
 }
 
 TEST_F(ServerTest, KeysAreReservedSoThatNoTwoWorkstationsGetTheSame)

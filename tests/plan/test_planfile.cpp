@@ -176,7 +176,9 @@ TEST_F(PlanFileTest, OnlyWahrIsTrueAndThreeLinesReplaceAnyPlan)
     {
         // A step kept before the load would put the replaced rows back over the loaded plan.
         Transaction t(gConnection);
-        UndoStep(QStringLiteral("Personen ändern")).keepRows(QStringLiteral("1 = 1"));
+        UndoStep step(QStringLiteral("Personen ändern"));
+        step.keepRows(QStringLiteral("1 = 1"));
+        step.finish();
         t.commit();
     }
     ASSERT_TRUE(lastUndo());
@@ -207,6 +209,9 @@ TEST_F(PlanFileTest, AFaultyLineChangesNothingAndNamesItsLine)
         {"01.07.2010|1|x|2|y|101|z|99999999999|Falsch|\r\n", "6/Überlauf (Zeile 1)"},
         {"01.07.2010|1|x|2|y||z|4|Falsch|\r\n", "13/Typen unverträglich (Zeile 1)"},
         {good + "01.07.2010|1|x|2|y|101|z|40000|Falsch|\r\n", "6/Überlauf (Zeile 2)"},
+        // Numbered from 1, entries beyond 32767 could not be opened.
+        {good.repeated(32768),
+         "3001/Die Datei hat 32768 Einträge, der Speiseplan fasst höchstens 32767; nichts geändert."},
     };
     const QString path = file("kaputt.tlm");
     for (const Case& c : cases) {
