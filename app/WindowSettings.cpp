@@ -33,10 +33,11 @@ void restorePlace(QWidget* window)
     const QSettings settings;
     const QRect place = settings.value(key(window, "Platz")).toRect();
     // A place stored at another scale or with another screen may lie off every screen now: then the
-    // window keeps its size and goes to the middle of the primary screen.
+    // window goes to the middle of the primary screen, no larger than it.
+    if (place.isValid())
+        window->resize(place.size().expandedTo(window->minimumSize()));
     const QScreen* screen = place.isValid() ? screenShowingTop(place) : nullptr;
     if (screen) {
-        window->resize(place.size().expandedTo(window->minimumSize()));
         window->move(place.topLeft());
     } else if ((screen = QGuiApplication::primaryScreen())) {
         const QRect room = screen->availableGeometry();
