@@ -39,6 +39,13 @@ QRect placeIn(const QWidget* w, const QWidget* window)
     return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
 }
 
+// How far c stands left of r on r's row (across r's middle); -1 when it does not.
+int gapLeftOnRow(const QRect& c, const QRect& r)
+{
+    const bool onRow = c.top() <= r.center().y() && c.bottom() >= r.center().y();
+    return onRow && c.right() <= r.left() + 2 ? qMax(0, r.left() - c.right()) : -1;
+}
+
 // A control that only captions the one at its right: a label, or a radio button or check box
 // standing in front of a field of its own.
 QString captionOf(const QWidget* w)
@@ -60,11 +67,11 @@ QString nearbyCaption(QWidget* control, QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (w == control || !w->isVisibleTo(window))
             continue;
+        const QRect c = placeIn(w, window);
         if (auto* b = qobject_cast<QPushButton*>(w)) {
-            const QRect c = placeIn(w, window);
-            if (c.left() >= r.right() - 2 && c.left() - r.right() < rightGap && c.top() <= r.center().y() &&
-                c.bottom() >= r.center().y() && !plain(b->text()).isEmpty()) {
-                rightGap = c.left() - r.right();
+            const int gap = gapLeftOnRow(r, c); // the control left of the button
+            if (gap >= 0 && gap < rightGap && !plain(b->text()).isEmpty()) {
+                rightGap = gap;
                 right = plain(b->text());
             }
             continue;
@@ -72,10 +79,8 @@ QString nearbyCaption(QWidget* control, QWidget* window)
         const QString caption = captionOf(w);
         if (caption.isEmpty())
             continue;
-        const QRect c = placeIn(w, window);
-        if (c.right() <= r.left() + 2 && c.top() <= r.center().y() && c.bottom() >= r.center().y() &&
-            r.left() - c.right() < leftGap) {
-            leftGap = r.left() - c.right();
+        if (const int gap = gapLeftOnRow(c, r); gap >= 0 && gap < leftGap) {
+            leftGap = gap;
             left = caption;
         } else if (c.bottom() <= r.top() + 2 && c.left() < r.right() && c.right() > r.left() &&
                    r.top() - c.bottom() < qMin(aboveGap, 40)) {
@@ -95,10 +100,8 @@ QWidget* fieldBefore(QWidget* button, QWidget* window)
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (w == button || !isInput(w) || qobject_cast<QAbstractButton*>(w) || !w->isVisibleTo(window))
             continue;
-        const QRect c = placeIn(w, window);
-        if (c.right() <= r.left() + 2 && c.top() <= r.center().y() && c.bottom() >= r.center().y() &&
-            r.left() - c.right() < gap) {
-            gap = r.left() - c.right();
+        if (const int g = gapLeftOnRow(placeIn(w, window), r); g >= 0 && g < gap) {
+            gap = g;
             best = w;
         }
     }

@@ -60,6 +60,16 @@ template <class W> std::unique_ptr<QWidget> loaded()
     return w;
 }
 
+// The span windows share one class and differ by name and caption.
+std::function<std::unique_ptr<QWidget>()> span(const char* name, const char* caption)
+{
+    return [name, caption] {
+        auto w = std::make_unique<frmZeitraum>(QString::fromLatin1(name), QString::fromUtf8(caption));
+        w->Form_Load();
+        return std::unique_ptr<QWidget>(std::move(w));
+    };
+}
+
 std::vector<Window> everyWindow()
 {
     return {
@@ -86,27 +96,9 @@ std::vector<Window> everyWindow()
         {"frmGruppen", loaded<frmGruppen>},
         {"frmErsatz", loaded<frmErsatz>},
         {"frmDatenbank", loaded<frmDatenbank>},
-        {"frmRezeptkarten",
-         [] {
-             auto w = std::make_unique<frmZeitraum>(QStringLiteral("frmRezeptkarten"),
-                                                    QStringLiteral("Rezeptkarten"));
-             w->Form_Load();
-             return std::unique_ptr<QWidget>(std::move(w));
-         }},
-        {"frmWochenplan",
-         [] {
-             auto w =
-                 std::make_unique<frmZeitraum>(QStringLiteral("frmWochenplan"), QStringLiteral("Wochenplan"));
-             w->Form_Load();
-             return std::unique_ptr<QWidget>(std::move(w));
-         }},
-        {"frmAllergeneJeGericht",
-         [] {
-             auto w = std::make_unique<frmZeitraum>(QStringLiteral("frmAllergeneJeGericht"),
-                                                    QStringLiteral("Allergene je Gericht"));
-             w->Form_Load();
-             return std::unique_ptr<QWidget>(std::move(w));
-         }},
+        {"frmRezeptkarten", span("frmRezeptkarten", "Rezeptkarten")},
+        {"frmWochenplan", span("frmWochenplan", "Wochenplan")},
+        {"frmAllergeneJeGericht", span("frmAllergeneJeGericht", "Allergene je Gericht")},
     };
 }
 
