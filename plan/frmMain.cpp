@@ -389,7 +389,8 @@ void frmMain::offerPlanFile(const QString& path)
         QTimer::singleShot(300, this, [this, path] { offerPlanFile(path); });
         return;
     }
-    guard("frmMain/offerPlanFile", [&] {
+    // The same load as the menu's, under its name: a faulty line reads as it does there.
+    guard("frmMain/fncLoad", [&] {
         if (!QFileInfo(path).isFile()) {
             msgBox("Datei '" + path + "' nicht gefunden!", 48, QStringLiteral("Achtung"));
             return;

@@ -201,7 +201,7 @@ TEST_F(DesktopPlanTest, APlanFileNamedAtTheStartIsOfferedAndEnterKeepsThePlan)
     tlmtest::writeBytes(bad, "Liebe Eltern,\r\n");
     modal.box(QMessageBox::Yes).box(QMessageBox::Ok);
     w.offerPlanFile(bad);
-    EXPECT_TRUE(modal.boxes().back().text.contains("Modul: frmMain/offerPlanFile,"))
+    EXPECT_TRUE(modal.boxes().back().text.contains("Modul: frmMain/fncLoad,13/"))
         << modal.boxes().back().text.toStdString();
     EXPECT_TRUE(modal.boxes().back().text.contains("(Zeile 1)"));
     EXPECT_EQ(plan().size(), 1);
