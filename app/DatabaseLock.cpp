@@ -24,13 +24,14 @@ DatabaseLock* DatabaseLock::current()
     return g_current;
 }
 
-InstanceGuard::Result DatabaseLock::lock(const QString& location)
+InstanceGuard::Result DatabaseLock::lock(const QString& location, const QString& planFile)
 {
     m_next.reset();
     m_nextIsServer = isServerLocation(location);
     if (m_nextIsServer)
         return InstanceGuard::First;
     auto guard = std::make_unique<InstanceGuard>(location);
+    guard->setPlanFile(planFile);
     // The file held already, under whatever name: asking ourselves would wait for an answer that
     // cannot come.
     if (m_held && guard->name() == m_held->name())
@@ -43,6 +44,7 @@ InstanceGuard::Result DatabaseLock::lock(const QString& location)
         return result;
     }
     connect(guard.get(), &InstanceGuard::raiseRequested, this, &DatabaseLock::raiseRequested);
+    connect(guard.get(), &InstanceGuard::planFileRequested, this, &DatabaseLock::planFileRequested);
     m_next = std::move(guard);
     return InstanceGuard::First;
 }

@@ -21,7 +21,8 @@ public:
 
     // Locks location besides the lock held. First when it may be worked on (already the one held, a
     // server, or locked now); Raised or Refused (refusal() says why) leave everything as it was.
-    InstanceGuard::Result lock(const QString& location);
+    // A plan file given, a program that holds the file already is asked to offer it for loading.
+    InstanceGuard::Result lock(const QString& location, const QString& planFile = QString());
     QString refusal() const { return m_refusal; }
     // The program works on the database locked last now: the lock held before goes.
     void keepLast();
@@ -31,6 +32,7 @@ public:
 signals:
     // A second start asked this program to come to the front.
     void raiseRequested();
+    void planFileRequested(const QString& path);
 
 private:
     std::unique_ptr<InstanceGuard> m_held, m_next;

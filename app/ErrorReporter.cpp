@@ -26,7 +26,7 @@ void appendToLog(const QString& line)
     QString dir = QFileInfo(databasePath()).absolutePath();
     if (isServerLocation(databasePath())) {
         dir = applicationDirectory();
-        if (!QFileInfo(dir).isWritable()) {
+        if (isInstalledProgram() || !QFileInfo(dir).isWritable()) {
             dir = userDataFolder();
             QDir().mkpath(dir);
         }

@@ -18,6 +18,7 @@ namespace tlm {
 
 namespace {
 const QByteArray kRaise = "raise\n";
+const QByteArray kOpen = "open "; // and the plan file's path, percent-encoded, then a line end
 const QByteArray kDone = "ok\n";
 constexpr int kConnectMs = 1000; // a holder that took the lock a moment ago starts listening within this
 constexpr int kAnswerMs = 10000; // a holder busy with a backup of a large file answers within this
@@ -117,8 +118,12 @@ bool InstanceGuard::listen()
             connect(s, &QLocalSocket::readyRead, this, [this, s] {
                 if (!s->canReadLine())
                     return;
-                if (s->readLine() == kRaise) {
+                const QByteArray line = s->readLine();
+                if (line == kRaise || (line.startsWith(kOpen) && line.endsWith('\n'))) {
                     emit raiseRequested();
+                    if (line != kRaise)
+                        emit planFileRequested(QString::fromUtf8(
+                            QByteArray::fromPercentEncoding(line.mid(kOpen.size()).chopped(1))));
                     s->write(kDone);
                     s->flush();
                 }
@@ -143,7 +148,7 @@ bool InstanceGuard::askHolderToRaise() const
         s.abort();
         QThread::msleep(50);
     }
-    s.write(kRaise);
+    s.write(m_planFile.isEmpty() ? kRaise : kOpen + m_planFile.toUtf8().toPercentEncoding() + '\n');
     if (!s.waitForBytesWritten(kAnswerMs))
         return false;
     const QDeadlineTimer answerBy(kAnswerMs);

@@ -23,6 +23,9 @@ public:
         Raised,  // another program holds it and came to the front
         Refused, // another program holds it; refusal() says which
     };
+    // A plan file that the program holding the database is asked to offer for loading (a double
+    // click on a .tlm file while the program runs), instead of only coming to the front.
+    void setPlanFile(const QString& path) { m_planFile = path; }
     Result acquire();
     QString refusal() const { return m_refusal; }
     // The same for every name of one file (links): two guards of one database have the same.
@@ -31,6 +34,8 @@ public:
 signals:
     // A second start asked this program to come to the front.
     void raiseRequested();
+    // ... and to offer this plan file for loading.
+    void planFileRequested(const QString& path);
 
 private:
     bool listen(); // false: a program here already holds the file under another name
@@ -41,6 +46,7 @@ private:
     QLockFile m_lock;
     QLocalServer* m_server = nullptr;
     QString m_refusal;
+    QString m_planFile;
 };
 
 } // namespace tlm

@@ -96,7 +96,7 @@ void warn(const QString& text)
 
 bool confirmDelete()
 {
-    return msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36,
+    return msgBox(QStringLiteral("Soll dieser Eintrag wirklich entfernt werden?"), 36 + 256,
                   QStringLiteral("Ihre Wahl ...")) == vbYes;
 }
 

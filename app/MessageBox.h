@@ -22,7 +22,8 @@ void tellOnErrorOutput(const QString& text);
 // A warning: the exclamation icon, OK, the title "Achtung".
 void warn(const QString& text);
 
-// "Soll dieser Eintrag wirklich entfernt werden?" with Yes and No; true on Yes.
+// "Soll dieser Eintrag wirklich entfernt werden?" with Yes and No, No the default (Enter deletes
+// nothing); true on Yes.
 bool confirmDelete();
 
 } // namespace tlm

@@ -15,6 +15,8 @@ UpDown::UpDown(QWidget* parent) : QWidget(parent)
     auto make = [&](Qt::ArrowType arrow, const char* name) {
         auto* b = makeNamed<QToolButton>(this, name);
         b->setArrowType(arrow);
+        // An arrow alone says nothing to a screen reader.
+        b->setAccessibleName(arrow == Qt::UpArrow ? QStringLiteral("Mehr") : QStringLiteral("Weniger"));
         b->setAutoRepeat(true);
         b->setFixedSize(18, 11);
         b->setFocusPolicy(Qt::NoFocus);

@@ -107,7 +107,7 @@ int main(int argc, char** argv)
     if (!line.db.isEmpty())
         tlm::setDatabasePath(located(line.db));
     if (line.action == tlm::CommandLine::Window)
-        return tlm::runProgram(app);
+        return tlm::runProgram(app, line.planFile.isEmpty() ? QString() : located(line.planFile));
     if (line.action == tlm::CommandLine::Copy)
         return tlm::runCopy(located(line.copySource), located(line.copyTarget));
 

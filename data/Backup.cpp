@@ -36,6 +36,12 @@ QString temporaryName(const QString& target)
 QString copyInto(sqlite3* db, const QString& path)
 {
     QFile::remove(path);
+    // Made empty and private before SQLite writes a byte: a plan may name children's diets.
+    {
+        QFile made(path);
+        if (made.open(QIODevice::WriteOnly))
+            made.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    }
     int rc = 0;
     QString message;
     {

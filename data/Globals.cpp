@@ -68,11 +68,17 @@ QString databasePath()
         return chosen;
     // Started from a folder the user can write (a build tree, a USB stick), or from one that holds
     // a database (a read-only medium): the file beside the program. An installed program keeps each
-    // user's database in the user's own data folder.
+    // user's database in the user's own data folder, also for root, who could write /usr/bin.
     const QString beside = QDir(applicationDirectory()).filePath(QStringLiteral("tlm.mdb"));
-    if (QFileInfo::exists(beside) || QFileInfo(applicationDirectory()).isWritable())
+    if (!isInstalledProgram() &&
+        (QFileInfo::exists(beside) || QFileInfo(applicationDirectory()).isWritable()))
         return beside;
     return QDir(userDataFolder()).filePath(QStringLiteral("tlm.mdb"));
+}
+
+bool isInstalledProgram()
+{
+    return QFileInfo::exists(templateDatabase());
 }
 
 QString templateDatabase()
@@ -94,7 +100,8 @@ QString provideUserDatabase(const QString& path)
         QFile::remove(temp);
         return {};
     }
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // A plan may name children's diets: the owner alone reads it.
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return QStringLiteral("Ihre Datenbank wurde aus der Vorlage des Programms neu angelegt: '%1'.")
         .arg(QDir::toNativeSeparators(path));
 }

@@ -21,10 +21,14 @@ void setProgramGlobals();
 QString applicationDirectory();
 void setApplicationDirectory(const QString& dir);
 // The database: the one the command line names, else the one chosen in "Datenbank wählen", else
-// tlm.mdb in the application directory when it is there or the directory can be written, else in the
-// user's data folder (XDG_DATA_HOME/fennor-tellomat).
+// tlm.mdb in the application directory when it is there or the directory can be written (a portable
+// copy), else and always for an installed program in the user's data folder
+// (XDG_DATA_HOME/fennor-tellomat).
 QString databasePath();
 QString userDataFolder();
+// An installed program (its template database in ../share/fennor-tellomat): it never writes beside
+// itself, whoever runs it, root included.
+bool isInstalledProgram();
 // The database installed with the program: the sample catalogue with an empty plan.
 QString templateDatabase();
 // Makes a missing database in the user's data folder from the template; the notice that says where,

@@ -23,6 +23,7 @@ frmRezDet::frmRezDet() : Dialog(QStringLiteral("frmRezDet"), QStringLiteral("Rez
     txMENGE4P = make<QLineEdit>("txMENGE4P");
     txMENGE4P->setMaxLength(20);
     txEINHEIT = make<QLineEdit>("txEINHEIT");
+    txEINHEIT->setAccessibleName(QStringLiteral("Einheit")); // shares the amount's label
     txEINHEIT->setEnabled(false);
     txEINHEIT->setFixedWidth(tw(900));
     Line1 = makeLine("Line1");

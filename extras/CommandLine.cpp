@@ -28,7 +28,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
 {
     std::map<QString, QString> values;
     bool help = false, version = false;
-    QStringList copy;
+    QStringList copy, words;
     for (int i = 0; i < arguments.size(); ++i) {
         QString name = arguments[i];
         QString value;
@@ -59,9 +59,10 @@ CommandLine parseCommandLine(const QStringList& arguments)
         }
         const auto known = kValues.find(name);
         if (known == kValues.end()) {
-            if (name.startsWith('-'))
+            if (name.startsWith(QLatin1Char('-')))
                 return usage(QStringLiteral("Unbekannte Option %1").arg(name));
-            return usage(QStringLiteral("Unerwartete Angabe „%1“").arg(name));
+            words << name; // a plan file to offer, when the window starts
+            continue;
         }
         if (!inline_) {
             // "--csv --pdf x" lacks the file; a lone "-" is a value (the standard output).
@@ -96,6 +97,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
                              .arg(QString::fromLatin1(name), value(name)));
     }
     if (!copy.isEmpty()) {
+        if (!words.isEmpty())
+            return usage(QStringLiteral("Unerwartete Angabe „%1“").arg(words[0]));
         if (!values.empty())
             return usage(QStringLiteral("--kopieren steht allein"));
         c.action = CommandLine::Copy;
@@ -107,6 +110,12 @@ CommandLine parseCommandLine(const QStringList& arguments)
     c.run.pdfFolder = value("--pdf");
     c.run.csvFile = value("--csv");
     c.action = given("--pdf") || given("--csv") ? CommandLine::Batch : CommandLine::Window;
+    // One plan file, and only for the window (the file manager's "open with").
+    if (!words.isEmpty() && (c.action != CommandLine::Window || words.size() > 1))
+        return usage(
+            QStringLiteral("Unerwartete Angabe „%1“").arg(words[c.action == CommandLine::Window ? 1 : 0]));
+    if (!words.isEmpty())
+        c.planFile = words[0];
     return c;
 }
 

@@ -19,6 +19,7 @@ struct CommandLine
     BatchRun run;    // the targets as given (relative to the current folder)
     QString refusal; // for Usage: why, one German line without the "tlm: " in front
     QString copySource, copyTarget; // for Copy, as given
+    QString planFile;               // for Window: a plan file to offer for loading, as given
 };
 CommandLine parseCommandLine(const QStringList& arguments);
 

@@ -32,6 +32,7 @@ frmZutatDet::frmZutatDet()
     txMENGE = make<QLineEdit>("txMENGE");
     txMENGE->setMaxLength(20);
     ddEINHEIT = make<DataCombo>("ddEINHEIT");
+    ddEINHEIT->setAccessibleName(QStringLiteral("Einheit")); // shares the amount's label
     mxPREIS = make<CurrencyEdit>("mxPREIS");
     cbFRISCH = make<QCheckBox>("cbFRISCH", QStringLiteral("Frisch"));
     cbNOKAUF = make<QCheckBox>("cbNOKAUF",

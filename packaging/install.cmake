@@ -8,6 +8,28 @@ install(TARGETS tlm_mkdb RUNTIME DESTINATION ${TLM_LIBEXEC})
 install(FILES packaging/de.fennor.Tellomat.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/de.fennor.Tellomat.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+install(FILES packaging/fennor-tellomat.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# Plan files (*.tlm) are known to the desktop, open with a double click and show the program's icon.
+install(FILES packaging/de.fennor.Tellomat.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME de.fennor.Tellomat.xml)
+
+# The handbook with its pictures: beside the program in the build tree, in share/ when installed (the
+# program reads it, so it does not go under doc/, which a system may leave out).
+file(READ ${CMAKE_SOURCE_DIR}/docs/handbuch.html TLM_HANDBOOK_HTML)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/handbuch.html)
+string(REGEX MATCHALL "src=\"[^\"]+\\.png\"" TLM_HANDBOOK_SRCS "${TLM_HANDBOOK_HTML}")
+set(TLM_HANDBOOK_FILES ${CMAKE_SOURCE_DIR}/docs/handbuch.html)
+foreach(src ${TLM_HANDBOOK_SRCS})
+    string(REGEX REPLACE "src=\"([^\"]+)\"" "\\1" picture "${src}")
+    list(APPEND TLM_HANDBOOK_FILES ${CMAKE_SOURCE_DIR}/docs/${picture})
+endforeach()
+list(REMOVE_DUPLICATES TLM_HANDBOOK_FILES)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/handbuch/handbuch.html
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/handbuch
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${TLM_HANDBOOK_FILES} ${CMAKE_BINARY_DIR}/handbuch
+    DEPENDS ${TLM_HANDBOOK_FILES})
+add_custom_target(tlm_handbook ALL DEPENDS ${CMAKE_BINARY_DIR}/handbuch/handbuch.html)
+install(FILES ${TLM_HANDBOOK_FILES} DESTINATION ${TLM_SHARE}/handbuch)
 install(FILES packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/fennor-tellomat)
 
 # The manual page gzipped, as Debian keeps them.
@@ -16,6 +38,13 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tlm.1.gz
     DEPENDS ${CMAKE_SOURCE_DIR}/packaging/tlm.1)
 add_custom_target(tlm_manual ALL DEPENDS ${CMAKE_BINARY_DIR}/tlm.1.gz)
 install(FILES ${CMAKE_BINARY_DIR}/tlm.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1)
+# The English page, so that man tlm finds a page in any language.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/en/tlm.1.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/en
+    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/tlm.en.1 > ${CMAKE_BINARY_DIR}/en/tlm.1.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/tlm.en.1)
+add_custom_target(tlm_manual_en ALL DEPENDS ${CMAKE_BINARY_DIR}/en/tlm.1.gz)
+install(FILES ${CMAKE_BINARY_DIR}/en/tlm.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # Debian's changelog beside the copyright, gzipped the same way.
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/changelog.Debian.gz
@@ -53,6 +82,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://fennor.de/tellomat")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Without Qt's German texts its own buttons and the file dialog would be English.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -7,15 +7,16 @@
 #include "plan/frmMain.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace tlm {
 
-int runProgram(QApplication& app)
+int runProgram(QApplication& app, const QString& planFile)
 {
     // Before the database is opened and before its backup: one program per database file. A server
     // is there for several programs at once.
     DatabaseLock lock;
-    switch (lock.lock(databasePath())) {
+    switch (lock.lock(databasePath(), planFile)) {
     case InstanceGuard::Raised:
         return 0;
     case InstanceGuard::Refused:
@@ -27,8 +28,11 @@ int runProgram(QApplication& app)
     }
     frmMain w;
     QObject::connect(&lock, &DatabaseLock::raiseRequested, &w, &frmMain::bringToFront);
+    QObject::connect(&lock, &DatabaseLock::planFileRequested, &w, &frmMain::offerPlanFile);
     w.Form_Load();
     w.show();
+    if (!planFile.isEmpty())
+        QTimer::singleShot(0, &w, [&w, planFile] { w.offerPlanFile(planFile); });
     return app.exec();
 }
 

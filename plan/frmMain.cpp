@@ -8,6 +8,7 @@
 #include "app/ErrorReporter.h"
 #include "app/FileDialogs.h"
 #include "app/FrmAbout.h"
+#include "app/Handbook.h"
 #include "app/MessageBox.h"
 #include "app/Named.h"
 #include "app/ReadOnlyNotice.h"
@@ -95,6 +96,7 @@ frmMain::frmMain()
     // A wider window gives its width to the dish names.
     gd1->stretchColumn(gd1->columnIndex(QStringLiteral("GERICHT")));
     gd1->setMultiSelect(true);
+    gd1->setAccessibleName(QStringLiteral("Speiseplan"));
     // On a shared server the plan shows what the others plan, the current entry kept.
     followRemoteChanges(this, gd1, QStringLiteral("KEY"), [this](qint32 key) { fncReq(key); });
     // Looked up once: the style callback runs for every painted cell.
@@ -229,6 +231,15 @@ void frmMain::buildMenus()
     mnuInfo->setObjectName(QStringLiteral("mnuInfo"));
     mnuAbout = menuEntry(mnuInfo, "mnuAbout", QStringLiteral("über TLM"), "frmMain/mnuAbout_Click",
                          [] { fncDlgAbout(0); });
+    mnuHandbuch = menuEntry(mnuInfo, "mnuHandbuch", QStringLiteral("Handbuch"), "frmMain/mnuHandbuch_Click",
+                            [] { showHandbook(); });
+
+    // The keys desktop programs have, shown beside the entries; the entries' texts stay as they are.
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuLoad->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuListSpeiseplan->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuHandbuch->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void frmMain::buildExtrasMenu()
@@ -370,6 +381,30 @@ void frmMain::bringToFront()
     }
 }
 
+void frmMain::offerPlanFile(const QString& path)
+{
+    // Not over a dialog in use: the plan would change under it.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(300, this, [this, path] { offerPlanFile(path); });
+        return;
+    }
+    // The same load as the menu's, under its name: a faulty line reads as it does there.
+    guard("frmMain/fncLoad", [&] {
+        if (!QFileInfo(path).isFile()) {
+            msgBox("Datei '" + path + "' nicht gefunden!", 48, QStringLiteral("Achtung"));
+            return;
+        }
+        if (msgBox(QStringLiteral("Speiseplan aus „%1“ laden? Der jetzige Plan wird ersetzt.")
+                       .arg(QFileInfo(path).fileName()),
+                   36 + 256, QStringLiteral("Ihre Wahl ...")) != vbYes)
+            return;
+        fFileName = path;
+        importPlan(fFileName);
+        setWindowTitle(gAppTitle + "  " + fFileName);
+        fncReq(0);
+    });
+}
+
 void frmMain::fncReq(qint32 key)
 {
     guard("frmMain/fncReq", [&] {
@@ -421,8 +456,9 @@ void frmMain::fncDel()
             keys << toInt32(gd1->valueAt(row, keyColumn));
         if (keys.isEmpty())
             keys << toInt32(gd1->columnValue(QStringLiteral("KEY")));
-        if (keys.size() == 1 ? !confirmDelete()
-                             : msgBox(deleteQuestion(keys), 36, QStringLiteral("Ihre Wahl ...")) != vbYes)
+        if (keys.size() == 1
+                ? !confirmDelete()
+                : msgBox(deleteQuestion(keys), 36 + 256, QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
         deleteEntries(keys);
         fncReq(0);
@@ -432,7 +468,7 @@ void frmMain::fncDel()
 void frmMain::mnuDelAll_Click()
 {
     guard("frmMain/mnuDelAll_Click", [&] {
-        if (msgBox(QStringLiteral("Soll der gesamte Speiseplan gelöscht werden?"), 36,
+        if (msgBox(QStringLiteral("Soll der gesamte Speiseplan gelöscht werden?"), 36 + 256,
                    QStringLiteral("Ihre Wahl ...")) != vbYes)
             return;
         Transaction t(gConnection);

@@ -30,6 +30,9 @@ public:
     void mnuDelAll_Click();
     // A second start of the program on this database asked for this window.
     void bringToFront();
+    // A plan file named at the start (a double click in the file manager): loaded when the user
+    // agrees, No the default. Waits while a modal window is open.
+    void offerPlanFile(const QString& path);
 
     QString fFileName;
 
@@ -54,6 +57,7 @@ public:
     QAction* mnuDruckELF;
     QAction* mnuDruckKB4;
     QAction* mnuAbout;
+    QAction* mnuHandbuch;
     QMenu* mnuExtras;
     QAction* mnuPersonen;
     QAction* mnuTageKopieren;

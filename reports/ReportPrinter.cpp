@@ -1,6 +1,7 @@
 #include "reports/ReportPrinter.h"
 
 #include "app/ErrorReporter.h"
+#include "app/FileDialogs.h"
 #include "app/MessageBox.h"
 #include "app/Named.h"
 #include "data/Error.h"
@@ -121,6 +122,7 @@ ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
     QToolButton* next = tool(QStringLiteral(">"), QStringLiteral("Nächste Seite (Bild ab)"), "next");
     QToolButton* last = tool(QStringLiteral(">|"), QStringLiteral("Letzte Seite (Ende)"), "last");
     m_zoom = makeNamed<QComboBox>(this, "zoom");
+    m_zoom->setAccessibleName(QStringLiteral("Zoom"));
     m_zoom->addItems(zoomChoices());
     m_zoom->setCurrentIndex(1);
     m_zoom->setToolTip(QStringLiteral("Zoom (Strg+Plus, Strg+Minus)"));
@@ -412,10 +414,8 @@ bool ReportPrinter::savePdf(const QString& path)
 QString ReportPrinter::proposedPdfName() const
 {
     QString folder = QSettings().value(QLatin1String(kPdfFolderKey)).toString();
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QDir::homePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir() || !QFileInfo(folder).isWritable())
+        folder = fileDialogFolder(QStringLiteral("pdf"), QString());
     QString title = documentTitle();
     title.replace('/', '-');
     return QDir(folder).filePath((title.isEmpty() ? QStringLiteral("Bericht") : title) + ' ' +
@@ -436,9 +436,9 @@ void ReportPrinter::savePdfAs()
     const QString proposal = proposedPdfName();
     dialog.setDirectory(QFileInfo(proposal).absolutePath());
     dialog.selectFile(QFileInfo(proposal).fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString path = execSaveDialog(dialog);
+    if (path.isEmpty())
         return;
-    const QString path = dialog.selectedFiles().first();
     guard("frmDlgDruck/savePdf", [&] {
         if (!savePdf(path))
             tlm::raise(ErrFileAccess, path);

@@ -2,11 +2,13 @@
 // Runs offscreen against a copy of the sample database: tlm_shots OUTDIR
 #include "app/Application.h"
 #include "app/DataGrid.h"
+#include "app/Handbook.h"
 #include "data/Connection.h"
 #include "data/Database.h"
 #include "data/DatabaseCopy.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "dishes/frmRezDet.h"
 #include "extras/AllergenReports.h"
 #include "extras/CampPlanning.h"
 #include "extras/CostReport.h"
@@ -31,8 +33,10 @@
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -65,6 +69,21 @@ void grabModal(const QString& name, std::function<void(QWidget*)> prepare = {})
     });
 }
 
+// Several windows as they stand on the screen, one picture (the offscreen screen grabs one window).
+void saveTogether(const QList<QWidget*>& windows, const QString& name)
+{
+    QRect all;
+    for (const QWidget* w : windows)
+        all |= w->frameGeometry();
+    QPixmap picture(all.size() + QSize(16, 16));
+    picture.fill(QColor(0x5a, 0x6e, 0x82));
+    QPainter p(&picture);
+    for (QWidget* w : windows)
+        p.drawPixmap(w->geometry().topLeft() - all.topLeft() + QPoint(8, 8), w->grab());
+    p.end();
+    picture.save(QDir(g_out).filePath(name + ".png"));
+}
+
 void reportPage(const std::function<void()>& run, const QString& name)
 {
     run();
@@ -94,6 +113,52 @@ int main(int argc, char** argv)
 
     grabModal("plan-entry");
     w.fncEdit();
+    // F1 in the plan entry dialog: the handbook at the dialog's section, over it.
+    setHandbookFolder(g_out);
+    QTimer::singleShot(300, [] {
+        QWidget* entry = QApplication::activeModalWidget();
+        if (!entry)
+            return;
+        entry->move(40, 40);
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(entry->focusWidget() ? entry->focusWidget() : entry, &f1);
+        if (auto* help = entry->findChild<QDialog*>(QStringLiteral("frmHandbuch"))) {
+            help->resize(620, 520);
+            help->move(entry->x() + entry->width() * 2 / 3, entry->y() + 60);
+            QApplication::processEvents();
+            saveTogether({entry, help}, QStringLiteral("help-plan-entry"));
+            help->close();
+        }
+        static_cast<QDialog*>(entry)->reject();
+    });
+    w.fncEdit();
+    // The handbook's first page, for the README.
+    showHandbook();
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String("frmHandbuch") && top->isVisible()) {
+            top->resize(720, 560);
+            QApplication::processEvents();
+            save(top, QStringLiteral("handbook"));
+            top->close();
+        }
+    for (QWidget* child : w.findChildren<QDialog*>(QStringLiteral("frmHandbuch")))
+        if (child->isVisible()) {
+            child->resize(720, 560);
+            QApplication::processEvents();
+            save(child, QStringLiteral("handbook"));
+            child->close();
+        }
+    // The windows the handbook shows besides those of the README.
+    grabModal("dish-list");
+    w.mnuGerichte->trigger();
+    grabModal("recipe-line");
+    fncDlgRezDet(0, 101);
+    grabModal("ingredient-editor");
+    fncDlgZutatDet(101);
+    grabModal("extras-period");
+    w.mnuWochenplan->trigger();
+    grabModal("database-choice");
+    w.mnuDatenbank->trigger();
     grabModal("dish-editor");
     fncDlgGerichtDet(101);
     grabModal("ingredient-list", [](QWidget* list) {

@@ -64,6 +64,29 @@ TEST_F(InstanceTest, ASecondStartBringsTheFirstForwardAndChangesNothing)
     EXPECT_EQ(files(), (QStringList{"tlm.mdb", "tlm.mdb.lock"})); // no backup, no log
 }
 
+// A double click on a plan file while the program runs: the running program comes forward and is
+// the one that offers the file; the second start changes nothing.
+TEST_F(InstanceTest, APlanFileGivenToASecondStartIsOfferedByTheFirst)
+{
+    const QByteArray db = tlmtest::readBytes(dbPath());
+    InstanceGuard first(dbPath());
+    ASSERT_EQ(first.acquire(), InstanceGuard::First);
+    int raised = 0;
+    QStringList offered;
+    QObject::connect(&first, &InstanceGuard::raiseRequested, [&] { ++raised; });
+    QObject::connect(&first, &InstanceGuard::planFileRequested, [&](const QString& p) { offered << p; });
+    const QString plan = QDir(dir()).filePath(QStringLiteral("Zelt lager „ü“%0A.tlm"));
+    QProcess second;
+    second.start(QStringLiteral(TLM_START_CHILD), {dir(), QStringLiteral("quit"), plan});
+    ASSERT_TRUE(second.waitForStarted(60000));
+    const QByteArray out = finish(second);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(out, QByteArray()) << out.constData();
+    EXPECT_EQ(raised, 1);
+    EXPECT_EQ(offered, QStringList{plan});
+    EXPECT_EQ(tlmtest::readBytes(dbPath()), db);
+}
+
 TEST_F(InstanceTest, ALockLeftByAKilledProgramDoesNotBlockTheNextStart)
 {
     QProcess killed;

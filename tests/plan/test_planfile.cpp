@@ -93,9 +93,10 @@ TEST_F(PlanFileTest, EmptyPlanGivesAnEmptyFileAndCancelChangesNothing)
     Modal modal;
     const QString path = file("leer.tlm");
     writeAll(path, "alter Inhalt\r\n");
-    save(path, modal);
+    modal.file(path).box(QMessageBox::Yes).box(QMessageBox::Ok); // replacing the old file, as asked
+    w.mnuSave->trigger();
     EXPECT_EQ(readAll(path), QByteArray());
-    EXPECT_EQ(modal.boxes().size(), 1u);
+    EXPECT_EQ(modal.boxes().size(), 2u);
     const QString title = w.windowTitle();
     exec("insert into SPEISEPLAN values (1, '2010-07-24', 2, 1, 105, 12, 0)");
     modal.file(QString());
@@ -105,7 +106,7 @@ TEST_F(PlanFileTest, EmptyPlanGivesAnEmptyFileAndCancelChangesNothing)
     EXPECT_EQ(w.windowTitle(), title);
     EXPECT_EQ(readAll(path), QByteArray());
     EXPECT_EQ(plan().size(), 1);
-    EXPECT_EQ(modal.boxes().size(), 1u);
+    EXPECT_EQ(modal.boxes().size(), 2u);
     EXPECT_EQ(modal.unexpected(), 0);
 
     // An existing empty file empties the plan.
@@ -274,12 +275,15 @@ TEST_F(PlanFileTest, MissingFileAndUnwritableTargets)
     writeAll(ro + "/alt.tlm", "alt");
     writeAll(ro + "/fest.tlm", "fest");
     if (tlmtest::makeReadOnly(ro + "/fest.tlm") && tlmtest::makeReadOnly(ro)) {
-        modal.file(ro + "/alt.tlm").box(QMessageBox::Ok);
+        modal.file(ro + "/alt.tlm").box(QMessageBox::Yes).box(QMessageBox::Ok);
         w.mnuSave->trigger();
         EXPECT_EQ(modal.boxes().back().text, "Speichern nach '" + ro + "/alt.tlm' fertiggestellt!");
         EXPECT_EQ(splitPlanText(readAll(ro + "/alt.tlm")).size(), 1);
         for (const char* name : {"/fest.tlm", "/neu.tlm"}) {
-            modal.file(ro + name).box(QMessageBox::Ok);
+            if (QFile::exists(ro + name))
+                modal.file(ro + name).box(QMessageBox::Yes).box(QMessageBox::Ok);
+            else
+                modal.file(ro + name).box(QMessageBox::Ok);
             w.mnuSave->trigger();
             EXPECT_TRUE(modal.boxes().back().text.contains("frmMain/fncSave,75/")) << name;
         }

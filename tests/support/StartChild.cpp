@@ -1,6 +1,7 @@
 // A child process for the one-program tests: the program as the user starts it, on a given folder.
 // Message boxes are printed ("box: text") and answered, the About box is closed at once, and once
-// the main window is up it prints "ready" and ends, or stays until it is killed ("stay").
+// the main window is up it prints "ready" and ends, or stays until it is killed ("stay"). A third
+// argument is a plan file named at the start.
 #include "app/Application.h"
 #include "data/Globals.h"
 #include "plan/Program.h"
@@ -43,5 +44,5 @@ int main(int argc, char** argv)
         }
     });
     poll.start(10);
-    return tlm::runProgram(app);
+    return tlm::runProgram(app, argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
 }
