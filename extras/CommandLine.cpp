@@ -85,7 +85,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return given(name) ? values.at(QString::fromLatin1(name)) : QString();
     };
     if ((given("--von") || given("--bis")) && !given("--pdf"))
-        return usage(QStringLiteral("--von und --bis gelten nur für --pdf, den Kostenbericht"));
+        return usage(QStringLiteral("--von und --bis gelten nur mit --pdf"));
     for (const auto& [name, date] : {std::pair{"--von", &c.run.von}, std::pair{"--bis", &c.run.bis}}) {
         if (!given(name))
             continue;

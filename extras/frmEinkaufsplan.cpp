@@ -218,7 +218,8 @@ void frmEinkaufsplan::sfVorratUebernehmen_Click()
                            "Vorrat wird dabei überschrieben.")
                 .arg(shortDate(p.bis), rest.size() == 1 ? QStringLiteral("1 Zutat")
                                                         : QStringLiteral("%1 Zutaten").arg(rest.size()));
-        if (msgBox(question, 36, QStringLiteral("Als Vorrat übernehmen")) != vbYes)
+        // The stock kept so far is overwritten: Enter keeps it.
+        if (msgBox(question, 36 + 256, QStringLiteral("Als Vorrat übernehmen")) != vbYes)
             return;
         takeOverStock(rest, p.bis);
         msgBox(QStringLiteral("Der Restbestand ist jetzt der Vorrat."), 64, QStringLiteral("Vorrat"));

@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 using namespace tlm;
 using tlmtest::Modal;
@@ -167,6 +168,23 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
     EXPECT_EQ(vp().rowTexts().value(2), QStringLiteral("Öl|0,4 l|1,20 €").replace(" l", " l"));
 
     const QStringList before = rows("select * from VORRAT order by ZUTNR");
+    {
+        // Enter on the question keeps the stock: No is its default.
+        Modal modal;
+        modal.on<frmEinkaufsplan>([](frmEinkaufsplan& d) {
+            d.sfVorratUebernehmen->click();
+            d.sfAbbrechen->click();
+        });
+        modal.then([](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(box);
+            EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        fncDlgEinkaufsplan();
+        EXPECT_TRUE(modal.allUsed());
+        EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), before);
+    }
     EXPECT_EQ(takeOver(QMessageBox::No).value(0),
               QStringLiteral("Den Vorrat durch den Restbestand nach dem 03.07.2026 ersetzen (1 Zutat)?\nDer "
                              "bisherige Vorrat wird dabei überschrieben."));
