@@ -21,22 +21,28 @@ int g_reports = 0;
 
 void appendToLog(const QString& line)
 {
-    // Beside the database file in use: an installed program's own folder cannot be written. With a
-    // server, beside the program where that can be written, else in the user's own data folder.
-    QString dir = QFileInfo(databasePath()).absolutePath();
-    if (isServerLocation(databasePath())) {
-        dir = applicationDirectory();
-        if (isInstalledProgram() || !QFileInfo(dir).isWritable()) {
-            dir = userDataFolder();
-            QDir().mkpath(dir);
-        }
-    }
-    QFile f(QDir(dir).filePath(QStringLiteral("tlm_err.txt")));
+    const QString path = errorLogPath();
+    if (isServerLocation(databasePath()))
+        QDir().mkpath(QFileInfo(path).absolutePath()); // the user's data folder may be new
+    QFile f(path);
     const QByteArray bytes = toWin1252(line + QStringLiteral("\r\n"));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append) || f.write(bytes) != bytes.size() || !f.flush())
         raise(ErrFileAccess, f.fileName());
 }
 } // namespace
+
+QString errorLogPath()
+{
+    // Beside the database file in use: an installed program's own folder cannot be written. With a
+    // server, beside the program where that can be written, else in the user's own data folder.
+    QString dir = QFileInfo(databasePath()).absolutePath();
+    if (isServerLocation(databasePath())) {
+        dir = applicationDirectory();
+        if (isInstalledProgram() || !QFileInfo(dir).isWritable())
+            dir = userDataFolder();
+    }
+    return QDir(dir).filePath(QStringLiteral("tlm_err.txt"));
+}
 
 QString errorLogLine(const QString& tag, const QString& text)
 {

@@ -41,6 +41,9 @@ template <class R, class F> R guardOr(const char* tag, R neutral, F&& body)
     }
 }
 
+// Where fncErr appends its reports.
+QString errorLogPath();
+
 // The log line without its CRLF: yyyymmdd-hh:nn/Modul=TAG/Name=/Desc=TEXT
 QString errorLogLine(const QString& tag, const QString& text);
 

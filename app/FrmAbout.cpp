@@ -2,6 +2,7 @@
 
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
+#include "data/Connection.h"
 #include "data/Globals.h"
 
 #include <QDir>
@@ -42,16 +43,25 @@ void FrmAbout::Form_Load()
     guard("FrmAbout/Form_Load", [&] {
         setWindowTitle(gAppTitle);
         lbApplCode->setText(gAppTitle);
+        // An installed program's own folder is nothing a user looks into: the folder of its data is.
+        const QString folder = QFileInfo(gAppPath).isWritable() ? gAppPath : userDataFolder();
         // Lines apart by a single carriage return, shown as line breaks.
-        const QString text = QStringLiteral("© 2026 Fennor Tellomat – frei für Gruppenküchen") + '\r' +
-                             QStringLiteral("Verzeichnis: ") + gAppPath + '\r' +
+        const QString text = QStringLiteral("© 2026 Fennor Tellomat – GPL-3.0-or-later") + '\r' +
+                             QStringLiteral("Verzeichnis: ") + folder + '\r' +
                              QStringLiteral("DB-Version: ") + QString::number(gDBVersion);
         lbZusatz->setText(QString(text).replace('\r', '\n'));
         lbZusatz->setProperty("caption", text);
         const QFileInfo db(databasePath());
-        if (QDir(db.absolutePath()) != QDir(gAppPath)) {
-            lbDaten->setText(QStringLiteral("Datenbank: ") + QDir::toNativeSeparators(db.absoluteFilePath()) +
-                             QStringLiteral("\n(Sicherungen und tlm_err.txt im selben Ordner)"));
+        QString where;
+        if (isServerLocation(databasePath()))
+            where = QStringLiteral("Datenbank: ") + shownLocation(databasePath()) +
+                    QStringLiteral("\nSicherungen macht der Server (pg_dump). Fehlerprotokoll: ") +
+                    QDir::toNativeSeparators(errorLogPath());
+        else if (QDir(db.absolutePath()) != QDir(gAppPath))
+            where = QStringLiteral("Datenbank: ") + QDir::toNativeSeparators(db.absoluteFilePath()) +
+                    QStringLiteral("\n(Sicherungen und tlm_err.txt im selben Ordner)");
+        if (!where.isEmpty()) {
+            lbDaten->setText(where);
             lbDaten->adjustSize();
             lbDaten->resize(tw(5175), lbDaten->heightForWidth(tw(5175)));
             lbDaten->show();

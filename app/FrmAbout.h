@@ -7,9 +7,10 @@ class QTimer;
 
 namespace tlm {
 
-// Title, copyright, application directory and database version; closes itself after fTimer ms.
-// When the database lies elsewhere (an installed program, --db) one more line names it: its folder
-// holds the backups and tlm_err.txt.
+// Title, copyright, application directory (for an installed program the folder of its data) and
+// database version; closes itself after fTimer ms. When the database lies elsewhere (an installed
+// program, --db) more lines name it and where its backups and tlm_err.txt are; a server's address is
+// shown without a password.
 class FrmAbout : public Dialog
 {
     Q_OBJECT

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/ErrorReporter.h"
+#include "data/Connection.h"
+#include "data/Globals.h"
 
 #include <memory>
 #include <utility>
@@ -14,6 +16,7 @@ template <class W, class Setup, class Read> auto launchDialog(const char* tag, S
 {
     using R = decltype(read(std::declval<W&>()));
     return guardOr(tag, R{}, [&] {
+        gConnection.requireReachable();
         auto w = std::make_unique<W>();
         setup(*w);
         w->Form_Load();

@@ -73,9 +73,9 @@ void ListWindow::Form_Load()
 void ListWindow::fncReq(qint32 key, const QString& filter)
 {
     guard(tagOf("fncReq"), [&] {
-        RecordsetPtr rs =
-            gConnection.execute(m_catalogue.select + likeFilter(m_catalogue.nameColumn, filter) +
-                                " order by " + m_catalogue.nameColumn);
+        const SearchFilter search = searchFilter(m_catalogue.nameColumn, filter);
+        RecordsetPtr rs = gConnection.execute(
+            m_catalogue.select + search.where + " order by " + m_catalogue.nameColumn, search.values);
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && key >= 1)
             gd1->find(m_catalogue.keyColumn + " = " + QString::number(key));
@@ -120,6 +120,13 @@ void ListWindow::fncDel()
         }
         msgBox(text, 48, QStringLiteral("Achtung"));
     });
+}
+
+SearchFilter searchFilter(const QString& column, const QString& search)
+{
+    if (search.trimmed().isEmpty())
+        return {};
+    return {" where " + column + " like ? || '%'", {search}};
 }
 
 QString likeFilter(const QString& column, const QString& search)

@@ -3,6 +3,8 @@
 #include "app/Dialog.h"
 
 #include <QStringList>
+#include <QVariant>
+#include <QVector>
 #include <functional>
 
 class QHBoxLayout;
@@ -71,8 +73,17 @@ private:
     QHBoxLayout* m_buttons;
 };
 
-// " where COLUMN like 'text%'" for a search text that is not blank, the text kept as typed with
-// its apostrophes doubled; otherwise the empty text.
+// A search by the beginning of a column: " where COLUMN like ? || '%'" with the text as typed bound
+// to it (% and _ in it still act as wildcards); nothing for a blank text.
+struct SearchFilter
+{
+    QString where;
+    QVector<QVariant> values;
+};
+SearchFilter searchFilter(const QString& column, const QString& search);
+
+// " where COLUMN like 'text%'" with the text's apostrophes doubled, for a statement that cannot bind
+// it yet; searchFilter binds it.
 QString likeFilter(const QString& column, const QString& search);
 
 } // namespace tlm

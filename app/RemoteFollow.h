@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QMainWindow;
 class QWidget;
 
 namespace tlm {
@@ -13,5 +14,9 @@ class DataGrid;
 // with the key of the grid's current row (0 when there is none), so that the same row stays current.
 void followRemoteChanges(QWidget* window, DataGrid* grid, const QString& keyColumn,
                          std::function<void(qint32)> reload);
+
+// While the connection to the server is lost, the window's status line says so and when the next
+// try comes; it goes again once the connection is back.
+void showConnectionState(QMainWindow* window);
 
 } // namespace tlm

@@ -46,7 +46,7 @@ void Connection::openForCopy(const QString& location)
     if (m_engine)
         raise(ErrObjectOpen);
     if (isServerLocation(location))
-        m_engine = std::make_unique<PgEngine>(location, false, false);
+        m_engine = std::make_unique<PgEngine>(location, false, true);
     else
         m_engine = std::make_unique<SqliteEngine>(location, false);
     m_path = location;
@@ -101,18 +101,30 @@ qint64 Connection::changeCount() const
     return m_closedChanges + m_seen;
 }
 
+bool Connection::isLost() const
+{
+    return m_engine && m_engine->isLost();
+}
+
+void Connection::requireReachable() const
+{
+    if (m_engine)
+        m_engine->requireReachable();
+}
+
 void Connection::requireWritable() const
 {
     if (engine().isReadOnly())
         throw Error(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()));
 }
 
-RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& table)
+RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& table,
+                             const QVector<QVariant>& values)
 {
     Engine& e = engine();
     auto rs = std::make_shared<Recordset>();
     rs->m_conn = this;
-    e.fetch(sql, *rs, columnsAt, table);
+    e.fetch(sql, *rs, columnsAt, table, values);
     rs->m_writable = columnsAt >= 0;
     rs->m_table = table;
     return rs;
@@ -121,6 +133,11 @@ RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& t
 RecordsetPtr Connection::execute(const QString& sql)
 {
     return run(rewriteJetSql(sql), -1, {});
+}
+
+RecordsetPtr Connection::execute(const QString& sql, const QVector<QVariant>& values)
+{
+    return run(rewriteJetSql(sql), -1, {}, values);
 }
 
 RecordsetPtr Connection::openWritable(const QString& sql)
@@ -155,6 +172,22 @@ void Connection::updateRow(const QString& table, qint64 key, qint64 version, con
 {
     if (!engine().updateRow(table, key, version, cols, values))
         raise(ErrChangedElsewhere);
+}
+
+ReadSnapshot::ReadSnapshot(Connection& c) : m_conn(c)
+{
+    if (m_conn.m_snapshots == 0)
+        m_conn.engine().beginSnapshot();
+    m_outermost = m_conn.m_snapshots == 0;
+    ++m_conn.m_snapshots;
+}
+
+ReadSnapshot::~ReadSnapshot()
+{
+    --m_conn.m_snapshots;
+    // Nothing was written: ending it either way is the same.
+    if (m_outermost && m_conn.isOpen())
+        m_conn.engine().rollback();
 }
 
 Transaction::Transaction(Connection& c) : m_conn(c)

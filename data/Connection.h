@@ -28,8 +28,8 @@ public:
     // does every file when readOnly is asked for. A server location (isServerLocation) opens the
     // database there, making the program's tables in an empty one.
     void open(const QString& location, bool readOnly = false);
-    // Opens a database to be filled by a copy: an empty server database gets the tables without the
-    // sample catalogue.
+    // Opens a database to be filled by a copy: an empty server database stays empty, for the copy to
+    // make the tables in the transaction that fills them (createPgSchema).
     void openForCopy(const QString& location);
     void close(); // error when not open
     bool isOpen() const { return m_engine != nullptr; }
@@ -41,9 +41,16 @@ public:
     bool isNewer() const;
     // Raises the read-only error before work that would write, so that it starts nothing.
     void requireWritable() const;
+    // Raises the error of a lost server connection before a window that reads is opened, so that
+    // one message comes instead of one per read and an empty window (nothing for a file).
+    void requireReachable() const;
+    // The server is known to be out of reach: a window need not read again to learn so.
+    bool isLost() const;
     QString path() const { return m_path; }
 
     RecordsetPtr execute(const QString& sql);
+    // A select with values bound to its "?": the way a text the user typed reaches a statement.
+    RecordsetPtr execute(const QString& sql, const QVector<QVariant>& values);
     // A writable recordset on "select cols from TABLE where ..."
     RecordsetPtr openWritable(const QString& sql);
 
@@ -68,21 +75,39 @@ public:
 private:
     friend class Recordset;
     friend class Transaction;
+    friend class ReadSnapshot;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values);
     void updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
                    const QVector<QVariant>& values);
-    RecordsetPtr run(const QString& sql, int columnsAt, const QString& table);
+    RecordsetPtr run(const QString& sql, int columnsAt, const QString& table,
+                     const QVector<QVariant>& values = {});
 
     std::unique_ptr<Engine> m_engine;
     QString m_path;
     qint64 m_closedChanges = 0; // above every count told before the last close
     mutable qint64 m_seen = 0;  // the open engine's count as last told
+    int m_snapshots = 0;        // ReadSnapshots open
 };
 
 // A libpq connection URI ("postgresql://…" or "postgres://…") rather than a file name.
 bool isServerLocation(const QString& location);
 // A location as it may be shown and logged: a file as given, a server address without a password.
 QString shownLocation(const QString& location);
+
+// Everything read in its scope sees one state of the data: a change another program commits meanwhile
+// is not seen. Only for reading; a snapshot within a snapshot is the outer one.
+class ReadSnapshot
+{
+public:
+    explicit ReadSnapshot(Connection& c);
+    ~ReadSnapshot();
+    ReadSnapshot(const ReadSnapshot&) = delete;
+    ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+private:
+    Connection& m_conn;
+    bool m_outermost = false;
+};
 
 // Rolls back unless committed: work that changes several rows is all or nothing.
 class Transaction

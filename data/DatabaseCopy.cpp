@@ -4,6 +4,8 @@
 #include "data/Database.h"
 #include "data/Engine.h"
 #include "data/Error.h"
+#include "data/PgEngine.h"
+#include "data/PgSchema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -88,16 +90,20 @@ qint64 copyWholeDatabase(const QString& source, const QString& target)
                         QStringLiteral("Das Ziel '%1' ist schreibgeschützt.").arg(shownLocation(target)));
         refuseFilled(to, shownLocation(target));
         const QStringList theirs = from.engine().tableNames();
-        const QStringList ours = to.engine().tableNames();
         Transaction t(to);
+        // An empty server database gets its tables with the rows: a copy that fails leaves none.
+        if (to.isServer() && to.engine().tableNames().isEmpty())
+            createPgSchema(static_cast<PgEngine&>(to.engine()));
+        const QStringList ours = to.engine().tableNames();
         for (const QString& table : ours)
             if (theirs.contains(table))
                 rows += copyTable(from, to, table);
         t.commit();
         // A server plans its statements by the tables' statistics: without them, right after a
         // copy, a shopping list takes seconds instead of milliseconds until autovacuum comes by.
+        // Only the program's own tables: the server's own are no business of this login.
         if (to.isServer())
-            to.exec(QStringLiteral("analyze"));
+            to.exec(QStringLiteral("analyze ") + ours.join(QStringLiteral(", ")));
     } catch (...) {
         if (toFile)
             QFile::remove(made);

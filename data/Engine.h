@@ -25,8 +25,9 @@ public:
 
     // Fills rs with every row of a select. A writable one (a select on one table, columnsAt the
     // position of its column list, else -1) also keeps each row's key and, where the engine keeps
-    // them, its version.
-    virtual void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table) = 0;
+    // them, its version. Values are bound to the statement's "?".
+    virtual void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table,
+                       const QVector<QVariant>& values = {}) = 0;
     // A statement with bound values; the number of rows changed.
     virtual int exec(const QString& sql, const QVector<QVariant>& values) = 0;
     // Adds a row and gives its key.
@@ -43,9 +44,18 @@ public:
     virtual void begin() = 0;
     virtual void commit() = 0;
     virtual void rollback() noexcept = 0;
+    // A transaction that only reads and sees one state of the data throughout, however long it
+    // lasts; ended by commit or rollback.
+    virtual void beginSnapshot() = 0;
 
     // The program's tables, in upper case (the engine's own bookkeeping left out).
     virtual QStringList tableNames() = 0;
+
+    // Raises the German error of a lost connection when the database cannot be reached, after one
+    // more try to reach it.
+    virtual void requireReachable() {}
+    // The connection to a server is known to be lost (nothing for a file).
+    virtual bool isLost() const { return false; }
 
     // Grows with every change this program or, on a server, another one made.
     virtual qint64 changeCount() = 0;

@@ -16,6 +16,20 @@ bool wordAt(const QString& s, int i, QLatin1String w)
            (i == 0 || !isWordChar(s[i - 1])) && (i + w.size() >= s.size() || !isWordChar(s[i + w.size()]));
 }
 
+// The end of a comment ("--" to the line's end, or "/* */") that starts at i, or i when none does.
+int commentEnd(const QString& s, int i)
+{
+    if (s.mid(i, 2) == QLatin1String("--")) {
+        const int e = int(s.indexOf('\n', i));
+        return e < 0 ? int(s.size()) : e + 1;
+    }
+    if (s.mid(i, 2) == QLatin1String("/*")) {
+        const int e = int(s.indexOf(QLatin1String("*/"), i + 2));
+        return e < 0 ? int(s.size()) : e + 2;
+    }
+    return i;
+}
+
 // The end of the quoted text that starts at i (one past its closing quote); a doubled quote stays inside.
 int quotedEnd(const QString& s, int i)
 {
@@ -34,20 +48,16 @@ int quotedEnd(const QString& s, int i)
     return int(s.size());
 }
 
-// One item of an order by list with SQLite's place for Null: first when rising, last when falling.
-QString withNulls(const QString& item)
+// One item of an order by list with SQLite's place for Null: first when rising, last when falling;
+// the rule goes after the item's last word, before the spaces and comments that follow it.
+QString withNulls(const QString& core, const QString& tail)
 {
-    static const QRegularExpression nulls(QStringLiteral("\\bnulls\\s+(first|last)\\s*$"),
+    static const QRegularExpression nulls(QStringLiteral("\\bnulls\\s+(first|last)$"),
                                           QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression falling(QStringLiteral("\\bdesc\\s*$"),
+    static const QRegularExpression falling(QStringLiteral("\\bdesc$"),
                                             QRegularExpression::CaseInsensitiveOption);
-    if (nulls.match(item).hasMatch())
-        return item;
-    int end = int(item.size());
-    while (end > 0 && item[end - 1].isSpace())
-        --end;
-    const QString core = item.left(end);
-    const QString tail = item.mid(end);
+    if (nulls.match(core).hasMatch())
+        return core + tail;
     return core +
            (falling.match(core).hasMatch() ? QLatin1String(" nulls last") : QLatin1String(" nulls first")) +
            tail;
@@ -62,8 +72,8 @@ QString nullsAsSqlite(const QString& s)
     const int n = int(s.size());
     while (i < n) {
         const QChar c = s[i];
-        if (c == '\'' || c == '"') {
-            const int e = quotedEnd(s, i);
+        if (c == '\'' || c == '"' || commentEnd(s, i) > i) {
+            const int e = c == '\'' || c == '"' ? quotedEnd(s, i) : commentEnd(s, i);
             out += QStringView(s).mid(i, e - i);
             i = e;
             continue;
@@ -84,28 +94,36 @@ QString nullsAsSqlite(const QString& s)
         j += 2;
         out += QStringView(s).mid(i, j - i);
         // The items up to the end of the clause: a closing bracket of the enclosing level, limit,
-        // offset, or the end of the statement.
-        int depth = 0, itemStart = j;
+        // offset, ";" or the end of the statement.
+        int depth = 0, itemStart = j, itemEnd = j;
         int k = j;
-        auto flush = [&](int to) { out += withNulls(s.mid(itemStart, to - itemStart)); };
+        auto flush = [&](int to) {
+            const int end = qMax(itemStart, itemEnd);
+            out += withNulls(s.mid(itemStart, end - itemStart), s.mid(end, to - end));
+        };
         for (; k < n; ++k) {
             const QChar d = s[k];
-            if (d == '\'' || d == '"') {
-                k = quotedEnd(s, k) - 1;
-            } else if (d == '(') {
-                ++depth;
-            } else if (d == ')') {
-                if (depth == 0)
-                    break;
-                --depth;
-            } else if (depth == 0 && d == ',') {
+            if (commentEnd(s, k) > k) {
+                k = commentEnd(s, k) - 1;
+                continue;
+            }
+            if (depth == 0 && (d == ';' || d == ')' || wordAt(s, k, QLatin1String("limit")) ||
+                               wordAt(s, k, QLatin1String("offset"))))
+                break;
+            if (depth == 0 && d == ',') {
                 flush(k);
                 out += ',';
-                itemStart = k + 1;
-            } else if (depth == 0 &&
-                       (wordAt(s, k, QLatin1String("limit")) || wordAt(s, k, QLatin1String("offset")))) {
-                break;
+                itemStart = itemEnd = k + 1;
+                continue;
             }
+            if (d == '\'' || d == '"')
+                k = quotedEnd(s, k) - 1;
+            else if (d == '(')
+                ++depth;
+            else if (d == ')')
+                --depth;
+            if (!d.isSpace())
+                itemEnd = k + 1;
         }
         flush(k);
         i = k;
@@ -115,28 +133,35 @@ QString nullsAsSqlite(const QString& s)
 } // namespace
 
 // The program's statements are written in SQLite's dialect; the few places where PostgreSQL's
-// differs are put right here, outside quoted text.
-QString pgStatement(const QString& sql)
+// differs are put right here, outside quoted text and comments.
+QString pgStatement(const QString& sql, const QString& appended)
 {
     static const QRegularExpression orIgnore(QStringLiteral("^\\s*insert\\s+or\\s+ignore\\s+into\\b"),
                                              QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression immediate(QStringLiteral("^\\s*begin\\s+immediate\\s*$"),
+    static const QRegularExpression immediate(QStringLiteral("^\\s*begin\\s+immediate\\s*;?\\s*$"),
                                               QRegularExpression::CaseInsensitiveOption);
     if (immediate.match(sql).hasMatch())
         return QStringLiteral("begin");
     QString in = sql;
-    bool ignore = false;
+    QString closing = appended;
     const QRegularExpressionMatch m = orIgnore.match(in);
     if (m.hasMatch()) {
         in.replace(m.capturedStart(), m.capturedLength(), QStringLiteral("insert into"));
-        ignore = true;
+        closing.prepend(QLatin1String(" on conflict do nothing"));
     }
     QString out;
     out.reserve(in.size() + 16);
     int mark = 0;
+    int statementEnd = 0; // in out: after the last word, before closing spaces, comments and ";"
     const int n = int(in.size());
     for (int i = 0; i < n; ++i) {
         const QChar c = in[i];
+        if (commentEnd(in, i) > i) {
+            const int end = commentEnd(in, i);
+            out += QStringView(in).mid(i, end - i);
+            i = end - 1;
+            continue;
+        }
         if (c == '\'' || c == '"') {
             const int end = quotedEnd(in, i);
             out += QStringView(in).mid(i, end - i);
@@ -149,10 +174,10 @@ QString pgStatement(const QString& sql)
         } else {
             out += c;
         }
+        if (!c.isSpace() && c != ';')
+            statementEnd = int(out.size());
     }
-    if (ignore)
-        out += QLatin1String(" on conflict do nothing");
-    return nullsAsSqlite(out);
+    return nullsAsSqlite(out.left(statementEnd) + closing) + out.mid(statementEnd);
 }
 
 } // namespace tlm

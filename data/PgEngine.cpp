@@ -9,12 +9,16 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QUrl>
 #include <cstdlib>
 #include <libpq-fe.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace tlm {
 
@@ -27,12 +31,29 @@ const QString kLost = QStringLiteral("Die Verbindung zum Datenbankserver ist unt
                                      "geändert. Das Programm verbindet sich wieder, sobald der Server "
                                      "erreichbar ist.");
 
+const char* const kSession = "set datestyle = 'ISO, YMD'; set extra_float_digits = 1; "
+                             "set client_min_messages = warning; set standard_conforming_strings = on";
+
+// libpq's words on one line, to follow a German sentence.
 QString engineText(const char* s)
 {
-    return QString::fromUtf8(s).trimmed();
+    return QString::fromUtf8(s).simplified();
 }
 
-// Why a connection failed, in the user's words; libpq's own words go to the log.
+// The password file libpq reads, when others may read it: libpq then passes it over with only a
+// warning on the error output.
+QString passFileOpenToOthers()
+{
+    QString path = qEnvironmentVariable("PGPASSFILE");
+    if (path.isEmpty())
+        path = QDir::homePath() + QStringLiteral("/.pgpass");
+    struct stat st;
+    if (stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return (st.st_mode & (S_IRWXG | S_IRWXO)) ? path : QString();
+}
+
+// Why a connection failed, in the user's words; libpq's own words follow on the same line.
 Error openFailure(PGconn* conn, const QString& uri)
 {
     const QString text = engineText(PQerrorMessage(conn));
@@ -51,11 +72,31 @@ Error openFailure(PGconn* conn, const QString& uri)
                                     "Passwort ist falsch.")
                          .arg(where),
                      text);
-    if (text.contains(QLatin1String("no password supplied")))
+    if (text.contains(QLatin1String("no password supplied"))) {
+        const QString passFile = passFileOpenToOthers();
+        if (!passFile.isEmpty())
+            return Error(SQLITE_AUTH,
+                         QStringLiteral("Der Datenbankserver verlangt ein Passwort (%1); die Datei '%2' wird "
+                                        "nicht gelesen, weil andere sie lesen können (chmod 600 %2).")
+                             .arg(where, passFile),
+                         text);
         return Error(SQLITE_AUTH,
                      QStringLiteral("Der Datenbankserver verlangt ein Passwort (%1); das Programm liest es "
                                     "aus ~/.pgpass oder PGPASSWORD.")
                          .arg(where),
+                     text);
+    }
+    if (text.contains(QLatin1String("permission denied")))
+        return Error(SQLITE_AUTH,
+                     QStringLiteral("Keine Berechtigung: Der Datenbankserver lässt diesen Benutzer nicht an "
+                                    "die Datenbank (%1): %2")
+                         .arg(where, text),
+                     text);
+    if (text.contains(QLatin1String("certificate")))
+        return Error(SQLITE_CANTOPEN,
+                     QStringLiteral("Das Zertifikat des Datenbankservers passt nicht zu seiner Adresse oder "
+                                    "ist nicht vertrauenswürdig (%1): %2")
+                         .arg(where, text),
                      text);
     return Error(SQLITE_CANTOPEN,
                  QStringLiteral("Der Datenbankserver ist nicht erreichbar (%1): %2").arg(where, text), text);
@@ -128,7 +169,7 @@ void PgEngine::ResultDeleter::operator()(PGresult* r) const
     PQclear(r);
 }
 
-PgEngine::PgEngine(const QString& uri, bool readOnly, bool withSample) : m_readOnly(readOnly)
+PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy) : m_readOnly(readOnly)
 {
     const QUrl url(uri);
     if (!url.password().isEmpty() || uri.contains(QLatin1String("password=")))
@@ -154,9 +195,9 @@ PgEngine::PgEngine(const QString& uri, bool readOnly, bool withSample) : m_readO
                                          .arg(v % 10000));
     }
     try {
-        runScript(QStringLiteral("set datestyle = 'ISO, YMD'; set extra_float_digits = 1; "
-                                 "set client_min_messages = warning"));
-        preparePgDatabase(*this, readOnly, withSample, &m_newer);
+        runScript(QString::fromLatin1(kSession));
+        checkRights(uri);
+        preparePgDatabase(*this, m_readOnly, forCopy, &m_newer);
         if (m_newer)
             m_readOnly = true;
         if (m_readOnly)
@@ -173,8 +214,113 @@ PgEngine::PgEngine(const QString& uri, bool readOnly, bool withSample) : m_readO
 
 PgEngine::~PgEngine()
 {
+    delete m_retry;
     delete m_notifier;
     PQfinish(m_conn);
+}
+
+void PgEngine::checkRights(const QString& uri)
+{
+    // The login's rights on the program's tables: none refuses it, reading alone is as a read-only
+    // file. An empty database has no tables yet: making them needs the rights of its owner.
+    const Result r =
+        run(QStringLiteral("select count(*), coalesce(bool_and(has_table_privilege(c.oid, 'select')), true),"
+                           " coalesce(bool_and(has_table_privilege(c.oid, 'insert') and"
+                           " has_table_privilege(c.oid, 'update') and has_table_privilege(c.oid, 'delete')),"
+                           " true) from pg_class c"
+                           " where c.relnamespace = current_schema()::regnamespace and c.relkind = 'r'"),
+            {});
+    if (std::atoi(PQgetvalue(r.get(), 0, 0)) == 0)
+        return;
+    if (PQgetvalue(r.get(), 0, 1)[0] != 't')
+        throw Error(SQLITE_AUTH,
+                    QStringLiteral("Keine Berechtigung: Der Benutzer '%1' darf die Datenbank auf dem Server "
+                                   "nicht lesen (%2). Die Rechte vergibt, wer den Server verwaltet.")
+                        .arg(QString::fromUtf8(PQuser(m_conn)), shownLocation(uri)));
+    if (PQgetvalue(r.get(), 0, 2)[0] != 't')
+        m_readOnly = true;
+}
+
+bool PgEngine::reconnect()
+{
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        return false;
+    try {
+        // Back after a break: the same session settings, and listening again.
+        runScript(QString::fromLatin1(kSession));
+        if (m_readOnly)
+            runScript(QStringLiteral("set default_transaction_read_only = on"));
+        listen();
+    } catch (const Error&) {
+        return false;
+    }
+    const bool told = m_retry != nullptr;
+    if (m_retry) {
+        m_retry->stop();
+        m_retry->deleteLater(); // this may be its own tick
+        m_retry = nullptr;
+    }
+    // What changed meanwhile was not heard of: every window reads once more.
+    ++m_changes;
+    if (QCoreApplication::instance()) {
+        if (told)
+            emit remoteChanges().connectionState(QString());
+        QMetaObject::invokeMethod(
+            &remoteChanges(), [] { emit remoteChanges().changed(); }, Qt::QueuedConnection);
+    }
+    return true;
+}
+
+void PgEngine::connectionLost()
+{
+    if (m_notifier)
+        m_notifier->setEnabled(false); // a closed socket stays readable
+    if (m_retry || !QCoreApplication::instance())
+        return;
+    m_attempt = 0;
+    m_retry = new QTimer;
+    m_retry->setInterval(1000);
+    QObject::connect(m_retry, &QTimer::timeout, m_retry, [this] {
+        if (--m_secondsLeft > 0) {
+            tellRetry();
+            return;
+        }
+        // Within a transaction the work under way learns of the break itself; then the next try.
+        if (m_inTransaction || !reconnect())
+            waitForRetry();
+    });
+    waitForRetry();
+}
+
+void PgEngine::waitForRetry()
+{
+    m_secondsLeft = reconnectPause(m_attempt++);
+    tellRetry();
+    m_retry->start();
+}
+
+void PgEngine::tellRetry()
+{
+    emit remoteChanges().connectionState(
+        QStringLiteral("Keine Verbindung zum Server – neuer Versuch in %1 s").arg(m_secondsLeft));
+}
+
+int PgEngine::reconnectPause(int attempt)
+{
+    return qMin(30, 1 << qMin(attempt, 5));
+}
+
+bool PgEngine::isLost() const
+{
+    return PQstatus(m_conn) != CONNECTION_OK;
+}
+
+void PgEngine::requireReachable()
+{
+    // One round trip: a socket the server closed is not known as closed before it is used.
+    if (!m_inTransaction)
+        run(QStringLiteral("select 1"), {});
 }
 
 void PgEngine::requireConnection()
@@ -183,15 +329,8 @@ void PgEngine::requireConnection()
         return;
     if (m_inTransaction)
         throw Error(SQLITE_IOERR, kLost);
-    // Back after a break: the same session settings, and listening again.
-    PQreset(m_conn);
-    if (PQstatus(m_conn) != CONNECTION_OK)
+    if (!reconnect())
         throw Error(SQLITE_IOERR, kLost, engineText(PQerrorMessage(m_conn)));
-    runScript(QStringLiteral("set datestyle = 'ISO, YMD'; set extra_float_digits = 1; "
-                             "set client_min_messages = warning"));
-    if (m_readOnly)
-        runScript(QStringLiteral("set default_transaction_read_only = on"));
-    listen();
 }
 
 void PgEngine::raiseFailure(const PGresult* r)
@@ -226,6 +365,22 @@ void PgEngine::raiseFailure(const PGresult* r)
                     QStringLiteral("Die Änderung wurde nach einem Fehler abgebrochen; es wurde nichts "
                                    "geändert."),
                     text);
+    if (state == "42501") {
+        // "permission denied for table speiseplan", "must be owner of table zutaten"
+        static const QRegularExpression object(
+            QStringLiteral("\\b(table|view|schema|sequence|function)\\s+(\\S+)$"));
+        const QRegularExpressionMatch o = object.match(primary);
+        const QString what =
+            !o.hasMatch() ? QString()
+            : o.captured(1) == QLatin1String("table") || o.captured(1) == QLatin1String("view")
+                ? QStringLiteral(" (Tabelle %1)").arg(o.captured(2).toUpper())
+                : QStringLiteral(" (%1 %2)").arg(o.captured(1), o.captured(2));
+        throw Error(SQLITE_PERM,
+                    QStringLiteral("Keine Berechtigung: Der Datenbankserver erlaubt dem Benutzer '%1' diesen "
+                                   "Zugriff nicht%2.")
+                        .arg(QString::fromUtf8(PQuser(m_conn)), what),
+                    text);
+    }
     if (state == "53100")
         throw Error(SQLITE_FULL, QStringLiteral("Der Datenträger des Datenbankservers ist voll."), text);
     if (state == "22001")
@@ -252,8 +407,9 @@ QString PgEngine::translate(const QString& sql)
     QString in = sql;
     in.replace(m.capturedStart(), m.capturedLength(1) + (m.capturedStart(1) - m.capturedStart()),
                QStringLiteral("insert into ") + m.captured(1));
-    return pgStatement(in) + QStringLiteral(" on conflict (%1) do ").arg(key) +
-           (sets.isEmpty() ? QStringLiteral("nothing") : QStringLiteral("update set ") + sets.join(", "));
+    return pgStatement(in, QStringLiteral(" on conflict (%1) do ").arg(key) +
+                               (sets.isEmpty() ? QStringLiteral("nothing")
+                                               : QStringLiteral("update set ") + sets.join(", ")));
 }
 
 PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& values)
@@ -343,12 +499,13 @@ QString PgEngine::keyColumn(const QString& table)
     return key;
 }
 
-void PgEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table)
+void PgEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table,
+                     const QVector<QVariant>& values)
 {
     const bool writable = columnsAt >= 0;
     const Result r = run(
         writable ? QString(sql).insert(columnsAt, keyColumn(table) + QStringLiteral(", TLM_VERSION, ")) : sql,
-        {});
+        values);
     PGresult* res = r.get();
     const int first = writable ? 2 : 0;
     const int n = PQnfields(res);
@@ -461,6 +618,14 @@ void PgEngine::commit()
     m_inTransaction = false;
 }
 
+void PgEngine::beginSnapshot()
+{
+    // The snapshot is taken by the first statement after the begin.
+    run(QStringLiteral("begin isolation level repeatable read, read only"), {});
+    m_inTransaction = true;
+    run(QStringLiteral("select 1"), {});
+}
+
 void PgEngine::rollback() noexcept
 {
     m_inTransaction = false;
@@ -482,10 +647,8 @@ void PgEngine::listen()
 
 void PgEngine::takeNotifications()
 {
-    if (PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn)) {
-        // A closed socket stays readable: quiet until the connection is made again.
-        if (m_notifier)
-            m_notifier->setEnabled(false);
+    if (PQstatus(m_conn) != CONNECTION_OK || !PQconsumeInput(m_conn) || PQstatus(m_conn) != CONNECTION_OK) {
+        connectionLost();
         return;
     }
     int others = 0;

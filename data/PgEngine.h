@@ -9,6 +9,7 @@
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
 class QSocketNotifier;
+class QTimer;
 
 namespace tlm {
 
@@ -18,16 +19,17 @@ namespace tlm {
 class PgEngine : public Engine
 {
 public:
-    // An empty database gets the program's tables, with the sample catalogue unless withSample is
-    // false (a copy fills it).
-    PgEngine(const QString& uri, bool readOnly, bool withSample = true);
+    // An empty database gets the program's tables with the sample catalogue, unless it is opened for
+    // a copy, which makes the tables together with its rows.
+    PgEngine(const QString& uri, bool readOnly, bool forCopy = false);
     ~PgEngine() override;
 
     bool isServer() const override { return true; }
     bool isReadOnly() const override { return m_readOnly; }
     bool isNewer() const override { return m_newer; }
 
-    void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table) override;
+    void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table,
+               const QVector<QVariant>& values = {}) override;
     int exec(const QString& sql, const QVector<QVariant>& values) override;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values) override;
     bool updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
@@ -36,8 +38,11 @@ public:
     void begin() override;
     void commit() override;
     void rollback() noexcept override;
+    void beginSnapshot() override;
     qint64 changeCount() override;
     QStringList tableNames() override;
+    void requireReachable() override;
+    bool isLost() const override;
 
     // Runs a script of several statements (no bound values), as one piece of the caller's work.
     void runScript(const QString& sql);
@@ -57,6 +62,13 @@ private:
     Result run(const QString& sql, const QVector<QVariant>& values);
     QString translate(const QString& sql);
     void requireConnection();
+    void checkRights(const QString& uri);
+    // A lost connection is made again by itself, after a pause that grows with each failed try.
+    bool reconnect();
+    void connectionLost();
+    void waitForRetry();
+    void tellRetry();
+    static int reconnectPause(int attempt);
     [[noreturn]] void raiseFailure(const PGresult* r);
     void loadColumns();
     QString keyColumn(const QString& table);
@@ -71,6 +83,9 @@ private:
     QHash<quint64, Column> m_columns; // by table oid and column number
     QHash<QString, QString> m_keys;   // table to its key column
     QSocketNotifier* m_notifier = nullptr;
+    QTimer* m_retry = nullptr; // ticks each second while the connection is lost
+    int m_attempt = 0;
+    int m_secondsLeft = 0;
 };
 
 } // namespace tlm

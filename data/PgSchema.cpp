@@ -99,13 +99,14 @@ QString pgScript(const QString& sqliteScript)
 
 void createPgSchema(PgEngine& engine)
 {
+    engine.runScript(QStringLiteral("select pg_advisory_xact_lock(7431)"));
     engine.runScript(QString::fromUtf8(kPreamble) + pgScript(bundledScript(QStringLiteral("schema.sql"))) +
                      derivedScript());
     engine.runScript(versionTriggers(engine) +
                      QStringLiteral("insert into TLM_SCHEMA (VERSION) values (%1);").arg(kDerivedVersion));
 }
 
-void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* newer)
+void preparePgDatabase(PgEngine& engine, bool readOnly, bool forCopy, bool* newer)
 {
     *newer = false;
     bool ours = false, empty = false;
@@ -113,6 +114,8 @@ void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* n
     if (empty) {
         if (readOnly)
             throw Error(SQLITE_NOTADB, QStringLiteral("Die Datenbank auf dem Server ist leer."));
+        if (forCopy)
+            return;
         engine.begin();
         try {
             // Two programs that find the database empty at once: the second waits, then finds it made.
@@ -121,9 +124,8 @@ void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* n
             schemaVersion(engine, &madeMeanwhile, &empty);
             if (!madeMeanwhile) {
                 createPgSchema(engine);
-                if (withSample)
-                    engine.runScript(pgScript(bundledScript(QStringLiteral("sample.sql"))) +
-                                     QStringLiteral("\ndelete from SPEISEPLAN;"));
+                engine.runScript(pgScript(bundledScript(QStringLiteral("sample.sql"))) +
+                                 QStringLiteral("\ndelete from SPEISEPLAN;"));
             }
             engine.commit();
         } catch (...) {

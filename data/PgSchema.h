@@ -14,10 +14,11 @@ QString pgScript(const QString& sqliteScript);
 // Makes the program's tables, views and indexes in an empty server database (with the sample
 // catalogue, as a new file gets it from the template), in one transaction; brings the views and
 // indexes of an older one up to date. A database of a later version is marked newer and not changed.
-void preparePgDatabase(PgEngine& engine, bool readOnly, bool withSample, bool* newer);
+// For a copy an empty database stays empty: the copy makes the tables in its own transaction.
+void preparePgDatabase(PgEngine& engine, bool readOnly, bool forCopy, bool* newer);
 
 // Makes the program's empty tables (only the reference rows) in an empty server database, for a
-// copy to fill; runs in the caller's transaction.
+// copy to fill; runs in the caller's transaction, which two programs making them at once share in turn.
 void createPgSchema(PgEngine& engine);
 
 } // namespace tlm

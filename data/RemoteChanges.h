@@ -11,6 +11,9 @@ class RemoteChanges : public QObject
     Q_OBJECT
 signals:
     void changed();
+    // The connection to the server is lost: the line for the status bar; an empty text once it is
+    // back.
+    void connectionState(const QString& text);
 };
 
 RemoteChanges& remoteChanges();

@@ -104,11 +104,14 @@ SqliteEngine::SqliteEngine(const QString& path, bool onlyRead)
     m_newer = newer;
 }
 
-void SqliteEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const QString&)
+void SqliteEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const QString&,
+                         const QVector<QVariant>& values)
 {
     // A writable select carries the rowid in front.
     const bool writable = columnsAt >= 0;
     Statement st(m_db.get(), writable ? QString(sql).insert(columnsAt, QStringLiteral("rowid, ")) : sql);
+    for (int i = 0; i < values.size(); ++i)
+        st.bind(i + 1, values[i]);
     const int first = writable ? 1 : 0;
     const int n = st.columnCount();
     for (int c = first; c < n; ++c) {
@@ -187,6 +190,14 @@ void SqliteEngine::begin()
 void SqliteEngine::commit()
 {
     exec(QStringLiteral("commit"), {});
+}
+
+void SqliteEngine::beginSnapshot()
+{
+    // A deferred transaction reads from its first statement on; that statement comes at once, so
+    // that everything read later sees the file as it was now.
+    exec(QStringLiteral("begin"), {});
+    exec(QStringLiteral("select count(*) from sqlite_master"), {});
 }
 
 void SqliteEngine::rollback() noexcept

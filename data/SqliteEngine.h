@@ -16,7 +16,8 @@ public:
     bool isReadOnly() const override { return m_readOnly; }
     bool isNewer() const override { return m_newer; }
 
-    void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table) override;
+    void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table,
+               const QVector<QVariant>& values = {}) override;
     int exec(const QString& sql, const QVector<QVariant>& values) override;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values) override;
     bool updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
@@ -25,6 +26,7 @@ public:
     void begin() override;
     void commit() override;
     void rollback() noexcept override;
+    void beginSnapshot() override;
     qint64 changeCount() override;
     QStringList tableNames() override;
 

@@ -2,6 +2,7 @@
 
 #include "app/ErrorReporter.h"
 #include "app/MessageBox.h"
+#include "data/Connection.h"
 #include "data/DatabaseCopy.h"
 #include "data/Error.h"
 #include "data/Globals.h"
@@ -27,11 +28,14 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace tlm {
 
 namespace {
+std::function<void(const QString&)> gBetweenReports;
+
 struct Report
 {
     QString file;
@@ -95,6 +99,11 @@ QString targetRefusal(const BatchRun& run)
 }
 } // namespace
 
+void setBetweenReports(std::function<void(const QString&)> hook)
+{
+    gBetweenReports = std::move(hook);
+}
+
 int runBatch(const BatchRun& run)
 {
     setBoxesToErrorOutput(true);
@@ -105,6 +114,7 @@ int runBatch(const BatchRun& run)
         return ExitFailure;
     };
     const int reportsBefore = reportsMade();
+    std::optional<ReadSnapshot> snapshot; // ends before the files take their names
     if (const QString refusal = targetRefusal(run); !refusal.isEmpty()) {
         tellOnErrorOutput(refusal);
         return ExitFailure;
@@ -117,6 +127,7 @@ int runBatch(const BatchRun& run)
         if (!made.isEmpty())
             tellOnErrorOutput(made);
         gConnection.open(databasePath(), true);
+        snapshot.emplace(gConnection);
     });
     if (reportsMade() != reportsBefore)
         return fail();
@@ -168,6 +179,8 @@ int runBatch(const BatchRun& run)
                 return fail();
             }
             written << path;
+            if (gBetweenReports)
+                gBetweenReports(r.file);
         }
     }
     QByteArray csv;
@@ -177,6 +190,7 @@ int runBatch(const BatchRun& run)
     });
     if (reportsMade() != reportsBefore)
         return fail();
+    snapshot.reset();
     // Everything is complete: the spreadsheet is written (the step that may still fail), then the
     // documents take their names.
     const bool toStandardOutput = run.csvFile == kStandardOutput;

@@ -36,8 +36,9 @@ public:
             gConnection.execute(QStringLiteral("select ALLNR, KURZ, ALLERGEN from ALLERGENE order by ALLNR"));
         for (int r = 0; r < a->rowCount(); ++r)
             m_columns.append({a->value(r, 0).toInt(), a->value(r, 1).toString(), a->value(r, 2).toString()});
-        RecordsetPtr z = gConnection.execute("select ZUTNR, ZUTAT from ZUTATEN" +
-                                             likeFilter("ZUTAT", filter) + " order by ZUTAT, ZUTNR");
+        const SearchFilter search = searchFilter(QStringLiteral("ZUTAT"), filter);
+        RecordsetPtr z = gConnection.execute(
+            "select ZUTNR, ZUTAT from ZUTATEN" + search.where + " order by ZUTAT, ZUTNR", search.values);
         for (int r = 0; r < z->rowCount(); ++r)
             m_ingredients.append({z->value(r, 0).toInt(), z->value(r, 1).toString()});
         RecordsetPtr m = gConnection.execute(QStringLiteral("select ZUTNR, ALLNR from ZUTALLERGENE"));

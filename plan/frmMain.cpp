@@ -99,6 +99,7 @@ frmMain::frmMain()
     gd1->setAccessibleName(QStringLiteral("Speiseplan"));
     // On a shared server the plan shows what the others plan, the current entry kept.
     followRemoteChanges(this, gd1, QStringLiteral("KEY"), [this](qint32 key) { fncReq(key); });
+    showConnectionState(this);
     // Looked up once: the style callback runs for every painted cell.
     m_tagzeitColumn = gd1->columnIndex(QStringLiteral("TAGZEIT"));
     m_farbeColumn = gd1->columnIndex(QStringLiteral("FARBE"));
@@ -423,7 +424,8 @@ void frmMain::fncEdit()
             return; // nothing to edit in an empty plan
         const qint32 key = toInt32(gd1->columnValue(QStringLiteral("KEY")));
         fncDlgSpeiseplanDet(key, QDate(), 0, 0, 0);
-        fncReq(key);
+        if (!gConnection.isLost()) // the lost server is told once, by the editor's launcher
+            fncReq(key);
     });
 }
 

@@ -4,6 +4,7 @@
 #include "app/FileDialogs.h"
 #include "app/MessageBox.h"
 #include "app/Named.h"
+#include "data/Connection.h"
 #include "data/Error.h"
 #include "data/Globals.h"
 #include "reports/ReportPdf.h"
@@ -30,6 +31,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
+#include <optional>
 
 namespace tlm {
 
@@ -254,6 +256,10 @@ void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
     clock.start();
     bool more = true;
     try {
+        // A turn reads one state of the data; a change between turns starts the report again.
+        std::optional<ReadSnapshot> snapshot;
+        if (gConnection.isOpen())
+            snapshot.emplace(gConnection);
         while (more && pageCount() <= pages && (milliseconds < 0 || clock.elapsed() < milliseconds))
             more = m_job->step();
     } catch (...) {

@@ -1,16 +1,21 @@
 // Several workstations on one PostgreSQL server: these run only on the server (pg:ServerTest.*).
 #include "app/DataGrid.h"
+#include "app/MessageBox.h"
 #include "data/Connection.h"
 #include "data/Convert.h"
 #include "data/DatabaseCopy.h"
 #include "data/Engine.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "data/Statement.h"
 #include "dishes/frmGerichtDet.h"
+#include "dishes/frmGerichtList.h"
+#include "extras/Batch.h"
 #include "extras/CampPlanning.h"
 #include "extras/Undo.h"
 #include "extras/frmDatenbank.h"
 #include "ingredients/frmZutatDet.h"
+#include "ingredients/frmZutatList.h"
 #include "plan/EntryDelete.h"
 #include "plan/frmMain.h"
 #include "support/Fixture.h"
@@ -25,8 +30,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTest>
 #include <QUuid>
+#include <sqlite3.h>
 
 using namespace tlm;
 using tlmtest::Modal;
@@ -189,6 +196,165 @@ TEST_F(ServerTest, AConnectionLostMidWorkWritesNothingSaysSoAndComesBack)
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toString(), plan);
 }
 
+TEST_F(ServerTest, ASearchTextIsABoundValueEvenWhereBackslashesEscape)
+{
+    // The database's owner may turn the standard strings off; the program keeps them on for itself.
+    const QString db = tlmtest::PgServer::databaseName(location());
+    other.exec("alter database " + db + " set standard_conforming_strings = off");
+    gConnection.close();
+    gConnection.open(location());
+    const QString injection = QStringLiteral("\\' or 1=1 --");
+    frmZutatList ingredients;
+    ingredients.Form_Load();
+    ASSERT_GT(ingredients.gd1->model()->rowCount(), 1);
+    ingredients.txSuch->setText(injection);
+    EXPECT_EQ(ingredients.gd1->model()->rowCount(), 0);
+    ingredients.txSuch->setText(QStringLiteral("Äpf"));
+    EXPECT_EQ(ingredients.gd1->model()->rowCount(), 1);
+    frmGerichtList dishes;
+    dishes.Form_Load();
+    ASSERT_GT(dishes.gd1->model()->rowCount(), 1);
+    dishes.txSuch->setText(injection);
+    EXPECT_EQ(dishes.gd1->model()->rowCount(), 0);
+    EXPECT_EQ(textOf(gConnection.execute(QStringLiteral("show standard_conforming_strings"))->value(0, 0)),
+              QStringLiteral("on"));
+}
+
+TEST_F(ServerTest, AReadingRoleWorksAsOnAReadOnlyFileAndARoleWithoutRightsIsRefused)
+{
+    const QString db = tlmtest::PgServer::databaseName(location());
+    const QString reader = db + "_leser", nobody = db + "_niemand", cook = db + "_koch";
+    for (const QString& role : {reader, nobody, cook})
+        other.exec("create role " + role + " login password 'geheim'");
+    other.exec("grant select on all tables in schema public to " + reader);
+    other.exec("grant select, insert, update, delete on all tables in schema public to " + cook);
+    auto as = [&](const QString& role) { return QString(location()).replace("//tlm@", "//" + role + "@"); };
+    tlmtest::PgPasswordOverride password(QStringLiteral("geheim"));
+    {
+        Connection c;
+        c.open(as(reader));
+        EXPECT_TRUE(c.isReadOnly());
+        EXPECT_EQ(textOf(c.execute(QStringLiteral("select count(*) from SPEISEPLAN"))->value(0, 0)),
+                  otherScalar("select count(*) from SPEISEPLAN"));
+        try {
+            c.exec(QStringLiteral("delete from SPEISEPLAN"));
+            ADD_FAILURE() << "a reading role deleted the plan";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.description, sqliteDescription(SQLITE_READONLY, QString()));
+        }
+    }
+    try {
+        Connection c;
+        c.open(as(nobody));
+        ADD_FAILURE() << "a role without rights was let in";
+    } catch (const Error& e) {
+        EXPECT_EQ(
+            e.description,
+            QStringLiteral("Keine Berechtigung: Der Benutzer '%1' darf die Datenbank auf dem Server nicht "
+                           "lesen (%2). Die Rechte vergibt, wer den Server verwaltet.")
+                .arg(nobody, as(nobody)));
+    }
+    {
+        // A cook may change the plan; a right taken away meanwhile is told in German.
+        Connection c;
+        c.open(as(cook));
+        EXPECT_FALSE(c.isReadOnly());
+        EXPECT_EQ(c.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = 7 where KEY = 101")), 1);
+        other.exec("revoke update on SPEISEPLAN from " + cook);
+        try {
+            c.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = 8 where KEY = 101"));
+            ADD_FAILURE() << "the update went through";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.description,
+                      QStringLiteral("Keine Berechtigung: Der Datenbankserver erlaubt dem Benutzer "
+                                     "'%1' diesen Zugriff nicht (Tabelle SPEISEPLAN).")
+                          .arg(cook));
+        }
+    }
+    EXPECT_EQ(otherScalar("select PERSONEN from SPEISEPLAN where KEY = 101"), QStringLiteral("7"));
+}
+
+TEST_F(ServerTest, AnIdleProgramNoticesALostConnectionAndFollowsAgainByItself)
+{
+    frmMain w;
+    w.show();
+    w.fncReq(0);
+    QStringList status;
+    QObject::connect(w.statusBar(), &QStatusBar::messageChanged, [&](const QString& m) { status << m; });
+    w.statusBar()->hide();
+    QCoreApplication::processEvents(); // what earlier tests left queued is done with
+    const int before = w.gd1->model()->rowCount();
+    const QString pid = textOf(gConnection.execute(QStringLiteral("select pg_backend_pid()"))->value(0, 0));
+    other.execute("select pg_terminate_backend(" + pid + ")");
+    QTRY_COMPARE_WITH_TIMEOUT(otherScalar("select count(*) from pg_stat_activity where pid = " + pid),
+                              QStringLiteral("0"), 10000);
+    // A colleague's entry, made while the program is away, is shown without anyone touching it.
+    other.exec(QStringLiteral("insert into SPEISEPLAN (KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, NODRUCK)"
+                              " values (501, '2026-07-19', 1, 2, 101, 9, 0)"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.gd1->model()->rowCount(), before + 1, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.statusBar()->isHidden(), 10000);
+    EXPECT_EQ(status.value(0), QStringLiteral("Keine Verbindung zum Server – neuer Versuch in 1 s"))
+        << status.join("|").toStdString();
+    EXPECT_EQ(w.statusBar()->currentMessage(), QString());
+    // It listens again: the next change comes as before.
+    other.exec(QStringLiteral("delete from SPEISEPLAN where KEY = 501"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.gd1->model()->rowCount(), before, 5000);
+}
+
+TEST_F(ServerTest, ADoubleClickWhileTheServerIsAwayGivesOneMessageAndNoEditor)
+{
+    tlmtest::PgServer& server = tlmtest::PgServer::shared();
+    const QString db = tlmtest::PgServer::databaseName(location());
+    const tlmtest::PgConnection admin = tlmtest::pgConnect(server.uri(QStringLiteral("postgres")));
+    frmMain w;
+    w.show();
+    w.fncReq(0);
+    ASSERT_GT(w.gd1->model()->rowCount(), 0);
+    QCoreApplication::processEvents(); // what earlier tests left queued is done with
+    tlmtest::pgExec(admin.get(), "alter database " + db + " with allow_connections false");
+    const QString pid = textOf(gConnection.execute(QStringLiteral("select pg_backend_pid()"))->value(0, 0));
+    other.execute("select pg_terminate_backend(" + pid + ")");
+    QTRY_COMPARE_WITH_TIMEOUT(otherScalar("select count(*) from pg_stat_activity where pid = " + pid),
+                              QStringLiteral("0"), 10000);
+    Modal modal;
+    modal.box(QMessageBox::Ok);
+    emit w.gd1->dblClick();
+    tlmtest::pgExec(admin.get(), "alter database " + db + " with allow_connections true");
+    ASSERT_EQ(modal.boxTexts().size(), 1) << modal.boxTexts().join('\n').toStdString();
+    EXPECT_TRUE(modal.boxTexts()[0].contains(
+        QStringLiteral("Die Verbindung zum Datenbankserver ist unterbrochen; es wurde nichts geändert.")))
+        << modal.boxTexts()[0].toStdString();
+    EXPECT_EQ(modal.unexpected(), 0); // no editor
+}
+
+TEST_F(ServerTest, APdfRunReadsOneStateWhileAColleagueChangesThePlan)
+{
+    gConnection.close();
+    auto csvOfARun = [&](const QString& folder, std::function<void(const QString&)> between) {
+        QDir().mkpath(folder);
+        setBetweenReports(std::move(between));
+        BatchRun run;
+        run.pdfFolder = folder;
+        run.csvFile = folder + "/einkauf.csv";
+        EXPECT_EQ(runBatch(run), 0);
+        setBetweenReports({});
+        setBoxesToErrorOutput(false);
+        gConnection.close();
+        return tlmtest::readBytes(run.csvFile);
+    };
+    const QByteArray before = csvOfARun(dir() + "/vorher", {});
+    int held = 0;
+    const QByteArray during = csvOfARun(dir() + "/waehrend", [&](const QString&) {
+        if (held++ == 0) // after the first report: a colleague doubles every meal
+            other.exec(QStringLiteral("update SPEISEPLAN set PERSONEN = PERSONEN * 2"));
+    });
+    EXPECT_GT(held, 1);
+    EXPECT_EQ(during, before);
+    const QByteArray after = csvOfARun(dir() + "/nachher", {});
+    EXPECT_NE(after, before); // the change is one the list shows
+    gConnection.open(location());
+}
+
 TEST_F(ServerTest, AWrongPasswordAMissingDatabaseAndAPasswordInTheAddressAreToldInGerman)
 {
     tlmtest::PgServer& server = tlmtest::PgServer::shared();
@@ -209,6 +375,18 @@ TEST_F(ServerTest, AWrongPasswordAMissingDatabaseAndAPasswordInTheAddressAreTold
     EXPECT_EQ(refusal(server.uri(QStringLiteral("gibt_es_nicht"))),
               QStringLiteral("Die Datenbank 'gibt_es_nicht' gibt es auf dem Server nicht (%1).")
                   .arg(server.uri(QStringLiteral("gibt_es_nicht"))));
+    {
+        // A password file others can read is passed over by libpq: that is the reason given.
+        const QString passFile = dir() + "/pgpass";
+        tlmtest::writeBytes(passFile, ("127.0.0.1:*:*:tlm:" + server.password() + "\n").toUtf8());
+        QFile::setPermissions(passFile, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+        tlmtest::PgPasswordOverride none{QString()};
+        qputenv("PGPASSFILE", QFile::encodeName(passFile));
+        EXPECT_EQ(refusal(location()),
+                  QStringLiteral("Der Datenbankserver verlangt ein Passwort (%1); die Datei '%2' wird nicht "
+                                 "gelesen, weil andere sie lesen können (chmod 600 %2).")
+                      .arg(location(), passFile));
+    }
     QString withPassword = location();
     withPassword.replace(QStringLiteral("tlm@"), QStringLiteral("tlm:") + server.password() + '@');
     const QString told = refusal(withPassword);
@@ -326,5 +504,15 @@ TEST_F(ServerTest, KopierenMovesAWholeDatabaseBothWaysAndRefusesATargetWithData)
     EXPECT_EQ(everything(c), original);
     c.close();
     tlmtest::PgServer::shared().dropDatabase(tlmtest::PgServer::databaseName(empty));
+    // A copy that fails half-way (a name longer than the server's column) leaves no tables behind.
+    c.open(file);
+    c.exec(QStringLiteral("update ZUTATEN set ZUTAT = ? where ZUTNR = 101"), {QString(300, 'x')});
+    c.close();
+    const QString interrupted = tlmtest::PgServer::shared().newDatabase();
+    EXPECT_FALSE(refusal(file, interrupted).isEmpty());
+    const tlmtest::PgConnection check = tlmtest::pgConnect(interrupted);
+    EXPECT_EQ(tlmtest::pgScalar(check.get(),
+                                "select count(*) from pg_class where relnamespace = 'public'::regnamespace"),
+              QStringLiteral("0"));
 }
 } // namespace

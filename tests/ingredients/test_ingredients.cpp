@@ -213,6 +213,10 @@ TEST_F(IngredientTest, SearchFollowsTheBoxAsTyped)
     EXPECT_EQ(shown(w.gd1, "ZUTAT"), QStringList{"Kaiser's Brötchen"});
     w.txSuch->setText("%mark");
     EXPECT_EQ(shown(w.gd1, "ZUTAT"), QStringList{"tomatenmark"});
+    w.txSuch->setText("T_mat");
+    EXPECT_EQ(shown(w.gd1, "ZUTAT"), (QStringList{"Tomaten", "tomatenmark"}));
+    w.txSuch->setText("\\' or 1=1 --"); // the text is a value, never part of the statement
+    EXPECT_EQ(w.gd1->model()->rowCount(), 0);
     w.txSuch->setText("Zucchini");
     EXPECT_EQ(w.gd1->model()->rowCount(), 0);
     Modal modal;

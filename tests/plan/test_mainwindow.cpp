@@ -460,6 +460,17 @@ TEST_F(MainWindowTest, TheAboutBoxNamesTheDatabaseOnlyWhenItLiesApartFromTheProg
         a.close();
     });
     w.mnuAbout->trigger();
+    // A server: its address without a password, backups by the server, and where the error log is.
+    setDatabasePath(QStringLiteral("postgresql://kueche@server:5432/tlm"));
+    modal.on<FrmAbout>([&](FrmAbout& a) {
+        EXPECT_EQ(a.lbDaten->text(), "Datenbank: postgresql://kueche@server:5432/tlm\nSicherungen macht der "
+                                     "Server (pg_dump). Fehlerprotokoll: " +
+                                         QDir(dir()).filePath("tlm_err.txt"));
+        EXPECT_EQ(a.lbZusatz->text().split('\n').value(0),
+                  QStringLiteral("© 2026 Fennor Tellomat – GPL-3.0-or-later"));
+        a.close();
+    });
+    w.mnuAbout->trigger();
     setDatabasePath(QString());
     EXPECT_TRUE(modal.allUsed());
 }
