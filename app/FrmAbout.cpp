@@ -44,7 +44,8 @@ void FrmAbout::Form_Load()
         setWindowTitle(gAppTitle);
         lbApplCode->setText(gAppTitle);
         // An installed program's own folder is nothing a user looks into: the folder of its data is.
-        const QString folder = QFileInfo(gAppPath).isWritable() ? gAppPath : userDataFolder();
+        const QString folder =
+            !isInstalledProgram() && QFileInfo(gAppPath).isWritable() ? gAppPath : userDataFolder();
         // Lines apart by a single carriage return, shown as line breaks.
         const QString text = QStringLiteral("© 2026 Fennor Tellomat – GPL-3.0-or-later") + '\r' +
                              QStringLiteral("Verzeichnis: ") + folder + '\r' +

@@ -122,18 +122,11 @@ void ListWindow::fncDel()
     });
 }
 
-SearchFilter searchFilter(const QString& column, const QString& search)
+SearchFilter searchFilter(const QString& column, const QString& search, bool anywhere)
 {
     if (search.trimmed().isEmpty())
         return {};
-    return {" where " + column + " like ? || '%'", {search}};
-}
-
-QString likeFilter(const QString& column, const QString& search)
-{
-    if (search.trimmed().isEmpty())
-        return {};
-    return " where " + column + " like '" + likeText(search) + "%'";
+    return {" where " + column + (anywhere ? " like '%' || ? || '%'" : " like ? || '%'"), {search}};
 }
 
 } // namespace tlm

@@ -74,16 +74,13 @@ private:
 };
 
 // A search by the beginning of a column: " where COLUMN like ? || '%'" with the text as typed bound
-// to it (% and _ in it still act as wildcards); nothing for a blank text.
+// to it (% and _ in it still act as wildcards); nothing for a blank text. Anywhere: the text may
+// stand anywhere in the column ("Spaghetti" finds "Nudeln Spaghetti").
 struct SearchFilter
 {
     QString where;
     QVector<QVariant> values;
 };
-SearchFilter searchFilter(const QString& column, const QString& search);
-
-// " where COLUMN like 'text%'" with the text's apostrophes doubled, for a statement that cannot bind
-// it yet; searchFilter binds it.
-QString likeFilter(const QString& column, const QString& search);
+SearchFilter searchFilter(const QString& column, const QString& search, bool anywhere = false);
 
 } // namespace tlm

@@ -80,10 +80,4 @@ qint32 newKeysWithin(const QString& table, const QString& column, int count, qin
     return 0;
 }
 
-QString likeText(const QString& typed)
-{
-    QString s = typed;
-    return s.replace('\'', QLatin1String("''"));
-}
-
 } // namespace tlm

@@ -44,7 +44,4 @@ PlanSpan proposedSpan();
 // row are left.
 qint32 newKeysWithin(const QString& table, const QString& column, int count, qint32 highest, int* room);
 
-// A text put between the quotes of a like pattern: apostrophes doubled, wildcards kept.
-QString likeText(const QString& typed);
-
 } // namespace tlm

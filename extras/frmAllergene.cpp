@@ -36,7 +36,7 @@ public:
             gConnection.execute(QStringLiteral("select ALLNR, KURZ, ALLERGEN from ALLERGENE order by ALLNR"));
         for (int r = 0; r < a->rowCount(); ++r)
             m_columns.append({a->value(r, 0).toInt(), a->value(r, 1).toString(), a->value(r, 2).toString()});
-        const SearchFilter search = searchFilter(QStringLiteral("ZUTAT"), filter);
+        const SearchFilter search = searchFilter(QStringLiteral("ZUTAT"), filter, true);
         RecordsetPtr z = gConnection.execute(
             "select ZUTNR, ZUTAT from ZUTATEN" + search.where + " order by ZUTAT, ZUTNR", search.values);
         for (int r = 0; r < z->rowCount(); ++r)

@@ -114,12 +114,14 @@ void frmVorrat::fncReq(qint64 key)
     const QString stock =
         hasStockTable() ? QStringLiteral("VORRAT")
                         : QStringLiteral("(select 0 as ZUTNR, 0.0 as MENGE, null as GEZAEHLT where 1 = 0)");
+    // The search finds a name by any part of it, as the Allergene window does.
+    const SearchFilter search = searchFilter(QStringLiteral("Z.ZUTAT"), txSuch->text(), true);
     RecordsetPtr rs = gConnection.execute(
         "select Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, V.MENGE as VORRAT, Z.EINHEIT as EINHEIT,"
         " V.GEZAEHLT as GEZAEHLT, V.MENGE * Z.PREIS / nullif(Z.MENGE, 0) as WERT"
         " from ZUTATEN Z left join " +
-        stock + " V on V.ZUTNR = Z.ZUTNR" + likeFilter(QStringLiteral("Z.ZUTAT"), txSuch->text()) +
-        " order by Z.ZUTAT, Z.ZUTNR");
+            stock + " V on V.ZUTNR = Z.ZUTNR" + search.where + " order by Z.ZUTAT, Z.ZUTNR",
+        search.values);
     gd1->setDataSource(rs);
     if (rs->rowCount() > 0 && key >= 1)
         gd1->find("ZUTNR = " + QString::number(key));

@@ -1,5 +1,6 @@
 // The data procedures of module tlm: results, neutral results and their reports.
 #include "app/DataProcedures.h"
+#include "app/ListWindow.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "support/Fixture.h"
@@ -50,5 +51,9 @@ TEST(Procedures, ConversionsOfModuleTlm)
     EXPECT_TRUE(fnc01toFalseTrue(1));
     EXPECT_FALSE(fnc01toFalseTrue(-1));
     EXPECT_FALSE(fnc01toFalseTrue(0));
-    EXPECT_EQ(likeText(QStringLiteral("Kaiser's")), QStringLiteral("Kaiser''s"));
+    // A typed search goes into the statement as a bound value, apostrophes and all.
+    const SearchFilter search = searchFilter(QStringLiteral("ZUTAT"), QStringLiteral("Kaiser's"));
+    EXPECT_EQ(search.where, QStringLiteral(" where ZUTAT like ? || '%'"));
+    EXPECT_EQ(search.values, QVector<QVariant>{QStringLiteral("Kaiser's")});
+    EXPECT_EQ(searchFilter(QStringLiteral("ZUTAT"), QStringLiteral("  ")).where, QString());
 }

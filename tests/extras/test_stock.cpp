@@ -370,3 +370,25 @@ TEST_F(StockTest, TheBasicStockThePlanEatsComesOffTheRestAndOneNumberForTheRestE
     fncDruckKosten(plan.von, plan.bis, std::nullopt);
     EXPECT_EQ("Wert der Reste:|" + total.mid(QStringLiteral("Gesamtwert: ").size()), vp().rowTexts().last());
 }
+
+// The stock's search finds a name by any part of it, and a search that finds nothing leaves no
+// amount to be typed over.
+TEST_F(StockTest, TheVorratSearchFindsAnyPartOfANameAndNothingFoundTakesNoAmount)
+{
+    Modal modal;
+    modal.on<frmVorrat>([&](frmVorrat& d) {
+        d.txSuch->setText("eis");
+        ASSERT_EQ(d.gd1->model()->rowCount(), 1);
+        EXPECT_EQ(d.gd1->model()->index(0, 1).data().toString(), QStringLiteral("Reis"));
+        EXPECT_EQ(d.txMenge->text(), QStringLiteral("0,2"));
+        d.txSuch->setText("eis'x");
+        EXPECT_EQ(d.gd1->model()->rowCount(), 0);
+        EXPECT_FALSE(d.txMenge->isEnabled());
+        EXPECT_EQ(d.txMenge->text(), QString());
+        d.txSuch->setText("%l");
+        EXPECT_EQ(d.gd1->model()->rowCount(), 2); // Milch, Öl
+        d.sfExit->click();
+    });
+    fncDlgVorrat();
+    EXPECT_TRUE(modal.allUsed());
+}
