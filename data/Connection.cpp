@@ -190,6 +190,11 @@ ReadSnapshot::~ReadSnapshot()
         m_conn.engine().rollback();
 }
 
+QString ReadSnapshot::state() const
+{
+    return m_conn.engine().snapshotState();
+}
+
 Transaction::Transaction(Connection& c) : m_conn(c)
 {
     m_conn.engine().begin();

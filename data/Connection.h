@@ -103,6 +103,9 @@ public:
     ~ReadSnapshot();
     ReadSnapshot(const ReadSnapshot&) = delete;
     ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+    // Which committed state it sees: two snapshots of the same text see the same data (empty on a file,
+    // which one program alone changes).
+    QString state() const;
 
 private:
     Connection& m_conn;

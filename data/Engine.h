@@ -47,6 +47,10 @@ public:
     // A transaction that only reads and sees one state of the data throughout, however long it
     // lasts; ended by commit or rollback.
     virtual void beginSnapshot() = 0;
+    // Which committed state the open snapshot sees, as text: two snapshots with the same text see the
+    // same data. Empty where nobody else can change the data between two snapshots (a file: one
+    // program at a time).
+    virtual QString snapshotState() const { return {}; }
 
     // The program's tables, in upper case (the engine's own bookkeeping left out).
     virtual QStringList tableNames() = 0;

@@ -623,7 +623,9 @@ void PgEngine::beginSnapshot()
     // The snapshot is taken by the first statement after the begin.
     run(QStringLiteral("begin isolation level repeatable read, read only"), {});
     m_inTransaction = true;
-    run(QStringLiteral("select 1"), {});
+    // Equal snapshots see the same committed transactions, and so the same data.
+    const Result r = run(QStringLiteral("select pg_current_snapshot()::text"), {});
+    m_snapshotState = QString::fromUtf8(PQgetvalue(r.get(), 0, 0));
 }
 
 void PgEngine::rollback() noexcept

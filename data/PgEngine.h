@@ -39,6 +39,7 @@ public:
     void commit() override;
     void rollback() noexcept override;
     void beginSnapshot() override;
+    QString snapshotState() const override { return m_snapshotState; }
     qint64 changeCount() override;
     QStringList tableNames() override;
     void requireReachable() override;
@@ -79,6 +80,7 @@ private:
     bool m_readOnly = false;
     bool m_newer = false;
     bool m_inTransaction = false;
+    QString m_snapshotState; // xmin:xmax:running transactions of the open snapshot
     qint64 m_changes = 0;
     QHash<quint64, Column> m_columns; // by table oid and column number
     QHash<QString, QString> m_keys;   // table to its key column

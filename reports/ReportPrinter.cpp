@@ -208,6 +208,7 @@ void ReportPrinter::run(const QString& tag, ReportGenerator generator)
     m_generator = std::move(generator);
     m_jobTag = tag;
     m_changesAtStart = gConnection.changeCount();
+    m_stateAtStart.reset();
     m_job.emplace(m_generator(*this));
     clearDocument();
     writeUntil(kFirstPages);
@@ -256,10 +257,18 @@ void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
     clock.start();
     bool more = true;
     try {
-        // A turn reads one state of the data; a change between turns starts the report again.
+        // A turn reads one state of the data; a change between turns starts the report again, also one
+        // committed elsewhere whose notice has not come yet.
         std::optional<ReadSnapshot> snapshot;
-        if (gConnection.isOpen())
+        if (gConnection.isOpen()) {
             snapshot.emplace(gConnection);
+            const QString state = snapshot->state();
+            if (m_stateAtStart && *m_stateAtStart != state) {
+                m_job.emplace(m_generator(*this));
+                clearDocument();
+            }
+            m_stateAtStart = state;
+        }
         while (more && pageCount() <= pages && (milliseconds < 0 || clock.elapsed() < milliseconds))
             more = m_job->step();
     } catch (...) {
@@ -290,6 +299,7 @@ void ReportPrinter::writeInTurns()
     if (m_job && gConnection.changeCount() != m_changesAtStart) {
         // The plan changed under the report: it begins again, so that it shows one state.
         m_changesAtStart = gConnection.changeCount();
+        m_stateAtStart.reset();
         m_job.emplace(m_generator(*this));
         clearDocument();
     }

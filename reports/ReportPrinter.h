@@ -75,6 +75,7 @@ private:
     ReportGenerator m_generator;
     QString m_jobTag;
     qint64 m_changesAtStart = 0;
+    std::optional<QString> m_stateAtStart; // what the report's first turn saw; none before it
     bool m_stepping = false;
     bool m_stopAfterStep = false; // stopped while a step runs: the job ends once the step returns
     bool m_failed = false;
