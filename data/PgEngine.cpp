@@ -214,6 +214,7 @@ PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy) : m_readOnly
 
 PgEngine::~PgEngine()
 {
+    delete m_resetPoll;
     delete m_retry;
     delete m_notifier;
     PQfinish(m_conn);
@@ -243,9 +244,40 @@ void PgEngine::checkRights(const QString& uri)
 
 bool PgEngine::reconnect()
 {
+    if (m_resetPoll)
+        m_resetPoll->stop(); // this try replaces the one in the background
     PQreset(m_conn);
     if (PQstatus(m_conn) != CONNECTION_OK)
         return false;
+    return reconnected();
+}
+
+void PgEngine::startReset()
+{
+    if (!PQresetStart(m_conn)) {
+        waitForRetry();
+        return;
+    }
+    m_retry->stop();
+    if (!m_resetPoll) {
+        m_resetPoll = new QTimer;
+        m_resetPoll->setInterval(20);
+        QObject::connect(m_resetPoll, &QTimer::timeout, m_resetPoll, [this] {
+            const PostgresPollingStatusType state = PQresetPoll(m_conn);
+            if (state != PGRES_POLLING_OK && state != PGRES_POLLING_FAILED)
+                return;
+            m_resetPoll->stop();
+            if (!m_retry) // made again meanwhile by work that needed it
+                return;
+            if (state == PGRES_POLLING_FAILED || !reconnected())
+                waitForRetry();
+        });
+    }
+    m_resetPoll->start();
+}
+
+bool PgEngine::reconnected()
+{
     try {
         // Back after a break: the same session settings, and listening again.
         runScript(QString::fromLatin1(kSession));
@@ -287,8 +319,10 @@ void PgEngine::connectionLost()
             return;
         }
         // Within a transaction the work under way learns of the break itself; then the next try.
-        if (m_inTransaction || !reconnect())
+        if (m_inTransaction)
             waitForRetry();
+        else
+            startReset();
     });
     waitForRetry();
 }

@@ -66,6 +66,10 @@ private:
     void checkRights(const QString& uri);
     // A lost connection is made again by itself, after a pause that grows with each failed try.
     bool reconnect();
+    // After a connection made again: the session as before, listening, every window told.
+    bool reconnected();
+    // A try in the background that never holds the window: the new connection is polled.
+    void startReset();
     void connectionLost();
     void waitForRetry();
     void tellRetry();
@@ -85,7 +89,8 @@ private:
     QHash<quint64, Column> m_columns; // by table oid and column number
     QHash<QString, QString> m_keys;   // table to its key column
     QSocketNotifier* m_notifier = nullptr;
-    QTimer* m_retry = nullptr; // ticks each second while the connection is lost
+    QTimer* m_retry = nullptr;     // ticks each second while the connection is lost
+    QTimer* m_resetPoll = nullptr; // polls a try under way
     int m_attempt = 0;
     int m_secondsLeft = 0;
 };
