@@ -43,15 +43,22 @@ std::optional<ShoppingPlan> keptShoppingPlan()
     return plan;
 }
 
-ShoppingPlan keptShoppingPlan(const QDate& von, const QDate& bis)
+namespace {
+// The kept plan's runs and choice over another span.
+ShoppingPlan keptWithin(const std::optional<ShoppingPlan>& kept, const QDate& von, const QDate& bis)
 {
-    const std::optional<ShoppingPlan> kept = keptShoppingPlan();
     ShoppingPlan plan{von, bis, {von}, kept ? kept->keepsFirst : true};
     if (kept)
         for (const QDate& d : kept->runs)
             if (d > von && d <= bis)
                 plan.runs << d;
     return plan;
+}
+} // namespace
+
+ShoppingPlan keptShoppingPlan(const QDate& von, const QDate& bis)
+{
+    return keptWithin(keptShoppingPlan(), von, bis);
 }
 
 void keepShoppingPlan(const ShoppingPlan& plan)
@@ -67,10 +74,11 @@ void keepShoppingPlan(const ShoppingPlan& plan)
 
 ShoppingPlan keptOrWeeklyPlan()
 {
+    const std::optional<ShoppingPlan> kept = keptShoppingPlan();
     const PlanSpan span = proposedSpan();
-    if (!keptShoppingPlan() || !span.first.isValid())
+    if (!kept || !span.first.isValid())
         return everyNDays(7);
-    return keptShoppingPlan(span.first, span.last);
+    return keptWithin(kept, span.first, span.last);
 }
 
 ShoppingPlan everyNDays(int n)

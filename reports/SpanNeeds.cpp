@@ -53,8 +53,8 @@ std::vector<SpanNeeds::Item> SpanNeeds::items(const DayRange& keeps, const DayRa
 
 std::vector<SpanNeeds::Item> SpanNeeds::basicStock(const DayRange& days) const
 {
-    // Basic stock is eaten on its days, whether it keeps or not.
-    return needs(days, days, true);
+    // Basic stock is eaten on its days, whether it keeps or not: each entry counted once.
+    return needs(days, DayRange{}, true);
 }
 
 std::vector<SpanNeeds::Item> SpanNeeds::needs(const DayRange& keeps, const DayRange& fresh, bool basic) const
@@ -97,8 +97,9 @@ std::vector<SpanNeeds::Item> SpanNeeds::needs(const DayRange& keeps, const DayRa
             const qint16 kind = m_ingredients[l.ingredient].kind;
             if (m_ingredients[l.ingredient].basic != basic || (kind == 1 && !basic))
                 continue;
-            need[l.ingredient] += l.perPerson * (kind == -1 ? p.fresh : p.keeps);
-            count[l.ingredient] += kind == -1 ? p.freshCount : p.keepsCount;
+            const bool fresh = kind == -1 && !basic;
+            need[l.ingredient] += l.perPerson * (fresh ? p.fresh : p.keeps);
+            count[l.ingredient] += fresh ? p.freshCount : p.keepsCount;
         }
     }
     std::vector<int> listed;

@@ -53,7 +53,7 @@ private:
         qint64 number;
     };
     // Per listed ingredient (by name) its need over the ranges, fresh produce over fresh, the rest over
-    // keeps; only those of basic stock when basic, else only those bought.
+    // keeps; only those of basic stock (all over keeps) when basic, else only those bought.
     std::vector<Item> needs(const DayRange& keeps, const DayRange& fresh, bool basic) const;
 
     std::vector<Entry> m_entries; // by day
