@@ -2,8 +2,8 @@
 #include "app/MessageBox.h"
 #include "data/Connection.h"
 #include "data/Globals.h"
-#include "extras/Batch.h"
-#include "extras/CommandLine.h"
+#include "cli/Batch.h"
+#include "cli/CommandLine.h"
 #include "plan/Program.h"
 
 #include <QApplication>

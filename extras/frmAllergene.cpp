@@ -4,7 +4,7 @@
 #include "app/Launcher.h"
 #include "app/ListWindow.h"
 #include "data/Globals.h"
-#include "extras/Allergens.h"
+#include "kitchen/DishMarks.h"
 
 #include <QAbstractTableModel>
 #include <QHBoxLayout>

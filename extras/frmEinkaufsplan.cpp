@@ -5,11 +5,11 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
-#include "extras/CampPlanning.h"
-#include "extras/ExtraSettings.h"
-#include "extras/Holidays.h"
-#include "extras/Restbestand.h"
-#include "extras/StockCarry.h"
+#include "kitchen/CampPlanning.h"
+#include "data/ExtraSettings.h"
+#include "kitchen/Holidays.h"
+#include "reports/Restbestand.h"
+#include "kitchen/StockCarry.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Dialog.h"
-#include "extras/ShoppingPlan.h"
+#include "kitchen/ShoppingPlan.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Dialog.h"
-#include "extras/DietGroups.h"
+#include "kitchen/DietGroups.h"
 
 class QDateEdit;
 class QLabel;

@@ -5,7 +5,7 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
-#include "extras/DietGroups.h"
+#include "kitchen/DietGroups.h"
 
 #include <QFormLayout>
 #include <QFrame>

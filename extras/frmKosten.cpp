@@ -6,8 +6,9 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
-#include "extras/CampPlanning.h"
-#include "extras/CostReport.h"
+#include "kitchen/CampPlanning.h"
+#include "kitchen/Costs.h"
+#include "reports/CostReport.h"
 
 #include <QDateEdit>
 #include <QFormLayout>

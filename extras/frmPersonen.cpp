@@ -6,7 +6,7 @@
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
 #include "data/Convert.h"
-#include "extras/CampPlanning.h"
+#include "kitchen/CampPlanning.h"
 
 #include <QDateEdit>
 #include <QFormLayout>

@@ -3,8 +3,8 @@
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
-#include "extras/CampPlanning.h"
-#include "extras/PlanKeys.h"
+#include "kitchen/CampPlanning.h"
+#include "kitchen/PlanKeys.h"
 
 #include <QDateEdit>
 #include <QFormLayout>

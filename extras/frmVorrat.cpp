@@ -7,7 +7,7 @@
 #include "app/MessageBox.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
-#include "extras/StockCarry.h"
+#include "kitchen/StockCarry.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

@@ -23,11 +23,8 @@ QString planLine(const QVector<QVariant>& fields);
 // Reads one line; a line that is short or does not convert raises the error the import reports.
 PlanEntry parsePlanLine(const QString& line);
 
-// Whole files: the lines of a file (a final line end closes the last line), and a complete file
-// written under a temporary name and put in place only when it is complete (in place only where the
-// folder takes no new file but the file itself may be written).
+// Whole files: the lines of a file (a final line end closes the last line), and back.
 QStringList splitPlanText(const QByteArray& bytes);
 QByteArray joinPlanLines(const QStringList& lines);
-void writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 } // namespace tlm

@@ -3,8 +3,9 @@
 #include "data/Backup.h"
 #include "data/Error.h"
 #include "data/Globals.h"
-#include "extras/PlanKeys.h"
-#include "extras/Undo.h"
+#include "kitchen/PlanKeys.h"
+#include "kitchen/Undo.h"
+#include "data/FileWrite.h"
 #include "plan/PlanFile.h"
 
 #include <QFile>

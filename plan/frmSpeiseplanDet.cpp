@@ -8,7 +8,7 @@
 #include "app/TextLimit.h"
 #include "app/UpDown.h"
 #include "data/Convert.h"
-#include "data/Costs.h"
+#include "kitchen/Costs.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"

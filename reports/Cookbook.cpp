@@ -1,14 +1,13 @@
 #include "reports/Cookbook.h"
 
 #include "app/ErrorReporter.h"
+#include "kitchen/DayRange.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
-#include <QApplication>
 #include <QHash>
-#include <QPalette>
 
 namespace tlm {
 
@@ -105,7 +104,7 @@ ReportJob cookbook(ReportPrinter& vp)
                     vp.TableFrame(1);
                     vp.TextFontBold(true);
                     vp.AppendRows(QStringLiteral("9000;"), {{longDayDate(at(first, 0).toDate())}},
-                                  QApplication::palette().button().color());
+                                  kCaptionShade);
                     vp.TextFontBold(false);
                     vp.TableFrame(0);
                     vp.setCursorY(vp.CursorY() + 100);

@@ -6,8 +6,6 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
-#include <QApplication>
-#include <QPalette>
 
 namespace tlm {
 
@@ -18,7 +16,7 @@ ReportJob mealPlan(ReportPrinter& vp)
     const QString format = QStringLiteral("1500|1000|800|5000|800;");
     vp.TableFrame(1);
     vp.AppendTable(format, QStringLiteral("Tag|Zeit|Typ|Gericht|Pers.;"),
-                   QApplication::palette().button().color());
+                   kCaptionShade);
     vp.TableFrame(0);
     RecordsetPtr rs =
         gConnection.execute(QStringLiteral("select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from "

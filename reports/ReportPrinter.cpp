@@ -7,7 +7,7 @@
 #include "data/Connection.h"
 #include "data/Error.h"
 #include "data/Globals.h"
-#include "reports/ReportPdf.h"
+#include "reports/pdf/ReportPdf.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,27 +2,19 @@
 
 #include "reports/ReportJob.h"
 
-#include <QDate>
+#include <QColor>
 #include <QString>
-#include <QVector>
 
 namespace tlm {
 
 class ReportPrinter;
 
+// The shade of caption rows: the light grey of the button faces of the window system the reports
+// were first laid out for. The reports' own, so that a dark desktop theme does not print dark rows.
+inline const QColor kCaptionShade{0xef, 0xef, 0xef};
+
 // Starts a new document under the page header with the title, in the margins and fonts every
 // report uses; the cursor stands at 1000 twips. The page is A4 upright unless landscape is asked for.
 void setUpReport(ReportPrinter& vp, const QString& title, bool landscape = false);
-
-// The plan's days in chunks for reports that read them a few at a time: the first day alone (its
-// page is shown at once), then a week each from the next day with entries. None on an empty plan.
-struct DayRange
-{
-    QDate from;
-    QDate to;
-};
-QVector<DayRange> planInChunks();
-// "TAG between 'yyyy-mm-dd' and 'yyyy-mm-dd'".
-QString daysFromTo(const QDate& from, const QDate& to);
 
 } // namespace tlm

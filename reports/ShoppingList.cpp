@@ -4,11 +4,31 @@
 #include "data/Error.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
-#include "reports/ShoppingRows.h"
+#include "kitchen/ShoppingRows.h"
 
 namespace tlm {
 
 namespace {
+// The item table of the lists: its caption row (framed and shaded), and an item row whose money is
+// added to sum (exactly: the sum is shown rounded, not the rows' rounded amounts).
+const QString kShoppingItemFormat = QStringLiteral("3500|>1000|>1000|>1100|1000|1000;");
+
+void appendShoppingCaption(ReportPrinter& vp)
+{
+    vp.TableFrame(1);
+    vp.setCursorY(vp.CursorY() + 200);
+    vp.AppendTable(kShoppingItemFormat, QStringLiteral("Zutat|Bedarf|Einkauf|Packungen|Einzel|Gesamt;"),
+                   kCaptionShade);
+}
+
+void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& r, Money& sum)
+{
+    vp.AppendRows(kShoppingItemFormat,
+                  {{r.name, numberText(r.need) + " " + r.unit, numberText(r.bought) + " " + r.unit,
+                    QString::number(r.packages), priceText(r.price), currencyText(r.total)}});
+    sum += r.total;
+}
+
 const QString kColumns = QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from ");
 
 // Kinds 1 and 2: the whole plan in one list and the grand total.

@@ -12,7 +12,7 @@
 #include "dishes/frmGerichtList.h"
 #include "dishes/frmRezDet.h"
 #include "extras/frmAllergene.h"
-#include "extras/frmDatenbank.h"
+#include "app/frmDatenbank.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "extras/frmGruppen.h"

@@ -125,33 +125,3 @@ TEST(Convert, ReadingNumbersAndDates)
     EXPECT_FALSE(parseDate("31.02.2010").isValid());
     EXPECT_FALSE(parseDate("morgen").isValid());
 }
-
-TEST(JetSql, DateLiteralsOutsideStringsAreRewritten)
-{
-    EXPECT_EQ(rewriteJetSql("select * from T where TAG = #07/24/2010#"),
-              QStringLiteral("select * from T where TAG = '2010-07-24'"));
-    EXPECT_EQ(rewriteJetSql("a = #1/3/2011# or b = #12/31/1999#"),
-              QStringLiteral("a = '2011-01-03' or b = '1999-12-31'"));
-    EXPECT_EQ(rewriteJetSql("x like '#07/24/2010#%'"), QStringLiteral("x like '#07/24/2010#%'"));
-    EXPECT_EQ(rewriteJetSql("x = 'it''s #07/24/2010#' and y = #07/24/2010#"),
-              QStringLiteral("x = 'it''s #07/24/2010#' and y = '2010-07-24'"));
-    EXPECT_EQ(rewriteJetSql("x = #13/01/2010#"), QStringLiteral("x = #13/01/2010#"));
-    EXPECT_EQ(rewriteJetSql("x = #02/30/2010#"), QStringLiteral("x = #02/30/2010#"));
-    EXPECT_EQ(rewriteJetSql("# #07/24/2010"), QStringLiteral("# #07/24/2010"));
-    EXPECT_EQ(rewriteJetSql("'unclosed #07/24/2010#"), QStringLiteral("'unclosed #07/24/2010#"));
-}
-
-TEST(Win1252, RoundTripAndUnmappable)
-{
-    const QString s = QStringLiteral("Äpfel ß € „x“ ¦ é");
-    const QByteArray b = toWin1252(s);
-    EXPECT_EQ(b, QByteArray("\xC4pfel \xDF \x80 \x84x\x93 \xA6 \xE9"));
-    EXPECT_EQ(fromWin1252(b), s);
-    EXPECT_EQ(toWin1252(QStringLiteral("a😀b")), QByteArray("a?b"));
-    EXPECT_EQ(toWin1252(QStringLiteral("Ω")), QByteArray("?"));
-    QByteArray all;
-    for (int i = 0; i < 256; ++i)
-        all += char(i);
-    EXPECT_EQ(fromWin1252(all).size(), 256);
-    EXPECT_EQ(toWin1252(fromWin1252(all)), all);
-}

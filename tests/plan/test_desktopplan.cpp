@@ -6,7 +6,6 @@
 #include "app/InstanceGuard.h"
 #include "data/Globals.h"
 #include "data/Win1252.h"
-#include "extras/CommandLine.h"
 #include "plan/frmMain.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
@@ -206,25 +205,6 @@ TEST_F(DesktopPlanTest, APlanFileNamedAtTheStartIsOfferedAndEnterKeepsThePlan)
     EXPECT_TRUE(modal.boxes().back().text.contains("(Zeile 1)"));
     EXPECT_EQ(plan().size(), 1);
     EXPECT_EQ(modal.unexpected(), 0);
-}
-
-TEST(DesktopCommandLine, OnePlanFileStartsTheWindowAndIsRefusedElsewhere)
-{
-    CommandLine c = parseCommandLine({QStringLiteral("Sommerlager.tlm")});
-    EXPECT_EQ(c.action, CommandLine::Window);
-    EXPECT_EQ(c.planFile, QStringLiteral("Sommerlager.tlm"));
-    c = parseCommandLine({QStringLiteral("--db"), QStringLiteral("x.mdb"), QStringLiteral("a.tlm")});
-    EXPECT_EQ(c.action, CommandLine::Window);
-    EXPECT_EQ(c.planFile, QStringLiteral("a.tlm"));
-    EXPECT_EQ(parseCommandLine({QStringLiteral("a.tlm"), QStringLiteral("b.tlm")}).refusal,
-              QStringLiteral("Unerwartete Angabe „b.tlm“ (tlm --help zeigt die Optionen)."));
-    EXPECT_EQ(
-        parseCommandLine({QStringLiteral("--pdf"), QStringLiteral("o"), QStringLiteral("a.tlm")}).action,
-        CommandLine::Usage);
-    EXPECT_EQ(parseCommandLine({QStringLiteral("--kopieren"), QStringLiteral("a"), QStringLiteral("b"),
-                                QStringLiteral("c")})
-                  .action,
-              CommandLine::Usage);
 }
 
 TEST(DesktopMenus, TheKeysOfDesktopProgramsAreShownAndTheTextsStay)

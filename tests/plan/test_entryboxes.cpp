@@ -3,9 +3,12 @@
 #include "app/DataCombo.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "support/Fixture.h"
+#include "kitchen/Costs.h"
+#include "support/SampleCamps.h"
 #include "support/Modal.h"
 #include "support/PlanData.h"
 
+#include <QLabel>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -78,4 +81,29 @@ TEST_F(EntryBoxTest, ADateTypedWholeIsThatDateFromEitherSideAndOddYearsAndPerson
     EXPECT_EQ(modal.boxTexts(), (QStringList{year, year, whole, range, range, whole}));
     EXPECT_EQ(rows("select KEY,TAG,PERSONEN from SPEISEPLAN"), QStringList{"101|30.08.2026|0"});
     EXPECT_EQ(modal.unexpected(), 0);
+}
+
+TEST_F(CostTest, ThePlanEntryDialogShowsTheCostAsItIsEdited)
+{
+    Modal modal;
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) {
+        EXPECT_EQ(d.lbKosten->text(), QString()); // no dish chosen yet
+        d.ddGericht->setCurrentIndex(d.ddGericht->findText("Nudeln"));
+        d.txPersonen->setText("10");
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: 4,00\u00a0€ (0,40\u00a0€ pro Person)"));
+        d.txPersonen->setText("12");
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: 4,80\u00a0€ (0,40\u00a0€ pro Person)"));
+        d.ddGericht->setCurrentIndex(d.ddGericht->findText("Safranreis"));
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: unbekannt (Preis fehlt: Safran)"));
+        d.txPersonen->setText("viele");
+        EXPECT_EQ(d.lbKosten->text(), QString());
+        d.reject();
+    });
+    fncDlgSpeiseplanDet(0, QDate(2026, 10, 1), 2, 2, 4);
+    modal.on<frmSpeiseplanDet>([](frmSpeiseplanDet& d) { // an entry opens with its cost
+        EXPECT_EQ(d.lbKosten->text(), QStringLiteral("Kosten: 3,20\u00a0€ (0,40\u00a0€ pro Person)"));
+        d.reject();
+    });
+    fncDlgSpeiseplanDet(2, QDate(), 0, 0, 0);
+    EXPECT_TRUE(modal.allUsed());
 }

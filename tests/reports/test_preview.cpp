@@ -147,3 +147,20 @@ TEST_F(PreviewTest, SavingAsPdfProposesTitleAndDateInTheFolderUsedLastAndSaysSoI
     EXPECT_LE(needed.height(), room.height());
     EXPECT_EQ(window->size(), before); // and the window stays as it was
 }
+
+TEST(PreviewWindow, OneSharedWindowThatFollowsItsSize)
+{
+    frmDlgDruck* first = frmDlgDruck::showShared();
+    EXPECT_EQ(first, frmDlgDruck::showShared());
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("Druckvorschau"));
+    first->resize(800, 600);
+    EXPECT_EQ(first->vp->geometry(), QRect(8, 8, 800 - 16, 600 - 16));
+    first->resize(10, 10);
+    EXPECT_GT(first->vp->width(), 0);
+    EXPECT_GT(first->vp->height(), 0);
+    first->close();
+    EXPECT_TRUE(QTest::qWaitFor([] { return frmDlgDruck::shared() == nullptr; }, 30000));
+    frmDlgDruck* second = frmDlgDruck::showShared();
+    EXPECT_EQ(second->size(), QSize(517, 561));
+    second->close();
+}

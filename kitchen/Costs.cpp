@@ -1,0 +1,182 @@
+#include "kitchen/Costs.h"
+
+#include "data/Convert.h"
+#include "data/Globals.h"
+
+#include <QHash>
+#include <QPair>
+#include <cmath>
+
+namespace tlm {
+
+namespace {
+constexpr int kTagessatzRow = 200;
+}
+
+namespace {
+// The one definition of what a dish costs per person, and of what makes that unknown: the sum over
+// its recipe lines of MENGE4P / 4 x PREIS / MENGE, basic stock and lines without a quantity left out.
+// Both the dialog's label and the report use it, so they never differ.
+const QString kCounts = QStringLiteral("Z.NOKAUF = 0 and coalesce(RZ.MENGE4P, 0) <> 0");
+const QString kPerPerson =
+    QStringLiteral("select RZ.GERNR as GERNR,"
+                   " sum(case when %1 then RZ.MENGE4P / 4.0 * Z.PREIS / nullif(Z.MENGE, 0) end) as KOSTEN,"
+                   " min(case when %1 and Z.PREIS is null then 'Preis fehlt: ' || coalesce(Z.ZUTAT, '?')"
+                   " when %1 and coalesce(Z.MENGE, 0) = 0 then 'Packungsgröße 0: ' || coalesce(Z.ZUTAT, '?')"
+                   " end) as FEHLT"
+                   " from REZEPTE RZ join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR")
+        .arg(kCounts);
+
+// A dish's cost per person as the sum of its lines gives it, settled to nine decimals: the engine adds
+// the lines in an order of its own, and the last bits of a sum such as 11.2195 must not decide the cent.
+double settled(double sum)
+{
+    return std::round(sum * 1e9) / 1e9;
+}
+
+struct PerPerson
+{
+    double cost = 0;
+    QString missing;
+};
+
+Cost times(const PerPerson& p, double persons)
+{
+    Cost c;
+    c.missing = p.missing;
+    if (c.known())
+        c.value = Money::fromDouble(p.cost * persons);
+    return c;
+}
+} // namespace
+
+namespace {
+// Who eats on each day: the largest meal, a meal's course feeding the persons of its common entry and
+// those of the groups' replacements for it. Two common entries of a course (a choice of dishes) feed
+// the same persons, as do a group's two replacements.
+QHash<QDate, qint32> dayHeads(const QString& days)
+{
+    const bool replacements = gConnection.hasTable(QStringLiteral("ERSATZ"));
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select S.TAG, S.TAGZEITNR, S.GTYPNR, coalesce(S.PERSONEN, 0), %1 from SPEISEPLAN S %2"
+                       " where %3")
+            .arg(replacements ? QStringLiteral("E.GRUPPENR") : QStringLiteral("null"),
+                 replacements ? QStringLiteral("left join ERSATZ E on E.KEY = S.KEY") : QString(), days));
+    struct Course
+    {
+        qint32 common = 0;
+        QHash<qint32, qint32> groups;
+    };
+    // Day -> (time of day, dish type) -> course.
+    QHash<QDate, QHash<QPair<qint32, qint32>, Course>> courses;
+    for (int r = 0; r < rs->rowCount(); ++r) {
+        Course& c = courses[rs->value(r, 0).toDate()][{rs->value(r, 1).toInt(), rs->value(r, 2).toInt()}];
+        const qint32 persons = rs->value(r, 3).toInt();
+        const QVariant group = rs->value(r, 4);
+        qint32& eaters = group.isNull() ? c.common : c.groups[group.toInt()];
+        eaters = qMax(eaters, persons);
+    }
+    QHash<QDate, qint32> heads;
+    for (auto day = courses.cbegin(); day != courses.cend(); ++day) {
+        QHash<qint32, qint32> meals;
+        for (auto c = day.value().cbegin(); c != day.value().cend(); ++c) {
+            qint32 persons = c.value().common;
+            for (qint32 g : c.value().groups)
+                persons += g;
+            qint32& meal = meals[c.key().first];
+            meal = qMax(meal, persons);
+        }
+        qint32 most = 0;
+        for (qint32 m : meals)
+            most = qMax(most, m);
+        heads.insert(day.key(), most);
+    }
+    return heads;
+}
+} // namespace
+
+Cost entryCost(qint32 gerNr, double persons)
+{
+    RecordsetPtr rs = gConnection.execute(kPerPerson + " where RZ.GERNR = " + QString::number(gerNr) +
+                                          " group by RZ.GERNR");
+    PerPerson p;
+    if (!rs->eof()) {
+        p.cost = settled(rs->value(0, 1).toDouble());
+        p.missing = textOf(rs->value(0, 2));
+    }
+    return times(p, persons);
+}
+
+Cost DayCost::perPerson() const
+{
+    if (!cost.known())
+        return cost;
+    Cost c;
+    if (headCount <= 0)
+        c.missing = QStringLiteral("keine Personen");
+    else
+        c.value = cost.value.dividedBy(headCount);
+    return c;
+}
+
+QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
+{
+    const QString days =
+        QStringLiteral("TAG between '%1' and '%2'").arg(von.toString(Qt::ISODate), bis.toString(Qt::ISODate));
+    // Each planned dish's cost per person once, then the persons per day and dish.
+    RecordsetPtr dishes =
+        gConnection.execute(kPerPerson + " where RZ.GERNR in (select GERNR from SPEISEPLAN where " + days +
+                            ") group by RZ.GERNR");
+    QHash<qint32, PerPerson> perPerson;
+    for (int r = 0; r < dishes->rowCount(); ++r)
+        perPerson.insert(dishes->value(r, 0).toInt(),
+                         {settled(dishes->value(r, 1).toDouble()), textOf(dishes->value(r, 2))});
+    RecordsetPtr rs =
+        gConnection.execute("select TAG, GERNR, sum(coalesce(PERSONEN, 0)) from SPEISEPLAN where " + days +
+                            " group by TAG, GERNR order by TAG");
+    QVector<DayCost> out;
+    for (int r = 0; r < rs->rowCount(); ++r) {
+        const QDate day = rs->value(r, 0).toDate();
+        if (out.isEmpty() || out.last().day != day) {
+            out << DayCost{day, 0, Cost()};
+        }
+        DayCost& d = out.last();
+        const PerPerson p = perPerson.value(rs->value(r, 1).toInt());
+        // Of several unknown prices the day names the first by name.
+        if (!p.missing.isEmpty() && (d.cost.known() || p.missing < d.cost.missing))
+            d.cost.missing = p.missing;
+        // Each dish's amount of the day to 1/10000, their sum exact.
+        if (d.cost.known())
+            d.cost.value += Money::fromDouble(p.cost * rs->value(r, 2).toDouble());
+        else
+            d.cost.value = Money();
+    }
+    const QHash<QDate, qint32> heads = dayHeads(days);
+    for (DayCost& d : out)
+        d.headCount = heads.value(d.day);
+    return out;
+}
+
+std::optional<double> storedTagessatz()
+{
+    RecordsetPtr rs =
+        gConnection.execute(QStringLiteral("select WERT from PARAMETER where PARID = %1").arg(kTagessatzRow));
+    bool ok = false;
+    const double d = rs->eof() ? 0 : rs->value(0, 0).toString().toDouble(&ok);
+    return ok ? std::optional<double>(d) : std::nullopt;
+}
+
+void storeTagessatz(std::optional<double> tagessatz)
+{
+    if (storedTagessatz() == tagessatz)
+        return;
+    // The old value stays unless the new one is stored.
+    Transaction t(gConnection);
+    gConnection.exec(QStringLiteral("delete from PARAMETER where PARID = ?"), {kTagessatzRow});
+    if (tagessatz)
+        gConnection.exec(QStringLiteral("insert into PARAMETER (PARID, WERT) values (?, ?)"),
+                         {kTagessatzRow, QString::number(*tagessatz, 'g', 15)});
+    t.commit();
+}
+
+} // namespace tlm

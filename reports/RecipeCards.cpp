@@ -1,0 +1,201 @@
+#include "reports/RecipeCards.h"
+
+#include "kitchen/DayRange.h"
+#include "data/Convert.h"
+#include "data/Globals.h"
+#include "reports/ReportPrinter.h"
+#include "reports/ReportSetup.h"
+
+#include <QHash>
+#include <QRegularExpression>
+#include <QSet>
+#include <cmath>
+
+namespace tlm {
+
+namespace {
+const QString kTitle = QStringLiteral("9400;");
+const QString kHeading = QStringLiteral("4000|3000|>2400;");
+const QString kLine = QStringLiteral(">1600|5800|>2000;");
+const QString kPreparation = QStringLiteral("1600|7800;");
+constexpr double kGap = 100;
+constexpr double kHalf = ReportWriter::kPageHeight / 2; // where the A4 sheet is cut into two A5 cards
+constexpr double kCutGap = 500;                         // between a card and the cut
+
+// Half up on the decimal digits: 3075 g for 41 persons reads 3,08 kg, however the binary value lies.
+double threeDigits(double v)
+{
+    if (v == 0 || !std::isfinite(v))
+        return v;
+    const double scale = std::pow(10.0, 2 - std::floor(std::log10(std::fabs(v))));
+    return roundSignificant(std::round(v * scale * (1 + 1e-12)) / scale);
+}
+
+struct Line
+{
+    QVariant menge4p;
+    QString unit;
+    QString ingredient;
+    bool stock = false;
+};
+
+struct Dish
+{
+    QVector<Line> lines;
+    QString preparation;
+};
+
+// The recipe lines (in ingredient order, as the cookbook has them) and preparation texts of the dishes.
+QHash<qint32, Dish> dishesOf(const QStringList& keys)
+{
+    QHash<qint32, Dish> dishes;
+    if (keys.isEmpty())
+        return dishes;
+    const QString in = " in (" + keys.join(',') + ")";
+    RecordsetPtr lines =
+        gConnection.execute("select RZ.GERNR,Z.ZUTAT,RZ.MENGE4P,Z.EINHEIT,Z.NOKAUF from REZEPTE RZ"
+                            " left join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR where RZ.GERNR" +
+                            in + " order by RZ.GERNR,Z.ZUTAT,RZ.ZUTNR,RZ.MENGE4P,RZ.REZNR");
+    for (int r = 0; r < lines->rowCount(); ++r) {
+        const QVariant nokauf = lines->value(r, 4);
+        dishes[lines->value(r, 0).toInt()].lines
+            << Line{lines->value(r, 2), textOf(lines->value(r, 3)), textOf(lines->value(r, 1)),
+                    !nokauf.isNull() && nokauf.toBool()};
+    }
+    RecordsetPtr texts = gConnection.execute("select GERNR,ZUBEREITUNG from GERICHTE where GERNR" + in);
+    for (int r = 0; r < texts->rowCount(); ++r)
+        dishes[texts->value(r, 0).toInt()].preparation = textOf(texts->value(r, 1));
+    return dishes;
+}
+
+// One card as tables: each with its format and rows, written in this order with a gap before the
+// ingredients and before the preparation.
+struct Block
+{
+    QString format;
+    QVector<QStringList> rows;
+    bool bold = false;
+    bool shaded = false;
+    double gapBefore = 0;
+};
+
+QVector<Block> cardOf(const QString& dish, const QDate& day, const QString& time, int persons,
+                      const Dish& recipe)
+{
+    QVector<Block> card;
+    card << Block{kTitle, {{dish}}, true, true, 0};
+    card << Block{kHeading,
+                  {{longDayDate(day), time,
+                    persons == 1 ? QStringLiteral("1 Person") : QStringLiteral("%1 Personen").arg(persons)}},
+                  false,
+                  false,
+                  0};
+    Block lines{kLine, {}, false, false, kGap};
+    for (const Line& l : recipe.lines)
+        lines.rows << QStringList{quantityFor(l.menge4p, persons, l.unit), l.ingredient,
+                                  l.stock ? QStringLiteral("(Vorrat)") : QString()};
+    card << lines;
+    if (!recipe.preparation.trimmed().isEmpty()) {
+        // A paragraph a row: a text longer than a page breaks between paragraphs.
+        static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+        Block prep{kPreparation, {}, false, false, kGap};
+        for (const QString& para : recipe.preparation.split(breaks))
+            prep.rows << QStringList{prep.rows.isEmpty() ? QStringLiteral("Zubereitung:") : QString(), para};
+        card << prep;
+    }
+    return card;
+}
+
+double heightOf(ReportPrinter& vp, const QVector<Block>& card)
+{
+    double h = 0;
+    for (const Block& b : card) {
+        vp.TextFontBold(b.bold);
+        h += b.gapBefore + vp.rowsHeight(b.format, b.rows);
+    }
+    vp.TextFontBold(false);
+    return h;
+}
+
+void write(ReportPrinter& vp, const QVector<Block>& card)
+{
+    for (const Block& b : card) {
+        vp.setCursorY(vp.CursorY() + b.gapBefore);
+        vp.TableFrame(b.shaded ? 1 : 0);
+        vp.TextFontBold(b.bold);
+        vp.AppendRows(b.format, b.rows, b.shaded ? kCaptionShade : QColor());
+    }
+    vp.TextFontBold(false);
+    vp.TableFrame(0);
+}
+
+ReportJob recipeCards(ReportPrinter& vp, QDate von, QDate bis)
+{
+    setUpReport(vp, QStringLiteral("Rezeptkarten"));
+    RecordsetPtr plan = gConnection.execute(
+        "select TAG,TAGZEIT,GERNR,GERICHT,PERSONEN from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
+        " and NODRUCK = 0 and GERNR in (select GERNR from REZEPTE) order by TAG,TAGZEITSORT,GTYPSORT,KEY");
+    QStringList keys;
+    QSet<QString> known; // a year's plan names its dishes thousands of times
+    for (int r = 0; r < plan->rowCount(); ++r) {
+        const QString key = textOf(plan->value(r, 2));
+        if (!known.contains(key)) {
+            known.insert(key);
+            keys << key;
+        }
+    }
+    const QHash<qint32, Dish> dishes = dishesOf(keys);
+
+    // The room of a half page: the top card below the page header, the bottom one below the cut.
+    const double top = vp.bodyTop();
+    const double room = kHalf - kCutGap - top;
+    enum { TopFree, BottomFree, Full } place = TopFree;
+    for (int r = 0; r < plan->rowCount(); ++r) {
+        const QVector<Block> card =
+            cardOf(textOf(plan->value(r, 3)), plan->value(r, 0).toDate(), textOf(plan->value(r, 1)),
+                   plan->value(r, 4).toInt(), dishes.value(plan->value(r, 2).toInt()));
+        if (heightOf(vp, card) <= room) {
+            if (place == Full)
+                vp.NewPage();
+            if (place == BottomFree) {
+                vp.setCursorY(kHalf + kCutGap);
+                place = Full;
+            } else {
+                vp.CutLine(kHalf);
+                vp.setCursorY(top);
+                place = BottomFree;
+            }
+        } else {
+            // Longer than half a page: the card takes a page of its own.
+            if (place != TopFree)
+                vp.NewPage();
+            vp.setCursorY(top);
+            place = Full;
+        }
+        write(vp, card);
+        co_yield 0;
+    }
+    vp.EndDocument();
+}
+} // namespace
+
+QString quantityFor(const QVariant& menge4p, int persons, const QString& unit)
+{
+    if (menge4p.isNull())
+        return QString();
+    double v = threeDigits(menge4p.toDouble() * persons / 4);
+    QString u = unit;
+    if ((unit == QLatin1String("g") || unit == QLatin1String("ml")) && std::fabs(v) >= 1000) {
+        v = threeDigits(v / 1000);
+        u = unit == QLatin1String("g") ? QStringLiteral("kg") : QStringLiteral("L");
+    }
+    return u.isEmpty() ? numberText(v) : numberText(v) + ' ' + u;
+}
+
+void fncDruckRezeptkarten(const QDate& von, const QDate& bis)
+{
+    runReport("tlm/fncDruckRezeptkarten",
+              [von, bis](ReportPrinter& vp) { return recipeCards(vp, von, bis); });
+}
+
+} // namespace tlm

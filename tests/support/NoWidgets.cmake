@@ -1,0 +1,11 @@
+# Fails when the program FILE needs Qt's Gui or Widgets library: the kitchen computes without them.
+execute_process(COMMAND readelf -d ${FILE} OUTPUT_VARIABLE needed RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "readelf cannot read ${FILE}")
+endif()
+if(NOT needed MATCHES "libQt6Core")
+    message(FATAL_ERROR "${FILE} does not look like a Qt program")
+endif()
+if(needed MATCHES "libQt6(Gui|Widgets)")
+    message(FATAL_ERROR "${FILE} needs ${CMAKE_MATCH_0}")
+endif()
