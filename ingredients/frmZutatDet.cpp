@@ -11,8 +11,6 @@
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
-#include "dishes/frmGerichtDet.h"
-#include "dishes/frmRezDet.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -155,27 +153,6 @@ bool frmZutatDet::fncSave()
                 rs.setField(QStringLiteral("NOKAUF"), fnc01toFalseTrue(cbNOKAUF->isChecked() ? 1 : 0));
             },
             fVersion, [this] { fncReq(); });
-    });
-}
-
-void frmZutatDet::fncEditRezDet()
-{
-    guard("frmZutatDet/fncEditRezDet", [&] {
-        if (gd1->noCurrentRow())
-            return;
-        const qint32 gerNr = toInt32(gd1->columnValue(QStringLiteral("GERNR")));
-        const qint32 rezNr = toInt32(gd1->columnValue(QStringLiteral("REZNR")));
-        fncDlgRezDet(rezNr, gerNr);
-        fncReqGerichte(gerNr);
-    });
-}
-
-void frmZutatDet::fncEditGerichtDet()
-{
-    guard("frmZutatDet/fncEditGerichtDet", [&] {
-        if (gd1->noCurrentRow())
-            return;
-        fncDlgGerichtDet(toInt32(gd1->columnValue(QStringLiteral("GERNR"))));
     });
 }
 

@@ -24,6 +24,7 @@ public:
     void fncReq();
     void fncReqGerichte(qint32 gerNr);
     bool fncSave();
+    // The ways into the dishes that use the ingredient, beside the dish windows (dishes/IngredientUses.cpp).
     void fncEditRezDet();
     void fncEditGerichtDet();
 
