@@ -1,9 +1,9 @@
 #include "app/Application.h"
 #include "app/MessageBox.h"
-#include "data/Connection.h"
-#include "data/Globals.h"
 #include "cli/Batch.h"
 #include "cli/CommandLine.h"
+#include "data/Connection.h"
+#include "data/Globals.h"
 #include "plan/Program.h"
 
 #include <QApplication>

@@ -15,9 +15,9 @@ struct CommandLine
 {
     enum Action { Window, Batch, Copy, Help, Version, Usage };
     Action action = Window;
-    QString db;      // as given, empty for the usual database
-    BatchRun run;    // the targets as given (relative to the current folder)
-    QString refusal; // for Usage: why, one German line without the "tlm: " in front
+    QString db;                     // as given, empty for the usual database
+    BatchRun run;                   // the targets as given (relative to the current folder)
+    QString refusal;                // for Usage: why, one German line without the "tlm: " in front
     QString copySource, copyTarget; // for Copy, as given
     QString planFile;               // for Window: a plan file to offer for loading, as given
 };

@@ -158,6 +158,11 @@ QString gridDate(const QDate& d)
     return day + ' ' + d.toString(QStringLiteral("dd.MM.yy"));
 }
 
+QString shortDayDate(const QDate& d)
+{
+    return gridDate(d).chopped(d.isValid() ? 2 : 0);
+}
+
 QString longDayDate(const QDate& d)
 {
     if (!d.isValid())

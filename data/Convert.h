@@ -44,6 +44,7 @@ QDate parseDate(const QString& s);
 QString currencyText(double d, int decimals = 2); // 12,50 €, halves away from zero
 QString shortDate(const QDate& d);                // 24.07.2010
 QString gridDate(const QDate& d);                 // Sa 24.07.10   ("ddd dd.mm.yy")
+QString shortDayDate(const QDate& d);             // Sa 24.07.     (empty for no date)
 QString longDayDate(const QDate& d);              // Samstag 24.07.2010   ("dddd dd.mm.yyyy")
 QString boolText(bool b);                         // Wahr / Falsch
 

@@ -4,12 +4,12 @@
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
 #include "data/Convert.h"
+#include "data/ExtraSettings.h"
 #include "data/Globals.h"
 #include "kitchen/CampPlanning.h"
-#include "data/ExtraSettings.h"
 #include "kitchen/Holidays.h"
-#include "reports/Restbestand.h"
 #include "kitchen/StockCarry.h"
+#include "reports/Restbestand.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -128,7 +128,7 @@ void frmEinkaufsplan::fncShowEinkaeufe()
 {
     QStringList days;
     for (const QDate& d : plan().runs)
-        days << gridDate(d).left(gridDate(d).size() - 2); // "Mo 20.07."
+        days << shortDayDate(d);
     lbEinkaeufe->setText((days.size() == 1 ? QStringLiteral("1 Einkauf: ")
                                            : QStringLiteral("%1 Einkäufe: ").arg(days.size())) +
                          days.join(QStringLiteral(", ")));

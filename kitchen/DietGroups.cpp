@@ -3,8 +3,8 @@
 #include "data/Convert.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
-#include "kitchen/DishMarks.h"
 #include "kitchen/CampPlanning.h"
+#include "kitchen/DishMarks.h"
 #include "kitchen/PlanKeys.h"
 #include "kitchen/Undo.h"
 
@@ -68,11 +68,6 @@ QString noDishText(const QString& type, const QString& group)
            QStringLiteral(" ist für ") + group + QStringLiteral(" geeignet");
 }
 
-// "Di 21.07."
-QString mealDay(const QDate& d)
-{
-    return gridDate(d).left(gridDate(d).size() - 2);
-}
 } // namespace
 
 QVector<DietGroup> dietGroups()
@@ -151,7 +146,7 @@ QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis)
         c.tag = rs->value(r, 2).toDate();
         c.tagZeitNr = rs->value(r, 3).toInt();
         const QString group = rs->value(r, 5).toString() + " (" + rs->value(r, 6).toString() + ")";
-        c.text = mealDay(c.tag) + ' ' + rs->value(r, 4).toString() + QStringLiteral(" · ") + group +
+        c.text = shortDayDate(c.tag) + ' ' + rs->value(r, 4).toString() + QStringLiteral(" · ") + group +
                  QStringLiteral(" · ") +
                  whyNot(rs->value(r, 7).toInt(), rs->value(r, 8).toString(), c.gruppeNr);
         c.noDish = noDishText(rs->value(r, 9).toString(), rs->value(r, 5).toString());

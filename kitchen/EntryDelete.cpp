@@ -31,7 +31,7 @@ QString deleteQuestion(const QVector<qint32>& keys)
     QStringList named;
     for (int r = 0; r < rs->rowCount(); ++r) {
         const QDate day = rs->value(r, 0).toDate();
-        const QString date = day.isValid() ? gridDate(day).chopped(2) : QString(); // "Mo 20.07."
+        const QString date = shortDayDate(day);
         named << date + ' ' + textOf(rs->value(r, 1)) + ": " + textOf(rs->value(r, 2));
     }
     if (keys.size() > kNamed)

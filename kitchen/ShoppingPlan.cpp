@@ -1,9 +1,8 @@
 #include "kitchen/ShoppingPlan.h"
 
 #include "data/Convert.h"
-#include "kitchen/CampPlanning.h"
 #include "data/ExtraSettings.h"
-
+#include "kitchen/CampPlanning.h"
 
 namespace tlm {
 

@@ -123,9 +123,7 @@ QString changedSince(int step)
     QStringList changed, gone;
     for (int r = 0; r < rs->rowCount(); ++r) {
         const QDate day = rs->value(r, 0).toDate();
-        const QString name =
-            ((day.isValid() ? gridDate(day).chopped(2) : QString()) + ' ' + textOf(rs->value(r, 1)))
-                .trimmed();
+        const QString name = (shortDayDate(day) + ' ' + textOf(rs->value(r, 1))).trimmed();
         QStringList& list = rs->value(r, 2).isNull() ? gone : changed;
         if (!list.contains(name))
             list << name;

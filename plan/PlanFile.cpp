@@ -4,7 +4,6 @@
 #include "data/Error.h"
 #include "data/Win1252.h"
 
-
 namespace tlm {
 
 QString planLine(const QVector<QVariant>& fields)

@@ -2,10 +2,10 @@
 
 #include "data/Backup.h"
 #include "data/Error.h"
+#include "data/FileWrite.h"
 #include "data/Globals.h"
 #include "kitchen/PlanKeys.h"
 #include "kitchen/Undo.h"
-#include "data/FileWrite.h"
 #include "plan/PlanFile.h"
 
 #include <QFile>

@@ -8,10 +8,10 @@
 #include "app/TextLimit.h"
 #include "app/UpDown.h"
 #include "data/Convert.h"
-#include "kitchen/Costs.h"
 #include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "dishes/frmGerichtDet.h"
+#include "kitchen/Costs.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,8 +1,8 @@
 #include "reports/AllergenReports.h"
 
-#include "kitchen/DayRange.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "kitchen/DayRange.h"
 #include "kitchen/DishMarks.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"

@@ -1,9 +1,9 @@
 #include "reports/Cookbook.h"
 
 #include "app/ErrorReporter.h"
-#include "kitchen/DayRange.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "kitchen/DayRange.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 

@@ -1,15 +1,14 @@
 #include "reports/CostReport.h"
 
 #include "data/Convert.h"
-#include "kitchen/Costs.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "kitchen/Costs.h"
+#include "kitchen/ShoppingRows.h"
+#include "kitchen/SpanNeeds.h"
 #include "kitchen/StockCarry.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
-#include "kitchen/ShoppingRows.h"
-#include "kitchen/SpanNeeds.h"
-
 
 namespace tlm {
 

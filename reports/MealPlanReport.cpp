@@ -6,7 +6,6 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
-
 namespace tlm {
 
 namespace {
@@ -15,8 +14,7 @@ ReportJob mealPlan(ReportPrinter& vp)
     setUpReport(vp, QStringLiteral("Speiseplan"));
     const QString format = QStringLiteral("1500|1000|800|5000|800;");
     vp.TableFrame(1);
-    vp.AppendTable(format, QStringLiteral("Tag|Zeit|Typ|Gericht|Pers.;"),
-                   kCaptionShade);
+    vp.AppendTable(format, QStringLiteral("Tag|Zeit|Typ|Gericht|Pers.;"), kCaptionShade);
     vp.TableFrame(0);
     RecordsetPtr rs =
         gConnection.execute(QStringLiteral("select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from "

@@ -1,8 +1,8 @@
 #include "reports/RecipeCards.h"
 
-#include "kitchen/DayRange.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "kitchen/DayRange.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 

@@ -5,7 +5,6 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
-
 namespace tlm {
 
 namespace {

@@ -1,8 +1,8 @@
 #include "reports/ShoppingCsv.h"
 
 #include "data/Convert.h"
-#include "data/Money.h"
 #include "data/FileWrite.h"
+#include "data/Money.h"
 #include "kitchen/ShoppingRows.h"
 
 #include <QStringList>

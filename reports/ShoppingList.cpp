@@ -2,9 +2,9 @@
 
 #include "data/Convert.h"
 #include "data/Error.h"
+#include "kitchen/ShoppingRows.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
-#include "kitchen/ShoppingRows.h"
 
 namespace tlm {
 

@@ -1,8 +1,8 @@
 #include "reports/pdf/ReportPdf.h"
 
+#include "reports/ReportWriter.h"
 #include "reports/pdf/PdfFile.h"
 #include "reports/pdf/PdfFont.h"
-#include "reports/ReportWriter.h"
 
 #include <QColor>
 #include <QDateTime>

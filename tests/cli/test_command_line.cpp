@@ -1,55 +1,55 @@
 // Every report from the command line, its options and its refusals.
 #include "app/DataCombo.h"
-#include "app/InstanceGuard.h"
-#include "kitchen/Costs.h"
-#include "data/Error.h"
-#include "data/Globals.h"
-#include "reports/CostReport.h"
-#include "kitchen/DietGroups.h"
-#include "reports/ShoppingCsv.h"
-#include "plan/frmSpeiseplanDet.h"
-#include "support/FaultVfs.h"
-#include "support/Fixture.h"
-#include "support/Modal.h"
-#include "support/ReportCheck.h"
 #include "app/DataGrid.h"
+#include "app/InstanceGuard.h"
 #include "app/MessageBox.h"
+#include "app/frmDatenbank.h"
+#include "cli/Batch.h"
+#include "cli/CommandLine.h"
 #include "data/Connection.h"
 #include "data/Convert.h"
 #include "data/DatabaseCopy.h"
 #include "data/Engine.h"
+#include "data/Error.h"
+#include "data/Globals.h"
 #include "data/Statement.h"
 #include "dishes/frmGerichtDet.h"
 #include "dishes/frmGerichtList.h"
-#include "cli/Batch.h"
-#include "kitchen/CampPlanning.h"
-#include "kitchen/Undo.h"
-#include "app/frmDatenbank.h"
 #include "ingredients/frmZutatDet.h"
 #include "ingredients/frmZutatList.h"
+#include "kitchen/CampPlanning.h"
+#include "kitchen/Costs.h"
+#include "kitchen/DietGroups.h"
 #include "kitchen/EntryDelete.h"
+#include "kitchen/Undo.h"
 #include "plan/frmMain.h"
+#include "plan/frmSpeiseplanDet.h"
+#include "reports/CostReport.h"
 #include "reports/ReportPrinter.h"
+#include "reports/ShoppingCsv.h"
 #include "reports/ShoppingList.h"
 #include "reports/frmDlgDruck.h"
+#include "support/FaultVfs.h"
+#include "support/Fixture.h"
+#include "support/Modal.h"
 #include "support/PgServer.h"
-#include "cli/CommandLine.h"
+#include "support/ReportCheck.h"
 #include "support/SampleCamps.h"
 #include "support/Workstations.h"
 
+#include <QAbstractItemModel>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QTest>
-#include <QAbstractItemModel>
-#include <QMessageBox>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTest>
 #include <QUuid>
 #include <sqlite3.h>
 
@@ -113,9 +113,9 @@ TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOn
     QDir().mkpath(out);
     QByteArray printed;
     QByteArray said;
-    EXPECT_EQ(
-        run({"--db", location(), "--pdf", out, "--von", "01.10.2026", "--bis", "01.10.2026"}, &printed, &said),
-        0)
+    EXPECT_EQ(run({"--db", location(), "--pdf", out, "--von", "01.10.2026", "--bis", "01.10.2026"}, &printed,
+                  &said),
+              0)
         << said.constData();
     const QStringList names = everyPdfName();
     QStringList expected;
@@ -303,9 +303,9 @@ TEST_F(CommandLineTest, ASpanOfMoreThanAYearIsRefusedBeforeAnyFileAndALongPlanGi
     const QString out = QDir(dir()).filePath("berichte");
     QDir().mkpath(out);
     QByteArray printed, said;
-    EXPECT_NE(
-        run({"--db", location(), "--pdf", out, "--von", "01.01.2026", "--bis", "02.01.2027"}, &printed, &said),
-        0);
+    EXPECT_NE(run({"--db", location(), "--pdf", out, "--von", "01.01.2026", "--bis", "02.01.2027"}, &printed,
+                  &said),
+              0);
     EXPECT_TRUE(QString::fromUtf8(said).contains("höchstens 366 Tage")) << said.constData();
     EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty());
     EXPECT_EQ(run({"--db", location(), "--pdf", out}, &printed, &said), 0) << said.constData();

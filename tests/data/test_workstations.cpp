@@ -1,6 +1,8 @@
 // Several workstations on one server: keys, roles, a lost connection, the German messages.
 #include "app/DataGrid.h"
 #include "app/MessageBox.h"
+#include "app/frmDatenbank.h"
+#include "cli/Batch.h"
 #include "data/Connection.h"
 #include "data/Convert.h"
 #include "data/DatabaseCopy.h"
@@ -10,13 +12,11 @@
 #include "data/Statement.h"
 #include "dishes/frmGerichtDet.h"
 #include "dishes/frmGerichtList.h"
-#include "cli/Batch.h"
-#include "kitchen/CampPlanning.h"
-#include "kitchen/Undo.h"
-#include "app/frmDatenbank.h"
 #include "ingredients/frmZutatDet.h"
 #include "ingredients/frmZutatList.h"
+#include "kitchen/CampPlanning.h"
 #include "kitchen/EntryDelete.h"
+#include "kitchen/Undo.h"
 #include "plan/frmMain.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ShoppingList.h"
@@ -76,7 +76,8 @@ TEST_F(ServerTest, AConnectionLostMidWorkWritesNothingSaysSoAndComesBack)
     EXPECT_EQ(otherScalar("select count(*) from SPEISEPLAN"), plan);
     // The next action finds the server again.
     EXPECT_EQ(scalar("select count(*) from SPEISEPLAN").toString(), plan);
-    const QString second = textOf(gConnection.execute(QStringLiteral("select pg_backend_pid()"))->value(0, 0));
+    const QString second =
+        textOf(gConnection.execute(QStringLiteral("select pg_backend_pid()"))->value(0, 0));
     EXPECT_NE(second, pid);
     // Lost while idle, noticed only by the next read: that read is asked again and answered.
     other.execute("select pg_terminate_backend(" + second + ")");

@@ -2,12 +2,12 @@
 #include "app/DataGrid.h"
 #include "data/Database.h"
 #include "data/Globals.h"
+#include "extras/frmEinkaufsplan.h"
+#include "extras/frmVorrat.h"
+#include "kitchen/StockCarry.h"
 #include "reports/CostReport.h"
 #include "reports/Einkaufsplan.h"
 #include "reports/Restbestand.h"
-#include "kitchen/StockCarry.h"
-#include "extras/frmEinkaufsplan.h"
-#include "extras/frmVorrat.h"
 #include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
@@ -16,11 +16,11 @@
 #include "support/SampleCamps.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -64,12 +64,7 @@ TEST_F(StockTest, AlsVorratUebernehmenAsksFirstAndReplacesTheStock)
             d.sfVorratUebernehmen->click();
             d.sfAbbrechen->click();
         });
-        modal.then([](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            ASSERT_TRUE(box);
-            EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
-            QTest::keyClick(box, Qt::Key_Return);
-        });
+        modal.then(tlmtest::enterOnQuestion());
         fncDlgEinkaufsplan();
         EXPECT_TRUE(modal.allUsed());
         EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), before);
@@ -182,13 +177,12 @@ TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
     modal.box(QMessageBox::Cancel).box(QMessageBox::No);
     fncDlgVorrat();
     EXPECT_TRUE(modal.allUsed());
-    EXPECT_EQ(modal.boxTexts(),
-              (QStringList{"Bitte eine Menge ab 0 eingeben, zum Beispiel 2,5.",
-                           "Den Vorrat von „Reis“ speichern?", "Den Vorrat von „Reis“ speichern?",
-                           "Den Vorrat von „Milch“ speichern?", "Den Vorrat von „Öl“ speichern?",
-                           "Den Vorrat von „Öl“ speichern?"}));
-    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
-              (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
+    EXPECT_EQ(
+        modal.boxTexts(),
+        (QStringList{"Bitte eine Menge ab 0 eingeben, zum Beispiel 2,5.", "Den Vorrat von „Reis“ speichern?",
+                     "Den Vorrat von „Reis“ speichern?", "Den Vorrat von „Milch“ speichern?",
+                     "Den Vorrat von „Öl“ speichern?", "Den Vorrat von „Öl“ speichern?"}));
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
 
     // A database opened read-only is not changed: the user is told so.
     gConnection.close();
@@ -202,8 +196,7 @@ TEST_F(StockTest, TheVorratWindowShowsValuesFindsAndStoresAnEdit)
     fncDlgVorrat();
     ASSERT_EQ(modal.boxes().size(), 7u); // nothing asked on closing: nothing could be saved
     EXPECT_TRUE(modal.boxes()[6].text.contains("schreibgeschützt")) << modal.boxes()[6].text.toStdString();
-    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"),
-              (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
+    EXPECT_EQ(rows("select * from VORRAT order by ZUTNR"), (QStringList{"1|1|30.06.2026", "2|9|29.06.2026"}));
 }
 
 // Basic stock is never bought but it is eaten: what the plan eats comes off the stock (never below
@@ -219,8 +212,8 @@ TEST_F(StockTest, TheBasicStockThePlanEatsComesOffTheRestAndOneNumberForTheRestE
     exec("insert into VORRAT values (4, 1, '2026-06-30'), (5, 0.1, '2026-06-30')");
 
     fncDruckRestbestand(plan);
-    EXPECT_EQ(vp().rowTexts().mid(2), (QStringList{"Öl|0,4 l|1,20\u00a0€", "Salz|0,07 kg|0,04\u00a0€",
-                                                   "Gesamtwert: 1,24\u00a0€"}));
+    EXPECT_EQ(vp().rowTexts().mid(2),
+              (QStringList{"Öl|0,4 l|1,20\u00a0€", "Salz|0,07 kg|0,04\u00a0€", "Gesamtwert: 1,24\u00a0€"}));
     fncDruckEinkaufsplan(plan);
     EXPECT_EQ(vp().rowTexts().mid(vp().rowTexts().size() - 2),
               (QStringList{"Gesamtsumme: 5,00\u00a0€", "Vorrat reicht nicht: Zucker, es fehlen 0,5 kg"}));

@@ -33,7 +33,7 @@ TEST_F(CostTest, ADaySplitForAGroupStillFeedsEveryone)
     exec("delete from SPEISEPLAN");
     exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (204, 2, 'Tomatenreis')");
     exec("insert into REZEPTE values (7, 204, 102, 1, 0)");
-    exec("insert into ZUTALLERGENE values (101, 1)"); // the pasta has gluten
+    exec("insert into ZUTALLERGENE values (101, 1)");                          // the pasta has gluten
     exec("insert into SPEISEPLAN values (1, '2026-10-05', 2, 2, 201, 10, 0)"); // arrival day: lunch only
     exec("insert into GRUPPEN (GRUPPENR, GRUPPE, PERSONEN) values (1, 'Zöliakie', 2)");
     exec("insert into GRUPPENALLERGENE values (1, 1)");
@@ -52,7 +52,8 @@ TEST_F(CostTest, ADaySplitForAGroupStillFeedsEveryone)
 
     // A dessert for all 10 and a second main dish offered beside the pasta (8) feed no one more; a
     // supper for 12 is the day's largest meal.
-    exec("insert into SPEISEPLAN values (3, '2026-10-05', 2, 5, 201, 10, 0), (4, '2026-10-05', 2, 2, 201, 8, 0)");
+    exec("insert into SPEISEPLAN values (3, '2026-10-05', 2, 5, 201, 10, 0), (4, '2026-10-05', 2, 2, 201, 8, "
+         "0)");
     EXPECT_EQ(dayCosts(day, day).value(0).headCount, 10);
     exec("insert into SPEISEPLAN values (5, '2026-10-05', 3, 2, 201, 12, 0)");
     EXPECT_EQ(dayCosts(day, day).value(0).headCount, 12);

@@ -22,22 +22,10 @@
 #include <QTest>
 
 using namespace tlm;
+using tlmtest::enterOnQuestion;
 using tlmtest::Modal;
 
 namespace {
-// Answers a question with Enter, as a hurried user does, after checking that No is its default.
-std::function<void(QWidget*)> enterOnQuestion(std::vector<QString>* texts)
-{
-    return [texts](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_TRUE(box);
-        texts->push_back(box->text());
-        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No))
-            << box->text().toStdString();
-        QTest::keyClick(box, Qt::Key_Return);
-    };
-}
-
 // The folder a file dialog shows, then cancelled.
 std::function<void(QWidget*)> folderShown(QString* folder)
 {

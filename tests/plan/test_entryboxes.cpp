@@ -1,15 +1,15 @@
 // The plan entry dialog's boxes driven by the keyboard: a date typed whole, the persons as a whole
 // number, and the years a plan takes.
 #include "app/DataCombo.h"
+#include "kitchen/Costs.h"
 #include "plan/frmSpeiseplanDet.h"
 #include "support/Fixture.h"
-#include "kitchen/Costs.h"
-#include "support/SampleCamps.h"
 #include "support/Modal.h"
 #include "support/PlanData.h"
+#include "support/SampleCamps.h"
 
-#include <QLabel>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // The week plan for the wall and the record of allergens per dish.
 #include "data/Globals.h"
-#include "reports/AllergenReports.h"
-#include "kitchen/DishMarks.h"
 #include "extras/frmAllergene.h"
 #include "extras/frmZeitraum.h"
+#include "kitchen/DishMarks.h"
+#include "reports/AllergenReports.h"
 #include "reports/MealPlanReport.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"

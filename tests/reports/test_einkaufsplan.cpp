@@ -1,39 +1,38 @@
 // The Einkaufsplan run by run, the Restbestand after it and the cost report's rest.
 #include "app/DataCombo.h"
 #include "app/DataGrid.h"
+#include "data/Database.h"
 #include "data/Error.h"
 #include "data/Globals.h"
-#include "kitchen/CampPlanning.h"
-#include "kitchen/Holidays.h"
-#include "kitchen/ShoppingPlan.h"
-#include "reports/Einkaufsplan.h"
-#include "kitchen/Undo.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
+#include "extras/frmVorrat.h"
+#include "kitchen/CampPlanning.h"
+#include "kitchen/Holidays.h"
+#include "kitchen/ShoppingPlan.h"
+#include "kitchen/StockCarry.h"
+#include "kitchen/Undo.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
+#include "reports/CostReport.h"
+#include "reports/Einkaufsplan.h"
+#include "reports/Restbestand.h"
 #include "support/FaultVfs.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 #include "support/PlanData.h"
 #include "support/ReportCheck.h"
-#include "data/Database.h"
-#include "reports/CostReport.h"
-#include "reports/Einkaufsplan.h"
-#include "reports/Restbestand.h"
-#include "kitchen/StockCarry.h"
-#include "extras/frmVorrat.h"
 #include "support/SampleCamps.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QLabel>
-#include <QCoreApplication>
 #include <QTest>
 
 using namespace tlm;

@@ -1,15 +1,15 @@
+#include "data/Convert.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "data/Money.h"
 #include "kitchen/PackageCount.h"
 #include "reports/ReportPrinter.h"
+#include "reports/ShoppingCsv.h"
 #include "reports/ShoppingList.h"
 #include "reports/frmDlgDruck.h"
 #include "support/Fixture.h"
 #include "support/Modal.h"
 #include "support/ReportCheck.h"
-#include "data/Convert.h"
-#include "data/Money.h"
-#include "reports/ShoppingCsv.h"
 
 #include <QDate>
 #include <QMessageBox>

@@ -166,4 +166,17 @@ void Modal::poll()
     });
 }
 
+std::function<void(QWidget*)> enterOnQuestion(std::vector<QString>* texts)
+{
+    return [texts](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_TRUE(box);
+        if (texts)
+            texts->push_back(box->text());
+        EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No))
+            << box->text().toStdString();
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+}
+
 } // namespace tlmtest

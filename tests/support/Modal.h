@@ -9,6 +9,7 @@ class QFileDialog;
 class QPushButton;
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace tlmtest {
 
@@ -74,5 +75,9 @@ private:
     int m_everyBox = 0;
     std::shared_ptr<bool> m_token;
 };
+
+// Answers a question with Enter, as a hurried user does, after checking that No is its default;
+// keeps the question's text when texts is given.
+std::function<void(QWidget*)> enterOnQuestion(std::vector<QString>* texts = nullptr);
 
 } // namespace tlmtest

@@ -143,9 +143,9 @@ protected:
         exec("insert into VORRAT values (1, 1, '2026-06-30'), (3, 0.2, '2026-06-30')");
     }
     const tlm::ShoppingPlan plan{QDate(2026, 7, 1),
-                            QDate(2026, 7, 3),
-                            {QDate(2026, 7, 1), QDate(2026, 7, 2), QDate(2026, 7, 3)},
-                            false};
+                                 QDate(2026, 7, 3),
+                                 {QDate(2026, 7, 1), QDate(2026, 7, 2), QDate(2026, 7, 3)},
+                                 false};
 };
 
 class AllergenTest : public tlmtest::SampleDbTest

@@ -1,8 +1,8 @@
 #include "reports/Cookbook.h"
 #include "reports/MealPlanReport.h"
-#include "reports/pdf/ReportPdf.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ShoppingList.h"
+#include "reports/pdf/ReportPdf.h"
 #include "support/Fixture.h"
 #include "support/ReportCheck.h"
 
