@@ -1,5 +1,7 @@
 #include "reports/RecipeCards.h"
 
+#include "kitchen/RecipeQuantity.h"
+
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "kitchen/DayRange.h"
@@ -21,15 +23,6 @@ const QString kPreparation = QStringLiteral("1600|7800;");
 constexpr double kGap = 100;
 constexpr double kHalf = ReportWriter::kPageHeight / 2; // where the A4 sheet is cut into two A5 cards
 constexpr double kCutGap = 500;                         // between a card and the cut
-
-// Half up on the decimal digits: 3075 g for 41 persons reads 3,08 kg, however the binary value lies.
-double threeDigits(double v)
-{
-    if (v == 0 || !std::isfinite(v))
-        return v;
-    const double scale = std::pow(10.0, 2 - std::floor(std::log10(std::fabs(v))));
-    return roundSignificant(std::round(v * scale * (1 + 1e-12)) / scale);
-}
 
 struct Line
 {
@@ -178,19 +171,6 @@ ReportJob recipeCards(ReportPrinter& vp, QDate von, QDate bis)
     vp.EndDocument();
 }
 } // namespace
-
-QString quantityFor(const QVariant& menge4p, int persons, const QString& unit)
-{
-    if (menge4p.isNull())
-        return QString();
-    double v = threeDigits(menge4p.toDouble() * persons / 4);
-    QString u = unit;
-    if ((unit == QLatin1String("g") || unit == QLatin1String("ml")) && std::fabs(v) >= 1000) {
-        v = threeDigits(v / 1000);
-        u = unit == QLatin1String("g") ? QStringLiteral("kg") : QStringLiteral("L");
-    }
-    return u.isEmpty() ? numberText(v) : numberText(v) + ' ' + u;
-}
 
 void fncDruckRezeptkarten(const QDate& von, const QDate& bis)
 {

@@ -6,6 +6,7 @@
 #include "data/Globals.h"
 #include "extras/frmZeitraum.h"
 #include "kitchen/CampPlanning.h"
+#include "kitchen/RecipeQuantity.h"
 #include "kitchen/Undo.h"
 #include "plan/PlanTransfer.h"
 #include "plan/frmMain.h"
