@@ -15,7 +15,7 @@ namespace {
 constexpr int kShiftDecimals = 3;
 
 // The tables a PDF viewer needs of an embedded TrueType font, and those the descriptor is made of;
-// the first six every TrueType face has.
+// the first six every TrueType face has. No layout tables: the pages show glyph ids, nothing is shaped.
 constexpr const char* kTables[] = {"head", "hhea", "maxp", "hmtx", "loca", "glyf",
                                    "cvt ", "fpgm", "prep", "OS/2", "name", "post"};
 constexpr int kNeeded = 6;
