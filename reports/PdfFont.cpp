@@ -1,11 +1,13 @@
 #include "reports/PdfFont.h"
 
 #include <QChar>
+#include <algorithm>
 #include <charconv>
 #include <hb-ot.h>
 #include <hb-subset.h>
 #include <hb.h>
 #include <iterator>
+#include <map>
 
 namespace tlm {
 
@@ -16,21 +18,51 @@ constexpr int kShiftDecimals = 3;
 
 // The tables a PDF viewer needs of an embedded TrueType font, and those the descriptor is made of;
 // the first six every TrueType face has. No layout tables: the pages show glyph ids, nothing is shaped.
-constexpr const char* kTables[] = {"head", "hhea", "maxp", "hmtx", "loca", "glyf",
-                                   "cvt ", "fpgm", "prep", "OS/2", "name", "post"};
+constexpr hb_tag_t kTables[] = {
+    HB_TAG('h', 'e', 'a', 'd'), HB_TAG('h', 'h', 'e', 'a'), HB_TAG('m', 'a', 'x', 'p'),
+    HB_TAG('h', 'm', 't', 'x'), HB_TAG('l', 'o', 'c', 'a'), HB_TAG('g', 'l', 'y', 'f'),
+    HB_TAG('c', 'v', 't', ' '), HB_TAG('f', 'p', 'g', 'm'), HB_TAG('p', 'r', 'e', 'p'),
+    HB_TAG('O', 'S', '/', '2'), HB_TAG('n', 'a', 'm', 'e'), HB_TAG('p', 'o', 's', 't')};
 constexpr int kNeeded = 6;
 
-hb_tag_t tag(const char* name)
+// QRawFont hands out a face's tables by tag only: HarfBuzz reads them through this, each once, as it
+// needs them (the subsetter tries the tags it knows). PdfFont is used from one thread at a time.
+struct Tables
 {
-    return hb_tag_from_string(name, 4);
-}
+    QRawFont raw;
+    std::map<hb_tag_t, hb_blob_t*> read;
 
-// A blob sharing the bytes of the QByteArray, which it keeps until HarfBuzz lets it go.
-hb_blob_t* blobOf(const QByteArray& data)
+    ~Tables()
+    {
+        for (const auto& [tag, blob] : read)
+            hb_blob_destroy(blob);
+    }
+    static hb_blob_t* table(hb_face_t*, hb_tag_t tag, void* data)
+    {
+        auto& tables = *static_cast<Tables*>(data);
+        auto it = tables.read.find(tag);
+        if (it == tables.read.end()) {
+            hb_blob_t* blob = hb_blob_get_empty();
+            if (std::find(std::begin(kTables), std::end(kTables), tag) != std::end(kTables)) {
+                char name[5] = {};
+                hb_tag_to_string(tag, name);
+                // The blob shares the QByteArray's bytes and keeps them until HarfBuzz lets it go.
+                auto* kept = new QByteArray(tables.raw.fontTable(name));
+                blob = hb_blob_create(kept->constData(), uint(kept->size()), HB_MEMORY_MODE_READONLY, kept,
+                                      [](void* p) { delete static_cast<QByteArray*>(p); });
+            }
+            it = tables.read.emplace(tag, blob).first;
+        }
+        return hb_blob_reference(it->second);
+    }
+};
+
+bool hasTable(hb_face_t* face, hb_tag_t tag)
 {
-    auto* kept = new QByteArray(data);
-    return hb_blob_create(kept->constData(), uint(kept->size()), HB_MEMORY_MODE_READONLY, kept,
-                          [](void* p) { delete static_cast<QByteArray*>(p); });
+    hb_blob_t* blob = hb_face_reference_table(face, tag);
+    const bool has = hb_blob_get_length(blob) > 0;
+    hb_blob_destroy(blob);
+    return has;
 }
 
 QByteArray bytesOf(hb_blob_t* blob)
@@ -106,23 +138,11 @@ PdfFont::PdfFont(const QRawFont& raw) : m_raw(raw)
 {
     if (!raw.isValid())
         return;
-    // QRawFont hands out the tables one by one: HarfBuzz's face builder makes them a font file again,
-    // from which a face with a table directory (which the subsetter walks) is made.
-    hb_face_t* builder = hb_face_builder_create();
+    m_face.reset(hb_face_create_for_tables(&Tables::table, new Tables{raw, {}},
+                                           [](void* p) { delete static_cast<Tables*>(p); }));
     bool complete = true;
-    for (int i = 0; i < int(std::size(kTables)); ++i) {
-        const QByteArray table = raw.fontTable(kTables[i]);
-        complete = complete && (i >= kNeeded || !table.isEmpty());
-        if (table.isEmpty())
-            continue;
-        hb_blob_t* blob = blobOf(table);
-        hb_face_builder_add_table(builder, tag(kTables[i]), blob);
-        hb_blob_destroy(blob);
-    }
-    hb_blob_t* file = hb_face_reference_blob(builder);
-    hb_face_destroy(builder);
-    m_face.reset(hb_face_create(file, 0));
-    hb_blob_destroy(file);
+    for (int i = 0; i < kNeeded; ++i)
+        complete = complete && hasTable(m_face.get(), kTables[i]);
     const int upem = int(hb_face_get_upem(m_face.get()));
     m_font.reset(hb_font_create(m_face.get()));
     hb_font_set_scale(m_font.get(), upem, upem);
@@ -282,15 +302,15 @@ QByteArray PdfFont::fontFile() const
         return QByteArray();
     hb_subset_input_t* input = hb_subset_input_create_or_fail();
     if (!input)
-        return bytesOf(hb_face_reference_blob(m_face.get()));
+        return wholeFile();
     hb_set_t* glyphs = hb_subset_input_glyph_set(input);
     for (int g = 0; g < m_glyphCount; ++g)
         if (m_charOfGlyph[g])
             hb_set_add(glyphs, hb_codepoint_t(g));
     // The viewer shows glyph ids and asks nothing of a name or a glyph's PostScript name.
     hb_set_t* drop = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
-    hb_set_add(drop, tag("name"));
-    hb_set_add(drop, tag("post"));
+    hb_set_add(drop, HB_TAG('n', 'a', 'm', 'e'));
+    hb_set_add(drop, HB_TAG('p', 'o', 's', 't'));
     // Glyph ids as the content streams show them; glyph 0 drawn as in the face; the hints and
     // OS/2 kept as they are.
     hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NOTDEF_OUTLINE |
@@ -299,9 +319,23 @@ QByteArray PdfFont::fontFile() const
     hb_subset_input_destroy(input);
     // The texts are written already: a face HarfBuzz cannot subset goes in whole.
     if (!subset)
-        return bytesOf(hb_face_reference_blob(m_face.get()));
+        return wholeFile();
     QByteArray file = bytesOf(hb_face_reference_blob(subset));
     hb_face_destroy(subset);
+    return file;
+}
+
+QByteArray PdfFont::wholeFile() const
+{
+    hb_face_t* builder = hb_face_builder_create();
+    for (const hb_tag_t tag : kTables) {
+        hb_blob_t* blob = hb_face_reference_table(m_face.get(), tag);
+        if (hb_blob_get_length(blob) > 0)
+            hb_face_builder_add_table(builder, tag, blob);
+        hb_blob_destroy(blob);
+    }
+    QByteArray file = bytesOf(hb_face_reference_blob(builder));
+    hb_face_destroy(builder);
     return file;
 }
 

@@ -67,6 +67,7 @@ private:
     quint16 glyphOf(char16_t c);
     void prepare(quint16 glyph, Sized& size) const;
     int advance(quint16 glyph) const; // font units
+    QByteArray wholeFile() const;     // the face's tables as one file, when it cannot be subset
 
     QRawFont m_raw;
     std::unique_ptr<hb_face_t, HbFree> m_face;
