@@ -26,7 +26,7 @@ constexpr hb_tag_t kTables[] = {
 constexpr int kNeeded = 6;
 
 // QRawFont hands out a face's tables by tag only: HarfBuzz reads them through this, each once, as it
-// needs them (the subsetter tries the tags it knows). PdfFont is used from one thread at a time.
+// needs them (the subsetter tries the tags it knows). No lock: a PdfFont is used by one thread.
 struct Tables
 {
     QRawFont raw;
