@@ -3,8 +3,10 @@
 #include <QChar>
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <limits>
+#include <hb-ot.h>
+#include <hb-subset.h>
+#include <hb.h>
+#include <iterator>
 #include <map>
 
 namespace tlm {
@@ -14,51 +16,62 @@ namespace {
 // where Qt puts it.
 constexpr int kShiftDecimals = 3;
 
-quint16 u16(const QByteArray& t, qsizetype at)
-{
-    if (at < 0 || at + 2 > t.size())
-        return 0;
-    return quint16(quint8(t[at]) << 8 | quint8(t[at + 1]));
-}
+// The tables a PDF viewer needs of an embedded TrueType font, and those the descriptor is made of;
+// the first six every TrueType face has. No layout tables: the pages show glyph ids, nothing is shaped.
+constexpr hb_tag_t kTables[] = {
+    HB_TAG('h', 'e', 'a', 'd'), HB_TAG('h', 'h', 'e', 'a'), HB_TAG('m', 'a', 'x', 'p'),
+    HB_TAG('h', 'm', 't', 'x'), HB_TAG('l', 'o', 'c', 'a'), HB_TAG('g', 'l', 'y', 'f'),
+    HB_TAG('c', 'v', 't', ' '), HB_TAG('f', 'p', 'g', 'm'), HB_TAG('p', 'r', 'e', 'p'),
+    HB_TAG('O', 'S', '/', '2'), HB_TAG('n', 'a', 'm', 'e'), HB_TAG('p', 'o', 's', 't')};
+constexpr int kNeeded = 6;
 
-qint16 s16(const QByteArray& t, qsizetype at)
+// QRawFont hands out a face's tables by tag only: HarfBuzz reads them through this, each once, as it
+// needs them (the subsetter tries the tags it knows). No lock: a PdfFont is used by one thread.
+struct Tables
 {
-    return qint16(u16(t, at));
-}
+    QRawFont raw;
+    std::map<hb_tag_t, hb_blob_t*> read;
 
-quint32 u32(const QByteArray& t, qsizetype at)
-{
-    return quint32(u16(t, at)) << 16 | u16(t, at + 2);
-}
-
-void put16(QByteArray& t, qsizetype at, quint16 v)
-{
-    t[at] = char(v >> 8);
-    t[at + 1] = char(v);
-}
-
-void put32(QByteArray& t, qsizetype at, quint32 v)
-{
-    put16(t, at, quint16(v >> 16));
-    put16(t, at + 2, quint16(v));
-}
-
-void append32(QByteArray& t, quint32 v)
-{
-    const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
-    t.append(b, 4);
-}
-
-quint32 checksum(const QByteArray& t)
-{
-    quint32 sum = 0;
-    for (qsizetype i = 0; i < t.size(); i += 4) {
-        quint32 word = 0;
-        for (int k = 0; k < 4; ++k)
-            word = word << 8 | (i + k < t.size() ? quint8(t[i + k]) : 0);
-        sum += word;
+    ~Tables()
+    {
+        for (const auto& [tag, blob] : read)
+            hb_blob_destroy(blob);
     }
-    return sum;
+    static hb_blob_t* table(hb_face_t*, hb_tag_t tag, void* data)
+    {
+        auto& tables = *static_cast<Tables*>(data);
+        auto it = tables.read.find(tag);
+        if (it == tables.read.end()) {
+            hb_blob_t* blob = hb_blob_get_empty();
+            if (std::find(std::begin(kTables), std::end(kTables), tag) != std::end(kTables)) {
+                char name[5] = {};
+                hb_tag_to_string(tag, name);
+                // The blob shares the QByteArray's bytes and keeps them until HarfBuzz lets it go.
+                auto* kept = new QByteArray(tables.raw.fontTable(name));
+                blob = hb_blob_create(kept->constData(), uint(kept->size()), HB_MEMORY_MODE_READONLY, kept,
+                                      [](void* p) { delete static_cast<QByteArray*>(p); });
+            }
+            it = tables.read.emplace(tag, blob).first;
+        }
+        return hb_blob_reference(it->second);
+    }
+};
+
+bool hasTable(hb_face_t* face, hb_tag_t tag)
+{
+    hb_blob_t* blob = hb_face_reference_table(face, tag);
+    const bool has = hb_blob_get_length(blob) > 0;
+    hb_blob_destroy(blob);
+    return has;
+}
+
+QByteArray bytesOf(hb_blob_t* blob)
+{
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(blob, &length);
+    QByteArray bytes(data, qsizetype(length));
+    hb_blob_destroy(blob);
+    return bytes;
 }
 
 // A number in thousandths of the em, as PDF reads it: three decimals at most.
@@ -111,45 +124,54 @@ bool plain(char16_t c)
 }
 } // namespace
 
+void PdfFont::HbFree::operator()(hb_face_t* face) const
+{
+    hb_face_destroy(face);
+}
+
+void PdfFont::HbFree::operator()(hb_font_t* font) const
+{
+    hb_font_destroy(font);
+}
+
 PdfFont::PdfFont(const QRawFont& raw) : m_raw(raw)
 {
     if (!raw.isValid())
         return;
-    m_head = raw.fontTable("head");
-    m_hhea = raw.fontTable("hhea");
-    m_maxp = raw.fontTable("maxp");
-    m_hmtx = raw.fontTable("hmtx");
-    m_loca = raw.fontTable("loca");
-    m_glyf = raw.fontTable("glyf");
-    m_os2 = raw.fontTable("OS/2");
-    m_post = raw.fontTable("post");
-    if (m_head.size() < 54 || m_hhea.size() < 36 || m_maxp.size() < 6 || m_glyf.isEmpty())
+    m_face.reset(hb_face_create_for_tables(&Tables::table, new Tables{raw, {}},
+                                           [](void* p) { delete static_cast<Tables*>(p); }));
+    bool complete = true;
+    for (int i = 0; i < kNeeded; ++i)
+        complete = complete && hasTable(m_face.get(), kTables[i]);
+    const int upem = int(hb_face_get_upem(m_face.get()));
+    m_font.reset(hb_font_create(m_face.get()));
+    hb_font_set_scale(m_font.get(), upem, upem);
+    const int glyphs = int(hb_face_get_glyph_count(m_face.get()));
+    if (!complete || glyphs < 1 || glyphs >= kNotPlain)
         return;
-    m_unitsPerEm = u16(m_head, 18);
-    m_glyphCount = u16(m_maxp, 4);
-    const int metrics = u16(m_hhea, 34);
-    const bool longLoca = s16(m_head, 50) == 1;
-    if (m_unitsPerEm < 16 || m_glyphCount < 1 || m_glyphCount >= kNotPlain || metrics < 1 ||
-        metrics > m_glyphCount || m_hmtx.size() < 4 * metrics ||
-        m_loca.size() < (m_glyphCount + 1) * (longLoca ? 4 : 2))
-        return;
-    m_advance.resize(m_glyphCount);
-    for (int g = 0; g < m_glyphCount; ++g)
-        m_advance[g] = u16(m_hmtx, 4 * qMin(g, metrics - 1));
+    m_unitsPerEm = upem;
+    m_glyphCount = glyphs;
     m_glyphOfChar.assign(0x10000, kUnknown);
     m_charOfGlyph.assign(m_glyphCount, 0);
     m_blank.assign(m_glyphCount, 0);
     m_usable = true;
 }
 
+// As the face says of itself (a STAT or fvar table is not taken: the glyphs are those of the
+// default instance).
 bool PdfFont::bold() const
 {
-    return (u16(m_head, 44) & 1) || (m_os2.size() >= 6 && u16(m_os2, 4) >= 600);
+    return m_usable && hb_style_get_value(m_font.get(), HB_STYLE_TAG_WEIGHT) >= 600;
 }
 
 bool PdfFont::slanted() const
 {
-    return (u16(m_head, 44) & 2) || (m_os2.size() >= 64 && (u16(m_os2, 62) & 0x201));
+    return m_usable && hb_style_get_value(m_font.get(), HB_STYLE_TAG_ITALIC) > 0;
+}
+
+int PdfFont::advance(quint16 glyph) const
+{
+    return hb_font_get_glyph_h_advance(m_font.get(), glyph);
 }
 
 quint16 PdfFont::glyphOf(char16_t c)
@@ -199,7 +221,7 @@ void PdfFont::prepare(quint16 g, Sized& size) const
     size.idLength[g] = quint8(token.size());
     // Qt's width of the glyph rounded to thousandths of the em, as the W array has it, against the
     // advance Qt lays out.
-    const double n = qRound(m_advance[g] * 1000.0 / m_unitsPerEm) - a.x() * 1000.0 / size.size;
+    const double n = qRound(advance(g) * 1000.0 / m_unitsPerEm) - a.x() * 1000.0 / size.size;
     char buf[32];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, n, std::chars_format::fixed, kShiftDecimals);
     while (end[-1] == '0')
@@ -218,6 +240,8 @@ void PdfFont::prepare(quint16 g, Sized& size) const
 
 double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
 {
+    if (!m_usable)
+        return -1;
     double width = 0, blanks = 0;
     const size_t start = out.size();
     out += "[(";
@@ -253,21 +277,15 @@ double PdfFont::appendText(QStringView text, Sized& size, std::string& out)
 QByteArray PdfFont::postScriptName() const
 {
     QByteArray name;
-    const QByteArray table = m_raw.fontTable("name");
-    const int count = u16(table, 2), strings = u16(table, 4);
-    for (int i = 0; i < count && name.isEmpty(); ++i) {
-        const qsizetype r = 6 + 12 * qsizetype(i);
-        if (u16(table, r + 6) != 6)
+    unsigned count = 0;
+    const hb_ot_name_entry_t* entries = m_face ? hb_ot_name_list_names(m_face.get(), &count) : nullptr;
+    for (unsigned i = 0; i < count && name.isEmpty(); ++i) {
+        if (entries[i].name_id != HB_OT_NAME_ID_POSTSCRIPT_NAME)
             continue;
-        const int platform = u16(table, r), length = u16(table, r + 8), offset = u16(table, r + 10);
-        const qsizetype at = qsizetype(strings) + offset;
-        if (at + length > table.size())
-            continue;
-        if (platform == 1)
-            name = table.mid(at, length);
-        else if (platform == 3 || platform == 0)
-            for (int k = 0; k + 1 < length; k += 2)
-                name += char(u16(table, at + k) < 0x80 ? u16(table, at + k) : '-');
+        char text[128];
+        unsigned size = sizeof text;
+        hb_ot_name_get_utf8(m_face.get(), entries[i].name_id, entries[i].language, &size, text);
+        name = QByteArray(text, qsizetype(size));
     }
     if (name.isEmpty())
         name = m_raw.familyName().toLatin1() + '-' + m_raw.styleName().toLatin1();
@@ -280,87 +298,44 @@ QByteArray PdfFont::postScriptName() const
 
 QByteArray PdfFont::fontFile() const
 {
-    const bool longLoca = s16(m_head, 50) == 1;
-    auto offset = [&](int g) {
-        return longLoca ? qsizetype(u32(m_loca, 4 * g)) : 2 * qsizetype(u16(m_loca, 2 * g));
-    };
-    // The glyphs shown, glyph 0, and the parts of composite glyphs.
-    std::vector<char> keep(m_glyphCount, 0);
-    std::vector<int> todo{0};
+    if (!m_usable)
+        return QByteArray();
+    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    if (!input)
+        return wholeFile();
+    hb_set_t* glyphs = hb_subset_input_glyph_set(input);
     for (int g = 0; g < m_glyphCount; ++g)
         if (m_charOfGlyph[g])
-            todo.push_back(g);
-    while (!todo.empty()) {
-        const int g = todo.back();
-        todo.pop_back();
-        if (keep[g])
-            continue;
-        keep[g] = 1;
-        const qsizetype from = offset(g), to = offset(g + 1);
-        if (to - from < 10 || to > m_glyf.size() || s16(m_glyf, from) >= 0)
-            continue;
-        qsizetype at = from + 10;
-        for (;;) {
-            if (at + 4 > to)
-                break;
-            const quint16 flags = u16(m_glyf, at), part = u16(m_glyf, at + 2);
-            if (part < m_glyphCount)
-                todo.push_back(part);
-            at += 4 + ((flags & 1) ? 4 : 2);
-            at += (flags & 8) ? 2 : (flags & 0x40) ? 4 : (flags & 0x80) ? 8 : 0;
-            if (!(flags & 0x20))
-                break;
-        }
-    }
-    QByteArray glyf, loca;
-    loca.reserve(4 * (m_glyphCount + 1));
-    for (int g = 0; g < m_glyphCount; ++g) {
-        append32(loca, quint32(glyf.size()));
-        const qsizetype from = offset(g), to = qMin(offset(g + 1), m_glyf.size());
-        if (keep[g] && to > from) {
-            glyf.append(m_glyf.constData() + from, to - from);
-            while (glyf.size() % 4)
-                glyf.append('\0');
-        }
-    }
-    append32(loca, quint32(glyf.size()));
-    QByteArray head = m_head;
-    put32(head, 8, 0);  // checkSumAdjustment, set once the file is whole
-    put16(head, 50, 1); // long loca
+            hb_set_add(glyphs, hb_codepoint_t(g));
+    // The viewer shows glyph ids and asks nothing of a name or a glyph's PostScript name.
+    hb_set_t* drop = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    hb_set_add(drop, HB_TAG('n', 'a', 'm', 'e'));
+    hb_set_add(drop, HB_TAG('p', 'o', 's', 't'));
+    // Glyph ids as the content streams show them; glyph 0 drawn as in the face; the hints and
+    // OS/2 kept as they are.
+    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NOTDEF_OUTLINE |
+                                         HB_SUBSET_FLAGS_NO_PRUNE_UNICODE_RANGES);
+    hb_face_t* subset = hb_subset_or_fail(m_face.get(), input);
+    hb_subset_input_destroy(input);
+    // The texts are written already: a face HarfBuzz cannot subset goes in whole.
+    if (!subset)
+        return wholeFile();
+    QByteArray file = bytesOf(hb_face_reference_blob(subset));
+    hb_face_destroy(subset);
+    return file;
+}
 
-    std::map<QByteArray, QByteArray> tables = {{"glyf", glyf},   {"head", head}, {"hhea", m_hhea},
-                                               {"hmtx", m_hmtx}, {"loca", loca}, {"maxp", m_maxp}};
-    for (const char* tag : {"cvt ", "fpgm", "prep", "OS/2"})
-        if (QByteArray t = m_raw.fontTable(tag); !t.isEmpty())
-            tables[tag] = t;
-    const int n = int(tables.size());
-    int selector = 0;
-    while ((2 << selector) <= n)
-        ++selector;
-    QByteArray file;
-    append32(file, 0x00010000);
-    file.append(char(n >> 8)).append(char(n));
-    const int range = 16 << selector;
-    file.append(char(range >> 8)).append(char(range));
-    file.append(char(selector >> 8)).append(char(selector));
-    file.append(char((n * 16 - range) >> 8)).append(char(n * 16 - range));
-    qsizetype at = 12 + 16 * n;
-    qsizetype headAt = 0;
-    for (const auto& [tag, data] : tables) {
-        file.append(tag.constData(), 4);
-        append32(file, checksum(data));
-        append32(file, quint32(at));
-        append32(file, quint32(data.size()));
-        if (tag == "head")
-            headAt = at;
-        at += (data.size() + 3) / 4 * 4;
+QByteArray PdfFont::wholeFile() const
+{
+    hb_face_t* builder = hb_face_builder_create();
+    for (const hb_tag_t tag : kTables) {
+        hb_blob_t* blob = hb_face_reference_table(m_face.get(), tag);
+        if (hb_blob_get_length(blob) > 0)
+            hb_face_builder_add_table(builder, tag, blob);
+        hb_blob_destroy(blob);
     }
-    for (const auto& [tag, data] : tables) {
-        file.append(data);
-        while (file.size() % 4)
-            file.append('\0');
-    }
-    put32(file, headAt + 8, 0xB1B0AFBA - checksum(file));
+    QByteArray file = bytesOf(hb_face_reference_blob(builder));
+    hb_face_destroy(builder);
     return file;
 }
 
@@ -378,7 +353,7 @@ QByteArray PdfFont::widths() const
         } else {
             w += ' ';
         }
-        w += QByteArray::number(qRound(m_advance[g] * 1000.0 / m_unitsPerEm));
+        w += QByteArray::number(qRound(advance(g) * 1000.0 / m_unitsPerEm));
         last = g;
     }
     if (last >= 0)
@@ -411,14 +386,35 @@ QByteArray PdfFont::toUnicode() const
 QByteArray PdfFont::descriptorMetrics() const
 {
     auto em = [&](double v) { return thousandths(v, m_unitsPerEm); };
-    const double ascent = s16(m_hhea, 4), descent = s16(m_hhea, 6);
-    const double capHeight = m_os2.size() >= 90 && u16(m_os2, 0) >= 2 ? s16(m_os2, 88) : ascent;
-    const double angle = m_post.size() >= 8 ? qint32(u32(m_post, 4)) / 65536.0 : 0.0;
+    hb_font_extents_t line{};
+    // The box of the glyphs the file holds: those shown and glyph 0.
+    int left = 0, bottom = 0, right = 0, top = 0;
+    bool any = false;
+    if (m_usable) {
+        hb_font_get_h_extents(m_font.get(), &line);
+        for (int g = 0; g < m_glyphCount; ++g) {
+            hb_glyph_extents_t e;
+            if ((g > 0 && !m_charOfGlyph[g]) || !hb_font_get_glyph_extents(m_font.get(), g, &e) ||
+                (!e.width && !e.height))
+                continue;
+            const int l = e.x_bearing, r = e.x_bearing + e.width, t = e.y_bearing, b = e.y_bearing + e.height;
+            left = any ? qMin(left, l) : l;
+            right = any ? qMax(right, r) : r;
+            top = any ? qMax(top, t) : t;
+            bottom = any ? qMin(bottom, b) : b;
+            any = true;
+        }
+    }
+    const double ascent = line.ascender, descent = line.descender;
+    hb_position_t capHeight = 0;
+    if (!m_usable || !hb_ot_metrics_get_position(m_font.get(), HB_OT_METRICS_TAG_CAP_HEIGHT, &capHeight))
+        capHeight = hb_position_t(ascent);
+    const double angle = m_usable ? hb_style_get_value(m_font.get(), HB_STYLE_TAG_SLANT_ANGLE) : 0.0;
     char buf[32];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, angle, std::chars_format::fixed, 2);
-    return "/FontBBox [" + em(s16(m_head, 36)) + ' ' + em(s16(m_head, 38)) + ' ' + em(s16(m_head, 40)) + ' ' +
-           em(s16(m_head, 42)) + "] /ItalicAngle " + QByteArray(buf, end - buf) + " /Ascent " + em(ascent) +
-           " /Descent " + em(descent) + " /CapHeight " + em(capHeight) + " /StemV 80";
+    return "/FontBBox [" + em(left) + ' ' + em(bottom) + ' ' + em(right) + ' ' + em(top) + "] /ItalicAngle " +
+           QByteArray(buf, end - buf) + " /Ascent " + em(ascent) + " /Descent " + em(descent) +
+           " /CapHeight " + em(capHeight) + " /StemV 80";
 }
 
 } // namespace tlm

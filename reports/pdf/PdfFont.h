@@ -3,8 +3,12 @@
 #include <QByteArray>
 #include <QRawFont>
 #include <QStringView>
+#include <memory>
 #include <string>
 #include <vector>
+
+struct hb_face_t;
+struct hb_font_t;
 
 namespace tlm {
 
@@ -43,27 +47,35 @@ public:
     bool used() const { return m_anyUsed; }
 
     QByteArray postScriptName() const;
-    // The TrueType file with the glyphs shown (and those they are built of); the other glyphs are empty
-    // so that the glyph ids stay those of the face.
+    // The TrueType file with the glyphs shown (and those they are built of), subset by HarfBuzz; the
+    // other glyphs are empty so that the glyph ids stay those of the face.
     QByteArray fontFile() const;
     // The W array of the glyphs shown, in thousandths of the em.
     QByteArray widths() const;
     // The ToUnicode CMap: glyph id to the character it was shown for.
     QByteArray toUnicode() const;
-    // FontBBox, Ascent, Descent, CapHeight and ItalicAngle, in thousandths of the em.
+    // FontBBox (of the glyphs shown), Ascent, Descent, CapHeight and ItalicAngle, in thousandths of the em.
     QByteArray descriptorMetrics() const;
 
 private:
+    struct HbFree
+    {
+        void operator()(hb_face_t* face) const;
+        void operator()(hb_font_t* font) const;
+    };
+
     quint16 glyphOf(char16_t c);
     void prepare(quint16 glyph, Sized& size) const;
+    int advance(quint16 glyph) const; // font units
+    QByteArray wholeFile() const;     // the face's tables as one file, when it cannot be subset
 
     QRawFont m_raw;
+    std::unique_ptr<hb_face_t, HbFree> m_face;
+    std::unique_ptr<hb_font_t, HbFree> m_font; // at a scale of one font unit
     bool m_usable = false;
     bool m_anyUsed = false;
     int m_unitsPerEm = 1000;
     int m_glyphCount = 0;
-    QByteArray m_head, m_hhea, m_maxp, m_hmtx, m_loca, m_glyf, m_os2, m_post;
-    std::vector<quint16> m_advance;      // per glyph, font units
     std::vector<quint16> m_glyphOfChar;  // kUnknown until looked up
     std::vector<char16_t> m_charOfGlyph; // 0: not shown
     std::vector<char> m_blank;           // a blank's glyph: left out of a line's width at its end

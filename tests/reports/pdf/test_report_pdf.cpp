@@ -2,6 +2,7 @@
 #include "reports/MealPlanReport.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ShoppingList.h"
+#include "reports/pdf/PdfFont.h"
 #include "reports/pdf/ReportPdf.h"
 #include "support/Fixture.h"
 #include "support/ReportCheck.h"
@@ -9,7 +10,9 @@
 #include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QPainterPath>
 #include <QProcess>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -155,6 +158,33 @@ TEST(ReportPdf, ReplacesAnOlderFileWholeAndWritesNothingIntoAMissingFolder)
     const QString missing = dir.filePath("weg/plan.pdf");
     EXPECT_FALSE(w.savePdf(missing));
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+// The embedded font keeps the face's glyph ids (the pages name glyphs by them, and pdftotext reads the
+// characters from ToUnicode whatever the outlines): each glyph shown is drawn as the face draws it under
+// the same id, a glyph not shown is left out.
+TEST(ReportPdf, EmbedsTheGlyphsShownUnderTheFacesOwnIds)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(100);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const QRawFont face = QRawFont::fromFont(font);
+    PdfFont pdf(face);
+    ASSERT_TRUE(pdf.usable());
+    PdfFont::Sized sized = pdf.sized(face);
+    std::string out;
+    const QString text = QStringLiteral("Äpfel süß – 12,5 €");
+    ASSERT_GT(pdf.appendText(text, sized, out), 0);
+    const QByteArray file = pdf.fontFile();
+    const QRawFont embedded(file, 100, QFont::PreferNoHinting);
+    ASSERT_TRUE(embedded.isValid());
+    for (const quint32 glyph : face.glyphIndexesForString(text))
+        EXPECT_EQ(embedded.pathForGlyph(glyph), face.pathForGlyph(glyph)) << glyph;
+    const quint32 other = face.glyphIndexesForString(QStringLiteral("x")).value(0);
+    ASSERT_GT(other, 0u);
+    EXPECT_FALSE(face.pathForGlyph(other).isEmpty());
+    EXPECT_TRUE(embedded.pathForGlyph(other).isEmpty());
+    EXPECT_LT(file.size(), face.fontTable("glyf").size() / 4);
 }
 
 class ReportPdfOfReportsTest : public tlmtest::ReportDataTest
