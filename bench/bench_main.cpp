@@ -513,7 +513,8 @@ BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 5) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries, 6) SIZES;
 BENCHMARK_TEMPLATE(BM_ReportQueries_Bare, 6) SIZES;
 BENCHMARK(BM_ExportPlan) SIZES3;
-BENCHMARK(BM_ImportPlan) SIZES3;
+// The doubled plan (60,000 entries) does not fit the plan's keys (up to 32767): its import is refused.
+BENCHMARK(BM_ImportPlan) SIZES;
 BENCHMARK(BM_CopyDays) SIZES;
 BENCHMARK(BM_ShoppingPlanWeekly) SIZES;
 BENCHMARK(BM_CostReport) SIZES;
