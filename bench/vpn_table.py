@@ -16,7 +16,7 @@ import struct
 import sys
 import time
 
-IN_CLOSE_WRITE, IN_MOVED_TO = 0x008, 0x080
+IN_CLOSE_WRITE, IN_MOVED_TO, IN_IGNORED = 0x008, 0x080, 0x8000
 
 
 def watch(folder, events):
@@ -31,10 +31,10 @@ def watch(folder, events):
             now = time.time()
             at = 0
             while at < len(data):
-                _, _, _, length = struct.unpack_from("iIII", data, at)
+                _, mask, _, length = struct.unpack_from("iIII", data, at)
                 name = data[at + 16:at + 16 + length].rstrip(b"\0").decode()
                 at += 16 + length
-                if name == ".end":
+                if name == ".end" or mask & IN_IGNORED:  # the end, or the folder is gone
                     return
                 out.write(f"{now:.6f}\t{name}\n")
                 out.flush()
