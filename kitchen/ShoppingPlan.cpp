@@ -1,8 +1,7 @@
 #include "kitchen/ShoppingPlan.h"
 
-#include "data/Convert.h"
+#include "data/DataHelpers.h"
 #include "data/ExtraSettings.h"
-#include "kitchen/CampPlanning.h"
 
 namespace tlm {
 

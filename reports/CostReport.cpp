@@ -2,10 +2,7 @@
 
 #include "data/Convert.h"
 #include "data/Error.h"
-#include "data/Globals.h"
 #include "kitchen/Costs.h"
-#include "kitchen/ShoppingRows.h"
-#include "kitchen/SpanNeeds.h"
 #include "kitchen/StockCarry.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"

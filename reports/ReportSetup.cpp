@@ -1,9 +1,10 @@
 #include "reports/ReportSetup.h"
 
-#include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "reports/ReportPrinter.h"
 #include "reports/frmDlgDruck.h"
+
+#include <QDate>
 
 namespace tlm {
 

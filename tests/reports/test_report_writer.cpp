@@ -1,7 +1,4 @@
 #include "data/Error.h"
-#include "data/Globals.h"
-#include "reports/Cookbook.h"
-#include "reports/MealPlanReport.h"
 #include "reports/ReportPrinter.h"
 #include "reports/frmDlgDruck.h"
 #include "support/Fixture.h"

@@ -1,12 +1,5 @@
 // "Einkaufsliste Alles" for spreadsheets, byte for byte.
-#include "app/DataCombo.h"
-#include "app/InstanceGuard.h"
 #include "data/Error.h"
-#include "data/Globals.h"
-#include "kitchen/Costs.h"
-#include "kitchen/DietGroups.h"
-#include "plan/frmSpeiseplanDet.h"
-#include "reports/CostReport.h"
 #include "reports/ShoppingCsv.h"
 #include "support/FaultVfs.h"
 #include "support/Fixture.h"

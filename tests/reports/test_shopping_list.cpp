@@ -1,8 +1,6 @@
 #include "data/Convert.h"
 #include "data/Error.h"
-#include "data/Globals.h"
 #include "data/Money.h"
-#include "kitchen/PackageCount.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ShoppingCsv.h"
 #include "reports/ShoppingList.h"
