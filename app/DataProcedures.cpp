@@ -60,7 +60,7 @@ void fncDDFillbySQL(DataCombo& dd, const QString& sql, const QString& defaultKey
                     bool keyInText)
 {
     guard("tlm/fncDDFillbySQL", [&] {
-        RecordsetPtr rs = gConnection.execute(sql);
+        RecordsetPtr rs = gConnection.executeKept(sql);
         dd.clear();
         if (!firstRow.isEmpty()) {
             const QStringList parts = firstRow.split(',');

@@ -24,6 +24,7 @@
 #include "reports/CostReport.h"
 #include "reports/Einkaufsplan.h"
 #include "reports/MealPlanReport.h"
+#include "reports/RecipeCards.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 #include "reports/ShoppingCsv.h"
@@ -33,6 +34,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -43,6 +46,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
@@ -121,8 +125,8 @@ const QString kMealPlan = QStringLiteral(
     "select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT");
 
 // The statements the reports send, run by one of two runners: ours (recordsets) or bare. Kind 1 the
-// shopping list "Alles", 3 the fresh list (the plan a week at a time), 5 the cookbook (the plan a week
-// at a time, each dish's recipe and preparation once), 6 the meal plan.
+// shopping list "Alles", 3 the fresh list, 5 the cookbook (the plan, then its printed dishes' recipes
+// and preparations), 6 the meal plan: each the whole plan at once.
 template <class Run> void reportQueries(int kind, Run run)
 {
     if (kind == 1) {
@@ -133,30 +137,19 @@ template <class Run> void reportQueries(int kind, Run run)
         run(kMealPlan, nullptr);
         return;
     }
-    QStringList known;
-    for (const DayRange& chunk : planInChunks()) {
-        const QString days = daysFromTo(chunk.from, chunk.to);
-        if (kind == 3) {
-            run(freshItemsPerDay(chunk), nullptr);
-            continue;
-        }
-        QStringList dishes;
-        run("select GERNR,TAG,TAGZEITNR,TAGZEIT,GTYPNR,NODRUCK,GERICHT from VW_SPEISEPLAN where " + days +
-                " order by TAG,TAGZEITNR,GTYPSORT,GERNR,PERSONEN,KEY",
-            &dishes);
-        QStringList unknown;
-        for (const QString& d : dishes)
-            if (!known.contains(d) && !unknown.contains(d))
-                unknown << d;
-        known << unknown;
-        if (unknown.isEmpty())
-            continue;
-        const QString in = " in (" + unknown.join(',') + ")";
-        run("select GERNR,ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR" + in +
-                " order by GERNR,ZUTAT,ZUTNR,MENGE4P,REZNR",
-            nullptr);
-        run("select GERNR,ZUBEREITUNG as vWert from GERICHTE where GERNR" + in, nullptr);
+    if (kind == 3) {
+        run(freshItemsPerDay(), nullptr);
+        return;
     }
+    const QString printed = QStringLiteral(" in (select GERNR from VW_SPEISEPLAN where TAG is not null and"
+                                           " TAGZEITNR in (2, 3) and GTYPNR <> 7 and NODRUCK = 0)");
+    run(QStringLiteral("select TAG,TAGZEITNR,TAGZEIT,GTYPNR,NODRUCK,GERNR,GERICHT from VW_SPEISEPLAN"
+                       " where TAG is not null order by TAG,TAGZEITNR,GTYPSORT,GERNR,PERSONEN,KEY"),
+        nullptr);
+    run("select GERNR,ZUTAT,MENGE4P,EINHEIT from VW_REZEPTE where GERNR" + printed +
+            " order by GERNR,ZUTAT,ZUTNR,MENGE4P,REZNR",
+        nullptr);
+    run("select GERNR,ZUBEREITUNG as vWert from GERICHTE where GERNR" + printed, nullptr);
 }
 
 int oursRun(const QString& sql, QStringList* firstColumn)
@@ -447,10 +440,14 @@ static void BM_SavePdf_Bare(benchmark::State& st)
     fncDruckEinkauf(3);
     ReportPrinter* vp = frmDlgDruck::shared()->vp;
     vp->finish();
+    // Read back before the clock runs: the reference paints pages it holds.
+    QVector<ReportPage> pages;
+    for (int n = 0; n < vp->pageCount(); ++n)
+        pages << vp->page(n);
     QVector<QFont> fonts;
     for (int f = 0;; ++f) {
         bool used = false;
-        for (const ReportPage& page : vp->ReportWriter::pages())
+        for (const ReportPage& page : pages)
             for (const ReportItem& i : page.items)
                 used = used || i.font >= f;
         if (!used)
@@ -474,7 +471,7 @@ static void BM_SavePdf_Bare(benchmark::State& st)
         for (int n = 0; n < vp->pageCount(); ++n) {
             if (n > 0)
                 pdf.newPage();
-            for (const ReportItem& i : vp->ReportWriter::pages()[n].items) {
+            for (const ReportItem& i : pages[n].items) {
                 if (i.kind != ReportItem::Text)
                     continue;
                 p.setFont(fonts[i.font]);
@@ -555,8 +552,8 @@ static int unbroken()
             ReportPrinter* vp = frmDlgDruck::shared()->vp;
             vp->finish();
             int cells = 0, wrapped = 0, inside = 0;
-            for (const ReportPage& page : vp->ReportWriter::pages())
-                for (const ReportItem& item : page.items) {
+            for (int n = 0; n < vp->pageCount(); ++n)
+                for (const ReportItem& item : vp->page(n).items) {
                     if (item.kind != ReportItem::Text)
                         continue;
                     ++cells;
@@ -589,6 +586,61 @@ static int session()
         frmDlgDruck::shared()->vp->finish();
     }
     return gConnection.isOpen() ? 0 : 1;
+}
+
+// The memory the process holds now and at most so far, in MB (Linux).
+static std::pair<double, double> residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    double now = 0, peak = 0;
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const QList<QByteArray> f = line.simplified().split(' ');
+            if (f.size() > 1 && f[0] == "VmRSS:")
+                now = f[1].toDouble() / 1024;
+            if (f.size() > 1 && f[0] == "VmHWM:")
+                peak = f[1].toDouble() / 1024;
+        }
+    return {now, peak};
+}
+
+// A year's recipe cards in the preview at stress size: the peak memory with the pages in the preview's
+// file, paging through them (each page painted as the preview shows it), and the same pages held whole
+// in memory as the reference.
+static int previewCards()
+{
+    use(tlmbench::kStress);
+    QElapsedTimer clock;
+    clock.start();
+    fncDruckRezeptkarten(QDate(2026, 1, 1), QDate(2026, 12, 31));
+    ReportPrinter* vp = frmDlgDruck::shared()->vp;
+    if (!vp->finish())
+        return 1;
+    const qint64 written = clock.elapsed();
+    const auto [afterReport, peakReport] = residentMb();
+    QImage screen(794, 1123, QImage::Format_RGB32); // an A4 page at 96 dpi
+    std::vector<double> ms;
+    const int pages = vp->pageCount();
+    for (int n = 0; n < pages; n += qMax(1, pages / 400)) {
+        QElapsedTimer one;
+        one.start();
+        QPainter p(&screen);
+        vp->paintPage(p, n, QRectF(screen.rect()));
+        p.end();
+        ms.push_back(double(one.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    QVector<ReportPage> whole;
+    for (int n = 0; n < pages; ++n)
+        whole << vp->page(n);
+    const auto [heldWhole, peakWhole] = residentMb();
+    std::printf("recipe cards, a year at stress size: %d pages written in %lld ms\n", pages, written);
+    std::printf("preview: %.0f MB resident after writing, peak %.0f MB\n", afterReport, peakReport);
+    std::printf("paging: %zu pages painted, median %.2f ms, slowest %.2f ms\n", ms.size(), ms[ms.size() / 2],
+                ms.back());
+    std::printf("reference, every page held in memory: %.0f MB resident (peak %.0f MB)\n", heldWhole,
+                peakWhole);
+    return 0;
 }
 
 int main(int argc, char** argv)
@@ -638,6 +690,8 @@ int main(int argc, char** argv)
         setApplicationDirectory(QFileInfo(dbFile(tlmbench::kStress)).absolutePath());
         return session();
     }
+    if (argc > 1 && QByteArray(argv[1]) == "--preview-cards")
+        return previewCards();
     if (argc > 1 && QByteArray(argv[1]) == "--unbroken")
         return unbroken();
     return tlmbench::runBenchmarks(argc, argv, "tlm_bench");

@@ -58,6 +58,8 @@ void Connection::close()
     // Past every count told so far, without asking a server once more on the way out.
     m_closedChanges += m_seen + 1;
     m_seen = 0;
+    forgetReads();
+    m_lists.clear();
     m_engine.reset();
 }
 
@@ -70,7 +72,11 @@ Engine& Connection::engine() const
 
 bool Connection::hasTable(const QString& name) const
 {
-    return engine().tableNames().contains(name.toUpper());
+    if (m_snapshots == 0)
+        return engine().tableNames().contains(name.toUpper());
+    if (!m_tables)
+        m_tables = engine().tableNames();
+    return m_tables->contains(name.toUpper());
 }
 
 bool Connection::isServer() const
@@ -118,15 +124,59 @@ void Connection::requireWritable() const
         throw Error(SQLITE_READONLY, sqliteDescription(SQLITE_READONLY, QString()));
 }
 
+namespace {
+// A read is kept for the snapshot when it is no larger than this, and all of them together too: a
+// large result is a report's own and read once.
+constexpr qint64 kLargestKeptRead = 8 << 20;
+constexpr qint64 kKeptReads = 48 << 20;
+
+QString readKey(const QString& sql, const QVector<QVariant>& values)
+{
+    QString key = sql;
+    for (const QVariant& v : values)
+        key += QChar(0x1f) + QString::number(v.typeId()) + QChar(':') + v.toString();
+    return key;
+}
+} // namespace
+
+RecordsetPtr Connection::cachedRead(const QString& key) const
+{
+    const auto it = m_reads.constFind(key);
+    return it == m_reads.cend() ? nullptr : std::make_shared<Recordset>(**it);
+}
+
+void Connection::keepRead(const QString& key, const Recordset& rs)
+{
+    const qint64 size = qint64(rs.m_cells.size() * sizeof(Recordset::Cell)) + rs.m_bytes.size();
+    if (size > kLargestKeptRead || m_readBytes + size > kKeptReads)
+        return;
+    m_readBytes += size;
+    m_reads.insert(key, std::make_shared<const Recordset>(rs));
+}
+
+void Connection::forgetReads()
+{
+    m_reads.clear();
+    m_readBytes = 0;
+    m_tables.reset();
+}
+
 RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& table,
                              const QVector<QVariant>& values)
 {
     Engine& e = engine();
+    const bool keep = columnsAt < 0 && m_snapshots > 0;
+    const QString key = keep ? readKey(sql, values) : QString();
+    if (keep)
+        if (RecordsetPtr kept = cachedRead(key))
+            return kept;
     auto rs = std::make_shared<Recordset>();
     rs->m_conn = this;
     e.fetch(sql, *rs, columnsAt, table, values);
     rs->m_writable = columnsAt >= 0;
     rs->m_table = table;
+    if (keep)
+        keepRead(key, *rs);
     return rs;
 }
 
@@ -138,6 +188,17 @@ RecordsetPtr Connection::execute(const QString& sql)
 RecordsetPtr Connection::execute(const QString& sql, const QVector<QVariant>& values)
 {
     return run(rewriteJetSql(sql), -1, {}, values);
+}
+
+RecordsetPtr Connection::executeKept(const QString& sql)
+{
+    const qint64 changes = changeCount();
+    const auto it = m_lists.constFind(sql);
+    if (it != m_lists.cend() && it->changes == changes)
+        return std::make_shared<Recordset>(*it->rows);
+    RecordsetPtr rs = execute(sql);
+    m_lists.insert(sql, {changes, std::make_shared<const Recordset>(*rs)});
+    return rs;
 }
 
 RecordsetPtr Connection::openWritable(const QString& sql)
@@ -154,22 +215,26 @@ RecordsetPtr Connection::openWritable(const QString& sql)
 
 int Connection::exec(const QString& sql, const QVector<QVariant>& values)
 {
+    forgetReads();
     return engine().exec(sql, values);
 }
 
 qint32 Connection::newKey(const QString& table, const QString& column, qint32 fallback, int count)
 {
+    forgetReads();
     return engine().newKey(table, column, fallback, count);
 }
 
 qint64 Connection::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)
 {
+    forgetReads();
     return engine().insertRow(table, cols, values);
 }
 
 void Connection::updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
                            const QVector<QVariant>& values)
 {
+    forgetReads();
     if (!engine().updateRow(table, key, version, cols, values))
         raise(ErrChangedElsewhere);
 }
@@ -185,6 +250,8 @@ ReadSnapshot::ReadSnapshot(Connection& c) : m_conn(c)
 ReadSnapshot::~ReadSnapshot()
 {
     --m_conn.m_snapshots;
+    if (m_outermost)
+        m_conn.forgetReads();
     // Nothing was written: ending it either way is the same.
     if (m_outermost && m_conn.isOpen())
         m_conn.engine().rollback();

@@ -2,10 +2,12 @@
 
 #include "data/Recordset.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -51,6 +53,9 @@ public:
     RecordsetPtr execute(const QString& sql);
     // A select with values bound to its "?": the way a text the user typed reaches a statement.
     RecordsetPtr execute(const QString& sql, const QVector<QVariant>& values);
+    // A select whose rows are kept until anything changes, here or (on a server) as another program
+    // tells: the lists a window offers, asked again only when they may differ.
+    RecordsetPtr executeKept(const QString& sql);
     // A writable recordset on "select cols from TABLE where ..."
     RecordsetPtr openWritable(const QString& sql);
 
@@ -82,11 +87,26 @@ private:
     RecordsetPtr run(const QString& sql, int columnsAt, const QString& table,
                      const QVector<QVariant>& values = {});
 
+    // Within a snapshot the same select gives the same rows: it is asked once (a round trip to a
+    // server each time otherwise). Any write forgets them.
+    RecordsetPtr cachedRead(const QString& key) const;
+    void keepRead(const QString& key, const Recordset& rs);
+    void forgetReads();
+
     std::unique_ptr<Engine> m_engine;
     QString m_path;
-    qint64 m_closedChanges = 0; // above every count told before the last close
-    mutable qint64 m_seen = 0;  // the open engine's count as last told
-    int m_snapshots = 0;        // ReadSnapshots open
+    QHash<QString, std::shared_ptr<const Recordset>> m_reads;
+    struct KeptList
+    {
+        qint64 changes;
+        std::shared_ptr<const Recordset> rows;
+    };
+    QHash<QString, KeptList> m_lists;
+    qint64 m_readBytes = 0;
+    mutable std::optional<QStringList> m_tables; // the tables, within a snapshot
+    qint64 m_closedChanges = 0;                  // above every count told before the last close
+    mutable qint64 m_seen = 0;                   // the open engine's count as last told
+    int m_snapshots = 0;                         // ReadSnapshots open
 };
 
 // A libpq connection URI ("postgresql://…" or "postgres://…") rather than a file name.

@@ -6,11 +6,13 @@ namespace tlm {
 
 std::optional<QString> extraSetting(int parid)
 {
-    RecordsetPtr rs =
-        gConnection.execute(QStringLiteral("select WERT from PARAMETER where PARID = %1").arg(parid));
-    if (rs->eof())
-        return std::nullopt;
-    return rs->value(0, 0).toString();
+    // All of them at once: a report asks for several, and a run reads each statement once.
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select PARID, WERT from PARAMETER where PARID >= 200 order by PARID"));
+    for (int r = 0; r < rs->rowCount(); ++r)
+        if (rs->value(r, 0).toInt() == parid)
+            return rs->value(r, 1).toString();
+    return std::nullopt;
 }
 
 void storeExtraSetting(int parid, const QString& value)

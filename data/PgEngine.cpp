@@ -195,15 +195,12 @@ PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy) : m_readOnly
                                          .arg(v % 10000));
     }
     try {
-        runScript(QString::fromLatin1(kSession));
         checkRights(uri);
         preparePgDatabase(*this, m_readOnly, forCopy, &m_newer);
         if (m_newer)
             m_readOnly = true;
-        if (m_readOnly)
-            runScript(QStringLiteral("set default_transaction_read_only = on"));
         loadColumns();
-        listen();
+        listen(m_readOnly ? QStringLiteral("set default_transaction_read_only = on; ") : QString());
     } catch (...) {
         delete m_notifier;
         PQfinish(m_conn);
@@ -224,13 +221,14 @@ void PgEngine::checkRights(const QString& uri)
 {
     // The login's rights on the program's tables: none refuses it, reading alone is as a read-only
     // file. An empty database has no tables yet: making them needs the rights of its owner.
-    const Result r =
-        run(QStringLiteral("select count(*), coalesce(bool_and(has_table_privilege(c.oid, 'select')), true),"
-                           " coalesce(bool_and(has_table_privilege(c.oid, 'insert') and"
-                           " has_table_privilege(c.oid, 'update') and has_table_privilege(c.oid, 'delete')),"
-                           " true) from pg_class c"
-                           " where c.relnamespace = current_schema()::regnamespace and c.relkind = 'r'"),
-            {});
+    // The session's settings go along in the same round trip.
+    const Result r = runScriptResult(
+        QString::fromLatin1(kSession) +
+        QStringLiteral("; select count(*), coalesce(bool_and(has_table_privilege(c.oid, 'select')), true),"
+                       " coalesce(bool_and(has_table_privilege(c.oid, 'insert') and"
+                       " has_table_privilege(c.oid, 'update') and has_table_privilege(c.oid, 'delete')),"
+                       " true) from pg_class c"
+                       " where c.relnamespace = current_schema()::regnamespace and c.relkind = 'r'"));
     if (std::atoi(PQgetvalue(r.get(), 0, 0)) == 0)
         return;
     if (PQgetvalue(r.get(), 0, 1)[0] != 't')
@@ -280,10 +278,8 @@ bool PgEngine::reconnected()
 {
     try {
         // Back after a break: the same session settings, and listening again.
-        runScript(QString::fromLatin1(kSession));
-        if (m_readOnly)
-            runScript(QStringLiteral("set default_transaction_read_only = on"));
-        listen();
+        listen(QString::fromLatin1(kSession) + QStringLiteral("; ") +
+               (m_readOnly ? QStringLiteral("set default_transaction_read_only = on; ") : QString()));
     } catch (const Error&) {
         return false;
     }
@@ -483,11 +479,17 @@ PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& valu
 
 void PgEngine::runScript(const QString& sql)
 {
+    runScriptResult(sql);
+}
+
+PgEngine::Result PgEngine::runScriptResult(const QString& sql)
+{
     requireConnection();
     Result r(PQexec(m_conn, sql.toUtf8().constData()));
     const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         raiseFailure(r.get());
+    return r;
 }
 
 void PgEngine::loadColumns()
@@ -654,11 +656,17 @@ void PgEngine::commit()
 
 void PgEngine::beginSnapshot()
 {
-    // The snapshot is taken by the first statement after the begin.
-    run(QStringLiteral("begin isolation level repeatable read, read only"), {});
+    // The snapshot is taken by the first statement after the begin. Equal snapshots see the same
+    // committed transactions, and so the same data.
     m_inTransaction = true;
-    // Equal snapshots see the same committed transactions, and so the same data.
-    const Result r = run(QStringLiteral("select pg_current_snapshot()::text"), {});
+    Result r;
+    try {
+        r = runScriptResult(QStringLiteral(
+            "begin isolation level repeatable read, read only; select pg_current_snapshot()::text"));
+    } catch (...) {
+        rollback();
+        throw;
+    }
     m_snapshotState = QString::fromUtf8(PQgetvalue(r.get(), 0, 0));
 }
 
@@ -669,9 +677,9 @@ void PgEngine::rollback() noexcept
         PQclear(PQexec(m_conn, "rollback"));
 }
 
-void PgEngine::listen()
+void PgEngine::listen(const QString& before)
 {
-    runScript(QStringLiteral("listen tlm"));
+    runScript(before + QStringLiteral("listen tlm"));
     delete m_notifier;
     m_notifier = nullptr;
     if (QCoreApplication::instance() && PQsocket(m_conn) >= 0) {

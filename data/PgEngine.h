@@ -61,6 +61,8 @@ private:
     using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
     Result run(const QString& sql, const QVector<QVariant>& values);
+    // A script in one round trip; the result of its last statement.
+    Result runScriptResult(const QString& sql);
     QString translate(const QString& sql);
     void requireConnection();
     void checkRights(const QString& uri);
@@ -77,7 +79,8 @@ private:
     [[noreturn]] void raiseFailure(const PGresult* r);
     void loadColumns();
     QString keyColumn(const QString& table);
-    void listen();
+    // Listens for other programs' changes; first the session's own statements, in the same round trip.
+    void listen(const QString& before = QString());
     void takeNotifications();
 
     PGconn* m_conn = nullptr;

@@ -1,6 +1,7 @@
 #include "kitchen/Costs.h"
 
 #include "data/Convert.h"
+#include "data/ExtraSettings.h"
 #include "data/Globals.h"
 
 #include <QHash>
@@ -159,10 +160,8 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
 
 std::optional<double> storedTagessatz()
 {
-    RecordsetPtr rs =
-        gConnection.execute(QStringLiteral("select WERT from PARAMETER where PARID = %1").arg(kTagessatzRow));
     bool ok = false;
-    const double d = rs->eof() ? 0 : rs->value(0, 0).toString().toDouble(&ok);
+    const double d = extraSetting(kTagessatzRow).value_or(QString()).toDouble(&ok);
     return ok ? std::optional<double>(d) : std::nullopt;
 }
 

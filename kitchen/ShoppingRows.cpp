@@ -10,9 +10,16 @@
 
 namespace tlm {
 
+QString ingredientsByName()
+{
+    return QStringLiteral(
+        "select ZUTNR, ZUTAT, EINHEIT, MENGE, PREIS, case when FRISCH = -1 then 1 else 0 end"
+        " as FRISCHWARE from ZUTATEN order by ZUTAT, ZUTNR");
+}
+
 NameOrder::NameOrder()
 {
-    RecordsetPtr rs = gConnection.execute(QStringLiteral("select ZUTNR from ZUTATEN order by ZUTAT, ZUTNR"));
+    RecordsetPtr rs = gConnection.execute(ingredientsByName());
     m_rank.reserve(rs->rowCount());
     for (int r = 0; r < rs->rowCount(); ++r)
         m_rank.insert(rs->value(r, 0).toLongLong(), r);
@@ -97,17 +104,16 @@ QVariant ShoppingRows::field(const QString& name) const
     return m_rs->field(name);
 }
 
-QString freshItemsPerDay(const DayRange& days)
+QString freshItemsPerDay()
 {
     // Grouped and ordered alike, so that the day order comes from the grouping's one sort.
     return QStringLiteral(
-               "select S.TAG as TAG, Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as "
-               "EINHEIT,"
-               " sum(coalesce(RZ.MENGE4P, 0) * (coalesce(S.PERSONEN, 0) / 4.0)) as MENGSUM, Z.PREIS as PREIS"
-               " from SPEISEPLAN S join REZEPTE RZ on RZ.GERNR = S.GERNR join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR"
-               " where S.%1 and Z.FRISCH = -1 and Z.NOKAUF = 0"
-               " group by S.TAG, Z.ZUTNR order by S.TAG, Z.ZUTNR")
-        .arg(daysFromTo(days.from, days.to));
+        "select S.TAG as TAG, Z.ZUTNR as ZUTNR, Z.ZUTAT as ZUTAT, Z.MENGE as MENGE, Z.EINHEIT as "
+        "EINHEIT,"
+        " sum(coalesce(RZ.MENGE4P, 0) * (coalesce(S.PERSONEN, 0) / 4.0)) as MENGSUM, Z.PREIS as PREIS"
+        " from SPEISEPLAN S join REZEPTE RZ on RZ.GERNR = S.GERNR join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR"
+        " where S.TAG is not null and Z.FRISCH = -1 and Z.NOKAUF = 0"
+        " group by S.TAG, Z.ZUTNR order by S.TAG, Z.ZUTNR");
 }
 
 } // namespace tlm

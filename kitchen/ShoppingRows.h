@@ -30,6 +30,10 @@ struct ShoppingRow
 ShoppingRow shoppingRow(const QVariant& name, const QVariant& need, const QVariant& size,
                         const QVariant& unit, const QVariant& price, const QVariant& fresh);
 
+// Every ingredient in print order with what the lists take of it (number, name, unit, package size,
+// price, 1 for fresh produce): one statement that the lists and the stock share within a run.
+QString ingredientsByName();
+
 // The ingredients in print order: by name, equal names by number. Read once per report, so that a
 // list's many rows are put in order by a number rather than by comparing German names.
 class NameOrder
@@ -68,8 +72,8 @@ private:
     int m_next = 0;
 };
 
-// Fresh produce per plan day over a range of days, by day (to be put in order by name within a day):
+// Fresh produce per plan day over the whole plan, by day (to be put in order by name within a day):
 // the per-day view's rows, with the ingredient's number.
-QString freshItemsPerDay(const DayRange& days);
+QString freshItemsPerDay();
 
 } // namespace tlm

@@ -3,6 +3,7 @@
 #include "data/Connection.h"
 #include "data/Convert.h"
 #include "data/Globals.h"
+#include "kitchen/ShoppingRows.h"
 #include "kitchen/SpanNeeds.h"
 
 #include <algorithm>
@@ -88,9 +89,10 @@ QHash<qint64, double> StockCarry::rest() const
 {
     QHash<qint64, double> onHand = m_onHand;
     // Fresh produce is not kept for the next camp.
-    RecordsetPtr fresh = gConnection.execute(QStringLiteral("select ZUTNR from ZUTATEN where FRISCH = -1"));
-    for (int r = 0; r < fresh->rowCount(); ++r)
-        onHand.remove(fresh->value(r, 0).toLongLong());
+    RecordsetPtr ingredients = gConnection.execute(ingredientsByName());
+    for (int r = 0; r < ingredients->rowCount(); ++r)
+        if (ingredients->value(r, 5).toInt() == 1)
+            onHand.remove(ingredients->value(r, 0).toLongLong());
     QHash<qint64, double> rest;
     for (auto it = onHand.constBegin(); it != onHand.constEnd(); ++it)
         if (it.value() > 0)
@@ -150,8 +152,7 @@ std::vector<RestLine> restAfter(const ShoppingPlan& plan)
 std::vector<RestLine> restLines(const QHash<qint64, double>& rest)
 {
     std::vector<RestLine> lines;
-    RecordsetPtr rs = gConnection.execute(
-        QStringLiteral("select ZUTNR, ZUTAT, EINHEIT, MENGE, PREIS from ZUTATEN order by ZUTAT, ZUTNR"));
+    RecordsetPtr rs = gConnection.execute(ingredientsByName());
     for (int r = 0; r < rs->rowCount(); ++r) {
         const qint64 number = rs->value(r, 0).toLongLong();
         if (!rest.contains(number))

@@ -49,17 +49,38 @@ QString plannedIn(const QDate& from, const QDate& to)
     return "select GERNR from SPEISEPLAN where " + daysFromTo(from, to);
 }
 
-// The week's meals by time of day in their order, each day's dishes by their dish types.
-QVector<TimeRow> weekRows(const DishMarks& marks, const QDate& monday, const QDate& from, const QDate& to,
-                          QStringList* seen)
+// The span's meals in one statement, by time of day in their order, each day's dishes by their dish
+// types; each week's rows in that order.
+struct SpanMeals
 {
-    RecordsetPtr rs = gConnection.execute(
+    RecordsetPtr rs;
+    QHash<QDate, QVector<int>> weeks; // by the week's Monday
+};
+
+SpanMeals spanMeals(const QDate& from, const QDate& to)
+{
+    SpanMeals meals;
+    meals.rs = gConnection.execute(
         "select KEY, TAG, TAGZEITNR, TAGZEIT, GERNR, GERICHT, (select G.GRUPPE from ERSATZ E join GRUPPEN G"
         " on G.GRUPPENR = E.GRUPPENR where E.KEY = VW_SPEISEPLAN.KEY) as GRUPPE from VW_SPEISEPLAN where " +
         daysFromTo(from, to) + " and GERICHT is not null order by TAGZEITSORT, TAGZEITNR, GTYPSORT, KEY");
+    const int tag = meals.rs->columnIndex(QStringLiteral("TAG"));
+    for (int r = 0; r < meals.rs->rowCount(); ++r) {
+        const QDate day = meals.rs->value(r, tag).toDate();
+        meals.weeks[day.addDays(1 - day.dayOfWeek())] << r;
+    }
+    return meals;
+}
+
+// The week's meals by time of day in their order, each day's dishes by their dish types.
+QVector<TimeRow> weekRows(const DishMarks& marks, const SpanMeals& meals, const QDate& monday,
+                          QStringList* seen)
+{
+    const RecordsetPtr& rs = meals.rs;
     QVector<TimeRow> rows;
     QVariant time;
-    for (; !rs->eof(); rs->moveNext()) {
+    for (const int r : meals.weeks.value(monday)) {
+        rs->setPosition(r);
         if (rows.isEmpty() || rs->field(QStringLiteral("TAGZEITNR")) != time) {
             time = rs->field(QStringLiteral("TAGZEITNR"));
             rows.append({textOf(rs->field(QStringLiteral("TAGZEIT"))), {}});
@@ -157,11 +178,10 @@ double linesHeight(ReportPrinter& vp, const QVector<TimeRow>& rows)
     return height;
 }
 
-void writeWeek(ReportPrinter& vp, const DishMarks& marks, const QDate& monday, const QDate& from,
-               const QDate& to)
+void writeWeek(ReportPrinter& vp, const DishMarks& marks, const SpanMeals& meals, const QDate& monday)
 {
     QStringList seen;
-    const QVector<TimeRow> rows = weekRows(marks, monday, from, to, &seen);
+    const QVector<TimeRow> rows = weekRows(marks, meals, monday, &seen);
     QStringList head{QString()};
     for (int d = 0; d < 7; ++d) {
         const QDate day = monday.addDays(d);
@@ -221,10 +241,11 @@ ReportJob weekPlan(ReportPrinter& vp, QDate von, QDate bis)
         co_return;
     }
     const DishMarks marks(plannedIn(von, bis));
+    const SpanMeals meals = spanMeals(von, bis);
     for (QDate monday = von.addDays(1 - von.dayOfWeek()); monday <= bis; monday = monday.addDays(7)) {
         if (monday > von)
             vp.NewPage(); // a week to a page
-        writeWeek(vp, marks, monday, qMax(von, monday), qMin(bis, monday.addDays(6)));
+        writeWeek(vp, marks, meals, monday);
         co_yield 0;
     }
     vp.EndDocument();

@@ -112,6 +112,7 @@ QStringList ReportPrinter::zoomChoices()
 ReportPrinter::ReportPrinter(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("vp"));
+    keepPagesInFile();
     auto tool = [&](const QString& text, const QString& tip, const char* name) {
         auto* b = makeNamed<QToolButton>(this, name);
         b->setText(text);

@@ -1,6 +1,7 @@
 #include "reports/ReportWriter.h"
 
 #include "data/Error.h"
+#include "reports/PageFile.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -269,22 +270,59 @@ void ReportWriter::streamPages(PageSink* sink)
 {
     m_sink = sink;
     m_rows = {};
-    if (m_sink)
-        giveFinished(m_complete ? m_pages.size() : m_pages.size() - 1);
+    if (!m_sink)
+        return;
+    // The pages the file took so far go first, and are the sink's then.
+    for (qsizetype i = 0; i < m_given; ++i)
+        m_sink->take(*this, page(int(i)));
+    m_filed = 0;
+    if (m_file)
+        m_file->clear();
+    giveFinished(m_complete ? m_pages.size() : m_pages.size() - 1);
+}
+
+void ReportWriter::keepPagesInFile()
+{
+    if (!m_file)
+        m_file = std::make_unique<PageFile>();
 }
 
 void ReportWriter::giveFinished(qsizetype upTo)
 {
     for (; m_given < upTo; ++m_given) {
-        m_sink->take(*this, m_pages[m_given]);
-        m_pages[m_given].items = {};
+        ReportPage& p = m_pages[m_given];
+        if (m_sink) {
+            m_sink->take(*this, page(int(m_given)));
+        } else if (!m_file || m_filed != m_given || !m_file->append(p)) {
+            continue; // kept in memory; a file that failed takes no further pages
+        } else {
+            ++m_filed;
+        }
+        p.items = {};
     }
+}
+
+void ReportWriter::forgetGiven()
+{
+    if (std::exchange(m_given, 0) > 0 && m_sink)
+        m_sink->restarted();
+    m_filed = 0;
+    if (m_file)
+        m_file->clear();
+}
+
+ReportPage ReportWriter::page(int index) const
+{
+    if (index < 0 || index >= m_pages.size())
+        return {};
+    if (index < m_filed)
+        return m_file->read(index);
+    return m_pages[index];
 }
 
 void ReportWriter::BeginDocument()
 {
-    if (std::exchange(m_given, 0) > 0 && m_sink)
-        m_sink->restarted();
+    forgetGiven();
     m_pages.clear();
     m_rows.clear();
     m_texts.clear();
@@ -298,8 +336,7 @@ void ReportWriter::BeginDocument()
 void ReportWriter::clearDocument()
 {
     // Released, not only emptied: the next report may be a short one.
-    if (std::exchange(m_given, 0) > 0 && m_sink)
-        m_sink->restarted();
+    forgetGiven();
     m_pages = {};
     m_rows = {};
     m_texts = {};
@@ -319,7 +356,7 @@ void ReportWriter::newPage()
     // more than the rows themselves.
     if (!m_pages.isEmpty())
         page.items.reserve(m_pages.last().items.size() + 16);
-    if (m_sink)
+    if (m_sink || m_file)
         giveFinished(m_pages.size());
     const int font = fontIndex(m_headerFont);
     const QRectF rect(m_left, m_top, pageWidth() - m_left - m_right, metrics(font).height);
@@ -485,17 +522,16 @@ void ReportWriter::EndDocument()
 {
     m_texts.clear(); // the items keep their texts
     m_complete = true;
-    if (m_sink)
-        giveFinished(m_pages.size());
+    // The file leaves the last page in memory: a report may still write on it.
+    if (m_sink || m_file)
+        giveFinished(m_sink ? m_pages.size() : m_pages.size() - 1);
     documentChanged();
 }
 
 QStringList ReportWriter::pageTexts(int page) const
 {
     QStringList out;
-    if (page < 0 || page >= m_pages.size())
-        return out;
-    for (const ReportItem& i : m_pages[page].items)
+    for (const ReportItem& i : this->page(page).items)
         if (i.kind == ReportItem::Text)
             out << i.text;
     return out;
@@ -505,8 +541,9 @@ QStringList ReportWriter::rowCells(int row) const
 {
     const ReportRow& r = m_rows[row];
     QStringList out;
+    const ReportPage p = page(r.page);
     for (int i = 0; i < r.cells; ++i)
-        out << m_pages[r.page].items[r.firstItem + i].text;
+        out << p.items[r.firstItem + i].text;
     return out;
 }
 
@@ -522,6 +559,7 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
 {
     if (page < 0 || page >= m_pages.size())
         return;
+    const ReportPage shown = this->page(page);
     p.save();
     p.fillRect(target, Qt::white);
     p.translate(target.topLeft());
@@ -529,7 +567,7 @@ void ReportWriter::paintPage(QPainter& p, int page, const QRectF& target) const
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     int currentFont = -1;
-    for (const ReportItem& i : m_pages[page].items) {
+    for (const ReportItem& i : shown.items) {
         switch (i.kind) {
         case ReportItem::Shade:
             p.fillRect(i.rect, QColor(i.colour));

@@ -54,6 +54,7 @@ struct ReportRow
 };
 
 class ReportWriter;
+class PageFile;
 
 // Takes a document's pages one by one as they are finished, so that a long report need not be held
 // whole (the command line writes its PDF files so).
@@ -124,12 +125,16 @@ public:
     // From now on each finished page goes to the sink and its items are let go (the pages finished so
     // far go at once); the rows are not kept then. nullptr keeps the pages again.
     void streamPages(PageSink* sink);
+    // From now on each finished page goes to a temporary file, unless a sink takes it, and is read back
+    // when shown: a year's report in the preview holds the page being written and a few shown ones.
+    void keepPagesInFile();
 
     bool isComplete() const { return m_complete; }
     // The middle part of the page header: the report's title.
     QString documentTitle() const { return m_header.value(1); }
     int pageCount() const { return static_cast<int>(m_pages.size()); }
-    const QVector<ReportPage>& pages() const { return m_pages; }
+    // A page of the document, from memory or from the file (a copy that shares the items).
+    ReportPage page(int index) const;
     const QVector<ReportRow>& rows() const { return m_rows; }
     // The texts of a page's items in reading order (the header first).
     QStringList pageTexts(int page) const;
@@ -171,9 +176,14 @@ private:
     // The sink takes the pages before this one.
     void giveFinished(qsizetype upTo);
 
+    // Lets the kept pages go: the document begins again.
+    void forgetGiven();
+
     QVector<ReportPage> m_pages;
     PageSink* m_sink = nullptr;
     qsizetype m_given = 0;
+    std::unique_ptr<PageFile> m_file;
+    qsizetype m_filed = 0; // pages 0 to m_filed - 1 are in the file
     QSet<QString> m_texts;
     QHash<QString, QVector<Column>> m_formats;
     QVector<ReportRow> m_rows;

@@ -426,8 +426,8 @@ PdfWritten PdfStream::finish(const ReportWriter& doc)
 PdfWritten writeReportPdf(const ReportWriter& doc, const QString& path, const QString& creator)
 {
     PdfStream pdf(path, creator);
-    for (const ReportPage& page : doc.pages())
-        pdf.take(doc, page);
+    for (int i = 0; i < doc.pageCount(); ++i)
+        pdf.take(doc, doc.page(i));
     return pdf.finish(doc);
 }
 

@@ -365,3 +365,41 @@ TEST_F(ConnectionTest, BadDatabaseFilesAreRefusedAndLeftAlone)
     gConnection.open(location());
     EXPECT_TRUE(gConnection.isOpen());
 }
+
+// Within a snapshot a read is asked once and given again from its first row; a write forgets what was
+// read, so that the next read sees it (a file's snapshot may write).
+TEST_F(ConnectionTest, ASnapshotAsksAReadOnceAndForgetsItOnAWrite)
+{
+    exec("insert into GERICHTE (GERNR, GERICHT) values (1, 'Eintopf')");
+    int statements = 0;
+    if (sqlite3* db = gConnection.handle())
+        sqlite3_trace_v2(
+            db, SQLITE_TRACE_STMT,
+            [](unsigned, void* count, void*, void*) {
+                ++*static_cast<int*>(count);
+                return 0;
+            },
+            &statements);
+    {
+        ReadSnapshot snapshot(gConnection);
+        RecordsetPtr first = gConnection.execute(QStringLiteral("select GERICHT from GERICHTE"));
+        first->moveNext();
+        const int asked = statements;
+        RecordsetPtr again = gConnection.execute(QStringLiteral("select GERICHT from GERICHTE"));
+        EXPECT_EQ(again->position(), 0);
+        ASSERT_EQ(again->rowCount(), 1);
+        EXPECT_EQ(again->value(0, 0).toString(), "Eintopf");
+        if (gConnection.handle()) {
+            EXPECT_EQ(statements, asked);
+            exec("update GERICHTE set GERICHT = 'Suppe' where GERNR = 1");
+            EXPECT_EQ(
+                gConnection.execute(QStringLiteral("select GERICHT from GERICHTE"))->value(0, 0).toString(),
+                "Suppe");
+        }
+    }
+    if (sqlite3* db = gConnection.handle())
+        sqlite3_trace_v2(db, 0, nullptr, nullptr);
+    // Outside a snapshot every read is asked anew.
+    exec("update GERICHTE set GERICHT = 'Brei' where GERNR = 1");
+    EXPECT_EQ(scalar("select GERICHT from GERICHTE").toString(), "Brei");
+}

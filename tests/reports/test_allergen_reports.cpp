@@ -76,7 +76,7 @@ TEST_F(AllergenReportTest, TheWeekPlanHasAPageAcrossPerWeekWithTheLettersOfItsDi
     EXPECT_GT(p.rows()[5].top + p.rows()[5].height, p.bodyBottom() - 50);
     EXPECT_EQ(p.rows()[9].page, 1);
     const ReportRow& lunch = p.rows()[2];
-    EXPECT_GE(p.font(p.pages()[0].items[lunch.firstItem + 3].font).size, 11);
+    EXPECT_GE(p.font(p.page(0).items[lunch.firstItem + 3].font).size, 11);
 
     // A day outside the span stays empty; the described reports stay upright.
     fncDruckWochenplan(QDate(2026, 7, 23), QDate(2026, 7, 23));
@@ -88,7 +88,7 @@ TEST_F(AllergenReportTest, TheWeekPlanHasAPageAcrossPerWeekWithTheLettersOfItsDi
     exec("insert into SPEISEPLAN values (6, '2026-07-24', 2, 4, 14, 10, 0)");
     fncDruckWochenplan(QDate(2026, 7, 24), QDate(2026, 7, 24));
     const ReportWriter& doc = vp();
-    const ReportItem& friday = doc.pages()[0].items[doc.rows()[2].firstItem + 5];
+    const ReportItem friday = doc.page(0).items[doc.rows()[2].firstItem + 5];
     EXPECT_TRUE(friday.text.startsWith("Tomaten-\n")) << friday.text.toStdString();
     EXPECT_EQ(QString(friday.text).remove('\n'), "Tomaten-Mozzarella-Salat (ohne Rezept)");
     EXPECT_GE(doc.font(friday.font).size, 11);
@@ -114,7 +114,7 @@ TEST_F(AllergenReportTest, AFullWeekShrinksItsTextToStayOnOnePageAndNeverBreaksA
     const ReportWriter& p = vp(); // the document, as the preview and the PDF show it
     ASSERT_EQ(p.pageCount(), 1);
     const ReportRow& breakfast = p.rows()[2];
-    const ReportItem& monday = p.pages()[0].items[breakfast.firstItem + 1];
+    const ReportItem monday = p.page(0).items[breakfast.firstItem + 1];
     EXPECT_LT(p.font(monday.font).size, 11);
     EXPECT_GE(p.font(monday.font).size, 6);
     for (const QString& line : monday.lines) // wrapped at blanks only

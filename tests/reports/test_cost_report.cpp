@@ -36,8 +36,8 @@ TEST_F(CostTest, TheReportSetsEachDayAgainstTheTagessatzAndCountsWhatIsLeftOver)
     // The day over the Tagessatz is bold.
     const ReportWriter& doc = vp();
     const ReportRow& over = doc.rows()[1];
-    EXPECT_TRUE(doc.font(doc.pages()[over.page].items[over.firstItem].font).bold);
-    EXPECT_FALSE(doc.font(doc.pages()[doc.rows()[2].page].items[doc.rows()[2].firstItem].font).bold);
+    EXPECT_TRUE(doc.font(doc.page(over.page).items[over.firstItem].font).bold);
+    EXPECT_FALSE(doc.font(doc.page(doc.rows()[2].page).items[doc.rows()[2].firstItem].font).bold);
 
     // Without a Tagessatz the last two columns stay empty; unknown costs name their ingredient.
     fncDruckKosten(QDate(2026, 10, 1), QDate(2026, 10, 3), std::nullopt);

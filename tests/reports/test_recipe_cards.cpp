@@ -124,7 +124,8 @@ TEST_F(RecipeCardTest, CardsGiveTheQuantitiesForThePersonsPlannedTwoToAPageInPla
         EXPECT_TRUE(first.contains(QString::fromUtf8(text))) << text;
     EXPECT_TRUE(tlmtest::pdfPageText(pdf, 2).contains("Mittwoch 29.07.2026"));
     int cuts = 0;
-    for (const ReportItem& i : static_cast<const ReportWriter&>(vp()).pages()[0].items)
+    const ReportPage firstPage = vp().page(0);
+    for (const ReportItem& i : firstPage.items)
         cuts += i.kind == ReportItem::Cut && i.rect.top() == kHalf;
     EXPECT_EQ(cuts, 1);
     EXPECT_EQ(quantityFor(QVariant(), 41, "g"), QString());

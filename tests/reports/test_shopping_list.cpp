@@ -158,7 +158,7 @@ TEST_F(ShoppingTest, ANeedWithManyDigitsStandsWholeOnOneLine)
     fncDruckEinkauf(1);
     const ReportWriter& doc = vp();
     const ReportRow& milk = doc.rows()[2];
-    const ReportItem& need = doc.pages()[milk.page].items[milk.firstItem + 1];
+    const ReportItem need = doc.page(milk.page).items[milk.firstItem + 1];
     EXPECT_EQ(need.text, QStringLiteral("5851,82625 L"));
     EXPECT_TRUE(need.lines.isEmpty() || need.lines.first() == QStringLiteral("5851,82625"))
         << need.lines.join('/').toStdString();
