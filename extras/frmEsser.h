@@ -7,7 +7,6 @@
 #include <optional>
 
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QTableWidget;
 
@@ -54,26 +53,5 @@ private:
 
 // Opens "Esser"; the number of entries "Portionen übernehmen" changed there.
 qint32 fncDlgEsser();
-
-// "Portionen übernehmen": a span and the times of day whose persons become the eaters' portions.
-class frmPortionen : public Dialog
-{
-    Q_OBJECT
-public:
-    frmPortionen();
-
-    void Form_Load();
-    bool fncSave();
-
-    qint32 fGeaendert = 0;
-
-    class QDateEdit* dpVon;
-    class QDateEdit* dpBis;
-    QListWidget* lsTagzeiten;
-    QPushButton* sfOK;
-    QPushButton* sfAbbrechen;
-};
-
-qint32 fncDlgPortionen();
 
 } // namespace tlm

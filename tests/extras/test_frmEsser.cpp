@@ -3,6 +3,7 @@
 #include "app/DataGrid.h"
 #include "extras/frmEsser.h"
 #include "extras/frmGruppen.h"
+#include "extras/frmPortionen.h"
 #include "kitchen/TakePortions.h"
 #include "plan/frmMain.h"
 #include "support/Modal.h"
