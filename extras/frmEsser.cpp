@@ -53,9 +53,11 @@ QString dayText(const QDate& d)
     return d.isValid() ? shortDate(d) : QString();
 }
 
+// "0,75", and "1,0" as a cook writes an adult's portion.
 QString factorText(double f)
 {
-    return numberText(std::round(f * 1000) / 1000);
+    const double shown = std::round(f * 1000) / 1000;
+    return numberText(shown) + (shown == std::floor(shown) ? QStringLiteral(",0") : QString());
 }
 
 // Reads the rows of one list; the first fault is told (when asked) with the cell it is in.
@@ -138,6 +140,9 @@ frmEsser::frmEsser()
     gdTage = makeList(make<QTableWidget>("gdTage"), {QStringLiteral("Tag"), QStringLiteral("Esser"),
                                                      QStringLiteral("Appetit"), QStringLiteral("Portionen")});
     gdTage->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gdTage->setWordWrap(false);
+    gdTage->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    gdTage->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     lbVeraltet = make<QLabel>("lbVeraltet");
     sfSpeichern = makeButton("sfSpeichern", QStringLiteral("Speichern"));
     sfSpeichern->setDefault(true);

@@ -44,19 +44,19 @@ TEST_F(EaterTest, TheWindowShowsHeadsAndPortionsPerDayAndTakesThemIntoThePlan)
         Modal modal;
         modal.on<frmEsser>([](frmEsser& d) {
             EXPECT_EQ(d.windowTitle(), QStringLiteral("Esser"));
-            EXPECT_EQ(rowsOf(d.gdEsser), (QStringList{"Kinder 8–12|0,75|20||", "Betreuer|1|4||",
+            EXPECT_EQ(rowsOf(d.gdEsser), (QStringList{"Kinder 8–12|0,75|20||", "Betreuer|1,0|4||",
                                                       "Klasse 7b|1,2|10|21.07.2026|23.07.2026"}));
             EXPECT_EQ(rowsOf(d.gdAppetit), (QStringList{"Anreise|1,1|20.07.2026|21.07.2026"}));
             EXPECT_EQ(rowsOf(d.gdTage),
-                      (QStringList{"Mo 20.07.|24|1,1|20,9", "Di 21.07.|34|1,1|34,1", "Mi 22.07.|34|1|31",
-                                   "Do 23.07.|34|1|31", "Fr 24.07.|24|1|19"}));
+                      (QStringList{"Mo 20.07.|24|1,1|20,9", "Di 21.07.|34|1,1|34,1", "Mi 22.07.|34|1,0|31",
+                                   "Do 23.07.|34|1,0|31", "Fr 24.07.|24|1,0|19"}));
             EXPECT_EQ(d.lbVeraltet->text(), QString());
             // A wrong cell is named and nothing is stored.
             d.gdEsser->item(2, 2)->setText(QStringLiteral("zehn"));
             d.sfSpeichern->click();
             // Typing shows the days at once: a class of 12 on Wednesday.
             d.gdEsser->item(2, 2)->setText(QStringLiteral("12"));
-            EXPECT_EQ(rowsOf(d.gdTage).value(2), QStringLiteral("Mi 22.07.|36|1|33,4"));
+            EXPECT_EQ(rowsOf(d.gdTage).value(2), QStringLiteral("Mi 22.07.|36|1,0|33,4"));
             // "Portionen übernehmen…" stores the lists first.
             d.sfUebernehmen->click();
             EXPECT_EQ(d.fGeaendert, 7);
