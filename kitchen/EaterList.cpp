@@ -2,8 +2,6 @@
 
 #include "data/Globals.h"
 
-#include <QSet>
-
 namespace tlm {
 
 namespace {
@@ -46,13 +44,13 @@ EaterList eaterList()
     if (!gConnection.hasTable(QStringLiteral("ESSER")))
         return list;
     RecordsetPtr bands = gConnection.execute(
-        QStringLiteral("select ESSERNR, ESSER, FAKTOR, ANZAHL, VON, BIS from ESSER order by VON, ESSERNR"));
+        QStringLiteral("select ESSERNR, ESSER, FAKTOR, ANZAHL, VON, BIS from ESSER order by ESSERNR"));
     for (int r = 0; r < bands->rowCount(); ++r)
         list.bands << EaterBand{bands->value(r, 0).toInt(),    bands->value(r, 1).toString(),
                                 bands->value(r, 2).toDouble(), bands->value(r, 3).toInt(),
                                 bands->value(r, 4).toDate(),   bands->value(r, 5).toDate()};
     RecordsetPtr days = gConnection.execute(
-        QStringLiteral("select APPETITNR, APPETIT, FAKTOR, VON, BIS from APPETIT order by VON, APPETITNR"));
+        QStringLiteral("select APPETITNR, APPETIT, FAKTOR, VON, BIS from APPETIT order by APPETITNR"));
     for (int r = 0; r < days->rowCount(); ++r)
         list.appetite << AppetiteDays{days->value(r, 0).toInt(), days->value(r, 1).toString(),
                                       days->value(r, 2).toDouble(), days->value(r, 3).toDate(),
