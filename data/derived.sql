@@ -187,3 +187,38 @@ begin
     delete from ERSATZ where GRUPPENR = old.GRUPPENR;
     delete from TLM_UNDO_ERSATZ where GRUPPENR = old.GRUPPENR;
 end;
+
+-- Eaters: the camp's bands with what one eats against an adult portion (FAKTOR 1), how many, from VON
+-- to BIS (Null: the whole plan); the days everyone eats more or less; the band of a diet group; and
+-- per day what "Portionen übernehmen" last wrote from them. The program's own data: never dropped.
+create table if not exists ESSER (
+    ESSERNR integer primary key,
+    ESSER varchar(50) not null,
+    FAKTOR double not null default 1,
+    ANZAHL integer not null default 0,
+    VON date,
+    BIS date
+);
+create table if not exists APPETIT (
+    APPETITNR integer primary key,
+    APPETIT varchar(50) not null,
+    FAKTOR double not null default 1,
+    VON date not null,
+    BIS date
+);
+create table if not exists GRUPPENESSER (
+    GRUPPENR integer primary key,
+    ESSERNR integer not null
+);
+create table if not exists PORTIONENSTAND (
+    TAG date primary key,
+    STAND varchar(200) not null
+);
+create trigger if not exists ESSER_WEG after delete on ESSER
+begin
+    delete from GRUPPENESSER where ESSERNR = old.ESSERNR;
+end;
+create trigger if not exists GRUPPEN_ESSER after delete on GRUPPEN
+begin
+    delete from GRUPPENESSER where GRUPPENR = old.GRUPPENR;
+end;

@@ -1,5 +1,7 @@
 #include "extras/frmGruppen.h"
 
+#include "app/DataCombo.h"
+#include "app/DataProcedures.h"
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
@@ -37,7 +39,7 @@ frmGruppen::frmGruppen()
       m_edits("frmGruppen/fncSave",
               {[this] {
                    QStringList texts{txGruppe->text().trimmed(), txPersonen->text().trimmed(),
-                                     txVon->text().trimmed(), txBis->text().trimmed()};
+                                     txVon->text().trimmed(), txBis->text().trimmed(), ddEsser->value()};
                    for (int i = 0; i < lsMeiden->count(); ++i)
                        if (lsMeiden->item(i)->checkState() == Qt::Checked)
                            texts << lsMeiden->item(i)->data(Qt::UserRole).toString();
@@ -61,6 +63,7 @@ frmGruppen::frmGruppen()
     txBis = make<QLineEdit>("txBis");
     txBis->setPlaceholderText(QStringLiteral("ganzer Plan"));
     lsMeiden = make<QListWidget>("lsMeiden");
+    ddEsser = make<DataCombo>("ddEsser");
     sfNeu = makeButton("sfNeu", QStringLiteral("Neu"));
     sfLoeschen = makeButton("sfLoeschen", QStringLiteral("Löschen"));
     sfSpeichern = makeButton("sfSpeichern", QStringLiteral("Speichern"));
@@ -79,12 +82,13 @@ frmGruppen::frmGruppen()
     form->addRow(QStringLiteral("Von:"), txVon);
     form->addRow(QStringLiteral("Bis:"), txBis);
     form->addRow(QStringLiteral("Meidet:"), lsMeiden);
+    form->addRow(QStringLiteral("Esser:"), ddEsser);
     auto* fields = new QHBoxLayout;
     fields->addLayout(left, 2);
     fields->addLayout(form, 3);
     layOutForm(fields, makeLine("Line1"), {sfSpeichern, sfSchliessen}, nullptr, 1);
-    tabOrder({lsGruppen, sfNeu, sfLoeschen, txGruppe, txPersonen, txVon, txBis, lsMeiden, sfSpeichern,
-              sfSchliessen});
+    tabOrder({lsGruppen, sfNeu, sfLoeschen, txGruppe, txPersonen, txVon, txBis, lsMeiden, ddEsser,
+              sfSpeichern, sfSchliessen});
 
     connect(lsGruppen, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item, QListWidgetItem* previous) {
@@ -126,6 +130,9 @@ void frmGruppen::Form_Load()
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
         }
+        // The band whose factor the group's portions take ("Esser…").
+        fncDDFillbySQL(*ddEsser, QStringLiteral("select ESSERNR, ESSER from ESSER order by ESSER"),
+                       QStringLiteral("0"), QStringLiteral("0,(keine)"), false);
         fncReq(0);
     });
 }
@@ -162,6 +169,7 @@ void frmGruppen::fncShow(const DietGroup& group)
         item->setCheckState(group.avoided.contains(item->data(Qt::UserRole).toInt()) ? Qt::Checked
                                                                                      : Qt::Unchecked);
     }
+    ddEsser->setValue(QString::number(group.esserNr));
     sfLoeschen->setEnabled(group.nr != 0);
     m_shownName = group.name;
     m_edits.shown();
@@ -219,6 +227,7 @@ bool frmGruppen::fncSave()
         for (int i = 0; i < lsMeiden->count(); ++i)
             if (lsMeiden->item(i)->checkState() == Qt::Checked)
                 g.avoided << lsMeiden->item(i)->data(Qt::UserRole).toInt();
+        g.esserNr = ddEsser->value().toInt();
         fncReq(saveDietGroup(g));
         return true;
     });

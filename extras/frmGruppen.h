@@ -9,6 +9,7 @@ class QPushButton;
 
 namespace tlm {
 
+class DataCombo;
 struct DietGroup;
 
 // "Gruppen": the diet groups of the camp, their persons, days and what they avoid.
@@ -38,6 +39,7 @@ public:
     QLineEdit* txVon;
     QLineEdit* txBis;
     QListWidget* lsMeiden;
+    DataCombo* ddEsser;
     QPushButton* sfNeu;
     QPushButton* sfLoeschen;
     QPushButton* sfSpeichern;

@@ -3,6 +3,7 @@
 #include "data/Convert.h"
 #include "data/ExtraSettings.h"
 #include "data/Globals.h"
+#include "kitchen/EaterList.h"
 
 #include <QHash>
 #include <QPair>
@@ -153,8 +154,13 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
             d.cost.value = Money();
     }
     const QHash<QDate, qint32> heads = dayHeads(days);
-    for (DayCost& d : out)
-        d.headCount = heads.value(d.day);
+    // Where the eaters cover a day its persons are portions: the cost per person is per head.
+    const EaterList eaters = eaterList();
+    for (DayCost& d : out) {
+        const DayEaters e = eatersOn(eaters, d.day);
+        d.byEaters = e.covered;
+        d.headCount = e.covered ? e.heads : heads.value(d.day);
+    }
     return out;
 }
 

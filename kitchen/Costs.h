@@ -22,12 +22,14 @@ struct Cost
 // ingredient has no price or a package size of 0 makes the cost unknown.
 Cost entryCost(qint32 gerNr, double persons);
 
-// A plan day: its head count (the largest PERSONEN among its entries) and the cost of its entries.
+// A plan day: its head count and the cost of its entries. The heads are the eaters' ("Esser…") on a
+// day they cover, else the persons of the day's largest meal.
 struct DayCost
 {
     QDate day;
     qint32 headCount = 0;
     Cost cost;
+    bool byEaters = false; // the heads are the eaters'
     // The day's cost per person; unknown without a head count.
     Cost perPerson() const;
 };

@@ -5,6 +5,7 @@
 #include "data/Globals.h"
 #include "kitchen/CampPlanning.h"
 #include "kitchen/DishMarks.h"
+#include "kitchen/EaterList.h"
 #include "kitchen/PlanKeys.h"
 #include "kitchen/Undo.h"
 
@@ -84,6 +85,14 @@ QVector<DietGroup> dietGroups()
             g.avoided << marks->value(m, 0).toInt();
         groups << g;
     }
+    if (gConnection.hasTable(QStringLiteral("GRUPPENESSER"))) {
+        RecordsetPtr bands =
+            gConnection.execute(QStringLiteral("select GRUPPENR, ESSERNR from GRUPPENESSER"));
+        for (int r = 0; r < bands->rowCount(); ++r)
+            for (DietGroup& g : groups)
+                if (g.nr == bands->value(r, 0).toInt())
+                    g.esserNr = bands->value(r, 1).toInt();
+    }
     return groups;
 }
 
@@ -103,6 +112,7 @@ int saveDietGroup(const DietGroup& group)
     for (int allNr : group.avoided)
         gConnection.exec(QStringLiteral("insert into GRUPPENALLERGENE (GRUPPENR, ALLNR) values (?, ?)"),
                          {nr, allNr});
+    setGroupBand(nr, group.esserNr);
     t.commit();
     return nr;
 }

@@ -17,6 +17,7 @@ struct DietGroup
     QDate von;
     QDate bis;
     QVector<int> avoided;
+    int esserNr = 0; // the band of eaters it belongs to ("Esser…"), 0 for none
 };
 
 QVector<DietGroup> dietGroups();

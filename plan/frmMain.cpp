@@ -19,10 +19,12 @@
 #include "data/Convert.h"
 #include "data/Error.h"
 #include "data/Globals.h"
+#include "data/RemoteChanges.h"
 #include "dishes/frmGerichtList.h"
 #include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
+#include "extras/frmEsser.h"
 #include "extras/frmGruppen.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
@@ -30,6 +32,7 @@
 #include "extras/frmVorrat.h"
 #include "extras/frmZeitraum.h"
 #include "ingredients/frmZutatList.h"
+#include "kitchen/EaterList.h"
 #include "kitchen/ShoppingPlan.h"
 #include "kitchen/Undo.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -51,8 +54,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace tlm {
 
@@ -101,6 +106,14 @@ frmMain::frmMain()
     // On a shared server the plan shows what the others plan, the current entry kept.
     followRemoteChanges(this, gd1, QStringLiteral("KEY"), [this](qint32 key) { fncReq(key); });
     showConnectionState(this);
+    lbEsser = makeNamed<QLabel>(this, "lbEsser");
+    statusBar()->addPermanentWidget(lbEsser, 1);
+    statusBar()->hide();
+    // The connection's state shows and hides the status line too; the eaters keep it while they have
+    // something to say.
+    connect(&remoteChanges(), &RemoteChanges::connectionState, this, [this] { fncEsserStatus(); });
+    connect(gd1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { guard("frmMain/fncEsserStatus", [&] { fncEsserStatus(); }); });
     // Looked up once: the style callback runs for every painted cell.
     m_tagzeitColumn = gd1->columnIndex(QStringLiteral("TAGZEIT"));
     m_farbeColumn = gd1->columnIndex(QStringLiteral("FARBE"));
@@ -328,6 +341,11 @@ void frmMain::buildExtrasMenu()
                               if (key > 0)
                                   fncReq(key);
                           });
+    mnuEsser = menuEntry(mnuExtras, "mnuEsser", QStringLiteral("Esser…"), "frmMain/mnuEsser_Click", [this] {
+        const qint32 key = gd1->noCurrentRow() ? 0 : toInt32(gd1->columnValue(QStringLiteral("KEY")));
+        fncDlgEsser();
+        fncReq(key);
+    });
 }
 
 void frmMain::Form_Load()
@@ -415,7 +433,28 @@ void frmMain::fncReq(qint32 key)
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && key >= 1)
             gd1->find("KEY = " + QString::number(key));
+        m_eaters = eaterList();
+        m_stalePortions = stalePortionDays(m_eaters);
+        fncEsserStatus();
     });
+}
+
+void frmMain::fncEsserStatus()
+{
+    QStringList parts;
+    const QVariant day = gd1->noCurrentRow() ? QVariant() : gd1->columnValue(QStringLiteral("TAG"));
+    if (!day.isNull()) {
+        const DayEaters e = eatersOn(m_eaters, day.toDate());
+        if (e.covered)
+            parts << QStringLiteral("%1: %2 Esser, %3 Portionen")
+                         .arg(shortDayDate(day.toDate()))
+                         .arg(e.heads)
+                         .arg(numberText(std::round(e.portions * 100) / 100));
+    }
+    if (!m_stalePortions.isEmpty())
+        parts << QStringLiteral("Portionen veraltet: ") + m_stalePortions;
+    lbEsser->setText(parts.join(QStringLiteral(" · ")));
+    statusBar()->setVisible(!parts.isEmpty() || !statusBar()->currentMessage().isEmpty());
 }
 
 void frmMain::fncEdit()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "kitchen/Eaters.h"
+
 #include <QMainWindow>
 
 class QAction;
@@ -72,6 +74,10 @@ public:
     QAction* mnuUndo;
     QAction* mnuGruppen;
     QAction* mnuErsatz;
+    QAction* mnuEsser;
+    // The status line's eaters: the current day's heads and portions, and the days whose portions are
+    // out of date.
+    QLabel* lbEsser;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -83,6 +89,10 @@ private:
     QAction* menuEntry(class QMenu* menu, const char* name, const QString& caption, const char* tag,
                        std::function<void()> action);
 
+    void fncEsserStatus();
+
+    EaterList m_eaters;      // as the last reload read them
+    QString m_stalePortions; // "25.07.–27.07."
     bool m_farbeReported = false;
     int m_tagzeitColumn = -1;
     int m_farbeColumn = -1;

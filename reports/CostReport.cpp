@@ -7,6 +7,8 @@
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
+#include <algorithm>
+
 namespace tlm {
 
 namespace {
@@ -35,6 +37,10 @@ namespace {
 ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<double> tagessatz)
 {
     setUpReport(vp, QStringLiteral("Kosten pro Tag und Person"));
+    const QVector<DayCost> days = dayCosts(von, bis);
+    // Where the eaters cover a day, its persons are portions: the report says whom it divides by.
+    if (std::any_of(days.cbegin(), days.cend(), [](const DayCost& d) { return d.byEaters; }))
+        vp.AppendRows(QStringLiteral("9400;"), {{QStringLiteral("je Person: nach Essern")}});
     vp.TableFrame(1);
     vp.setCursorY(vp.CursorY() + 200);
     vp.AppendTable(kFormat, QStringLiteral("Tag|Personen|Kosten|pro Person|Tagessatz|Differenz;"),
@@ -42,7 +48,7 @@ ReportJob costReport(ReportPrinter& vp, QDate von, QDate bis, std::optional<doub
     vp.TableFrame(0);
     Cost sum;
     qint64 personDays = 0;
-    for (const DayCost& d : dayCosts(von, bis)) {
+    for (const DayCost& d : days) {
         const Cost each = d.perPerson();
         QString budget, difference;
         bool over = false;

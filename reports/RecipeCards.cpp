@@ -5,6 +5,7 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "kitchen/DayRange.h"
+#include "kitchen/EaterList.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <cmath>
+#include <optional>
 
 namespace tlm {
 
@@ -72,17 +74,21 @@ struct Block
     double gapBefore = 0;
 };
 
+// "12 Personen"; on a day the eaters cover the persons are portions: "34 Portionen (44 Esser)".
+QString personsText(int persons, std::optional<int> heads)
+{
+    if (heads)
+        return (persons == 1 ? QStringLiteral("1 Portion") : QStringLiteral("%1 Portionen").arg(persons)) +
+               QStringLiteral(" (%1 Esser)").arg(*heads);
+    return persons == 1 ? QStringLiteral("1 Person") : QStringLiteral("%1 Personen").arg(persons);
+}
+
 QVector<Block> cardOf(const QString& dish, const QDate& day, const QString& time, int persons,
-                      const Dish& recipe)
+                      std::optional<int> heads, const Dish& recipe)
 {
     QVector<Block> card;
     card << Block{kTitle, {{dish}}, true, true, 0};
-    card << Block{kHeading,
-                  {{longDayDate(day), time,
-                    persons == 1 ? QStringLiteral("1 Person") : QStringLiteral("%1 Personen").arg(persons)}},
-                  false,
-                  false,
-                  0};
+    card << Block{kHeading, {{longDayDate(day), time, personsText(persons, heads)}}, false, false, 0};
     Block lines{kLine, {}, false, false, kGap};
     for (const Line& l : recipe.lines)
         lines.rows << QStringList{quantityFor(l.menge4p, persons, l.unit), l.ingredient,
@@ -126,7 +132,7 @@ ReportJob recipeCards(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Rezeptkarten"));
     RecordsetPtr plan = gConnection.execute(
-        "select TAG,TAGZEIT,GERNR,GERICHT,PERSONEN from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
+        "select TAG,TAGZEIT,GERNR,GERICHT,PERSONEN,KEY from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
         " and NODRUCK = 0 and GERNR in (select GERNR from REZEPTE) order by TAG,TAGZEITSORT,GTYPSORT,KEY");
     QStringList keys;
     QSet<QString> known; // a year's plan names its dishes thousands of times
@@ -138,15 +144,19 @@ ReportJob recipeCards(ReportPrinter& vp, QDate von, QDate bis)
         }
     }
     const QHash<qint32, Dish> dishes = dishesOf(keys);
+    const QHash<qint32, int> heads = entryHeads(eaterList(), von, bis);
 
     // The room of a half page: the top card below the page header, the bottom one below the cut.
     const double top = vp.bodyTop();
     const double room = kHalf - kCutGap - top;
     enum { TopFree, BottomFree, Full } place = TopFree;
     for (int r = 0; r < plan->rowCount(); ++r) {
+        const qint32 key = plan->value(r, 5).toInt();
         const QVector<Block> card =
             cardOf(textOf(plan->value(r, 3)), plan->value(r, 0).toDate(), textOf(plan->value(r, 1)),
-                   plan->value(r, 4).toInt(), dishes.value(plan->value(r, 2).toInt()));
+                   plan->value(r, 4).toInt(),
+                   heads.contains(key) ? std::optional<int>(heads.value(key)) : std::nullopt,
+                   dishes.value(plan->value(r, 2).toInt()));
         if (heightOf(vp, card) <= room) {
             if (place == Full)
                 vp.NewPage();

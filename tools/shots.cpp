@@ -17,6 +17,7 @@
 #include "ingredients/frmZutatList.h"
 #include "kitchen/CampPlanning.h"
 #include "kitchen/DietGroups.h"
+#include "kitchen/EaterList.h"
 #include "kitchen/ShoppingPlan.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -234,6 +235,17 @@ int main(int argc, char** argv)
     });
     w.mnuErsatz->trigger();
     gConnection.exec("delete from GRUPPEN");
+
+    // The eaters: 38 children at 0,75 and 6 leaders, a class for three days, a hungry day of arrival.
+    EaterList eaters;
+    eaters.bands = {{0, QStringLiteral("Kinder 8–12"), 0.75, 38, {}, {}},
+                    {0, QStringLiteral("Betreuer"), 1.0, 6, {}, {}},
+                    {0, QStringLiteral("Klasse 7b"), 1.2, 24, span.first.addDays(1), span.last}};
+    eaters.appetite = {{0, QStringLiteral("Anreise"), 1.1, span.first, {}}};
+    saveEaterList(eaters);
+    grabModal("extras-eaters", [](QWidget* d) { d->resize(900, 480); });
+    w.mnuEsser->trigger();
+    saveEaterList({});
 
     // The preview at the size it first opens in.
     delete frmDlgDruck::shared();

@@ -17,7 +17,9 @@
 #include "extras/frmErsatz.h"
 #include "extras/frmGruppen.h"
 #include "extras/frmKosten.h"
+#include "extras/frmEsser.h"
 #include "extras/frmPersonen.h"
+#include "extras/frmPortionen.h"
 #include "extras/frmTageKopieren.h"
 #include "extras/frmVorrat.h"
 #include "extras/frmZeitraum.h"
@@ -95,6 +97,8 @@ std::vector<Window> everyWindow()
         {"frmAllergene", loaded<frmAllergene>},
         {"frmGruppen", loaded<frmGruppen>},
         {"frmErsatz", loaded<frmErsatz>},
+        {"frmEsser", loaded<frmEsser>},
+        {"frmPortionen", loaded<frmPortionen>},
         {"frmDatenbank", loaded<frmDatenbank>},
         {"frmRezeptkarten", span("frmRezeptkarten", "Rezeptkarten")},
         {"frmWochenplan", span("frmWochenplan", "Wochenplan")},

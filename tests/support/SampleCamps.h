@@ -3,6 +3,7 @@
 // Hand-computed camps shared by the tests of several layers: the kitchen's arithmetic, the reports
 // that print it and the windows that drive it start from the same rows.
 #include "kitchen/DietGroups.h"
+#include "kitchen/EaterList.h"
 #include "kitchen/ShoppingPlan.h"
 #include "support/Fixture.h"
 #include "support/PlanData.h"
@@ -175,4 +176,46 @@ protected:
              " (3, '2026-07-23', 2, 5, 13, 10, -1), (4, '2026-07-23', 2, 2, 12, 10, 0),"
              " (5, '2026-07-27', 1, 6, 11, 10, 0)");
     }
+};
+
+// A camp of five days, Mo 20.07. to Fr 24.07.: 20 children at 0,75 and 4 leaders at 1,0 the whole
+// time, a class of 10 at 1,2 from Tuesday to Thursday, everyone eating 1,1 on the first two days; four
+// of the children are vegetarians with a dish of their own at Tuesday's lunch. Per head pasta costs
+// 0,40 € (0,5 kg / 4 at 2,20 €/kg and 0,25 kg / 4 at 2,00 €/kg), rice 0,20 €.
+//   Mo: 24 heads, (15 + 4) × 1,1 = 20,9 -> 21 portions
+//   Di: 34 heads, (15 + 4 + 12) × 1,1 = 34,1 -> 35; the vegetarians 4 × 0,75 × 1,1 = 3,3 -> 4, the rest 31
+//   Mi, Do: 34 heads, 31 portions; Fr: 24 heads, 19 portions
+class EaterTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec("insert into ZUTATEN values (101, 'Nudeln', 0.5, 'kg', 1.10, 0, 0),"
+             " (102, 'Tomaten', 1, 'kg', 2, -1, 0), (103, 'Reis', 1, 'kg', 2, 0, 0)");
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Nudeln'), (202, 2, "
+             "'Gemüsereis')");
+        exec("insert into REZEPTE values (1, 201, 101, 0.5, 0), (2, 201, 102, 0.25, 0), (3, 202, 103, 0.4, "
+             "0)");
+        exec("insert into SPEISEPLAN values (1, '2026-07-20', 2, 2, 201, 10, 0), (2, '2026-07-20', 3, 2, "
+             "201, 10, 0),"
+             " (3, '2026-07-21', 2, 2, 201, 10, 0), (4, '2026-07-21', 2, 2, 202, 2, 0),"
+             " (5, '2026-07-22', 2, 2, 201, 10, 0), (6, '2026-07-23', 2, 2, 201, 10, 0),"
+             " (7, '2026-07-24', 2, 2, 201, 10, 0)");
+        tlm::EaterList list;
+        list.bands = {{0, "Kinder 8–12", 0.75, 20, {}, {}},
+                      {0, "Betreuer", 1.0, 4, {}, {}},
+                      {0, "Klasse 7b", 1.2, 10, QDate(2026, 7, 21), QDate(2026, 7, 23)}};
+        list.appetite = {{0, "Anreise", 1.1, QDate(2026, 7, 20), QDate(2026, 7, 21)}};
+        tlm::saveEaterList(list);
+        kinder = scalar("select ESSERNR from ESSER where ESSER = 'Kinder 8–12'").toInt();
+        tlm::DietGroup veg{0, "Vegetarier", 4, {}, {}, {15, 16}};
+        veg.esserNr = kinder;
+        vegetarier = tlm::saveDietGroup(veg);
+        exec(QStringLiteral("insert into ERSATZ (KEY, GRUPPENR) values (4, %1)").arg(vegetarier));
+    }
+    QStringList persons() { return rows("select KEY, PERSONEN from SPEISEPLAN order by KEY"); }
+    static QVector<int> allTimes() { return {1, 2, 3, 4, 5}; }
+
+    int kinder = 0, vegetarier = 0;
 };
