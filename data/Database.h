@@ -14,7 +14,7 @@ QString createDatabase(const QString& path, bool withSample);
 QString bundledScript(const QString& name);
 
 // The state of derived.sql (indexes and views) a database carries in its user_version.
-constexpr int kDerivedVersion = 6;
+constexpr int kDerivedVersion = 7;
 // Columns of the program's own tables that came after the table: added where an older database
 // lacks them, when derived.sql is run again.
 struct AddedColumn
@@ -27,5 +27,9 @@ inline constexpr AddedColumn kAddedColumns[] = {{"TLM_UNDO", "PLATZ", "varchar(4
 // Makes a writable database's indexes and views anew when they are older than derived.sql; they hold
 // no data, so nothing stored changes. Errors raise.
 void renewDerived(sqlite3* db);
+// An older file only read lacks the tables of the program's own that came after it: they stand in
+// empty, as temporary tables of this connection, so that its reports read "none" instead of failing.
+// The file is not written.
+void standInMissingTables(sqlite3* db);
 
 } // namespace tlm

@@ -6,6 +6,7 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "kitchen/DietGroups.h"
+#include "kitchen/DishMarks.h"
 
 #include <QFormLayout>
 #include <QFrame>
@@ -41,6 +42,9 @@ frmGruppen::frmGruppen()
                    for (int i = 0; i < lsMeiden->count(); ++i)
                        if (lsMeiden->item(i)->checkState() == Qt::Checked)
                            texts << lsMeiden->item(i)->data(Qt::UserRole).toString();
+                   for (int i = 0; i < lsSpuren->count(); ++i)
+                       if (lsSpuren->item(i)->checkState() == Qt::Checked)
+                           texts << 'S' + lsSpuren->item(i)->data(Qt::UserRole).toString();
                    return texts;
                },
                [this] {
@@ -61,6 +65,7 @@ frmGruppen::frmGruppen()
     txBis = make<QLineEdit>("txBis");
     txBis->setPlaceholderText(QStringLiteral("ganzer Plan"));
     lsMeiden = make<QListWidget>("lsMeiden");
+    lsSpuren = make<QListWidget>("lsSpuren");
     sfNeu = makeButton("sfNeu", QStringLiteral("Neu"));
     sfLoeschen = makeButton("sfLoeschen", QStringLiteral("Löschen"));
     sfSpeichern = makeButton("sfSpeichern", QStringLiteral("Speichern"));
@@ -79,12 +84,13 @@ frmGruppen::frmGruppen()
     form->addRow(QStringLiteral("Von:"), txVon);
     form->addRow(QStringLiteral("Bis:"), txBis);
     form->addRow(QStringLiteral("Meidet:"), lsMeiden);
+    form->addRow(QStringLiteral("Auch Spuren:"), lsSpuren);
     auto* fields = new QHBoxLayout;
     fields->addLayout(left, 2);
     fields->addLayout(form, 3);
     layOutForm(fields, makeLine("Line1"), {sfSpeichern, sfSchliessen}, nullptr, 1);
-    tabOrder({lsGruppen, sfNeu, sfLoeschen, txGruppe, txPersonen, txVon, txBis, lsMeiden, sfSpeichern,
-              sfSchliessen});
+    tabOrder({lsGruppen, sfNeu, sfLoeschen, txGruppe, txPersonen, txVon, txBis, lsMeiden, lsSpuren,
+              sfSpeichern, sfSchliessen});
 
     connect(lsGruppen, &QListWidget::currentItemChanged, this,
             [this](QListWidgetItem* item, QListWidgetItem* previous) {
@@ -125,6 +131,12 @@ void frmGruppen::Form_Load()
             item->setData(Qt::UserRole, nr);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
+            if (nr > kLastAllergen)
+                continue;
+            auto* trace = new QListWidgetItem(item->text(), lsSpuren);
+            trace->setData(Qt::UserRole, nr);
+            trace->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+            trace->setCheckState(Qt::Unchecked);
         }
         fncReq(0);
     });
@@ -161,6 +173,11 @@ void frmGruppen::fncShow(const DietGroup& group)
         QListWidgetItem* item = lsMeiden->item(i);
         item->setCheckState(group.avoided.contains(item->data(Qt::UserRole).toInt()) ? Qt::Checked
                                                                                      : Qt::Unchecked);
+    }
+    for (int i = 0; i < lsSpuren->count(); ++i) {
+        QListWidgetItem* item = lsSpuren->item(i);
+        item->setCheckState(group.traces.contains(item->data(Qt::UserRole).toInt()) ? Qt::Checked
+                                                                                    : Qt::Unchecked);
     }
     sfLoeschen->setEnabled(group.nr != 0);
     m_shownName = group.name;
@@ -219,6 +236,9 @@ bool frmGruppen::fncSave()
         for (int i = 0; i < lsMeiden->count(); ++i)
             if (lsMeiden->item(i)->checkState() == Qt::Checked)
                 g.avoided << lsMeiden->item(i)->data(Qt::UserRole).toInt();
+        for (int i = 0; i < lsSpuren->count(); ++i)
+            if (lsSpuren->item(i)->checkState() == Qt::Checked)
+                g.traces << lsSpuren->item(i)->data(Qt::UserRole).toInt();
         fncReq(saveDietGroup(g));
         return true;
     });

@@ -38,6 +38,7 @@ public:
     QLineEdit* txVon;
     QLineEdit* txBis;
     QListWidget* lsMeiden;
+    QListWidget* lsSpuren; // the allergens whose traces the group avoids too
     QPushButton* sfNeu;
     QPushButton* sfLoeschen;
     QPushButton* sfSpeichern;

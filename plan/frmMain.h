@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QHash>
+
 #include <QMainWindow>
 
 class QAction;
@@ -83,6 +85,9 @@ private:
     QAction* menuEntry(class QMenu* menu, const char* name, const QString& caption, const char* tag,
                        std::function<void()> action);
 
+    // The diet group each replacement entry feeds, by KEY: read with the plan.
+    QHash<qint32, QString> m_groups;
+    QLabel* m_groupLabel = nullptr;
     bool m_farbeReported = false;
     int m_tagzeitColumn = -1;
     int m_farbeColumn = -1;
