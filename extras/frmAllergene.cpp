@@ -70,21 +70,10 @@ public:
     // A trace for an allergen, or none: kept at once, or said why not and left as it was.
     bool setTrace(const QModelIndex& index, bool on)
     {
-        const int zut = zutNr(index.row()), all = allNr(index.column());
+        const int all = allNr(index.column());
         if (all < 1 || all > kLastAllergen)
             return false;
-        if (!guardOr("frmAllergene/sfSpuren_Click", false, [&] {
-                setIngredientState(zut, all, on ? MarkState::Trace : MarkState::None);
-                return true;
-            }))
-            return false;
-        m_marks.remove(key(zut, all));
-        if (on)
-            m_traces.insert(key(zut, all));
-        else
-            m_traces.remove(key(zut, all));
-        emit dataChanged(index, index, {Qt::CheckStateRole});
-        return true;
+        return store(index, on ? MarkState::Trace : MarkState::None, "frmAllergene/sfSpuren_Click");
     }
     bool trace(const QModelIndex& index) const
     {
@@ -146,20 +135,8 @@ public:
     {
         if (role != Qt::CheckStateRole || index.column() < kFirstMark)
             return false;
-        const bool on = value.toInt() == Qt::Checked;
-        const int zut = zutNr(index.row()), all = allNr(index.column());
-        if (!guardOr("frmAllergene/gdZutaten_Click", false, [&] {
-                setIngredientMark(zut, all, on);
-                return true;
-            }))
-            return false;
-        m_traces.remove(key(zut, all));
-        if (on)
-            m_marks.insert(key(zut, all));
-        else
-            m_marks.remove(key(zut, all));
-        emit dataChanged(index, index, {Qt::CheckStateRole});
-        return true;
+        return store(index, value.toInt() == Qt::Checked ? MarkState::Contains : MarkState::None,
+                     "frmAllergene/gdZutaten_Click");
     }
 
 private:
@@ -175,6 +152,24 @@ private:
         QString name;
     };
     static qint64 key(int zut, int all) { return (qint64(zut) << 16) | all; }
+    // Keeps a cell's state at once, or says why not under the tag and leaves it as it was.
+    bool store(const QModelIndex& index, MarkState state, const char* tag)
+    {
+        const int zut = zutNr(index.row()), all = allNr(index.column());
+        if (!guardOr(tag, false, [&] {
+                setIngredientState(zut, all, state);
+                return true;
+            }))
+            return false;
+        m_marks.remove(key(zut, all));
+        m_traces.remove(key(zut, all));
+        if (state == MarkState::Contains)
+            m_marks.insert(key(zut, all));
+        else if (state == MarkState::Trace)
+            m_traces.insert(key(zut, all));
+        emit dataChanged(index, index, {Qt::CheckStateRole});
+        return true;
+    }
     bool marked(const QModelIndex& index) const
     {
         return m_marks.contains(key(zutNr(index.row()), allNr(index.column())));

@@ -170,11 +170,6 @@ QStringList additiveLegend(const QStringList& numbers)
     return legend(kFirstAdditive, kLastAdditive, numbers);
 }
 
-void setIngredientMark(int zutNr, int allNr, bool on)
-{
-    setIngredientState(zutNr, allNr, on ? MarkState::Contains : MarkState::None);
-}
-
 void setIngredientState(int zutNr, int allNr, MarkState state)
 {
     gConnection.requireWritable();

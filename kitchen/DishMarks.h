@@ -77,10 +77,8 @@ QStringList additiveLegend(const QStringList& numbers);
 // An ingredient's state for an allergen: contained, traces only, or neither.
 enum class MarkState { None, Trace, Contains };
 
-// Marks an ingredient with an allergen or mark (ALLNR), or takes the mark away, in one transaction;
-// a read-only database raises its error and nothing changes.
-void setIngredientMark(int zutNr, int allNr, bool on);
-// Sets one of the three states of an ingredient and allergen, in one transaction.
+// Sets one of the three states of an ingredient and an allergen or mark (ALLNR; a mark is contained or
+// not), in one transaction; a read-only database raises its error and nothing changes.
 void setIngredientState(int zutNr, int allNr, MarkState state);
 // Notes the ingredients as checked on that day, in one transaction.
 void setIngredientsChecked(const QVector<int>& zutNrs, const QDate& day);

@@ -119,11 +119,7 @@ frmMain::frmMain()
     m_groupLabel->setObjectName(QStringLiteral("lbErsatzGruppe"));
     statusBar()->addPermanentWidget(m_groupLabel);
     statusBar()->hide();
-    connect(gd1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        const QString tip = gd1->noCurrentRow() ? QString() : gd1->rowToolTip()(gd1->currentIndex().row());
-        m_groupLabel->setText(tip);
-        statusBar()->setVisible(!tip.isEmpty() || !statusBar()->currentMessage().isEmpty());
-    });
+    connect(gd1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showGroup(); });
 
     Line2 = makeNamed<QFrame>(central, "Line2");
     Line2->setFrameShape(QFrame::HLine);
@@ -433,7 +429,15 @@ void frmMain::fncReq(qint32 key)
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && key >= 1)
             gd1->find("KEY = " + QString::number(key));
+        showGroup();
     });
+}
+
+void frmMain::showGroup()
+{
+    const QString tip = gd1->noCurrentRow() ? QString() : gd1->rowToolTip()(gd1->currentIndex().row());
+    m_groupLabel->setText(tip);
+    statusBar()->setVisible(!tip.isEmpty() || !statusBar()->currentMessage().isEmpty());
 }
 
 void frmMain::fncEdit()

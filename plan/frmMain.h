@@ -85,6 +85,8 @@ private:
     QAction* menuEntry(class QMenu* menu, const char* name, const QString& caption, const char* tag,
                        std::function<void()> action);
 
+    // The current entry's group in the status line, when it is a replacement.
+    void showGroup();
     // The diet group each replacement entry feeds, by KEY: read with the plan.
     QHash<qint32, QString> m_groups;
     QLabel* m_groupLabel = nullptr;
