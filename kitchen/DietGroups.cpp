@@ -154,7 +154,7 @@ QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis)
     const QString sql =
         "select S.KEY, G.GRUPPENR, S.TAG, S.TAGZEITNR, coalesce(T.TAGZEITKURZ, T.TAGZEIT), G.GRUPPE, "
         "G.PERSONEN,"
-        " S.GERNR, D.GERICHT, Y.GTYP, coalesce(S.GTYPNR, D.GTYPNR), S.PERSONEN"
+        " S.GERNR, D.GERICHT, Y.GTYP, coalesce(S.GTYPNR, D.GTYPNR)"
         " from SPEISEPLAN S"
         " join GRUPPEN G on G.PERSONEN > 0 and (G.VON is null or S.TAG >= G.VON) and (G.BIS is null or S.TAG "
         "<= G.BIS)"
@@ -180,7 +180,6 @@ QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis)
         c.tagZeitNr = rs->value(r, 3).toInt();
         c.gerNr = rs->value(r, 7).toInt();
         c.gtypNr = rs->value(r, 10).toInt();
-        c.persons = rs->value(r, 11).toInt();
         c.groupPersons = rs->value(r, 6).toInt();
         c.dish = rs->value(r, 8).toString();
         c.group = rs->value(r, 5).toString();
@@ -316,6 +315,19 @@ BulkResult chooseAllReplacements(const QVector<MealConflict>& lines)
         chosen.insert({before->value(r, 0).toInt(), before->value(r, 1).toInt()},
                       before->value(r, 2).toInt());
 
+    // The persons on the entries as they are now, in the transaction that changes them: the lines may
+    // be older than the plan.
+    Transaction t(gConnection);
+    QStringList keys;
+    for (const MealConflict& c : lines)
+        keys << QString::number(c.key);
+    keys.removeDuplicates();
+    RecordsetPtr now =
+        gConnection.execute("select KEY, PERSONEN from SPEISEPLAN where KEY in (" + keys.join(',') + ')');
+    QHash<qint32, int> persons;
+    for (int r = 0; r < now->rowCount(); ++r)
+        persons.insert(now->value(r, 0).toInt(), now->value(r, 1).toInt());
+
     // The plan as the choices will leave it: the persons still on each entry, the meals fed.
     struct Choice
     {
@@ -323,7 +335,7 @@ BulkResult chooseAllReplacements(const QVector<MealConflict>& lines)
         int gerNr;
     };
     QVector<Choice> choices;
-    QHash<qint32, int> persons;
+    QSet<qint32> touched;
     QSet<QString> fed;
     for (const MealConflict& c : lines) {
         const QString meal = QStringLiteral("%1/%2/%3/%4")
@@ -343,32 +355,35 @@ BulkResult chooseAllReplacements(const QVector<MealConflict>& lines)
             result.open << c.text + QStringLiteral(" – ") + c.noDish;
             continue;
         }
-        const int left = persons.value(c.key, c.persons);
+        if (!persons.contains(c.key)) {
+            result.open << c.text + QStringLiteral(" – Der Eintrag ist nicht mehr da.");
+            continue;
+        }
+        const int left = persons.value(c.key);
         if (left < c.groupPersons) {
             result.open << c.text + QStringLiteral(" – ") + tooFew(c.dish, left, c.group, c.groupPersons);
             continue;
         }
         persons.insert(c.key, left - c.groupPersons);
+        touched.insert(c.key);
         fed.insert(meal);
         choices.push_back({&c, gerNr});
     }
     if (choices.isEmpty())
         return result;
-
-    Transaction t(gConnection);
-    const PlanKeys keys = newPlanKeys(int(choices.size()));
-    if (!keys.refusal.isEmpty())
-        return {0, 0, {}, keys.refusal};
+    const PlanKeys newKeys = newPlanKeys(int(choices.size()));
+    if (!newKeys.refusal.isEmpty())
+        return {0, 0, {}, newKeys.refusal};
     UndoStep step(choices.size() == 1 ? QStringLiteral("Ersatz für 1 Mahlzeit")
                                       : QStringLiteral("Ersatz für %1 Mahlzeiten").arg(choices.size()));
     QStringList keptKeys;
-    for (qint32 key : persons.keys())
+    for (qint32 key : touched)
         keptKeys << QString::number(key);
     step.keepRows("KEY in (" + keptKeys.join(',') + ')');
-    qint32 key = keys.first;
+    qint32 key = newKeys.first;
     for (const Choice& c : choices)
         feed(*c.line, c.gerNr, key++, c.line->groupPersons);
-    step.keepNew(QStringLiteral("KEY between ? and ?"), {keys.first, key - 1});
+    step.keepNew(QStringLiteral("KEY between ? and ?"), {newKeys.first, key - 1});
     step.finish();
     t.commit();
     result.fed = int(choices.size());

@@ -38,9 +38,8 @@ struct MealConflict
     int gruppeNr = 0;
     QDate tag;
     int tagZeitNr = 0;
-    int gtypNr = 0;  // the meal's dish type
-    int gerNr = 0;   // the dish the group cannot eat
-    int persons = 0; // of the common entry
+    int gtypNr = 0; // the meal's dish type
+    int gerNr = 0;  // the dish the group cannot eat
     int groupPersons = 0;
     QString dish;  // "Spaghetti Bolognese"
     QString group; // "Glutenfrei"

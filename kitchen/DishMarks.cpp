@@ -34,18 +34,6 @@ QString withoutExplanation(const QString& name)
     return bracket > 0 ? name.left(bracket) : name;
 }
 
-QStringList legend(int first, int last, const QStringList& shown)
-{
-    RecordsetPtr rs = gConnection.execute(
-        QStringLiteral("select KURZ, ALLERGEN from ALLERGENE where ALLNR between %1 and %2 order by ALLNR")
-            .arg(first)
-            .arg(last));
-    QStringList out;
-    for (int r = 0; r < rs->rowCount(); ++r)
-        if (shown.contains(rs->value(r, 0).toString()))
-            out << rs->value(r, 0).toString() + ' ' + rs->value(r, 1).toString();
-    return out;
-}
 } // namespace
 
 DishMarks::DishMarks(const QString& dishes) : m_dishes(dishes)
@@ -160,14 +148,33 @@ QVector<AllergenSource> DishMarks::sources(int gerNr)
     return m_sources->value(gerNr);
 }
 
-QStringList allergenLegend(const QStringList& letters)
+MarkLegend::MarkLegend()
 {
-    return legend(1, kLastAllergen, letters);
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral("select ALLNR, KURZ, ALLERGEN from ALLERGENE where ALLNR <= %1 order by ALLNR")
+            .arg(kLastAdditive));
+    for (int r = 0; r < rs->rowCount(); ++r)
+        m_entries.push_back(
+            {rs->value(r, 0).toInt(), rs->value(r, 1).toString(), rs->value(r, 2).toString()});
 }
 
-QStringList additiveLegend(const QStringList& numbers)
+QStringList MarkLegend::pick(int first, int last, const QStringList& shown) const
 {
-    return legend(kFirstAdditive, kLastAdditive, numbers);
+    QStringList out;
+    for (const Entry& e : m_entries)
+        if (e.allNr >= first && e.allNr <= last && shown.contains(e.kurz))
+            out << e.kurz + ' ' + e.name;
+    return out;
+}
+
+QStringList MarkLegend::allergens(const QStringList& letters) const
+{
+    return pick(1, kLastAllergen, letters);
+}
+
+QStringList MarkLegend::additives(const QStringList& numbers) const
+{
+    return pick(kFirstAdditive, kLastAdditive, numbers);
 }
 
 void setIngredientState(int zutNr, int allNr, MarkState state)

@@ -68,11 +68,28 @@ private:
     std::optional<QHash<int, QVector<AllergenSource>>> m_sources;
 };
 
-// The fourteen letters among these, in their order, each with the law's name
-// ("A Gluten (glutenhaltiges Getreide)").
-QStringList allergenLegend(const QStringList& letters);
-// The additives' numbers among these, in their order, each with its wording ("2 mit Konservierungsstoff").
-QStringList additiveLegend(const QStringList& numbers);
+// The names of the allergens and additives, read once for a whole report.
+class MarkLegend
+{
+public:
+    MarkLegend();
+    // The fourteen letters among these, in their order, each with the law's name
+    // ("A Gluten (glutenhaltiges Getreide)").
+    QStringList allergens(const QStringList& letters) const;
+    // The additives' numbers among these, in their order, each with its wording
+    // ("2 mit Konservierungsstoff").
+    QStringList additives(const QStringList& numbers) const;
+
+private:
+    struct Entry
+    {
+        int allNr;
+        QString kurz;
+        QString name;
+    };
+    QStringList pick(int first, int last, const QStringList& shown) const;
+    QVector<Entry> m_entries;
+};
 
 // An ingredient's state for an allergen: contained, traces only, or neither.
 enum class MarkState { None, Trace, Contains };

@@ -18,6 +18,15 @@ namespace {
 const QString kNothingPlanned = QStringLiteral("Im Zeitraum ist nichts geplant.");
 const QString kNoRecipe = QStringLiteral("(ohne Rezept)");
 
+// What every page of a report takes from the database, read once: the names for the legend, the
+// notice and the own marks the week plan shows.
+struct DeclarationTexts
+{
+    MarkLegend legend;
+    QString notice = declarationNotice();
+    QSet<int> shownMarks = marksOnWeekPlan();
+};
+
 // What a page or a record declares, gathered dish by dish, for its legend and closing lines.
 class Declared
 {
@@ -42,15 +51,15 @@ public:
         m_lastChecked = qMax(m_lastChecked, marks.lastChecked(gerNr));
     }
     // The legend, the dishes nobody may vouch for, the notice; then "<when>, Zutaten zuletzt geprüft am".
-    QVector<QStringList> foot(const QString& when) const
+    QVector<QStringList> foot(const DeclarationTexts& texts, const QString& when) const
     {
         QVector<QStringList> rows;
-        const QStringList allergens = allergenLegend(m_letters);
+        const QStringList allergens = texts.legend.allergens(m_letters);
         if (!allergens.isEmpty())
             rows << QStringList{
                 QStringLiteral("Allergene: ") + allergens.join(QStringLiteral(", ")) +
                 (m_traces ? QStringLiteral("; in Klammern: kann Spuren enthalten") : QString())};
-        const QStringList additives = additiveLegend(m_additives);
+        const QStringList additives = texts.legend.additives(m_additives);
         if (!additives.isEmpty())
             rows << QStringList{QStringLiteral("Zusatzstoffe: ") + additives.join(QStringLiteral(", "))};
         if (!m_unchecked.isEmpty()) {
@@ -60,7 +69,7 @@ public:
             });
             rows << QStringList{QStringLiteral("Angaben ungeprüft: ") + names.join(QStringLiteral(", "))};
         }
-        rows << QStringList{declarationNotice()};
+        rows << QStringList{texts.notice};
         rows << QStringList{when +
                             (m_lastChecked.isValid()
                                  ? QStringLiteral(", Zutaten zuletzt geprüft am ") + shortDate(m_lastChecked)
@@ -220,11 +229,11 @@ double linesHeight(ReportPrinter& vp, const QVector<TimeRow>& rows)
     return height;
 }
 
-void writeWeek(ReportPrinter& vp, const DishMarks& marks, const QSet<int>& shownMarks, const QDate& monday,
+void writeWeek(ReportPrinter& vp, const DishMarks& marks, const DeclarationTexts& texts, const QDate& monday,
                const QDate& from, const QDate& to)
 {
     Declared seen;
-    const QVector<TimeRow> rows = weekRows(marks, shownMarks, monday, from, to, &seen);
+    const QVector<TimeRow> rows = weekRows(marks, texts.shownMarks, monday, from, to, &seen);
     QStringList head{QString()};
     for (int d = 0; d < 7; ++d) {
         const QDate day = monday.addDays(d);
@@ -233,7 +242,8 @@ void writeWeek(ReportPrinter& vp, const DishMarks& marks, const QSet<int>& shown
     const QString title = QStringLiteral("KW %1: %2 bis %3")
                               .arg(monday.weekNumber())
                               .arg(shortDate(monday), shortDate(monday.addDays(6)));
-    const QVector<QStringList> foot = seen.foot(QStringLiteral("Stand: ") + shortDate(QDate::currentDate()));
+    const QVector<QStringList> foot =
+        seen.foot(texts, QStringLiteral("Stand: ") + shortDate(QDate::currentDate()));
 
     // The largest size at which the week stands on its page with the legend below it.
     vp.TextFont(gFontName, kFootSize, false, false);
@@ -280,11 +290,11 @@ ReportJob weekPlan(ReportPrinter& vp, QDate von, QDate bis)
         co_return;
     }
     const DishMarks marks(plannedIn(von, bis));
-    const QSet<int> shownMarks = marksOnWeekPlan();
+    const DeclarationTexts texts;
     for (QDate monday = von.addDays(1 - von.dayOfWeek()); monday <= bis; monday = monday.addDays(7)) {
         if (monday > von)
             vp.NewPage(); // a week to a page
-        writeWeek(vp, marks, shownMarks, monday, qMax(von, monday), qMin(bis, monday.addDays(6)));
+        writeWeek(vp, marks, texts, monday, qMax(von, monday), qMin(bis, monday.addDays(6)));
         co_yield 0;
     }
     vp.EndDocument();
@@ -347,8 +357,9 @@ ReportJob dishRecord(ReportPrinter& vp, QDate von, QDate bis)
         co_yield 0;
     }
     vp.setCursorY(vp.CursorY() + 200);
-    vp.AppendRows(QStringLiteral("9400;"),
-                  seen.foot(QStringLiteral("Gedruckt am ") + shortDate(QDate::currentDate())));
+    vp.AppendRows(
+        QStringLiteral("9400;"),
+        seen.foot(DeclarationTexts(), QStringLiteral("Gedruckt am ") + shortDate(QDate::currentDate())));
     vp.EndDocument();
 }
 } // namespace

@@ -4,6 +4,7 @@
 #include "kitchen/DietGroups.h"
 #include "kitchen/DishMarks.h"
 #include "kitchen/Undo.h"
+#include "support/FaultVfs.h"
 #include "support/SampleCamps.h"
 
 using namespace tlm;
@@ -108,4 +109,33 @@ TEST_F(DeclarationTest, AnOlderFileKeepsItsMarksAndHasNoIngredientChecked)
     EXPECT_EQ(scalar("select count(*) from ZUTGEPRUEFT").toInt(), 0);
     EXPECT_EQ(rows("select ZUTNR, ALLNR from ZUTALLERGENE order by ZUTNR, ALLNR"), marks);
     EXPECT_EQ(DishMarks().diet(13), "ungeprüft");
+}
+
+// "Alle übernehmen" is one transaction: a write failing at any point leaves the plan, the links and
+// the undo log as they were.
+TEST_F(DeclarationTest, AllLinesAreFedAllOrNothingWhenAWriteFails)
+{
+    const QVector<MealConflict> lines = mealConflicts(QDate(2026, 7, 20), QDate(2026, 7, 21));
+    const QStringList before = plan();
+    gConnection.close();
+    const QByteArray pristine = tlmtest::readBytes(dbPath());
+    int failures = 0;
+    for (int n = 1; n < 60; ++n) {
+        tlmtest::writeBytes(dbPath(), pristine);
+        const bool failed = tlmtest::runWithFailingWrite(dbPath(), n, [&] { chooseAllReplacements(lines); });
+        gConnection.open(location());
+        EXPECT_EQ(scalar("PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+        const int made = links().size();
+        EXPECT_TRUE(made == 0 || made == 4) << "write " << n;
+        EXPECT_EQ(plan() == before, made == 0) << "write " << n;
+        EXPECT_EQ(scalar("select count(*) from TLM_UNDO").toInt(), made == 0 ? 0 : 1) << "write " << n;
+        gConnection.close();
+        if (!failed) {
+            EXPECT_EQ(made, 4);
+            break;
+        }
+        ++failures;
+    }
+    EXPECT_GT(failures, 2);
+    gConnection.open(location());
 }
