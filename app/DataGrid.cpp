@@ -66,6 +66,13 @@ public:
                     return c;
             }
             return {};
+        case Qt::ToolTipRole:
+            if (m_grid->rowToolTip()) {
+                const QString tip = m_grid->rowToolTip()(index.row());
+                if (!tip.isEmpty())
+                    return tip;
+            }
+            return {};
         default:
             return {};
         }
@@ -220,6 +227,11 @@ void DataGrid::setCurrentRow(int row)
 void DataGrid::setCellStyleCallback(CellStyleFn fn)
 {
     m_styleFn = std::move(fn);
+}
+
+void DataGrid::setRowToolTip(RowTipFn fn)
+{
+    m_tipFn = std::move(fn);
 }
 
 void DataGrid::setMultiSelect(bool on)

@@ -68,6 +68,11 @@ public:
     // The column that takes the room a wider grid has.
     void stretchColumn(int column);
 
+    // A row's tooltip, empty for none.
+    using RowTipFn = std::function<QString(int row)>;
+    void setRowToolTip(RowTipFn fn);
+    const RowTipFn& rowToolTip() const { return m_tipFn; }
+
     using CellStyleFn = std::function<void(int row, int column, CellStyle& style)>;
     void setCellStyleCallback(CellStyleFn fn);
     const CellStyleFn& cellStyleCallback() const { return m_styleFn; }
@@ -86,6 +91,7 @@ private:
     GridModel* m_model;
     RecordsetPtr m_rs;
     CellStyleFn m_styleFn;
+    RowTipFn m_tipFn;
 };
 
 } // namespace tlm

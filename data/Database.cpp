@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <sqlite3.h>
 
 // Resources of a static library are registered by hand.
@@ -65,6 +66,25 @@ void renewDerived(sqlite3* db)
         sqlite3_free(msg);
         sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
         throw Error(rc, why);
+    }
+}
+
+void standInMissingTables(sqlite3* db)
+{
+    if (intOf(db, QStringLiteral("PRAGMA user_version")) >= kDerivedVersion)
+        return;
+    static const QRegularExpression table(QStringLiteral("create table if not exists (\\w+) \\(.*?\\n\\);"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    const QString script = bundledScript(QStringLiteral("derived.sql"));
+    for (auto it = table.globalMatch(script); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (intOf(db,
+                  QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = '%1'")
+                      .arg(m.captured(1))) > 0)
+            continue;
+        QString sql = m.captured(0);
+        sql.replace(QStringLiteral("create table"), QStringLiteral("create temp table"));
+        sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
 }
 

@@ -27,5 +27,9 @@ inline constexpr AddedColumn kAddedColumns[] = {{"TLM_UNDO", "PLATZ", "varchar(4
 // Makes a writable database's indexes and views anew when they are older than derived.sql; they hold
 // no data, so nothing stored changes. Errors raise.
 void renewDerived(sqlite3* db);
+// An older file only read lacks the tables of the program's own that came after it: they stand in
+// empty, as temporary tables of this connection, so that its reports read "none" instead of failing.
+// The file is not written.
+void standInMissingTables(sqlite3* db);
 
 } // namespace tlm

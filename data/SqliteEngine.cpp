@@ -98,7 +98,8 @@ SqliteEngine::SqliteEngine(const QString& path, bool onlyRead)
                     e.description);
             throw;
         }
-    }
+    } else if (!newer)
+        standInMissingTables(db);
     m_db = std::move(handle);
     m_readOnly = readOnly;
     m_newer = newer;

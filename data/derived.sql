@@ -222,3 +222,48 @@ create trigger if not exists GRUPPEN_ESSER after delete on GRUPPEN
 begin
     delete from GRUPPENESSER where GRUPPENR = old.GRUPPENR;
 end;
+-- The declaration a food inspector reads. Traces ("kann Spuren enthalten") of an allergen per
+-- ingredient, from the package's label; an ingredient has an allergen either in ZUTALLERGENE or here.
+create table if not exists ZUTSPUREN (
+    ZUTNR integer not null,
+    ALLNR integer not null,
+    primary key (ZUTNR, ALLNR)
+);
+-- The day an ingredient's label was read; an ingredient without a row was never checked.
+create table if not exists ZUTGEPRUEFT (
+    ZUTNR integer primary key,
+    GEPRUEFT date not null
+);
+create trigger if not exists ZUTATEN_DEKLARATION after delete on ZUTATEN
+begin
+    delete from ZUTSPUREN where ZUTNR = old.ZUTNR;
+    delete from ZUTGEPRUEFT where ZUTNR = old.ZUTNR;
+end;
+-- The allergens whose traces a group avoids too (a child with a nut allergy).
+create table if not exists GRUPPENSPUREN (
+    GRUPPENR integer not null,
+    ALLNR integer not null,
+    primary key (GRUPPENR, ALLNR)
+);
+create trigger if not exists GRUPPEN_SPUREN after delete on GRUPPEN
+begin
+    delete from GRUPPENSPUREN where GRUPPENR = old.GRUPPENR;
+end;
+-- The additives named for loose food (31 to 42) with the numbers menus print for them; the kitchen's
+-- own marks ("Schwein") follow from 101 up.
+insert into ALLERGENE (ALLNR, KURZ, ALLERGEN)
+select N.ALLNR, N.KURZ, N.ALLERGEN from (
+    select 31 as ALLNR, '1' as KURZ, 'mit Farbstoff' as ALLERGEN
+    union all select 32, '2', 'mit Konservierungsstoff' union all select 33, '3', 'mit Antioxidationsmittel'
+    union all select 34, '4', 'mit Geschmacksverstärker' union all select 35, '5', 'geschwefelt'
+    union all select 36, '6', 'geschwärzt' union all select 37, '7', 'gewachst'
+    union all select 38, '8', 'mit Phosphat' union all select 39, '9', 'mit Süßungsmittel'
+    union all select 40, '10', 'enthält eine Phenylalaninquelle' union all select 41, '11', 'koffeinhaltig'
+    union all select 42, '12', 'chininhaltig') N
+where not exists (select 1 from ALLERGENE A where A.ALLNR = N.ALLNR);
+-- An own mark deleted takes its rows along.
+create trigger if not exists ALLERGENE_WEG after delete on ALLERGENE
+begin
+    delete from ZUTALLERGENE where ALLNR = old.ALLNR;
+    delete from GRUPPENALLERGENE where ALLNR = old.ALLNR;
+end;

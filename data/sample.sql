@@ -128,3 +128,10 @@ insert into ZUTALLERGENE (ZUTNR, ALLNR) values
     (113, 15), (113, 17), (114, 1), (115, 17), (116, 7), (116, 17), (122, 1), (123, 7), (123, 17),
     (125, 7), (125, 17), (126, 1), (127, 1), (132, 7), (132, 17), (133, 15), (133, 17), (134, 7),
     (134, 17), (135, 15), (135, 17), (140, 1), (148, 7), (148, 17);
+
+-- What the labels said when they were read: oat flakes may hold nuts, the salami is cured and pork.
+insert into ZUTGEPRUEFT (ZUTNR, GEPRUEFT) select ZUTNR, '2026-07-01' from ZUTATEN;
+insert into ZUTSPUREN (ZUTNR, ALLNR) values (114, 8);
+insert into ALLERGENE (ALLNR, KURZ, ALLERGEN) values (101, 'Schwein', 'Schwein');
+insert into ZUTALLERGENE (ZUTNR, ALLNR) values (135, 32), (135, 33), (113, 101), (135, 101);
+insert into PARAMETER (PARID, WERT) values (211, '101');

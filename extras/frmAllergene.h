@@ -2,6 +2,7 @@
 
 #include "app/Dialog.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,8 +14,9 @@ namespace tlm {
 
 class IngredientMarks;
 
-// "Allergene": tab "Zutaten" marks every ingredient with the allergens and diet marks it has, each
-// click kept at once; tab "Gerichte" shows what that gives each dish.
+// "Allergene": tab "Zutaten" marks every ingredient with the allergens (or their traces), additives
+// and marks it has, each click kept at once, and the day its label was read; tab "Gerichte" shows
+// what that gives each dish. The notice below goes on the declaration.
 class frmAllergene : public Dialog
 {
     Q_OBJECT
@@ -22,19 +24,34 @@ public:
     frmAllergene();
 
     void Form_Load();
-    // The ingredients whose names begin with the text, in their order.
-    void fncReqZutaten(const QString& filter);
+    // The ingredients whose names begin with the search text (the unchecked ones alone when asked),
+    // in their order.
+    void fncReqZutaten();
+    // The current cell's allergen: traces, or none.
+    void sfSpuren_Click();
+    // The selected ingredients' labels were read today.
+    void sfGeprueft_Click();
+    // Asks for the name of an own mark and adds it as a column.
+    void sfMerkmal_Click();
     // Every dish with the letters its recipe lines bring in and its diet.
     void fncReqGerichte();
 
     QTabWidget* tabAllergene;
     QLabel* Label1;
     QLineEdit* txSuch;
+    QCheckBox* cbUngeprueft;
     QTableView* gdZutaten;
+    QPushButton* sfSpuren;
+    QPushButton* sfGeprueft;
+    QPushButton* sfMerkmal;
+    QCheckBox* cbWochenplan; // the current column's own mark on the week plan
+    QLineEdit* txHinweis;
     QTableWidget* gdGerichte;
     QPushButton* sfExit;
 
 private:
+    // The week plan box for the current column.
+    void fncShowMark();
     IngredientMarks* m_marks;
 };
 

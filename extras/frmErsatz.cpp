@@ -27,6 +27,7 @@ frmErsatz::frmErsatz() : Dialog(QStringLiteral("frmErsatz"), QStringLiteral("Ers
     lbHinweis->setWordWrap(true);
     sfUebernehmen = makeButton("sfUebernehmen", QStringLiteral("Ersatz übernehmen"));
     sfUebernehmen->setDefault(true);
+    sfAlle = makeButton("sfAlle", QStringLiteral("Alle übernehmen"));
     sfSchliessen = makeButton("sfSchliessen", QStringLiteral("Schließen"));
 
     auto* span = new QHBoxLayout;
@@ -43,8 +44,8 @@ frmErsatz::frmErsatz() : Dialog(QStringLiteral("frmErsatz"), QStringLiteral("Ers
     fields->addWidget(make<QLabel>("lbGerichte", QStringLiteral("Gerichte, die die Gruppe essen darf:")));
     fields->addWidget(lsGerichte, 2);
     fields->addWidget(lbHinweis);
-    layOutForm(fields, makeLine("Line1"), {sfUebernehmen, sfSchliessen}, nullptr, 1);
-    tabOrder({dpVon, dpBis, lsKonflikte, lsGerichte, sfUebernehmen, sfSchliessen});
+    layOutForm(fields, makeLine("Line1"), {sfUebernehmen, sfAlle, sfSchliessen}, nullptr, 1);
+    tabOrder({dpVon, dpBis, lsKonflikte, lsGerichte, sfUebernehmen, sfAlle, sfSchliessen});
 
     connect(dpVon, &QDateEdit::dateChanged, this,
             [this] { guard("frmErsatz/dpVon_Change", [&] { fncReq(); }); });
@@ -54,6 +55,7 @@ frmErsatz::frmErsatz() : Dialog(QStringLiteral("frmErsatz"), QStringLiteral("Ers
             [this] { guard("frmErsatz/lsKonflikte_Click", [&] { fncReqGerichte(); }); });
     connect(lsGerichte, &QListWidget::itemDoubleClicked, this, [this] { sfUebernehmen_Click(); });
     connect(sfUebernehmen, &QPushButton::clicked, this, [this] { sfUebernehmen_Click(); });
+    connect(sfAlle, &QPushButton::clicked, this, [this] { sfAlle_Click(); });
     connect(sfSchliessen, &QPushButton::clicked, this, [this] { unload(); });
 }
 
@@ -124,6 +126,34 @@ void frmErsatz::sfUebernehmen_Click()
         fLetzterKey = r.newKey;
         fncReq();
         lsKonflikte->setCurrentRow(qMin(row, lsKonflikte->count() - 1));
+    });
+}
+
+void frmErsatz::sfAlle_Click()
+{
+    guard("frmErsatz/sfAlle_Click", [&] {
+        if (m_conflicts.isEmpty())
+            return;
+        const BulkResult r = chooseAllReplacements(m_conflicts);
+        if (!r.refusal.isEmpty()) {
+            lbHinweis->setText(r.refusal);
+            return;
+        }
+        fGewaehlt += r.fed;
+        if (r.lastKey > 0)
+            fLetzterKey = r.lastKey;
+        fncReq();
+        // The lines still open, each with its reason.
+        for (int i = 0; i < lsKonflikte->count(); ++i)
+            for (const QString& open : r.open)
+                if (open.startsWith(m_conflicts[i].text + QStringLiteral(" – ")))
+                    lsKonflikte->item(i)->setText(open);
+        QString text = r.fed == 1 ? QStringLiteral("Ersatz für 1 Mahlzeit übernommen.")
+                                  : QStringLiteral("Ersatz für %1 Mahlzeiten übernommen.").arg(r.fed);
+        if (!r.open.isEmpty())
+            text += r.open.size() == 1 ? QStringLiteral(" 1 Zeile bleibt offen.")
+                                       : QStringLiteral(" %1 Zeilen bleiben offen.").arg(r.open.size());
+        lbHinweis->setText(text);
     });
 }
 

@@ -25,6 +25,8 @@ public:
     void fncReqGerichte();
     // Puts the selected dish in for the selected line's group; a refusal stays on the line.
     void sfUebernehmen_Click();
+    // Feeds every open line at once (one undo step); the lines left open say why.
+    void sfAlle_Click();
 
     int fGewaehlt = 0;      // after closing: the replacements made
     qint32 fLetzterKey = 0; // the last replacement entry
@@ -35,6 +37,7 @@ public:
     QListWidget* lsGerichte;
     QLabel* lbHinweis;
     QPushButton* sfUebernehmen;
+    QPushButton* sfAlle;
     QPushButton* sfSchliessen;
 
 private:

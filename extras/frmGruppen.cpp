@@ -8,6 +8,7 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "kitchen/DietGroups.h"
+#include "kitchen/DishMarks.h"
 
 #include <QFormLayout>
 #include <QFrame>
@@ -43,6 +44,9 @@ frmGruppen::frmGruppen()
                    for (int i = 0; i < lsMeiden->count(); ++i)
                        if (lsMeiden->item(i)->checkState() == Qt::Checked)
                            texts << lsMeiden->item(i)->data(Qt::UserRole).toString();
+                   for (int i = 0; i < lsSpuren->count(); ++i)
+                       if (lsSpuren->item(i)->checkState() == Qt::Checked)
+                           texts << 'S' + lsSpuren->item(i)->data(Qt::UserRole).toString();
                    return texts;
                },
                [this] {
@@ -64,6 +68,7 @@ frmGruppen::frmGruppen()
     txBis->setPlaceholderText(QStringLiteral("ganzer Plan"));
     lsMeiden = make<QListWidget>("lsMeiden");
     ddEsser = make<DataCombo>("ddEsser");
+    lsSpuren = make<QListWidget>("lsSpuren");
     sfNeu = makeButton("sfNeu", QStringLiteral("Neu"));
     sfLoeschen = makeButton("sfLoeschen", QStringLiteral("Löschen"));
     sfSpeichern = makeButton("sfSpeichern", QStringLiteral("Speichern"));
@@ -83,11 +88,12 @@ frmGruppen::frmGruppen()
     form->addRow(QStringLiteral("Bis:"), txBis);
     form->addRow(QStringLiteral("Meidet:"), lsMeiden);
     form->addRow(QStringLiteral("Esser:"), ddEsser);
+    form->addRow(QStringLiteral("Auch Spuren:"), lsSpuren);
     auto* fields = new QHBoxLayout;
     fields->addLayout(left, 2);
     fields->addLayout(form, 3);
     layOutForm(fields, makeLine("Line1"), {sfSpeichern, sfSchliessen}, nullptr, 1);
-    tabOrder({lsGruppen, sfNeu, sfLoeschen, txGruppe, txPersonen, txVon, txBis, lsMeiden, ddEsser,
+    tabOrder({lsGruppen, sfNeu, sfLoeschen, txGruppe, txPersonen, txVon, txBis, lsMeiden, lsSpuren, ddEsser,
               sfSpeichern, sfSchliessen});
 
     connect(lsGruppen, &QListWidget::currentItemChanged, this,
@@ -129,6 +135,12 @@ void frmGruppen::Form_Load()
             item->setData(Qt::UserRole, nr);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             item->setCheckState(Qt::Unchecked);
+            if (nr > kLastAllergen)
+                continue;
+            auto* trace = new QListWidgetItem(item->text(), lsSpuren);
+            trace->setData(Qt::UserRole, nr);
+            trace->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+            trace->setCheckState(Qt::Unchecked);
         }
         // The band whose factor the group's portions take ("Esser…").
         fncDDFillbySQL(*ddEsser, QStringLiteral("select ESSERNR, ESSER from ESSER order by ESSER"),
@@ -170,6 +182,11 @@ void frmGruppen::fncShow(const DietGroup& group)
                                                                                      : Qt::Unchecked);
     }
     ddEsser->setValue(QString::number(group.esserNr));
+    for (int i = 0; i < lsSpuren->count(); ++i) {
+        QListWidgetItem* item = lsSpuren->item(i);
+        item->setCheckState(group.traces.contains(item->data(Qt::UserRole).toInt()) ? Qt::Checked
+                                                                                    : Qt::Unchecked);
+    }
     sfLoeschen->setEnabled(group.nr != 0);
     m_shownName = group.name;
     m_edits.shown();
@@ -228,6 +245,9 @@ bool frmGruppen::fncSave()
             if (lsMeiden->item(i)->checkState() == Qt::Checked)
                 g.avoided << lsMeiden->item(i)->data(Qt::UserRole).toInt();
         g.esserNr = ddEsser->value().toInt();
+        for (int i = 0; i < lsSpuren->count(); ++i)
+            if (lsSpuren->item(i)->checkState() == Qt::Checked)
+                g.traces << lsSpuren->item(i)->data(Qt::UserRole).toInt();
         fncReq(saveDietGroup(g));
         return true;
     });

@@ -40,6 +40,7 @@ public:
     QLineEdit* txBis;
     QListWidget* lsMeiden;
     DataCombo* ddEsser;
+    QListWidget* lsSpuren; // the allergens whose traces the group avoids too
     QPushButton* sfNeu;
     QPushButton* sfLoeschen;
     QPushButton* sfSpeichern;

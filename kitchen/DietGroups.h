@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace tlm {
 
 // Persons who cannot eat the common dish ("Vegetarier", "Glutenfrei"): how many, from and to which
-// day they are in the camp (invalid: the whole plan), and the allergens and marks (ALLERGENE) they
-// avoid.
+// day they are in the camp (invalid: the whole plan), the allergens and marks (ALLERGENE) they
+// avoid, and the allergens whose traces they avoid too (kept among the avoided ones as well).
 struct DietGroup
 {
     int nr = 0;
@@ -17,6 +19,7 @@ struct DietGroup
     QDate von;
     QDate bis;
     QVector<int> avoided;
+    QVector<int> traces;
     int esserNr = 0; // the band of eaters it belongs to ("Esser…"), 0 for none
 };
 
@@ -36,6 +39,11 @@ struct MealConflict
     int gruppeNr = 0;
     QDate tag;
     int tagZeitNr = 0;
+    int gtypNr = 0; // the meal's dish type
+    int gerNr = 0;  // the dish the group cannot eat
+    int groupPersons = 0;
+    QString dish;  // "Spaghetti Bolognese"
+    QString group; // "Glutenfrei"
     QString text;
     QString noDish; // when no dish of the type is safe: "Keine Suppe ist für Laktosefrei geeignet"
 };
@@ -44,11 +52,12 @@ QVector<MealConflict> mealConflicts(const QDate& von, const QDate& bis);
 int openConflictMeals();
 
 // The dishes of the conflicting dish's type that the group may eat (a dish without recipe lines
-// is nobody's to promise), by name.
+// is nobody's to promise), by name; those with an unchecked ingredient after the others.
 struct OfferedDish
 {
     int gerNr = 0;
-    QString text; // "Gemüselasagne (A, C, G)"
+    QString text; // "Gemüselasagne (A, C, G)", "Müsli (A, G) – ungeprüft"
+    bool unchecked = false;
 };
 QVector<OfferedDish> offeredDishes(const MealConflict& conflict);
 
@@ -63,7 +72,22 @@ struct ChoiceResult
 };
 ChoiceResult chooseReplacement(const MealConflict& conflict, int gerNr);
 
+// Feeds every line in one transaction and one undo step ("Ersatz für 93 Mahlzeiten"): with the dish
+// the kitchen chose before for that group and dish, else the first checked dish of the meal's type the
+// group may eat. A line the group is fed at already is passed by; a line without such a dish, or whose
+// entry has too few persons, stays open and is named in open ("… – Keine Suppe ist für … geeignet").
+struct BulkResult
+{
+    int fed = 0;
+    qint32 lastKey = 0;
+    QStringList open;
+    QString refusal; // nothing changed
+};
+BulkResult chooseAllReplacements(const QVector<MealConflict>& lines);
+
 // The group a plan entry is cooked for, empty for a common entry.
 QString replacementGroup(qint32 key);
+// Every replacement entry's group, by KEY, in one statement.
+QHash<qint32, QString> replacementGroups();
 
 } // namespace tlm

@@ -33,6 +33,7 @@
 #include "extras/frmZeitraum.h"
 #include "ingredients/frmZutatList.h"
 #include "kitchen/EaterList.h"
+#include "kitchen/DietGroups.h"
 #include "kitchen/ShoppingPlan.h"
 #include "kitchen/Undo.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -120,6 +121,17 @@ frmMain::frmMain()
     gd1->setCellStyleCallback(
         [this](int row, int column, CellStyle& style) { gd1_FetchCellStyle(row, column, style); });
     connect(gd1, &DataGrid::dblClick, this, [this] { guard("frmMain/gd1_DblClick", [&] { fncEdit(); }); });
+    // Whom a replacement entry feeds: its row's tooltip, and the status line while it is current.
+    const int keyColumn = gd1->columnIndex(QStringLiteral("KEY"));
+    gd1->setRowToolTip([this, keyColumn](int row) {
+        const QString group = m_groups.value(gd1->valueAt(row, keyColumn).toInt());
+        return group.isEmpty() ? QString() : QStringLiteral("Ersatz für ") + group;
+    });
+    m_groupLabel = new QLabel(this);
+    m_groupLabel->setObjectName(QStringLiteral("lbErsatzGruppe"));
+    statusBar()->addPermanentWidget(m_groupLabel);
+    statusBar()->hide();
+    connect(gd1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { showGroup(); });
 
     Line2 = makeNamed<QFrame>(central, "Line2");
     Line2->setFrameShape(QFrame::HLine);
@@ -429,6 +441,7 @@ void frmMain::fncReq(qint32 key)
 {
     guard("frmMain/fncReq", [&] {
         RecordsetPtr rs = gConnection.execute(QString::fromLatin1(kPlanQuery));
+        m_groups = replacementGroups();
         m_farbeReported = false;
         gd1->setDataSource(rs);
         if (rs->rowCount() > 0 && key >= 1)
@@ -436,6 +449,7 @@ void frmMain::fncReq(qint32 key)
         m_eaters = eaterList();
         m_stalePortions = stalePortionDays(m_eaters);
         fncEsserStatus();
+        showGroup();
     });
 }
 
@@ -454,7 +468,21 @@ void frmMain::fncEsserStatus()
     if (!m_stalePortions.isEmpty())
         parts << QStringLiteral("Portionen veraltet: ") + m_stalePortions;
     lbEsser->setText(parts.join(QStringLiteral(" · ")));
-    statusBar()->setVisible(!parts.isEmpty() || !statusBar()->currentMessage().isEmpty());
+    showStatusLine();
+}
+
+void frmMain::showGroup()
+{
+    const QString tip = gd1->noCurrentRow() ? QString() : gd1->rowToolTip()(gd1->currentIndex().row());
+    m_groupLabel->setText(tip);
+    showStatusLine();
+}
+
+void frmMain::showStatusLine()
+{
+    const bool eaters = lbEsser && !lbEsser->text().isEmpty();
+    const bool group = m_groupLabel && !m_groupLabel->text().isEmpty();
+    statusBar()->setVisible(eaters || group || !statusBar()->currentMessage().isEmpty());
 }
 
 void frmMain::fncEdit()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kitchen/Eaters.h"
+#include <QHash>
 
 #include <QMainWindow>
 
@@ -93,6 +94,13 @@ private:
 
     EaterList m_eaters;      // as the last reload read them
     QString m_stalePortions; // "25.07.–27.07."
+    // The current entry's group in the status line, when it is a replacement.
+    void showGroup();
+    // The diet group each replacement entry feeds, by KEY: read with the plan.
+    QHash<qint32, QString> m_groups;
+    QLabel* m_groupLabel = nullptr;
+    // The status line shows while any of its parts has something to say.
+    void showStatusLine();
     bool m_farbeReported = false;
     int m_tagzeitColumn = -1;
     int m_farbeColumn = -1;

@@ -3,16 +3,87 @@
 #include "data/Convert.h"
 #include "data/Globals.h"
 #include "kitchen/DayRange.h"
+#include "kitchen/Declaration.h"
 #include "kitchen/DishMarks.h"
 #include "reports/ReportPrinter.h"
 #include "reports/ReportSetup.h"
 
 #include <QHash>
+#include <QSet>
+#include <algorithm>
 
 namespace tlm {
 
 namespace {
 const QString kNothingPlanned = QStringLiteral("Im Zeitraum ist nichts geplant.");
+const QString kNoRecipe = QStringLiteral("(ohne Rezept)");
+
+// What every page of a report takes from the database, read once: the names for the legend, the
+// notice and the own marks the week plan shows.
+struct DeclarationTexts
+{
+    MarkLegend legend;
+    QString notice = declarationNotice();
+    QSet<int> shownMarks = marksOnWeekPlan();
+};
+
+// What a page or a record declares, gathered dish by dish, for its legend and closing lines.
+class Declared
+{
+public:
+    void add(const DishMarks& marks, int gerNr, const QString& dish)
+    {
+        const QString letters = marks.letters(gerNr);
+        if (letters != kNoRecipe)
+            for (QString l : letters.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+                if (l.startsWith('(')) {
+                    m_traces = true;
+                    l = l.mid(1, l.size() - 2);
+                }
+                if (!m_letters.contains(l))
+                    m_letters << l;
+            }
+        for (const QString& n : marks.additives(gerNr).split(QStringLiteral(", "), Qt::SkipEmptyParts))
+            if (!m_additives.contains(n))
+                m_additives << n;
+        if (marks.unchecked(gerNr) && !m_unchecked.contains(dish))
+            m_unchecked << dish;
+        m_lastChecked = qMax(m_lastChecked, marks.lastChecked(gerNr));
+    }
+    // The legend, the dishes nobody may vouch for, the notice; then "<when>, Zutaten zuletzt geprüft am".
+    QVector<QStringList> foot(const DeclarationTexts& texts, const QString& when) const
+    {
+        QVector<QStringList> rows;
+        const QStringList allergens = texts.legend.allergens(m_letters);
+        if (!allergens.isEmpty())
+            rows << QStringList{
+                QStringLiteral("Allergene: ") + allergens.join(QStringLiteral(", ")) +
+                (m_traces ? QStringLiteral("; in Klammern: kann Spuren enthalten") : QString())};
+        const QStringList additives = texts.legend.additives(m_additives);
+        if (!additives.isEmpty())
+            rows << QStringList{QStringLiteral("Zusatzstoffe: ") + additives.join(QStringLiteral(", "))};
+        if (!m_unchecked.isEmpty()) {
+            QStringList names = m_unchecked;
+            std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+                return QString::localeAwareCompare(a, b) < 0;
+            });
+            rows << QStringList{QStringLiteral("Angaben ungeprüft: ") + names.join(QStringLiteral(", "))};
+        }
+        rows << QStringList{texts.notice};
+        rows << QStringList{when +
+                            (m_lastChecked.isValid()
+                                 ? QStringLiteral(", Zutaten zuletzt geprüft am ") + shortDate(m_lastChecked)
+                                 : QString())};
+        return rows;
+    }
+
+private:
+    QStringList m_letters;
+    QStringList m_additives;
+    QStringList m_unchecked;
+    bool m_traces = false;
+    QDate m_lastChecked;
+};
 
 // Across the page: the time of day, then the seven days.
 constexpr int kTimeWidth = 1600;
@@ -73,8 +144,8 @@ SpanMeals spanMeals(const QDate& from, const QDate& to)
 }
 
 // The week's meals by time of day in their order, each day's dishes by their dish types.
-QVector<TimeRow> weekRows(const DishMarks& marks, const SpanMeals& meals, const QDate& monday,
-                          QStringList* seen)
+QVector<TimeRow> weekRows(const DishMarks& marks, const QSet<int>& shownMarks, const SpanMeals& meals,
+                          const QDate& monday, Declared* seen)
 {
     const RecordsetPtr& rs = meals.rs;
     QVector<TimeRow> rows;
@@ -93,11 +164,12 @@ QVector<TimeRow> weekRows(const DishMarks& marks, const SpanMeals& meals, const 
         meal.gerNr = rs->field(QStringLiteral("GERNR")).toInt();
         meal.dish = textOf(rs->field(QStringLiteral("GERICHT")));
         meal.letters = marks.letters(meal.gerNr);
+        meal.additives = marks.additives(meal.gerNr);
+        for (int m : marks.ownMarks(meal.gerNr))
+            if (shownMarks.contains(m))
+                meal.marks << marks.markName(m);
         meal.group = textOf(rs->field(QStringLiteral("GRUPPE")));
-        if (!meal.letters.startsWith('('))
-            for (const QString& l : meal.letters.split(QStringLiteral(", "), Qt::SkipEmptyParts))
-                if (!seen->contains(l))
-                    *seen << l;
+        seen->add(marks, meal.gerNr, meal.dish);
         rows.last().cells[day] << mealLines(meal);
     }
     return rows;
@@ -178,10 +250,11 @@ double linesHeight(ReportPrinter& vp, const QVector<TimeRow>& rows)
     return height;
 }
 
-void writeWeek(ReportPrinter& vp, const DishMarks& marks, const SpanMeals& meals, const QDate& monday)
+void writeWeek(ReportPrinter& vp, const DishMarks& marks, const DeclarationTexts& texts, const SpanMeals& meals,
+               const QDate& monday)
 {
-    QStringList seen;
-    const QVector<TimeRow> rows = weekRows(marks, meals, monday, &seen);
+    Declared seen;
+    const QVector<TimeRow> rows = weekRows(marks, texts.shownMarks, meals, monday, &seen);
     QStringList head{QString()};
     for (int d = 0; d < 7; ++d) {
         const QDate day = monday.addDays(d);
@@ -190,11 +263,8 @@ void writeWeek(ReportPrinter& vp, const DishMarks& marks, const SpanMeals& meals
     const QString title = QStringLiteral("KW %1: %2 bis %3")
                               .arg(monday.weekNumber())
                               .arg(shortDate(monday), shortDate(monday.addDays(6)));
-    const QStringList legend = allergenLegend(seen);
-    QVector<QStringList> foot;
-    if (!legend.isEmpty())
-        foot << QStringList{QStringLiteral("Allergene: ") + legend.join(QStringLiteral(", "))};
-    foot << QStringList{QStringLiteral("Stand: ") + shortDate(QDate::currentDate())};
+    const QVector<QStringList> foot =
+        seen.foot(texts, QStringLiteral("Stand: ") + shortDate(QDate::currentDate()));
 
     // The largest size at which the week stands on its page with the legend below it.
     vp.TextFont(gFontName, kFootSize, false, false);
@@ -241,11 +311,12 @@ ReportJob weekPlan(ReportPrinter& vp, QDate von, QDate bis)
         co_return;
     }
     const DishMarks marks(plannedIn(von, bis));
+    const DeclarationTexts texts;
     const SpanMeals meals = spanMeals(von, bis);
     for (QDate monday = von.addDays(1 - von.dayOfWeek()); monday <= bis; monday = monday.addDays(7)) {
         if (monday > von)
             vp.NewPage(); // a week to a page
-        writeWeek(vp, marks, meals, monday);
+        writeWeek(vp, marks, texts, meals, monday);
         co_yield 0;
     }
     vp.EndDocument();
@@ -276,16 +347,41 @@ ReportJob dishRecord(ReportPrinter& vp, QDate von, QDate bis)
     }
     if (!rs || rs->eof())
         vp.AppendRows(QStringLiteral("9400;"), {{kNothingPlanned}});
+    Declared seen;
     for (; rs && !rs->eof(); rs->moveNext()) {
         const int gerNr = rs->field(QStringLiteral("GERNR")).toInt();
+        const QString dish = textOf(rs->field(QStringLiteral("GERICHT")));
         QStringList sources;
-        for (const AllergenSource& s : marks->sources(gerNr))
-            sources << s.letter + ' ' + s.name + QStringLiteral(": ") +
-                           s.ingredients.join(QStringLiteral(", "));
-        vp.AppendRows(kRecordFormat, {{textOf(rs->field(QStringLiteral("GERICHT"))), marks->letters(gerNr),
-                                       sources.join('\n'), marks->diet(gerNr)}});
+        for (const AllergenSource& s : marks->sources(gerNr)) {
+            const QString in = s.ingredients.join(QStringLiteral(", "));
+            switch (s.kind) {
+            case AllergenSource::Contains:
+                sources << s.letter + ' ' + s.name + QStringLiteral(": ") + in;
+                break;
+            case AllergenSource::Trace:
+                sources << QStringLiteral("Spuren: ") + s.letter + ' ' + s.name + QStringLiteral(" über ") +
+                               in;
+                break;
+            case AllergenSource::Additive:
+                sources << s.letter + ' ' + s.name + QStringLiteral(": ") + in;
+                break;
+            case AllergenSource::OwnMark:
+                sources << s.name + QStringLiteral(": ") + in;
+                break;
+            }
+        }
+        QString declared = marks->letters(gerNr);
+        const QString additives = marks->additives(gerNr);
+        if (!additives.isEmpty())
+            declared += (declared.isEmpty() ? QString() : QStringLiteral(", ")) + additives;
+        vp.AppendRows(kRecordFormat, {{dish, declared, sources.join('\n'), marks->diet(gerNr)}});
+        seen.add(*marks, gerNr, dish);
         co_yield 0;
     }
+    vp.setCursorY(vp.CursorY() + 200);
+    vp.AppendRows(
+        QStringLiteral("9400;"),
+        seen.foot(DeclarationTexts(), QStringLiteral("Gedruckt am ") + shortDate(QDate::currentDate())));
     vp.EndDocument();
 }
 } // namespace
@@ -295,11 +391,16 @@ QStringList mealLines(const PlanMeal& meal)
     // A dish cooked for a diet group says whose it is ("Vegetarier: Gemüselasagne (A, C, G)"); it
     // follows the common dish of its type.
     const QString who = meal.group.isEmpty() ? QString() : meal.group + QStringLiteral(": ");
-    if (meal.letters.isEmpty())
-        return {who + meal.dish};
     // "(ohne Rezept)" stands as it is: no letters is no claim then.
-    return {who + (meal.letters.startsWith('(') ? meal.dish + ' ' + meal.letters
-                                                : meal.dish + " (" + meal.letters + ')')};
+    if (meal.letters == kNoRecipe)
+        return {who + meal.dish + ' ' + meal.letters};
+    QStringList declared;
+    for (const QString& part : {meal.letters, meal.additives, meal.marks.join(QStringLiteral(", "))})
+        if (!part.isEmpty())
+            declared << part;
+    if (declared.isEmpty())
+        return {who + meal.dish};
+    return {who + meal.dish + " (" + declared.join(QStringLiteral(", ")) + ')'};
 }
 
 void fncDruckWochenplan(const QDate& von, const QDate& bis)

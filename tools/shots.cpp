@@ -223,8 +223,8 @@ int main(int argc, char** argv)
     reportPage([&] { fncDruckAllergeneJeGericht(span.first, span.last); }, "report-allergens");
 
     // Five vegetarians and one child without gluten: the groups and the check on the sample plan.
-    saveDietGroup({0, QStringLiteral("Vegetarier"), 5, {}, {}, {15, 16}});
-    saveDietGroup({0, QStringLiteral("Glutenfrei"), 1, {}, {}, {1}});
+    saveDietGroup({0, QStringLiteral("Vegetarier"), 5, {}, {}, {15, 16}, {}});
+    saveDietGroup({0, QStringLiteral("Glutenfrei"), 1, {}, {}, {1}, {}});
     grabModal("extras-groups");
     w.mnuGruppen->trigger();
     grabModal("extras-diet-check", [](QWidget* d) {

@@ -10,7 +10,9 @@
 #include "support/ReportCheck.h"
 #include "support/SampleCamps.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -27,7 +29,7 @@ namespace {
 // The test presses a key or ticks a box in the window's ingredient grid.
 QModelIndex cell(frmAllergene& w, int row, int allNr)
 {
-    return w.gdZutaten->model()->index(row, allNr);
+    return w.gdZutaten->model()->index(row, allNr + 1); // after the name and the day it was checked
 }
 } // namespace
 
@@ -37,9 +39,12 @@ TEST_F(AllergenTest, TheIngredientGridKeepsEachClickAtOnceAndARefusedOneChangesN
     w.Form_Load();
     QAbstractItemModel* m = w.gdZutaten->model();
     EXPECT_EQ(m->rowCount(), scalar("select count(*) from ZUTATEN").toInt());
-    EXPECT_EQ(m->columnCount(), 18);
-    EXPECT_EQ(m->headerData(3, Qt::Horizontal).toString(), "C");
-    EXPECT_EQ(m->headerData(17, Qt::Horizontal).toString(), "tierisch");
+    EXPECT_EQ(m->columnCount(), 32);
+    EXPECT_EQ(m->headerData(1, Qt::Horizontal).toString(), "geprüft am");
+    EXPECT_EQ(m->headerData(4, Qt::Horizontal).toString(), "C");
+    EXPECT_EQ(m->headerData(18, Qt::Horizontal).toString(), "tierisch");
+    EXPECT_EQ(m->headerData(19, Qt::Horizontal).toString(), "1");
+    EXPECT_EQ(m->headerData(31, Qt::Horizontal).toString(), "Schwein");
     w.txSuch->setText("butt"); // as the ingredient list searches: the beginning, any case
     ASSERT_EQ(m->rowCount(), 1);
     EXPECT_EQ(m->index(0, 0).data().toString(), "Butter");
@@ -113,5 +118,60 @@ TEST_F(AllergenReportTest, TheSpanStartsAsThePlansDaysAndABackwardOneIsRefused)
     EXPECT_EQ(span->last, QDate(2026, 7, 27));
     ASSERT_EQ(modal.boxes().size(), 1u);
     EXPECT_TRUE(modal.boxes()[0].text.contains("vor dem bei"));
+    EXPECT_EQ(modal.unexpected(), 0);
+}
+
+TEST_F(DeclarationTest, TheWindowShowsUncheckedIngredientsMarksThemCheckedSetsTracesAndAddsOwnMarks)
+{
+    frmAllergene w;
+    w.Form_Load();
+    w.show();
+    EXPECT_EQ(w.txHinweis->text(), "Fragen zu Allergenen und Zusatzstoffen: bitte an die Küchenleitung");
+    QAbstractItemModel* m = w.gdZutaten->model();
+    w.cbUngeprueft->click();
+    ASSERT_EQ(m->rowCount(), 2);
+    EXPECT_EQ(m->index(0, 0).data().toString(), "Brühe");
+    EXPECT_EQ(m->index(1, 1).data().toString(), "nicht geprüft");
+    w.gdZutaten->selectAll();
+    w.sfGeprueft->click();
+    const QString today = QDate::currentDate().toString("dd.MM.yyyy");
+    EXPECT_EQ(rows("select ZUTNR, GEPRUEFT from ZUTGEPRUEFT where ZUTNR in (4, 7) order by ZUTNR"),
+              QStringList({"4|" + today, "7|" + today}));
+    EXPECT_EQ(m->rowCount(), 0);
+    w.cbUngeprueft->click();
+
+    // Haferflocken (row 3): traces of H show half checked; "Spuren" sets them for C, a click makes it
+    // "enthält".
+    ASSERT_EQ(m->index(3, 0).data().toString(), "Haferflocken");
+    EXPECT_EQ(m->index(3, 1).data().toString(), "30.06.2026");
+    EXPECT_EQ(cell(w, 3, 8).data(Qt::CheckStateRole).toInt(), Qt::PartiallyChecked);
+    w.gdZutaten->setFocus();
+    w.gdZutaten->setCurrentIndex(cell(w, 3, 3));
+    w.sfSpuren->click();
+    EXPECT_EQ(rows("select ALLNR from ZUTSPUREN where ZUTNR = 1 order by ALLNR"), QStringList({"3", "8"}));
+    EXPECT_EQ(cell(w, 3, 3).data(Qt::CheckStateRole).toInt(), Qt::PartiallyChecked);
+    w.gdZutaten->setFocus();
+    QTest::keyClick(w.gdZutaten, Qt::Key_Space);
+    EXPECT_EQ(rows("select ALLNR from ZUTSPUREN where ZUTNR = 1"), QStringList({"8"}));
+    EXPECT_EQ(rows("select ALLNR from ZUTALLERGENE where ZUTNR = 1 order by ALLNR"), QStringList({"1", "3"}));
+
+    // An own mark: a column of its own, shown on the week plan when the kitchen says so.
+    Modal modal;
+    modal.on<QInputDialog>([](QInputDialog& d) {
+        d.setTextValue("Alkohol");
+        d.accept();
+    });
+    w.sfMerkmal->click();
+    EXPECT_EQ(rows("select ALLNR, ALLERGEN from ALLERGENE where ALLNR > 100 order by ALLNR"),
+              QStringList({"101|Schwein", "102|Alkohol"}));
+    EXPECT_EQ(m->headerData(w.gdZutaten->currentIndex().column(), Qt::Horizontal).toString(), "Alkohol");
+    ASSERT_TRUE(w.cbWochenplan->isEnabled());
+    EXPECT_FALSE(w.cbWochenplan->isChecked());
+    w.cbWochenplan->click();
+    EXPECT_EQ(scalar("select WERT from PARAMETER where PARID = 211").toString(), "101,102");
+
+    w.txHinweis->setText("Fragen an die Küche");
+    emit w.txHinweis->editingFinished();
+    EXPECT_EQ(scalar("select WERT from PARAMETER where PARID = 210").toString(), "Fragen an die Küche");
     EXPECT_EQ(modal.unexpected(), 0);
 }

@@ -140,7 +140,7 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
         EXPECT_EQ(d.lsGruppen->count(), 3);
         EXPECT_EQ(d.lsGruppen->item(0)->text(), "Glutenfrei (1)");
         EXPECT_EQ(d.txVon->text(), "21.07.2026");
-        EXPECT_EQ(d.lsMeiden->count(), 17);
+        EXPECT_EQ(d.lsMeiden->count(), 29); // with the twelve additives
         EXPECT_EQ(d.lsMeiden->item(0)->checkState(), Qt::Checked);
         EXPECT_EQ(d.lsMeiden->item(0)->text(), "A Gluten (glutenhaltiges Getreide)");
         EXPECT_EQ(d.lsMeiden->item(16)->text(), "tierisch");
@@ -231,5 +231,52 @@ TEST_F(GroupTest, TheWindowsKeepGroupsAndPutInReplacementsAndPrintingWarnsOnce)
         QStringList{"Bei 3 Mahlzeiten hat eine Gruppe kein Gericht, das sie essen darf (Extras → „Ersatz "
                     "prüfen…“)."});
     EXPECT_GT(tlmtest::vp().pages(), 0);
+    EXPECT_EQ(modal.unexpected(), 0);
+}
+
+// "Auch Spuren" in the group window, and "Alle übernehmen": every line fed that can be, the rest named.
+TEST_F(DeclarationTest, TheGroupWindowKeepsTracesAndAllLinesAreTakenInOneStep)
+{
+    {
+        frmGruppen g;
+        g.Form_Load();
+        ASSERT_EQ(g.lsSpuren->count(), 14);
+        EXPECT_EQ(g.lsSpuren->item(7)->text(), "H Schalenfrüchte");
+        g.sfNeu->click();
+        g.txGruppe->setText("Erdnussallergie");
+        g.txPersonen->setText("1");
+        g.lsSpuren->item(4)->setCheckState(Qt::Checked); // E Erdnüsse
+        g.sfSpeichern->click();
+        const QString nr = scalar("select GRUPPENR from GRUPPEN where GRUPPE = 'Erdnussallergie'").toString();
+        EXPECT_EQ(rows("select ALLNR from GRUPPENSPUREN where GRUPPENR = " + nr), QStringList({"5"}));
+        EXPECT_EQ(rows("select ALLNR from GRUPPENALLERGENE where GRUPPENR = " + nr), QStringList({"5"}));
+    }
+    Modal modal;
+    frmErsatz w;
+    w.Form_Load();
+    EXPECT_EQ(w.lsKonflikte->count(), 5);
+    w.sfAlle->click();
+    ASSERT_EQ(w.lsKonflikte->count(), 1);
+    EXPECT_EQ(w.lsKonflikte->item(0)->text(),
+              "Mo 20.07. Mittag · Kein Schwein (2) · Salamibrot enthält Schwein – "
+              "Kein Hauptgericht ist für Kein Schwein geeignet");
+    EXPECT_EQ(w.lbHinweis->text(), "Ersatz für 4 Mahlzeiten übernommen. 1 Zeile bleibt offen.");
+    EXPECT_EQ(w.fGewaehlt, 4);
+    EXPECT_EQ(links().size(), 4);
+    EXPECT_EQ(lastUndo(), "Ersatz für 4 Mahlzeiten");
+
+    // The plan grid says whom a replacement entry feeds: its row's tooltip and the status line.
+    frmMain m;
+    m.fncReq(5);
+    const auto tip = [&m] {
+        return m.gd1->model()->index(m.gd1->currentIndex().row(), 7).data(Qt::ToolTipRole).toString();
+    };
+    auto* status = m.findChild<QLabel*>("lbErsatzGruppe");
+    ASSERT_TRUE(status);
+    EXPECT_EQ(tip(), "Ersatz für Laktosefrei");
+    EXPECT_EQ(status->text(), "Ersatz für Laktosefrei");
+    m.fncReq(1);
+    EXPECT_EQ(tip(), "");
+    EXPECT_EQ(status->text(), "");
     EXPECT_EQ(modal.unexpected(), 0);
 }

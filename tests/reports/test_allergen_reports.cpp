@@ -2,6 +2,7 @@
 #include "data/Globals.h"
 #include "extras/frmAllergene.h"
 #include "extras/frmZeitraum.h"
+#include "kitchen/Declaration.h"
 #include "kitchen/DishMarks.h"
 #include "reports/AllergenReports.h"
 #include "reports/MealPlanReport.h"
@@ -23,6 +24,14 @@ using namespace tlm;
 using tlmtest::Modal;
 using tlmtest::vp;
 
+namespace {
+const QString kNotice = QStringLiteral("Fragen zu Allergenen und Zusatzstoffen: bitte an die Küchenleitung");
+QString today()
+{
+    return QDate::currentDate().toString("dd.MM.yyyy");
+}
+} // namespace
+
 TEST_F(AllergenReportTest, TheRecordNamesTheIngredientsThatBringEachLetterIn)
 {
     EXPECT_EQ(DishMarks().letters(12), "A, B, C, D, E, F, G, H, L, M, N, O, P, R");
@@ -41,14 +50,19 @@ TEST_F(AllergenReportTest, TheRecordNamesTheIngredientsThatBringEachLetterIn)
                      "Wundertüte|A, B, C, D, E, F, G, H, L, M, N, O, P, R|A Gluten: Alles\nB Krebstiere: "
                      "Alles\nC Eier: Alles\nD Fisch: Alles\nE Erdnüsse: Alles\nF Soja: Alles\nG Milch: "
                      "Alles\nH Schalenfrüchte: Alles\nL Sellerie: Alles\nM Senf: Alles\nN Sesam: Alles\nO "
-                     "Sulfite: Alles\nP Lupinen: Alles\nR Weichtiere: Alles|"}));
+                     "Sulfite: Alles\nP Lupinen: Alles\nR Weichtiere: Alles|",
+                     "Allergene: A Gluten (glutenhaltiges Getreide), B Krebstiere, C Eier, D Fisch, E "
+                     "Erdnüsse, F Soja, G Milch (einschließlich Laktose), H Schalenfrüchte, L Sellerie, M "
+                     "Senf, N Sesam, O Sulfite (Schwefeldioxid und Sulfite), P Lupinen, R Weichtiere",
+                     kNotice, "Gedruckt am " + today() + ", Zutaten zuletzt geprüft am 01.07.2026"}));
     fncDruckAllergeneJeGericht(QDate(2026, 7, 27), QDate(2026, 7, 27));
-    EXPECT_EQ(vp().rowTexts().mid(2), QStringList({"Brot vom Bäcker|(ohne Rezept)||"}));
+    EXPECT_EQ(vp().rowTexts().mid(2),
+              QStringList({"Brot vom Bäcker|(ohne Rezept)||", kNotice, "Gedruckt am " + today()}));
 }
 
 TEST_F(AllergenReportTest, TheWeekPlanHasAPageAcrossPerWeekWithTheLettersOfItsDishesAndTheirLegend)
 {
-    const QString stand = "Stand: " + QDate::currentDate().toString("dd.MM.yyyy");
+    const QString stand = "Stand: " + today();
     fncDruckWochenplan(QDate(2026, 7, 22), QDate(2026, 7, 27));
     const ReportWriter& p = vp(); // the document, as the preview and the PDF show it
     EXPECT_EQ(p.documentTitle(), "Wochenplan");
@@ -65,15 +79,16 @@ TEST_F(AllergenReportTest, TheWeekPlanHasAPageAcrossPerWeekWithTheLettersOfItsDi
                      "Allergene: A Gluten (glutenhaltiges Getreide), B Krebstiere, C Eier, D Fisch, E "
                      "Erdnüsse, F Soja, G Milch (einschließlich Laktose), H Schalenfrüchte, L Sellerie, M "
                      "Senf, N Sesam, O Sulfite (Schwefeldioxid und Sulfite), P Lupinen, R Weichtiere",
-                     stand, "KW 31: 27.07.2026 bis 02.08.2026",
+                     kNotice, stand + ", Zutaten zuletzt geprüft am 01.07.2026",
+                     "KW 31: 27.07.2026 bis 02.08.2026",
                      "|Montag\n27.07.2026|Dienstag\n28.07.2026|Mittwoch\n29.07.2026|Donnerstag\n"
                      "30.07.2026|Freitag\n31.07.2026|Samstag\n01.08.2026|Sonntag\n02.08.2026",
-                     "Frühstück|Brot vom Bäcker (ohne Rezept)||||||", stand}));
+                     "Frühstück|Brot vom Bäcker (ohne Rezept)||||||", kNotice, stand}));
     // Each page ends with its own legend at its foot; the dish names are 11 pt where they fit.
     for (const ReportRow& r : p.rows())
         EXPECT_LE(r.top + r.height, p.bodyBottom() + 1);
-    EXPECT_EQ(p.rows()[5].page, 0);
-    EXPECT_GT(p.rows()[5].top + p.rows()[5].height, p.bodyBottom() - 50);
+    EXPECT_EQ(p.rows()[6].page, 0);
+    EXPECT_GT(p.rows()[6].top + p.rows()[6].height, p.bodyBottom() - 50);
     EXPECT_EQ(p.rows()[9].page, 1);
     const ReportRow& lunch = p.rows()[2];
     EXPECT_GE(p.font(p.page(0).items[lunch.firstItem + 3].font).size, 11);
@@ -120,4 +135,39 @@ TEST_F(AllergenReportTest, AFullWeekShrinksItsTextToStayOnOnePageAndNeverBreaksA
     for (const QString& line : monday.lines) // wrapped at blanks only
         EXPECT_TRUE(QString("Kartoffelgratin mit Schinkenwürfeln und Bergkäse (ohne Rezept)").contains(line))
             << line.toStdString();
+}
+
+TEST_F(DeclarationTest, TheWeekPlanAndTheRecordDeclareTracesAdditivesMarksUncheckedDishesAndTheNotice)
+{
+    const QStringList legend{"Allergene: A Gluten (glutenhaltiges Getreide), G Milch (einschließlich "
+                             "Laktose), H Schalenfrüchte, L "
+                             "Sellerie; in Klammern: kann Spuren enthalten",
+                             "Zusatzstoffe: 2 mit Konservierungsstoff, 3 mit Antioxidationsmittel",
+                             "Angaben ungeprüft: Gemüsesuppe",
+                             "Fragen zu Allergenen und Zusatzstoffen: bitte an die Küchenleitung"};
+    fncDruckWochenplan(QDate(2026, 7, 20), QDate(2026, 7, 21));
+    EXPECT_EQ(vp().rowTexts().mid(2),
+              QStringList({"Frühstück|Müsli (A, G, (H))|Müsli (A, G, (H))|||||",
+                           "Mittagessen|Gemüsesuppe (L)\nSalamibrot (A, 2, 3, Schwein)||||||"}) +
+                  legend + QStringList{"Stand: " + today() + ", Zutaten zuletzt geprüft am 02.07.2026"});
+
+    fncDruckAllergeneJeGericht(QDate(2026, 7, 20), QDate(2026, 7, 21));
+    EXPECT_EQ(
+        vp().rowTexts(),
+        QStringList({"Geplant vom 20.07.2026 bis 21.07.2026", "Gericht|Allergene|enthalten in|Ernährung",
+                     "Gemüsesuppe|L|L Sellerie: Brühe|ungeprüft",
+                     "Müsli|A, G, (H)|A Gluten: Haferflocken\nG Milch: Milch\nSpuren: H Schalenfrüchte über "
+                     "Haferflocken|vegetarisch",
+                     "Salamibrot|A, 2, 3|A Gluten: Brot\n2 mit Konservierungsstoff: Salami\n3 mit "
+                     "Antioxidationsmittel: Salami\nSchwein: Salami|"}) +
+            legend + QStringList{"Gedruckt am " + today() + ", Zutaten zuletzt geprüft am 02.07.2026"});
+
+    // The kitchen's own notice, kept in the database; a mark the week plan is not told to show stays off it.
+    exec("update PARAMETER set WERT = '' where PARID = 211");
+    storeDeclarationNotice("Fragen bitte an Frau Berg (Küche)");
+    EXPECT_EQ(scalar("select WERT from PARAMETER where PARID = 210").toString(),
+              "Fragen bitte an Frau Berg (Küche)");
+    fncDruckWochenplan(QDate(2026, 7, 20), QDate(2026, 7, 20));
+    EXPECT_TRUE(vp().rowTexts().contains("Mittagessen|Gemüsesuppe (L)\nSalamibrot (A, 2, 3)||||||"));
+    EXPECT_TRUE(vp().rowTexts().contains("Fragen bitte an Frau Berg (Küche)"));
 }

@@ -86,6 +86,7 @@ protected:
              " (6, 'Milch', 1, 'L', 1, -1, 0), (7, 'Eier', 10, 'Stk', 3, -1, 0)");
         exec("insert into ZUTALLERGENE values (1, 1), (2, 15), (2, 17), (4, 7), (4, 17), (6, 7), (6, 17),"
              " (7, 3), (7, 17)");
+        exec("insert into ZUTGEPRUEFT (ZUTNR, GEPRUEFT) select ZUTNR, '2026-07-01' from ZUTATEN");
         exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Spaghetti Bolognese'),"
              " (202, 2, 'Gemüselasagne'), (203, 2, 'Gemüsereis'), (204, 2, 'Milchreis'), (205, 2, 'Eintopf'),"
              " (211, 5, 'Pudding')");
@@ -99,9 +100,10 @@ protected:
              "201, 20, 0),"
              " (3, '2026-07-21', 2, 5, 211, 20, 0), (4, '2026-07-22', 2, 2, 203, 20, 0),"
              " (5, '2026-07-22', 3, 2, 202, 1, 0)");
-        vegetarier = tlm::saveDietGroup({0, "Vegetarier", 5, {}, {}, {15, 16}});
-        glutenfrei = tlm::saveDietGroup({0, "Glutenfrei", 1, QDate(2026, 7, 21), QDate(2026, 7, 22), {1}});
-        ohneMilch = tlm::saveDietGroup({0, "Ohne Milch und Ei", 2, {}, {}, {7, 3}});
+        vegetarier = tlm::saveDietGroup({0, "Vegetarier", 5, {}, {}, {15, 16}, {}});
+        glutenfrei =
+            tlm::saveDietGroup({0, "Glutenfrei", 1, QDate(2026, 7, 21), QDate(2026, 7, 22), {1}, {}});
+        ohneMilch = tlm::saveDietGroup({0, "Ohne Milch und Ei", 2, {}, {}, {7, 3}, {}});
     }
     QStringList lines()
     {
@@ -165,7 +167,8 @@ protected:
              " (3, 'Sahne', 200, 'ml', 1, -1, 0), (4, 'Alles', 1, 'Stk', 1, 0, 0), (5, 'Äpfel', 1, 'kg', 2, "
              "-1, 0)");
         exec("insert into ZUTALLERGENE (ZUTNR, ALLNR) values (1, 1), (2, 7), (2, 17), (3, 7), (3, 17)");
-        exec("insert into ZUTALLERGENE (ZUTNR, ALLNR) select 4, ALLNR from ALLERGENE");
+        exec("insert into ZUTALLERGENE (ZUTNR, ALLNR) select 4, ALLNR from ALLERGENE where ALLNR <= 17");
+        exec("insert into ZUTGEPRUEFT (ZUTNR, GEPRUEFT) select ZUTNR, '2026-07-01' from ZUTATEN");
         exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (10, 5, 'Apfelkuchen mit Sahne'),"
              " (11, 6, 'Brot vom Bäcker'), (12, 2, 'Wundertüte'), (13, 5, 'Apfelmus')");
         exec("insert into REZEPTE values (1, 10, 1, 0.5, 0), (2, 10, 2, 0.1, 0), (3, 10, 3, 0, 0),"
@@ -176,6 +179,56 @@ protected:
              " (3, '2026-07-23', 2, 5, 13, 10, -1), (4, '2026-07-23', 2, 2, 12, 10, 0),"
              " (5, '2026-07-27', 1, 6, 11, 10, 0)");
     }
+};
+
+// A hand-made declaration: oat flakes with gluten that may hold nuts, a salami with two additives and
+// the kitchen's own mark "Schwein", a stock whose label nobody has read yet.
+class DeclarationTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec("insert into ZUTATEN values (1, 'Haferflocken', 500, 'g', 1, 0, 0), (2, 'Milch', 1, 'L', 1, -1, "
+             "0),"
+             " (3, 'Salami', 200, 'g', 3, -1, 0), (4, 'Brühe', 1, 'Pkg', 2, 0, 0), (5, 'Brot', 1, 'kg', 3, "
+             "-1, 0),"
+             " (6, 'Äpfel', 1, 'kg', 2, -1, 0), (7, 'Kräuterbutter', 250, 'g', 2, -1, 0)");
+        exec("insert into ALLERGENE (ALLNR, KURZ, ALLERGEN) values (101, 'Schwein', 'Schwein')");
+        exec("insert into ZUTALLERGENE (ZUTNR, ALLNR) values (1, 1), (2, 7), (2, 17), (3, 15), (3, 17),"
+             " (3, 32), (3, 33), (3, 101), (4, 9), (5, 1)");
+        exec("insert into ZUTSPUREN (ZUTNR, ALLNR) values (1, 8)");
+        exec("insert into ZUTGEPRUEFT (ZUTNR, GEPRUEFT) values (1, '2026-06-30'), (2, '2026-07-02'),"
+             " (3, '2026-06-28'), (5, '2026-06-30'), (6, '2026-06-30')");
+        exec("insert into PARAMETER (PARID, WERT) values (211, '101')");
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (10, 6, 'Müsli'), (11, 2, 'Salamibrot'),"
+             " (12, 1, 'Gemüsesuppe'), (13, 6, 'Apfelbrot'), (14, 6, 'Kräuterbrot'), (15, 6, 'Bananenbrot')");
+        exec("insert into REZEPTE values (1, 10, 1, 0.2, 0), (2, 10, 2, 0.5, 0), (3, 10, 6, 0.2, 0),"
+             " (4, 11, 3, 0.1, 0), (5, 11, 5, 0.2, 0), (6, 12, 4, 1, 0), (7, 12, 6, 0.1, 0),"
+             " (8, 13, 5, 0.2, 0), (9, 13, 6, 0.2, 0), (10, 14, 5, 0.2, 0), (11, 14, 7, 0.1, 0),"
+             " (12, 15, 5, 0.2, 0), (13, 15, 6, 0.1, 0)");
+        // Mo 20.07.: Müsli for breakfast, salami bread and soup for lunch; Di 21.07.: Müsli.
+        exec("insert into SPEISEPLAN values (1, '2026-07-20', 1, 6, 10, 20, 0), (2, '2026-07-20', 2, 2, 11, "
+             "20, 0),"
+             " (3, '2026-07-20', 2, 1, 12, 20, 0), (4, '2026-07-21', 1, 6, 10, 20, 0)");
+        nuts = tlm::saveDietGroup({0, "Nussallergie", 1, {}, {}, {}, {8}});
+        noPork = tlm::saveDietGroup({0, "Kein Schwein", 2, {}, {}, {101}, {}});
+        noMilk = tlm::saveDietGroup({0, "Laktosefrei", 1, {}, {}, {7}, {}});
+    }
+    QStringList lines()
+    {
+        QStringList texts;
+        for (const tlm::MealConflict& c : tlm::mealConflicts(QDate(2026, 7, 20), QDate(2026, 7, 21)))
+            texts << c.text;
+        return texts;
+    }
+    QStringList plan()
+    {
+        return rows("select KEY,TAG,TAGZEITNR,GTYPNR,GERNR,PERSONEN from SPEISEPLAN order by KEY");
+    }
+    QStringList links() { return rows("select KEY, GRUPPENR from ERSATZ order by KEY"); }
+
+    int nuts = 0, noPork = 0, noMilk = 0;
 };
 
 // A camp of five days, Mo 20.07. to Fr 24.07.: 20 children at 0,75 and 4 leaders at 1,0 the whole
