@@ -262,7 +262,7 @@ protected:
         list.appetite = {{0, "Anreise", 1.1, QDate(2026, 7, 20), QDate(2026, 7, 21)}};
         tlm::saveEaterList(list);
         kinder = scalar("select ESSERNR from ESSER where ESSER = 'Kinder 8–12'").toInt();
-        tlm::DietGroup veg{0, "Vegetarier", 4, {}, {}, {15, 16}};
+        tlm::DietGroup veg{0, "Vegetarier", 4, {}, {}, {15, 16}, {}};
         veg.esserNr = kinder;
         vegetarier = tlm::saveDietGroup(veg);
         exec(QStringLiteral("insert into ERSATZ (KEY, GRUPPENR) values (4, %1)").arg(vegetarier));
