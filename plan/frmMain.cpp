@@ -24,6 +24,7 @@
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "extras/frmGruppen.h"
+#include "extras/frmHygiene.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
@@ -328,6 +329,12 @@ void frmMain::buildExtrasMenu()
                               if (key > 0)
                                   fncReq(key);
                           });
+    // The hygiene paperwork: the kitchen's lists and the sheets from the plan.
+    mnuHygiene =
+        menuEntry(mnuExtras, "mnuHygiene", QStringLiteral("Hygiene…"), "frmMain/mnuHygiene_Click", [] {
+            if (const std::optional<HygieneRequest> r = fncDlgHygiene())
+                fncDruckHygiene(*r);
+        });
 }
 
 void frmMain::Form_Load()

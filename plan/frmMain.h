@@ -72,6 +72,7 @@ public:
     QAction* mnuUndo;
     QAction* mnuGruppen;
     QAction* mnuErsatz;
+    QAction* mnuHygiene;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
