@@ -103,7 +103,7 @@ ReportJob samples(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Rückstellproben"));
     const QVector<ServedDish> dishes = retainedSamples(von, bis, hygieneSettings().keepDays);
-    Sheet sheet(vp, QStringLiteral("1500|3100|1000|1200|1300|1300;"),
+    Sheet sheet(vp, QStringLiteral("1500|2900|1200|1200|1300|1300;"),
                 {QStringLiteral("Mahlzeit"), QStringLiteral("Komponente"), QStringLiteral("Menge"),
                  QStringLiteral("entnommen um"), QStringLiteral("entnommen von"),
                  QStringLiteral("aufbewahren bis")});
@@ -132,7 +132,7 @@ ReportJob coolingSheet(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Temperaturkontrolle Kühlgeräte"));
     const QVector<CoolingDevice> devices = coolingDevices();
-    Sheet sheet(vp, QStringLiteral("1200|2000|900|900|700|900|900|700|1000;"),
+    Sheet sheet(vp, QStringLiteral("1000|2000|1100|1000|750|850|1000|750|850;"),
                 {QStringLiteral("Tag"), QStringLiteral("Gerät"), QStringLiteral("Grenze"),
                  QStringLiteral("morgens °C"), QStringLiteral("Uhrzeit"), QStringLiteral("Zeichen"),
                  QStringLiteral("abends °C"), QStringLiteral("Uhrzeit"), QStringLiteral("Zeichen")});
@@ -221,7 +221,7 @@ ReportJob cleaningPlan(ReportPrinter& vp, QDate von, QDate bis)
         meals.insert({rs->value(r, 0).toDate(), nr});
     }
     for (const DayRange& week : weeksOf(von, bis)) {
-        QString format = QStringLiteral("2200|1300");
+        QString format = QStringLiteral("1800|1700");
         QStringList captions{QStringLiteral("Bereich"), QStringLiteral("wie oft")};
         for (QDate d = week.from; d <= week.to; d = d.addDays(1)) {
             format += QStringLiteral("|840");

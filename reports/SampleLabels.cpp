@@ -17,6 +17,7 @@ ReportJob labels(ReportPrinter& vp, QDate von, QDate bis, int firstLabel)
     vp.PageMargins(0, 0, 0);
     vp.BeginDocument();
     vp.setDocumentTitle(QStringLiteral("Rückstellproben-Etiketten"));
+    vp.TableFrame(0);
     const int keepDays = hygieneSettings().keepDays;
     const QString format = QString::number(qRound(kLabelWidth - 2 * kInset)) + ';';
     int slot = qBound(1, firstLabel, kLabelColumns * kLabelRows) - 1;
