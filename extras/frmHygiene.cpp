@@ -102,6 +102,7 @@ frmHygiene::frmHygiene()
     proben->addRow(QStringLiteral("Aufbewahren (Tage):"), txAufbewahrung);
     proben->addRow(QStringLiteral("Erstes freies Etikett (1–24, zeilenweise):"), txErstesEtikett);
     auto* probenButtons = new QHBoxLayout;
+    probenButtons->addStretch();
     probenButtons->addWidget(sfEtiketten);
     auto* probenMore = new QVBoxLayout;
     probenMore->addWidget(

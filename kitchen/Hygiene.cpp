@@ -40,6 +40,18 @@ void replaceRows(const QString& table, const QString& insert, const QVector<T>& 
     t.commit();
 }
 
+// A list's rows, none when the table is missing.
+template <class T, class Make> QVector<T> readRows(const char* table, const char* sql, Make make)
+{
+    QVector<T> out;
+    if (!hasTable(table))
+        return out;
+    RecordsetPtr rs = gConnection.execute(QString::fromUtf8(sql));
+    for (int r = 0; r < rs->rowCount(); ++r)
+        out << make(*rs, r);
+    return out;
+}
+
 int storedInt(int row, int fallback, int lowest, int highest)
 {
     bool ok = false;
@@ -67,42 +79,32 @@ QString oftenText(int often)
 
 QVector<CoolingDevice> coolingDevices()
 {
-    QVector<CoolingDevice> out;
-    if (!hasTable("HYG_GERAETE"))
-        return out;
-    RecordsetPtr rs =
-        gConnection.execute(QStringLiteral("select GERAET, ART, GRENZE from HYG_GERAETE order by GERAETNR"));
-    for (int r = 0; r < rs->rowCount(); ++r) {
-        const QString kind = textOf(rs->value(r, 1));
-        const QVariant limit = rs->value(r, 2);
-        out << CoolingDevice{textOf(rs->value(r, 0)), kind,
-                             limit.isNull() ? defaultLimit(kind) : limit.toDouble()};
-    }
-    return out;
+    return readRows<CoolingDevice>(
+        "HYG_GERAETE", "select GERAET, ART, GRENZE from HYG_GERAETE order by GERAETNR",
+        [](const Recordset& rs, int r) {
+            const QString kind = textOf(rs.value(r, 1));
+            const QVariant limit = rs.value(r, 2);
+            return CoolingDevice{textOf(rs.value(r, 0)), kind,
+                                 limit.isNull() ? defaultLimit(kind) : limit.toDouble()};
+        });
 }
 
 QVector<CleaningArea> cleaningAreas()
 {
-    QVector<CleaningArea> out;
-    if (!hasTable("HYG_BEREICHE"))
-        return out;
-    RecordsetPtr rs = gConnection.execute(
-        QStringLiteral("select BEREICH, HAEUFIGKEIT from HYG_BEREICHE order by BEREICHNR"));
-    for (int r = 0; r < rs->rowCount(); ++r)
-        out << CleaningArea{textOf(rs->value(r, 0)), qBound(1, rs->value(r, 1).toInt(), 3)};
-    return out;
+    return readRows<CleaningArea>(
+        "HYG_BEREICHE", "select BEREICH, HAEUFIGKEIT from HYG_BEREICHE order by BEREICHNR",
+        [](const Recordset& rs, int r) {
+            return CleaningArea{textOf(rs.value(r, 0)), qBound(1, rs.value(r, 1).toInt(), 3)};
+        });
 }
 
 QVector<TeamMember> kitchenTeam()
 {
-    QVector<TeamMember> out;
-    if (!hasTable("HYG_TEAM"))
-        return out;
-    RecordsetPtr rs = gConnection.execute(
-        QStringLiteral("select NAME, ERSTBELEHRUNG, BELEHRUNG from HYG_TEAM order by PERSNR"));
-    for (int r = 0; r < rs->rowCount(); ++r)
-        out << TeamMember{textOf(rs->value(r, 0)), rs->value(r, 1).toDate(), rs->value(r, 2).toDate()};
-    return out;
+    return readRows<TeamMember>(
+        "HYG_TEAM", "select NAME, ERSTBELEHRUNG, BELEHRUNG from HYG_TEAM order by PERSNR",
+        [](const Recordset& rs, int r) {
+            return TeamMember{textOf(rs.value(r, 0)), rs.value(r, 1).toDate(), rs.value(r, 2).toDate()};
+        });
 }
 
 void saveCoolingDevices(const QVector<CoolingDevice>& devices)
