@@ -15,6 +15,7 @@
 #include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
+#include "extras/frmHygiene.h"
 #include "extras/frmGruppen.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
@@ -95,6 +96,7 @@ std::vector<Window> everyWindow()
         {"frmAllergene", loaded<frmAllergene>},
         {"frmGruppen", loaded<frmGruppen>},
         {"frmErsatz", loaded<frmErsatz>},
+        {"frmHygiene", loaded<frmHygiene>},
         {"frmDatenbank", loaded<frmDatenbank>},
         {"frmRezeptkarten", span("frmRezeptkarten", "Rezeptkarten")},
         {"frmWochenplan", span("frmWochenplan", "Wochenplan")},
