@@ -15,6 +15,7 @@
 #include "reports/Cookbook.h"
 #include "reports/CostReport.h"
 #include "reports/Einkaufsplan.h"
+#include "reports/HygieneSheets.h"
 #include "reports/MealPlanReport.h"
 #include "reports/RecipeCards.h"
 #include "reports/ReportPrinter.h"
@@ -62,6 +63,13 @@ const QStringList kPdfNames = {
     QStringLiteral("Rezeptkarten.pdf"),
     QStringLiteral("Wochenplan.pdf"),
     QStringLiteral("Allergene je Gericht.pdf"),
+    QStringLiteral("Rückstellproben.pdf"),
+    QStringLiteral("Rückstellproben-Etiketten.pdf"),
+    QStringLiteral("Temperaturkontrolle Kühlgeräte.pdf"),
+    QStringLiteral("Temperaturkontrolle Speisen.pdf"),
+    QStringLiteral("Wareneingang.pdf"),
+    QStringLiteral("Reinigungsplan.pdf"),
+    QStringLiteral("Belehrung gemäß §§ 42, 43 IfSG.pdf"),
 };
 
 // Every target is looked at before anything is written, so that a run writes all its files or none;
@@ -165,6 +173,13 @@ int runBatch(const BatchRun& run)
             {kPdfNames[8], [&] { fncDruckRezeptkarten(von, bis); }},
             {kPdfNames[9], [&] { fncDruckWochenplan(von, bis); }},
             {kPdfNames[10], [&] { fncDruckAllergeneJeGericht(von, bis); }},
+            {kPdfNames[11], [&] { fncDruckRueckstellproben(von, bis); }},
+            {kPdfNames[12], [&] { fncDruckProbenEtiketten(von, bis, 1); }},
+            {kPdfNames[13], [&] { fncDruckKuehltemperaturen(von, bis); }},
+            {kPdfNames[14], [&] { fncDruckKerntemperaturen(von, bis); }},
+            {kPdfNames[15], [] { fncDruckWareneingang(keptOrWeeklyPlan()); }},
+            {kPdfNames[16], [&] { fncDruckReinigungsplan(von, bis); }},
+            {kPdfNames[17], [&] { fncDruckBelehrung(von, bis); }},
         };
         for (const Report& r : reports) {
             r.print();

@@ -267,3 +267,31 @@ begin
     delete from ZUTALLERGENE where ALLNR = old.ALLNR;
     delete from GRUPPENALLERGENE where ALLNR = old.ALLNR;
 end;
+-- Hygiene paperwork: the kitchen's cooling devices with their limit in °C, its areas to clean (how
+-- often: 1 daily, 2 after each meal, 3 weekly), its team with the days of their instructions, and
+-- the dishes of which no sample is kept. The program's own data: never dropped.
+create table if not exists HYG_GERAETE (
+    GERAETNR integer primary key,
+    GERAET varchar(50) not null,
+    ART varchar(30) not null,
+    GRENZE double
+);
+create table if not exists HYG_BEREICHE (
+    BEREICHNR integer primary key,
+    BEREICH varchar(50) not null,
+    HAEUFIGKEIT smallint not null default 1
+);
+create table if not exists HYG_TEAM (
+    PERSNR integer primary key,
+    NAME varchar(50) not null,
+    ERSTBELEHRUNG date,
+    BELEHRUNG date
+);
+create table if not exists HYG_OHNEPROBE (
+    GERNR integer primary key
+);
+-- A deleted dish takes its mark along, in the deleting transaction.
+create trigger if not exists GERICHTE_OHNEPROBE after delete on GERICHTE
+begin
+    delete from HYG_OHNEPROBE where GERNR = old.GERNR;
+end;

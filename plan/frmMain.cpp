@@ -26,6 +26,7 @@
 #include "extras/frmErsatz.h"
 #include "extras/frmEsser.h"
 #include "extras/frmGruppen.h"
+#include "extras/frmHygiene.h"
 #include "extras/frmKosten.h"
 #include "extras/frmPersonen.h"
 #include "extras/frmTageKopieren.h"
@@ -358,6 +359,12 @@ void frmMain::buildExtrasMenu()
         fncDlgEsser();
         fncReq(key);
     });
+    // The hygiene paperwork: the kitchen's lists and the sheets from the plan.
+    mnuHygiene =
+        menuEntry(mnuExtras, "mnuHygiene", QStringLiteral("Hygiene…"), "frmMain/mnuHygiene_Click", [] {
+            if (const std::optional<HygieneRequest> r = fncDlgHygiene())
+                fncDruckHygiene(*r);
+        });
 }
 
 void frmMain::Form_Load()

@@ -79,6 +79,7 @@ public:
     // The status line's eaters: the current day's heads and portions, and the days whose portions are
     // out of date.
     QLabel* lbEsser;
+    QAction* mnuHygiene;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -31,10 +31,7 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     for (StockRun run; carry.next(&run);) {
         vp.TableFrame(1);
         vp.setCursorY(vp.CursorY() + 200);
-        vp.AppendRows(QStringLiteral("9400;"),
-                      {{QStringLiteral("Einkauf am %1 für %2 bis %3")
-                            .arg(longDayDate(run.start), run.start.toString(QStringLiteral("dd.MM.")),
-                                 run.end.toString(QStringLiteral("dd.MM.yyyy")))}});
+        vp.AppendRows(QStringLiteral("9400;"), {{runHeading(run)}});
         vp.setCursorY(vp.CursorY() + 100);
         vp.TableFrame(0);
         Money sum;
@@ -60,6 +57,13 @@ ReportJob shoppingPlan(ReportPrinter& vp, ShoppingPlan plan)
     vp.EndDocument();
 }
 } // namespace
+
+QString runHeading(const StockRun& run)
+{
+    return QStringLiteral("Einkauf am %1 für %2 bis %3")
+        .arg(longDayDate(run.start), run.start.toString(QStringLiteral("dd.MM.")),
+             run.end.toString(QStringLiteral("dd.MM.yyyy")));
+}
 
 void fncDruckEinkaufsplan(const ShoppingPlan& plan)
 {

@@ -328,6 +328,8 @@ void ReportWriter::BeginDocument()
     m_texts.clear();
     m_started = true;
     m_complete = false;
+    m_minRowHeight = 0; // a form's tall rows are its own
+    m_title.clear();
     m_cursorY = bodyTop();
     newPage();
     documentChanged();
@@ -412,7 +414,7 @@ double ReportWriter::rowsHeight(const QString& format, const QVector<QStringList
     QVector<CellLayout> cells(cols.size());
     double height = 0;
     for (const QStringList& texts : rows)
-        height += layoutRow(cols, texts, cells) + 2 * kPadY;
+        height += qMax(layoutRow(cols, texts, cells) + 2 * kPadY, m_minRowHeight);
     return height;
 }
 
@@ -447,7 +449,7 @@ void ReportWriter::AppendRows(const QString& format, const QVector<QStringList>&
     QVector<CellLayout> cells(cols.size());
     for (const QStringList& texts : rows) {
         const double content = layoutRow(cols, texts, cells);
-        const double height = content + 2 * kPadY;
+        const double height = qMax(content + 2 * kPadY, m_minRowHeight);
         if (m_cursorY + height > bodyBottom() && m_cursorY > bodyTop()) {
             newPage();
             m_cursorY = bodyTop();

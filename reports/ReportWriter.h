@@ -100,6 +100,8 @@ public:
     double CursorY() const { return m_cursorY; }
     void setCursorY(double y) { m_cursorY = y; }
     void TableFrame(int frame) { m_frame = frame; }
+    // Rows appended from now on are at least this high (twips): a form's blanks take handwriting.
+    void setMinRowHeight(double twips) { m_minRowHeight = twips; }
     // Format "w|>w|w;" (">" right-aligned), rows "a|b|c;d|e|f;"; an invalid format raises error 5.
     // The table option is taken as the reports pass it and ignored: every table breaks where it meets
     // the bottom margin.
@@ -131,7 +133,9 @@ public:
 
     bool isComplete() const { return m_complete; }
     // The middle part of the page header: the report's title.
-    QString documentTitle() const { return m_header.value(1); }
+    QString documentTitle() const { return m_title.isEmpty() ? m_header.value(1) : m_title; }
+    // The title of a document whose pages have no header (a sheet of labels), until it begins again.
+    void setDocumentTitle(const QString& title) { m_title = title; }
     int pageCount() const { return static_cast<int>(m_pages.size()); }
     // A page of the document, from memory or from the file (a copy that shares the items).
     ReportPage page(int index) const;
@@ -189,6 +193,7 @@ private:
     QVector<ReportRow> m_rows;
     int m_left = 1000, m_right = 1500, m_top = 500;
     QStringList m_header;
+    QString m_title;
     ReportFont m_headerFont{QStringLiteral("Verdana"), 8, true, false};
     ReportFont m_textFont{QStringLiteral("Verdana"), 8, false, false};
     QVector<ReportFont> m_fonts;
@@ -196,6 +201,7 @@ private:
     mutable std::vector<std::unique_ptr<Metrics>> m_metrics;
     double m_cursorY = 0;
     int m_frame = 0;
+    double m_minRowHeight = 0;
     bool m_started = false;
     bool m_complete = false;
     bool m_landscape = false;

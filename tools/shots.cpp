@@ -12,12 +12,14 @@
 #include "extras/frmAllergene.h"
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
+#include "extras/frmHygiene.h"
 #include "extras/frmVorrat.h"
 #include "ingredients/frmZutatDet.h"
 #include "ingredients/frmZutatList.h"
 #include "kitchen/CampPlanning.h"
 #include "kitchen/DietGroups.h"
 #include "kitchen/EaterList.h"
+#include "kitchen/Hygiene.h"
 #include "kitchen/ShoppingPlan.h"
 #include "plan/frmMain.h"
 #include "plan/frmSpeiseplanDet.h"
@@ -25,6 +27,7 @@
 #include "reports/Cookbook.h"
 #include "reports/CostReport.h"
 #include "reports/Einkaufsplan.h"
+#include "reports/HygieneSheets.h"
 #include "reports/MealPlanReport.h"
 #include "reports/RecipeCards.h"
 #include "reports/ReportPrinter.h"
@@ -41,6 +44,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
@@ -221,6 +225,28 @@ int main(int argc, char** argv)
     w.mnuAllergene->trigger();
     reportPage([&] { fncDruckWochenplan(span.first, span.last); }, "report-week-plan");
     reportPage([&] { fncDruckAllergeneJeGericht(span.first, span.last); }, "report-allergens");
+
+    // The hygiene paperwork: two fridges and a freezer, a team with one instruction missing, the
+    // breakfast bread without a sample.
+    saveCoolingDevices({{QStringLiteral("Kühlschrank Küche"), kFridge, 7},
+                        {QStringLiteral("Kühlschrank Getränke"), kFridge, 7},
+                        {QStringLiteral("Tiefkühltruhe"), kFreezer, -18}});
+    saveCleaningAreas({{QStringLiteral("Arbeitsflächen"), CleaningArea::AfterMeals},
+                       {QStringLiteral("Boden Küche"), CleaningArea::Daily},
+                       {QStringLiteral("Kühlschränke"), CleaningArea::Weekly}});
+    saveKitchenTeam({{QStringLiteral("Anna Berger"), QDate(2019, 3, 1), QDate(2025, 6, 1)},
+                     {QStringLiteral("Ben Yilmaz"), {}, {}},
+                     {QStringLiteral("Carla Novak"), QDate(2020, 1, 10), QDate(2023, 1, 15)}});
+    gConnection.exec("insert into HYG_OHNEPROBE select GERNR from GERICHTE where GTYPNR = 6");
+    grabModal("extras-hygiene", [](QWidget* d) {
+        d->resize(760, 560);
+        if (auto* h = qobject_cast<frmHygiene*>(d))
+            h->tabHygiene->setCurrentIndex(4);
+    });
+    w.mnuHygiene->trigger();
+    reportPage([&] { fncDruckRueckstellproben(span.first, span.last); }, "report-hygiene-samples");
+    reportPage([&] { fncDruckProbenEtiketten(span.first, span.last, 5); }, "report-hygiene-labels");
+    reportPage([&] { fncDruckKuehltemperaturen(span.first, span.last); }, "report-hygiene-temperatures");
 
     // Five vegetarians and one child without gluten: the groups and the check on the sample plan.
     saveDietGroup({0, QStringLiteral("Vegetarier"), 5, {}, {}, {15, 16}, {}});

@@ -16,6 +16,7 @@
 #include "extras/frmEinkaufsplan.h"
 #include "extras/frmErsatz.h"
 #include "extras/frmGruppen.h"
+#include "extras/frmHygiene.h"
 #include "extras/frmKosten.h"
 #include "extras/frmEsser.h"
 #include "extras/frmPersonen.h"
@@ -99,6 +100,7 @@ std::vector<Window> everyWindow()
         {"frmErsatz", loaded<frmErsatz>},
         {"frmEsser", loaded<frmEsser>},
         {"frmPortionen", loaded<frmPortionen>},
+        {"frmHygiene", loaded<frmHygiene>},
         {"frmDatenbank", loaded<frmDatenbank>},
         {"frmRezeptkarten", span("frmRezeptkarten", "Rezeptkarten")},
         {"frmWochenplan", span("frmWochenplan", "Wochenplan")},

@@ -80,7 +80,14 @@ static QStringList everyPdfName()
             "Restbestand.pdf",
             "Rezeptkarten.pdf",
             "Wochenplan.pdf",
-            "Allergene je Gericht.pdf"};
+            "Allergene je Gericht.pdf",
+            "Rückstellproben.pdf",
+            "Rückstellproben-Etiketten.pdf",
+            "Temperaturkontrolle Kühlgeräte.pdf",
+            "Temperaturkontrolle Speisen.pdf",
+            "Wareneingang.pdf",
+            "Reinigungsplan.pdf",
+            "Belehrung gemäß §§ 42, 43 IfSG.pdf"};
 }
 
 TEST_F(CommandLineTest, EveryReportAndTheSpreadsheetWithoutAWindowBesideAnOpenOne)

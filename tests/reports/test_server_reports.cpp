@@ -69,6 +69,6 @@ TEST_F(ServerTest, EveryReportReadsTheSameOnTheFileAndOnTheServer)
     gConnection.close();
     const QStringList onFile = pdfs(dbPath(), dir() + "/datei");
     const QStringList onServer = pdfs(location(), dir() + "/server");
-    EXPECT_EQ(onFile.size(), 11);
+    EXPECT_EQ(onFile.size(), 18);
     EXPECT_EQ(onServer, onFile);
 }

@@ -272,3 +272,31 @@ protected:
 
     int kinder = 0, vegetarier = 0;
 };
+
+// Three days of a camp with its hygiene lists: bread keeps no sample, the vegetarians get a
+// replacement at the first lunch; two fridges, two areas, a team of three.
+class HygieneTest : public tlmtest::DbTest
+{
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec("insert into GERICHTE (GERNR, GTYPNR, GERICHT) values (201, 2, 'Nudeln mit Soße'),"
+             " (202, 1, 'Tomatensuppe'), (203, 6, 'Brot'), (204, 5, 'Obstsalat'), (205, 2, 'Gemüsepfanne')");
+        // Mo 20.07.: bread for breakfast, soup, pasta and the replacement for lunch; Di 21.07.: fruit
+        // salad for supper; Mi 22.07.: pasta again.
+        exec(
+            "insert into SPEISEPLAN values (1, '2026-07-20', 1, 6, 203, 20, 0), (2, '2026-07-20', 2, 1, 202, "
+            "20, 0), (3, '2026-07-20', 2, 2, 201, 18, 0), (4, '2026-07-20', 2, 2, 205, 2, 0),"
+            " (5, '2026-07-21', 3, 5, 204, 20, 0), (6, '2026-07-22', 2, 2, 201, 20, 0)");
+        const int group = tlm::saveDietGroup({0, "Vegetarier", 2, {}, {}, {15}});
+        exec(QStringLiteral("insert into ERSATZ (KEY, GRUPPENR) values (4, %1)").arg(group));
+        exec("insert into HYG_OHNEPROBE (GERNR) values (203)");
+        exec("insert into HYG_GERAETE (GERAETNR, GERAET, ART, GRENZE) values (1, 'Kühlschrank Küche', "
+             "'Kühlschrank', 7), (2, 'Truhe', 'Tiefkühlgerät', -18)");
+        exec("insert into HYG_BEREICHE (BEREICHNR, BEREICH, HAEUFIGKEIT) values (1, 'Arbeitsflächen', 2),"
+             " (2, 'Kühlschrank', 3)");
+        exec("insert into HYG_TEAM (PERSNR, NAME, ERSTBELEHRUNG, BELEHRUNG) values (1, 'Anna', '2019-03-01',"
+             " '2025-06-01'), (2, 'Ben', null, null), (3, 'Carla', '2020-01-10', '2024-01-15')");
+    }
+};
