@@ -32,8 +32,7 @@ struct Place
 Place placeOf(int row)
 {
     const ReportRow& r = vp().rows()[row];
-    const ReportWriter& doc = vp(); // the printer's pages() is its count
-    return {r.page, doc.pages()[r.page].items[r.firstItem].rect.left(), r.top};
+    return {r.page, vp().page(r.page).items[r.firstItem].rect.left(), r.top};
 }
 } // namespace
 

@@ -289,7 +289,7 @@ protected:
             "insert into SPEISEPLAN values (1, '2026-07-20', 1, 6, 203, 20, 0), (2, '2026-07-20', 2, 1, 202, "
             "20, 0), (3, '2026-07-20', 2, 2, 201, 18, 0), (4, '2026-07-20', 2, 2, 205, 2, 0),"
             " (5, '2026-07-21', 3, 5, 204, 20, 0), (6, '2026-07-22', 2, 2, 201, 20, 0)");
-        const int group = tlm::saveDietGroup({0, "Vegetarier", 2, {}, {}, {15}});
+        const int group = tlm::saveDietGroup({0, "Vegetarier", 2, {}, {}, {15}, {}});
         exec(QStringLiteral("insert into ERSATZ (KEY, GRUPPENR) values (4, %1)").arg(group));
         exec("insert into HYG_OHNEPROBE (GERNR) values (203)");
         exec("insert into HYG_GERAETE (GERAETNR, GERAET, ART, GRENZE) values (1, 'Kühlschrank Küche', "
