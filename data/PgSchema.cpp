@@ -68,6 +68,26 @@ QString derivedScript()
 {
     return pgScript(bundledScript(QStringLiteral("derived.sql")));
 }
+
+// An older database read only lacks the tables of later extras: empty ones of this session stand in,
+// so that their reports print nothing rather than fail.
+void standInMissingTables(PgEngine& engine)
+{
+    static const QRegularExpression table(QStringLiteral("create table if not exists (\\w+) \\(.*?\\n\\);"),
+                                          QRegularExpression::DotMatchesEverythingOption);
+    const QStringList present = engine.tableNames();
+    QString script;
+    for (auto it = table.globalMatch(derivedScript()); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (present.contains(m.captured(1).toUpper()))
+            continue;
+        script += m.captured(0).replace(QStringLiteral("create table if not exists"),
+                                        QStringLiteral("create temporary table if not exists")) +
+                  '\n';
+    }
+    if (!script.isEmpty())
+        engine.runScript(script);
+}
 } // namespace
 
 QString pgScript(const QString& sqliteScript)
@@ -141,6 +161,8 @@ void preparePgDatabase(PgEngine& engine, bool readOnly, bool forCopy, bool* newe
         *newer = true;
         return;
     }
+    if (readOnly && version < kDerivedVersion)
+        standInMissingTables(engine);
     if (version == kDerivedVersion || readOnly)
         return;
     engine.begin();

@@ -89,10 +89,15 @@ TEST_F(DeclarationTest, AGroupAvoidingTracesIsNeverOfferedThemAndAllLinesAreFedI
 // and the file stays as it was; opened for writing it gets them, and keeps its marks without a check date.
 TEST_F(DeclarationTest, AnOlderFileKeepsItsMarksAndHasNoIngredientChecked)
 {
-    for (const char* sql :
-         {"drop trigger ZUTATEN_DEKLARATION", "drop trigger GRUPPEN_SPUREN", "drop table ZUTSPUREN",
-          "drop table ZUTGEPRUEFT", "drop table GRUPPENSPUREN", "PRAGMA user_version = 6"})
+    // As a database of the version before: on a server too, which the command line reads only.
+    const bool server = tlmtest::onServer();
+    exec(server ? "drop trigger ZUTATEN_DEKLARATION on ZUTATEN" : "drop trigger ZUTATEN_DEKLARATION");
+    exec(server ? "drop trigger GRUPPEN_SPUREN on GRUPPEN" : "drop trigger GRUPPEN_SPUREN");
+    for (const char* sql : {"drop table ZUTSPUREN", "drop table ZUTGEPRUEFT", "drop table GRUPPENSPUREN"})
         exec(sql);
+    const QString version = server ? QStringLiteral("select max(VERSION) from TLM_SCHEMA")
+                                   : QStringLiteral("PRAGMA user_version");
+    exec(server ? "update TLM_SCHEMA set VERSION = 6" : "PRAGMA user_version = 6");
     const QStringList marks = rows("select ZUTNR, ALLNR from ZUTALLERGENE order by ZUTNR, ALLNR");
     gConnection.close();
     gConnection.open(location(), true);
@@ -102,8 +107,12 @@ TEST_F(DeclarationTest, AnOlderFileKeepsItsMarksAndHasNoIngredientChecked)
         EXPECT_EQ(m.diet(10), "ungeprüft");
         EXPECT_EQ(m.additives(11), "2, 3");
     }
-    EXPECT_EQ(scalar("select count(*) from sqlite_master where name = 'ZUTGEPRUEFT'").toInt(), 0);
-    EXPECT_EQ(scalar("PRAGMA user_version").toInt(), 6);
+    EXPECT_EQ(scalar(server ? "select count(*) from pg_tables where schemaname = current_schema() and"
+                              " tablename = 'zutgeprueft'"
+                            : "select count(*) from sqlite_master where name = 'ZUTGEPRUEFT'")
+                  .toInt(),
+              0);
+    EXPECT_EQ(scalar(version).toInt(), 6);
     gConnection.close();
     gConnection.open(location());
     EXPECT_EQ(scalar("select count(*) from ZUTGEPRUEFT").toInt(), 0);
