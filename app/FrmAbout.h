@@ -16,6 +16,7 @@ class FrmAbout : public Dialog
     Q_OBJECT
 public:
     FrmAbout();
+    static constexpr bool kReadsNothing = true;
     void Form_Load();
     void tiExit_Timer();
 

@@ -7,9 +7,11 @@
 #include "data/DatabaseCopy.h"
 #include "data/Error.h"
 #include "data/FileWrite.h"
+#include "data/ExtraSettings.h"
 #include "data/Globals.h"
 #include "kitchen/CampPlanning.h"
 #include "kitchen/Costs.h"
+#include "kitchen/EaterList.h"
 #include "kitchen/ShoppingPlan.h"
 #include "reports/AllergenReports.h"
 #include "reports/Cookbook.h"
@@ -44,6 +46,22 @@ struct Report
     QString file;
     std::function<void()> print;
 };
+
+// What the reports read, asked ahead, so that a server answers the run in a few round trips however
+// long the plan: first what decides the rest (the span, the settings, the eaters), then what the
+// reports read of the span.
+void readSpanAhead()
+{
+    gConnection.readAhead({}, {[] { planSpan(); }, [] { extraSetting(0); }, [] { eaterList(); }});
+}
+
+void readReportsAhead(const QDate& von, const QDate& bis)
+{
+    const ShoppingPlan plan = keptOrWeeklyPlan();
+    gConnection.readAhead({}, {readSpeiseplan, readEinkauf, readKochbuch, [&] { readKosten(von, bis); },
+                               [&] { readEinkaufsplan(plan); }, [&] { readRezeptkarten(von, bis); },
+                               [&] { readAllergenReports(von, bis); }, [&] { readHygieneSheets(von, bis); }});
+}
 
 // A document is written under a name of this run's own until every one is complete.
 QString partOf(const QString& path)
@@ -138,6 +156,7 @@ int runBatch(const BatchRun& run)
             tellOnErrorOutput(made);
         gConnection.open(databasePath(), true);
         snapshot.emplace(gConnection);
+        readSpanAhead();
     });
     if (reportsMade() != reportsBefore)
         return fail();
@@ -161,6 +180,9 @@ int runBatch(const BatchRun& run)
                     .arg(kLongestSpan));
             return fail();
         }
+        guard("tlm/runBatch", [&] { readReportsAhead(von, bis); });
+        if (reportsMade() != reportsBefore)
+            return fail();
         const std::vector<Report> reports = {
             {kPdfNames[0], [] { fncDruckSpeiseplan(); }},
             {kPdfNames[1], [] { fncDruckEinkauf(1); }},

@@ -172,6 +172,13 @@ RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& t
             return kept;
     auto rs = std::make_shared<Recordset>();
     rs->m_conn = this;
+    if (m_rehearsed) {
+        if (!keep)
+            raise(ErrNotSupported, sql); // a writable one is not asked ahead
+        m_rehearsed->push_back({sql, values});
+        return rs;
+    }
+    ++m_asked;
     e.fetch(sql, *rs, columnsAt, table, values);
     rs->m_writable = columnsAt >= 0;
     rs->m_table = table;
@@ -190,6 +197,66 @@ RecordsetPtr Connection::execute(const QString& sql, const QVector<QVariant>& va
     return run(rewriteJetSql(sql), -1, {}, values);
 }
 
+void Connection::readAhead(const QVector<Read>& reads, const QVector<std::function<void()>>& rehearsals,
+                           int rounds)
+{
+    if (m_snapshots == 0 || m_rehearsed)
+        return;
+    QVector<Read> all;
+    for (const Read& r : reads)
+        all << Read{rewriteJetSql(r.sql), r.values};
+    for (int round = 0; round < rounds; ++round) {
+        m_rehearsed = &all;
+        for (const std::function<void()>& rehearsal : rehearsals) {
+            try {
+                rehearsal();
+            } catch (...) {
+                // An answer without rows may end it early: what it asked so far is asked ahead.
+            }
+        }
+        m_rehearsed = nullptr;
+        if (!askAhead(all))
+            return;
+        all.clear();
+    }
+}
+
+bool Connection::askAhead(const QVector<Read>& reads)
+{
+    QStringList sql, keys;
+    QVector<QVector<QVariant>> values;
+    for (const Read& r : reads) {
+        const QString key = readKey(r.sql, r.values);
+        if (m_reads.contains(key) || keys.contains(key))
+            continue;
+        sql << r.sql;
+        keys << key;
+        values << r.values;
+    }
+    const QString tables = m_tables ? QString() : engine().tablesQuery();
+    if (!tables.isEmpty()) {
+        sql << tables;
+        values << QVector<QVariant>();
+    }
+    if (sql.isEmpty())
+        return false;
+    std::vector<Recordset> rows;
+    m_asked += sql.size();
+    engine().fetchAll(sql, values, rows);
+    for (int i = 0; i < keys.size(); ++i) {
+        rows[size_t(i)].m_conn = this;
+        keepRead(keys[i], rows[size_t(i)]);
+    }
+    if (!tables.isEmpty()) {
+        const Recordset& t = rows.back();
+        QStringList names;
+        for (int r = 0; r < t.rowCount(); ++r)
+            names << t.value(r, 0).toString().toUpper();
+        m_tables = names;
+    }
+    return true;
+}
+
 RecordsetPtr Connection::executeKept(const QString& sql)
 {
     const qint64 changes = changeCount();
@@ -199,6 +266,29 @@ RecordsetPtr Connection::executeKept(const QString& sql)
     RecordsetPtr rs = execute(sql);
     m_lists.insert(sql, {changes, std::make_shared<const Recordset>(*rs)});
     return rs;
+}
+
+bool Connection::keepLists(const QStringList& sql)
+{
+    const qint64 changes = changeCount();
+    QStringList asked, rewritten;
+    for (const QString& s : sql) {
+        const auto it = m_lists.constFind(s);
+        if (it == m_lists.cend() || it->changes != changes) {
+            asked << s;
+            rewritten << rewriteJetSql(s);
+        }
+    }
+    if (asked.isEmpty())
+        return false;
+    std::vector<Recordset> rows;
+    m_asked += asked.size();
+    engine().fetchAll(rewritten, QVector<QVector<QVariant>>(rewritten.size()), rows);
+    for (int i = 0; i < asked.size(); ++i) {
+        rows[size_t(i)].m_conn = this;
+        m_lists.insert(asked[i], {changes, std::make_shared<const Recordset>(rows[size_t(i)])});
+    }
+    return true;
 }
 
 RecordsetPtr Connection::openWritable(const QString& sql)
@@ -213,20 +303,29 @@ RecordsetPtr Connection::openWritable(const QString& sql)
     return run(jet, int(m.capturedStart(1)), m.captured(2));
 }
 
+void Connection::refuseInRehearsal() const
+{
+    if (m_rehearsed)
+        raise(ErrNotSupported, QStringLiteral("Schreiben beim Vorauslesen"));
+}
+
 int Connection::exec(const QString& sql, const QVector<QVariant>& values)
 {
+    refuseInRehearsal();
     forgetReads();
     return engine().exec(sql, values);
 }
 
 qint32 Connection::newKey(const QString& table, const QString& column, qint32 fallback, int count)
 {
+    refuseInRehearsal();
     forgetReads();
     return engine().newKey(table, column, fallback, count);
 }
 
 qint64 Connection::insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values)
 {
+    refuseInRehearsal();
     forgetReads();
     return engine().insertRow(table, cols, values);
 }
@@ -234,6 +333,7 @@ qint64 Connection::insertRow(const QString& table, const QStringList& cols, cons
 void Connection::updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
                            const QVector<QVariant>& values)
 {
+    refuseInRehearsal();
     forgetReads();
     if (!engine().updateRow(table, key, version, cols, values))
         raise(ErrChangedElsewhere);
@@ -241,9 +341,11 @@ void Connection::updateRow(const QString& table, qint64 key, qint64 version, con
 
 ReadSnapshot::ReadSnapshot(Connection& c) : m_conn(c)
 {
-    if (m_conn.m_snapshots == 0)
-        m_conn.engine().beginSnapshot();
     m_outermost = m_conn.m_snapshots == 0;
+    // Within a transaction its own state is the one read; its end is its owner's.
+    m_began = m_outermost && m_conn.m_transactions == 0;
+    if (m_began)
+        m_conn.engine().beginSnapshot();
     ++m_conn.m_snapshots;
 }
 
@@ -253,8 +355,8 @@ ReadSnapshot::~ReadSnapshot()
     if (m_outermost)
         m_conn.forgetReads();
     // Nothing was written: ending it either way is the same.
-    if (m_outermost && m_conn.isOpen())
-        m_conn.engine().rollback();
+    if (m_began && m_conn.isOpen())
+        m_conn.engine().endSnapshot();
 }
 
 QString ReadSnapshot::state() const
@@ -265,17 +367,22 @@ QString ReadSnapshot::state() const
 Transaction::Transaction(Connection& c) : m_conn(c)
 {
     m_conn.engine().begin();
+    ++m_conn.m_transactions;
 }
 
 Transaction::~Transaction()
 {
-    if (!m_done && m_conn.isOpen())
+    if (m_done)
+        return;
+    --m_conn.m_transactions;
+    if (m_conn.isOpen())
         m_conn.engine().rollback();
 }
 
 void Transaction::commit()
 {
     m_conn.engine().commit();
+    --m_conn.m_transactions;
     m_done = true;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,6 +57,23 @@ public:
     // A select whose rows are kept until anything changes, here or (on a server) as another program
     // tells: the lists a window offers, asked again only when they may differ.
     RecordsetPtr executeKept(const QString& sql);
+    // Asks the lists of executeKept not kept (or out of date) all together, before a window shows
+    // them: one round trip to a server. False when none had to be asked.
+    bool keepLists(const QStringList& sql);
+    // A select asked ahead: the program's dialect, values bound to its "?".
+    struct Read
+    {
+        QString sql;
+        QVector<QVariant> values = {};
+    };
+    // Within a snapshot, asks these selects now, all together (one round trip to a server), and
+    // keeps their rows for when the work asks them; the tables are asked along, when not yet known.
+    // Along go the selects the rehearsals ask: each runs with every select not kept yet answered by
+    // no rows (they must only read, and what one raises ends only that one). Outside a snapshot
+    // nothing would be kept: it does nothing.
+    // With more rounds, the rehearsals run again on what was asked, for the selects that depend on it.
+    void readAhead(const QVector<Read>& reads, const QVector<std::function<void()>>& rehearsals = {},
+                   int rounds = 1);
     // A writable recordset on "select cols from TABLE where ..."
     RecordsetPtr openWritable(const QString& sql);
 
@@ -74,6 +92,8 @@ public:
     qint64 changeCount() const;
 
     bool hasTable(const QString& name) const;
+    // Selects asked of the database so far, those answered from what is kept not counted.
+    qint64 readsAsked() const { return m_asked; }
 
     Engine& engine() const;
 
@@ -92,6 +112,9 @@ private:
     RecordsetPtr cachedRead(const QString& key) const;
     void keepRead(const QString& key, const Recordset& rs);
     void forgetReads();
+    void refuseInRehearsal() const;
+    // Asks the reads (engine dialect) not kept yet together and keeps them; false when none was.
+    bool askAhead(const QVector<Read>& reads);
 
     std::unique_ptr<Engine> m_engine;
     QString m_path;
@@ -107,6 +130,9 @@ private:
     qint64 m_closedChanges = 0;                  // above every count told before the last close
     mutable qint64 m_seen = 0;                   // the open engine's count as last told
     int m_snapshots = 0;                         // ReadSnapshots open
+    int m_transactions = 0;                      // Transactions open
+    qint64 m_asked = 0;                          // selects asked of the engine
+    QVector<Read>* m_rehearsed = nullptr;        // a rehearsal's selects (engine dialect), while it runs
 };
 
 // A libpq connection URI ("postgresql://…" or "postgres://…") rather than a file name.
@@ -126,10 +152,13 @@ public:
     // Which committed state it sees: two snapshots of the same text see the same data (empty on a file,
     // which one program alone changes).
     QString state() const;
+    // Not within another snapshot: the one whose state may differ from the last one's.
+    bool outermost() const { return m_outermost; }
 
 private:
     Connection& m_conn;
     bool m_outermost = false;
+    bool m_began = false; // the engine's snapshot, ended here
 };
 
 // Rolls back unless committed: work that changes several rows is all or nothing.

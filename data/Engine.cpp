@@ -10,4 +10,12 @@ QString Engine::insertStatement(const QString& table, const QStringList& cols)
         .arg(table, cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
 }
 
+void Engine::fetchAll(const QStringList& sql, const QVector<QVector<QVariant>>& values,
+                      std::vector<Recordset>& out)
+{
+    out.resize(size_t(sql.size()));
+    for (int i = 0; i < sql.size(); ++i)
+        fetch(sql[i], out[size_t(i)], -1, {}, values.value(i));
+}
+
 } // namespace tlm

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <vector>
 
 namespace tlm {
 
@@ -28,6 +29,10 @@ public:
     // them, its version. Values are bound to the statement's "?".
     virtual void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table,
                        const QVector<QVariant>& values = {}) = 0;
+    // Fills out[i] with the rows of select sql[i] (values[i] bound), all asked together: a server
+    // answers them in one round trip. A file answers one after the other.
+    virtual void fetchAll(const QStringList& sql, const QVector<QVector<QVariant>>& values,
+                          std::vector<Recordset>& out);
     // A statement with bound values; the number of rows changed.
     virtual int exec(const QString& sql, const QVector<QVariant>& values) = 0;
     // Adds a row and gives its key.
@@ -47,13 +52,17 @@ public:
     // A transaction that only reads and sees one state of the data throughout, however long it
     // lasts; ended by commit or rollback.
     virtual void beginSnapshot() = 0;
+    // Ends the snapshot; where nothing waits on it, without waiting for the end to be confirmed.
+    virtual void endSnapshot() noexcept { rollback(); }
     // Which committed state the open snapshot sees, as text: two snapshots with the same text see the
     // same data. Empty where nobody else can change the data between two snapshots (a file: one
     // program at a time).
-    virtual QString snapshotState() const { return {}; }
+    virtual QString snapshotState() { return {}; }
 
     // The program's tables, in upper case (the engine's own bookkeeping left out).
     virtual QStringList tableNames() = 0;
+    // The select whose first column names them, where it is worth asking together with others.
+    virtual QString tablesQuery() const { return {}; }
 
     // Raises the German error of a lost connection when the database cannot be reached, after one
     // more try to reach it.

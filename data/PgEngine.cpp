@@ -16,7 +16,9 @@
 #include <QTimer>
 #include <QUrl>
 #include <cstdlib>
+#include <cerrno>
 #include <libpq-fe.h>
+#include <poll.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
@@ -31,8 +33,56 @@ const QString kLost = QStringLiteral("Die Verbindung zum Datenbankserver ist unt
                                      "geändert. Das Programm verbindet sich wieder, sobald der Server "
                                      "erreichbar ist.");
 
-const char* const kSession = "set datestyle = 'ISO, YMD'; set extra_float_digits = 1; "
-                             "set client_min_messages = warning; set standard_conforming_strings = on";
+const char* const kSession = "-c datestyle=ISO,YMD -c extra_float_digits=1 -c client_min_messages=warning"
+                             " -c standard_conforming_strings=on";
+const char* const kReadOnly = " -c default_transaction_read_only=on";
+const char* const kSetReadOnly = "set default_transaction_read_only = on; ";
+const QString kBeginSnapshot = QStringLiteral("begin isolation level repeatable read, read only");
+
+// The login's rights on the program's tables (see checkRights).
+const QString kRights = QStringLiteral(
+    "select count(*), coalesce(bool_and(has_table_privilege(c.oid, 'select')), true),"
+    " coalesce(bool_and(has_table_privilege(c.oid, 'insert') and has_table_privilege(c.oid, 'update') and"
+    " has_table_privilege(c.oid, 'delete')), true) from pg_class c"
+    " where c.relnamespace = current_schema()::regnamespace and c.relkind = 'r'");
+const QString kColumns = QStringLiteral(
+    "select c.oid, a.attnum, coalesce(t2.typname, t.typname), t.typname, a.atttypmod"
+    " from pg_attribute a join pg_class c on c.oid = a.attrelid"
+    " join pg_type t on t.oid = a.atttypid left join pg_type t2 on t2.oid = t.typbasetype"
+    " and t.typname not in ('yesno', 'currency', 'memo')"
+    " where c.relnamespace = current_schema()::regnamespace and a.attnum > 0"
+    " and not a.attisdropped and c.relkind in ('r', 'v')");
+const QString kListen = QStringLiteral("listen tlm");
+const QString kTables = QStringLiteral("select tablename from pg_tables where schemaname = current_schema()"
+                                       " and tablename not in ('tlm_schema', 'tlm_keys') order by tablename");
+
+// Work that makes or drops tables: the tables known are known no longer.
+bool changesTables(const QString& sql)
+{
+    static const QRegularExpression ddl(QStringLiteral("\\b(create|drop|alter)\\s+(temporary\\s+)?table\\b"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return ddl.match(sql).hasMatch();
+}
+
+// The session's settings go with the connection itself, so that neither connecting nor connecting
+// again asks for them; options the address or PGOPTIONS gives come first.
+QByteArray sessionOptions(const QByteArray& uri, bool readOnly)
+{
+    QByteArray own = qgetenv("PGOPTIONS");
+    char* error = nullptr;
+    if (PQconninfoOption* options = PQconninfoParse(uri.constData(), &error)) {
+        for (PQconninfoOption* o = options; o->keyword; ++o)
+            if (qstrcmp(o->keyword, "options") == 0 && o->val && *o->val)
+                own = o->val;
+        PQconninfoFree(options);
+    }
+    PQfreemem(error);
+    QByteArray s = own.isEmpty() ? QByteArray() : own + ' ';
+    s += kSession;
+    if (readOnly)
+        s += kReadOnly;
+    return s;
+}
 
 // libpq's words on one line, to follow a German sentence.
 QString engineText(const char* s)
@@ -169,15 +219,17 @@ void PgEngine::ResultDeleter::operator()(PGresult* r) const
     PQclear(r);
 }
 
-PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy) : m_readOnly(readOnly)
+PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy)
+    : m_readOnly(readOnly), m_readOnlyAsked(readOnly)
 {
     const QUrl url(uri);
     if (!url.password().isEmpty() || uri.contains(QLatin1String("password=")))
         throw Error(SQLITE_AUTH, QStringLiteral("Das Passwort gehört nicht in die Adresse der Datenbank; das "
                                                 "Programm liest es aus ~/.pgpass oder PGPASSWORD."));
     const QByteArray dbname = uri.toUtf8();
-    const char* keys[] = {"dbname", "connect_timeout", "application_name", "client_encoding", nullptr};
-    const char* values[] = {dbname.constData(), "10", "Fennor Tellomat", "UTF8", nullptr};
+    const QByteArray options = sessionOptions(dbname, readOnly);
+    const char* keys[] = {"dbname", "connect_timeout", "application_name", "client_encoding", "options", nullptr};
+    const char* values[] = {dbname.constData(), "10", "Fennor Tellomat", "UTF8", options.constData(), nullptr};
     m_conn = PQconnectdbParams(keys, values, 1);
     if (!m_conn || PQstatus(m_conn) != CONNECTION_OK) {
         const Error e = openFailure(m_conn, uri);
@@ -195,13 +247,23 @@ PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy) : m_readOnly
                                          .arg(v % 10000));
     }
     try {
+        // What connecting asks, asked in one round trip; each question takes its answer from here.
+        QStringList opening =
+            QStringList{kRights} + schemaQuestions() + QStringList{kColumns, kTables, kListen};
+        std::vector<Result> answers = pipeline(opening, {}, true);
+        for (size_t i = 0; i < answers.size(); ++i)
+            m_early.emplace_back(opening[int(i)], std::move(answers[i]));
         checkRights(uri);
         preparePgDatabase(*this, m_readOnly, forCopy, &m_newer);
         if (m_newer)
             m_readOnly = true;
         loadColumns();
-        listen(m_readOnly ? QStringLiteral("set default_transaction_read_only = on; ") : QString());
+        listen(m_readOnly && !m_readOnlyAsked ? QString::fromLatin1(kSetReadOnly) : QString());
+        if (!m_tableNames)
+            tableNames(); // from the opening's answer, unless the tables were made since
+        m_early.clear();
     } catch (...) {
+        m_early.clear();
         delete m_notifier;
         PQfinish(m_conn);
         m_conn = nullptr;
@@ -221,14 +283,7 @@ void PgEngine::checkRights(const QString& uri)
 {
     // The login's rights on the program's tables: none refuses it, reading alone is as a read-only
     // file. An empty database has no tables yet: making them needs the rights of its owner.
-    // The session's settings go along in the same round trip.
-    const Result r = runScriptResult(
-        QString::fromLatin1(kSession) +
-        QStringLiteral("; select count(*), coalesce(bool_and(has_table_privilege(c.oid, 'select')), true),"
-                       " coalesce(bool_and(has_table_privilege(c.oid, 'insert') and"
-                       " has_table_privilege(c.oid, 'update') and has_table_privilege(c.oid, 'delete')),"
-                       " true) from pg_class c"
-                       " where c.relnamespace = current_schema()::regnamespace and c.relkind = 'r'"));
+    const Result r = run(kRights, {});
     if (std::atoi(PQgetvalue(r.get(), 0, 0)) == 0)
         return;
     if (PQgetvalue(r.get(), 0, 1)[0] != 't')
@@ -244,6 +299,7 @@ bool PgEngine::reconnect()
 {
     if (m_resetPoll)
         m_resetPoll->stop(); // this try replaces the one in the background
+    m_endUnread = false; // the old connection's answer goes with it
     PQreset(m_conn);
     if (PQstatus(m_conn) != CONNECTION_OK)
         return false;
@@ -252,6 +308,7 @@ bool PgEngine::reconnect()
 
 void PgEngine::startReset()
 {
+    m_endUnread = false;
     if (!PQresetStart(m_conn)) {
         waitForRetry();
         return;
@@ -277,9 +334,8 @@ void PgEngine::startReset()
 bool PgEngine::reconnected()
 {
     try {
-        // Back after a break: the same session settings, and listening again.
-        listen(QString::fromLatin1(kSession) + QStringLiteral("; ") +
-               (m_readOnly ? QStringLiteral("set default_transaction_read_only = on; ") : QString()));
+        // Back after a break: listening again (the session's settings come with the connection).
+        listen(m_readOnly && !m_readOnlyAsked ? QString::fromLatin1(kSetReadOnly) : QString());
     } catch (const Error&) {
         return false;
     }
@@ -355,6 +411,7 @@ void PgEngine::requireReachable()
 
 void PgEngine::requireConnection()
 {
+    takeEndAnswer();
     if (PQstatus(m_conn) == CONNECTION_OK)
         return;
     if (m_inTransaction)
@@ -442,8 +499,37 @@ QString PgEngine::translate(const QString& sql)
                                                : QStringLiteral("update set ") + sets.join(", ")));
 }
 
+PgEngine::Result PgEngine::early(const QString& sql)
+{
+    for (auto it = m_early.begin(); it != m_early.end(); ++it)
+        if (it->first == sql) {
+            Result r = std::move(it->second);
+            m_early.erase(it);
+            return r;
+        }
+    return {};
+}
+
+void PgEngine::forgetTables(const QString& sql)
+{
+    if (!changesTables(sql))
+        return;
+    m_tableNames.reset();
+    early(kTables); // the opening's answer is out of date too
+}
+
 PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& values)
 {
+    forgetTables(sql);
+    if (values.isEmpty() && !m_early.empty())
+        if (Result r = early(sql)) {
+            const ExecStatusType status = PQresultStatus(r.get());
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+                raiseFailure(r.get());
+            return r;
+        }
+    if (m_beginPending)
+        return std::move(pipeline({sql}, {values}, false).front());
     requireConnection();
     const QByteArray statement = translate(sql).toUtf8();
     std::vector<Parameter> params;
@@ -477,6 +563,94 @@ PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& valu
     return r;
 }
 
+std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
+                                                 const QVector<QVector<QVariant>>& values, bool apart)
+{
+    requireConnection();
+    const bool begin = m_beginPending;
+    m_beginPending = false;
+    std::vector<QByteArray> texts;
+    std::vector<std::vector<Parameter>> params(size_t(sql.size()) + (begin ? 1 : 0));
+    if (begin)
+        texts.push_back(kBeginSnapshot.toUtf8());
+    for (int i = 0; i < sql.size(); ++i) {
+        texts.push_back(translate(sql[i]).toUtf8());
+        for (const QVariant& v : values.value(i))
+            params[texts.size() - 1].push_back(parameterOf(v));
+    }
+    // Sends them all, then takes the answers.
+    auto once = [&] {
+        bool sent = PQenterPipelineMode(m_conn) == 1 && PQsetnonblocking(m_conn, 1) == 0;
+        for (size_t i = 0; sent && i < texts.size(); ++i) {
+            std::vector<const char*> t;
+            std::vector<Oid> types;
+            for (const Parameter& p : params[i]) {
+                t.push_back(p.null ? nullptr : p.text.constData());
+                types.push_back(p.type);
+            }
+            sent = PQsendQueryParams(m_conn, texts[i].constData(), int(t.size()), types.data(), t.data(), nullptr,
+                                     nullptr, 0) == 1 &&
+                   (!apart || PQpipelineSync(m_conn) == 1);
+        }
+        if (sent && !apart)
+            sent = PQpipelineSync(m_conn) == 1;
+        // Everything out before the first answer is read: the server answers while the rest is still on
+        // its way, and with both sides writing neither may wait for the other.
+        while (sent) {
+            const int f = PQflush(m_conn);
+            if (f == 0)
+                break;
+            pollfd p{PQsocket(m_conn), POLLIN | POLLOUT, 0};
+            if (f < 0 || (poll(&p, 1, -1) < 0 && errno != EINTR) ||
+                ((p.revents & POLLIN) && !PQconsumeInput(m_conn)))
+                sent = false;
+        }
+        PQsetnonblocking(m_conn, 0);
+        // Each statement gives one result and then none; each end (sync) gives one of its own.
+        std::vector<Result> results;
+        const size_t ends = apart ? texts.size() : 1;
+        int nones = 0; // two in a row: nothing more is coming
+        for (size_t seen = 0; sent && seen < ends;) {
+            Result r(PQgetResult(m_conn));
+            if (!r) {
+                if (PQstatus(m_conn) != CONNECTION_OK || ++nones > 1)
+                    break;
+                continue;
+            }
+            nones = 0;
+            if (PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC)
+                ++seen;
+            else
+                results.push_back(std::move(r));
+        }
+        PQexitPipelineMode(m_conn);
+        return results;
+    };
+    std::vector<Result> results = once();
+    // A server that went away and came back is only noticed now: reads outside a transaction are
+    // simply asked again on a new connection, as a single one is.
+    if (results.size() != texts.size() && PQstatus(m_conn) != CONNECTION_OK && !m_inTransaction) {
+        requireConnection();
+        results = once();
+    }
+    if (results.size() != texts.size()) {
+        if (PQstatus(m_conn) != CONNECTION_OK)
+            throw Error(SQLITE_IOERR, kLost, engineText(PQerrorMessage(m_conn)));
+        raiseFailure(nullptr);
+    }
+    if (!apart)
+        for (const Result& r : results) {
+            const ExecStatusType status = PQresultStatus(r.get());
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+                raiseFailure(r.get()); // the first failure; those after it were not run
+        }
+    if (begin)
+        results.erase(results.begin());
+    return results;
+}
+
+
+
 void PgEngine::runScript(const QString& sql)
 {
     runScriptResult(sql);
@@ -484,8 +658,18 @@ void PgEngine::runScript(const QString& sql)
 
 PgEngine::Result PgEngine::runScriptResult(const QString& sql)
 {
+    forgetTables(sql);
+    if (!m_early.empty())
+        if (Result r = early(sql)) {
+            const ExecStatusType status = PQresultStatus(r.get());
+            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+                raiseFailure(r.get());
+            return r;
+        }
     requireConnection();
-    Result r(PQexec(m_conn, sql.toUtf8().constData()));
+    const QString script = m_beginPending ? kBeginSnapshot + QStringLiteral("; ") + sql : sql;
+    m_beginPending = false;
+    Result r(PQexec(m_conn, script.toUtf8().constData()));
     const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
         raiseFailure(r.get());
@@ -496,14 +680,7 @@ void PgEngine::loadColumns()
 {
     m_columns.clear();
     m_keys.clear();
-    Result r = run(
-        QStringLiteral("select c.oid, a.attnum, coalesce(t2.typname, t.typname), t.typname, a.atttypmod"
-                       " from pg_attribute a join pg_class c on c.oid = a.attrelid"
-                       " join pg_type t on t.oid = a.atttypid left join pg_type t2 on t2.oid = t.typbasetype"
-                       " and t.typname not in ('yesno', 'currency', 'memo')"
-                       " where c.relnamespace = current_schema()::regnamespace and a.attnum > 0"
-                       " and not a.attisdropped and c.relkind in ('r', 'v')"),
-        {});
+    Result r = run(kColumns, {});
     for (int i = 0; i < PQntuples(r.get()); ++i) {
         const quint64 oid = std::strtoull(PQgetvalue(r.get(), i, 0), nullptr, 10);
         const int attnum = std::atoi(PQgetvalue(r.get(), i, 1));
@@ -542,7 +719,20 @@ void PgEngine::fetch(const QString& sql, Recordset& rs, int columnsAt, const QSt
     const Result r = run(
         writable ? QString(sql).insert(columnsAt, keyColumn(table) + QStringLiteral(", TLM_VERSION, ")) : sql,
         values);
-    PGresult* res = r.get();
+    fill(r.get(), rs, writable);
+}
+
+void PgEngine::fetchAll(const QStringList& sql, const QVector<QVector<QVariant>>& values,
+                        std::vector<Recordset>& out)
+{
+    std::vector<Result> results = pipeline(sql, values, false);
+    out.resize(results.size());
+    for (size_t i = 0; i < results.size(); ++i)
+        fill(results[i].get(), out[i], false);
+}
+
+void PgEngine::fill(PGresult* res, Recordset& rs, bool writable)
+{
     const int first = writable ? 2 : 0;
     const int n = PQnfields(res);
     std::vector<Oid> types;
@@ -656,23 +846,53 @@ void PgEngine::commit()
 
 void PgEngine::beginSnapshot()
 {
-    // The snapshot is taken by the first statement after the begin. Equal snapshots see the same
-    // committed transactions, and so the same data.
+    // The begin goes with the first statement, which takes the snapshot: no round trip of its own.
     m_inTransaction = true;
-    Result r;
-    try {
-        r = runScriptResult(QStringLiteral(
-            "begin isolation level repeatable read, read only; select pg_current_snapshot()::text"));
-    } catch (...) {
+    m_beginPending = true;
+    m_snapshotState.clear();
+}
+
+QString PgEngine::snapshotState()
+{
+    // Equal snapshots see the same committed transactions, and so the same data.
+    if (m_inTransaction && m_snapshotState.isEmpty())
+        m_snapshotState =
+            QString::fromUtf8(PQgetvalue(run(QStringLiteral("select pg_current_snapshot()::text"), {}).get(), 0, 0));
+    return m_snapshotState;
+}
+
+void PgEngine::endSnapshot() noexcept
+{
+    // Nothing was written: the answer is taken when the connection is next used (or never, when the
+    // program ends), so that the end costs no round trip of its own.
+    if (m_beginPending || PQstatus(m_conn) != CONNECTION_OK || m_endUnread) {
         rollback();
-        throw;
+        return;
     }
-    m_snapshotState = QString::fromUtf8(PQgetvalue(r.get(), 0, 0));
+    m_inTransaction = false;
+    if (PQsendQuery(m_conn, "rollback") == 1)
+        m_endUnread = true;
+    else
+        PQclear(PQexec(m_conn, "rollback"));
+}
+
+void PgEngine::takeEndAnswer()
+{
+    if (!m_endUnread)
+        return;
+    m_endUnread = false;
+    while (PGresult* r = PQgetResult(m_conn))
+        PQclear(r);
 }
 
 void PgEngine::rollback() noexcept
 {
+    takeEndAnswer();
     m_inTransaction = false;
+    if (m_beginPending) { // nothing was asked: nothing to end
+        m_beginPending = false;
+        return;
+    }
     if (PQstatus(m_conn) == CONNECTION_OK)
         PQclear(PQexec(m_conn, "rollback"));
 }
@@ -709,15 +929,23 @@ void PgEngine::takeNotifications()
             &remoteChanges(), [] { emit remoteChanges().changed(); }, Qt::QueuedConnection);
 }
 
+QString PgEngine::tablesQuery() const
+{
+    return m_tableNames && m_early.empty() ? QString() : kTables;
+}
+
 QStringList PgEngine::tableNames()
 {
-    const Result r =
-        run(QStringLiteral("select tablename from pg_tables where schemaname = current_schema()"
-                           " and tablename not in ('tlm_schema', 'tlm_keys') order by tablename"),
-            {});
+    // Tables come and go only by a program's schema work: known once, until this one does such work.
+    // Another program's newer version adds tables this one does not read anyway.
+    if (m_tableNames && m_early.empty())
+        return *m_tableNames;
+    m_tableNames.reset();
+    const Result r = run(kTables, {});
     QStringList names;
     for (int i = 0; i < PQntuples(r.get()); ++i)
         names << QString::fromUtf8(PQgetvalue(r.get(), i, 0)).toUpper();
+    m_tableNames = names;
     return names;
 }
 

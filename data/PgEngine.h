@@ -5,6 +5,9 @@
 #include <QHash>
 #include <QPointer>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 typedef struct pg_conn PGconn;
 typedef struct pg_result PGresult;
@@ -30,6 +33,8 @@ public:
 
     void fetch(const QString& sql, Recordset& rs, int columnsAt, const QString& table,
                const QVector<QVariant>& values = {}) override;
+    void fetchAll(const QStringList& sql, const QVector<QVector<QVariant>>& values,
+                  std::vector<Recordset>& out) override;
     int exec(const QString& sql, const QVector<QVariant>& values) override;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values) override;
     bool updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
@@ -39,9 +44,11 @@ public:
     void commit() override;
     void rollback() noexcept override;
     void beginSnapshot() override;
-    QString snapshotState() const override { return m_snapshotState; }
+    void endSnapshot() noexcept override;
+    QString snapshotState() override;
     qint64 changeCount() override;
     QStringList tableNames() override;
+    QString tablesQuery() const override;
     void requireReachable() override;
     bool isLost() const override;
 
@@ -61,10 +68,22 @@ private:
     using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
     Result run(const QString& sql, const QVector<QVariant>& values);
+    // Sends the statements (the program's dialect) without waiting in between and then takes their
+    // answers: one round trip for them all. Apart, each has its own end and fails alone; together, the
+    // first failure ends the rest. A snapshot begun and not yet asked goes first.
+    std::vector<Result> pipeline(const QStringList& sql, const QVector<QVector<QVariant>>& values,
+                                 bool apart);
+    // The answer asked ahead while connecting, taken once.
+    Result early(const QString& sql);
+    // Forgets the tables known when sql makes or drops tables.
+    void forgetTables(const QString& sql);
+    void fill(PGresult* res, Recordset& rs, bool writable);
     // A script in one round trip; the result of its last statement.
     Result runScriptResult(const QString& sql);
     QString translate(const QString& sql);
     void requireConnection();
+    // Takes the answer to a snapshot's end sent before, so that the connection is free.
+    void takeEndAnswer();
     void checkRights(const QString& uri);
     // A lost connection is made again by itself, after a pause that grows with each failed try.
     bool reconnect();
@@ -86,8 +105,13 @@ private:
     PGconn* m_conn = nullptr;
     bool m_readOnly = false;
     bool m_newer = false;
+    bool m_readOnlyAsked = false; // set for the whole session when connecting
     bool m_inTransaction = false;
-    QString m_snapshotState; // xmin:xmax:running transactions of the open snapshot
+    bool m_beginPending = false; // a snapshot's begin goes with its first statement
+    bool m_endUnread = false;    // a snapshot's end was sent, its answer not yet taken
+    QString m_snapshotState;     // xmin:xmax:running transactions of the open snapshot, once asked
+    std::optional<QStringList> m_tableNames; // as asked last; forgotten by this program's own DDL
+    std::vector<std::pair<QString, Result>> m_early; // answers asked together when connecting
     qint64 m_changes = 0;
     QHash<quint64, Column> m_columns; // by table oid and column number
     QHash<QString, QString> m_keys;   // table to its key column

@@ -50,17 +50,15 @@ QString versionTriggers(PgEngine& engine)
 
 int schemaVersion(PgEngine& engine, bool* ours, bool* empty)
 {
+    const QStringList questions = schemaQuestions();
     Recordset rs;
-    engine.fetch(
-        QStringLiteral("select (select count(*) from pg_tables where schemaname = current_schema()),"
-                       " to_regclass('tlm_schema') is not null, to_regclass('speiseplan') is not null"),
-        rs, -1, {});
+    engine.fetch(questions[0], rs, -1, {});
     *empty = rs.value(0, 0).toLongLong() == 0;
     *ours = rs.value(0, 1).toInt() == 1 && rs.value(0, 2).toInt() == 1;
     if (!*ours)
         return 0;
     Recordset v;
-    engine.fetch(QStringLiteral("select max(VERSION) from TLM_SCHEMA"), v, -1, {});
+    engine.fetch(questions[1], v, -1, {});
     return v.value(0, 0).toInt();
 }
 
@@ -85,10 +83,19 @@ void standInMissingTables(PgEngine& engine)
                                         QStringLiteral("create temporary table if not exists")) +
                   '\n';
     }
+    // A session that reads only may still make its own temporary tables, in a transaction that
+    // says so.
     if (!script.isEmpty())
-        engine.runScript(script);
+        engine.runScript(QStringLiteral("begin read write;\n") + script + QStringLiteral("commit;"));
 }
 } // namespace
+
+QStringList schemaQuestions()
+{
+    return {QStringLiteral("select (select count(*) from pg_tables where schemaname = current_schema()),"
+                           " to_regclass('tlm_schema') is not null, to_regclass('speiseplan') is not null"),
+            QStringLiteral("select max(VERSION) from TLM_SCHEMA")};
+}
 
 QString pgScript(const QString& sqliteScript)
 {

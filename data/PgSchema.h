@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace tlm {
 
@@ -10,6 +11,10 @@ class PgEngine;
 // rows, each table with the version column the server's programs compare, SQLite's triggers as
 // trigger functions.
 QString pgScript(const QString& sqliteScript);
+
+// What tells whether a server database is empty, the program's and of which version: the tables
+// there, then the version (asked only of the program's).
+QStringList schemaQuestions();
 
 // Makes the program's tables, views and indexes in an empty server database (with the sample
 // catalogue, as a new file gets it from the template), in one transaction; brings the views and

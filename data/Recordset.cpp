@@ -100,6 +100,8 @@ int Recordset::requireColumn(const QString& name) const
 
 QVariant Recordset::value(int row, int column) const
 {
+    if (row < 0 || row >= m_rows || column < 0 || column >= columnCount())
+        raiseNoCurrentRecord();
     const size_t i = index(row, column);
     if (i < m_isSet.size() && m_isSet[i])
         return m_set[i];

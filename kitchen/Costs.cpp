@@ -3,9 +3,11 @@
 #include "data/Convert.h"
 #include "data/ExtraSettings.h"
 #include "data/Globals.h"
+#include "kitchen/DayRange.h"
 #include "kitchen/EaterList.h"
 
 #include <QHash>
+#include <QMap>
 #include <QPair>
 #include <cmath>
 
@@ -56,14 +58,8 @@ namespace {
 // Who eats on each day: the largest meal, a meal's course feeding the persons of its common entry and
 // those of the groups' replacements for it. Two common entries of a course (a choice of dishes) feed
 // the same persons, as do a group's two replacements.
-QHash<QDate, qint32> dayHeads(const QString& days)
+QHash<QDate, qint32> dayHeads(const Recordset& rs)
 {
-    const bool replacements = gConnection.hasTable(QStringLiteral("ERSATZ"));
-    RecordsetPtr rs = gConnection.execute(
-        QStringLiteral("select S.TAG, S.TAGZEITNR, S.GTYPNR, coalesce(S.PERSONEN, 0), %1 from SPEISEPLAN S %2"
-                       " where %3")
-            .arg(replacements ? QStringLiteral("E.GRUPPENR") : QStringLiteral("null"),
-                 replacements ? QStringLiteral("left join ERSATZ E on E.KEY = S.KEY") : QString(), days));
     struct Course
     {
         qint32 common = 0;
@@ -71,10 +67,10 @@ QHash<QDate, qint32> dayHeads(const QString& days)
     };
     // Day -> (time of day, dish type) -> course.
     QHash<QDate, QHash<QPair<qint32, qint32>, Course>> courses;
-    for (int r = 0; r < rs->rowCount(); ++r) {
-        Course& c = courses[rs->value(r, 0).toDate()][{rs->value(r, 1).toInt(), rs->value(r, 2).toInt()}];
-        const qint32 persons = rs->value(r, 3).toInt();
-        const QVariant group = rs->value(r, 4);
+    for (int r = 0; r < rs.rowCount(); ++r) {
+        Course& c = courses[rs.value(r, 0).toDate()][{rs.value(r, 1).toInt(), rs.value(r, 2).toInt()}];
+        const qint32 persons = rs.value(r, 4).toInt();
+        const QVariant group = rs.value(r, 5);
         qint32& eaters = group.isNull() ? c.common : c.groups[group.toInt()];
         eaters = qMax(eaters, persons);
     }
@@ -133,27 +129,37 @@ QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
     for (int r = 0; r < dishes->rowCount(); ++r)
         perPerson.insert(dishes->value(r, 0).toInt(),
                          {settled(dishes->value(r, 1).toDouble()), textOf(dishes->value(r, 2))});
-    RecordsetPtr rs =
-        gConnection.execute("select TAG, GERNR, sum(coalesce(PERSONEN, 0)) from SPEISEPLAN where " + days +
-                            " group by TAG, GERNR order by TAG");
+    // The persons per day and dish, from the entries the heads are counted from too.
+    RecordsetPtr rs = spanEntries(von, bis);
     QVector<DayCost> out;
+    QMap<qint32, double> dishPersons; // of the last day
+    auto endDay = [&] {
+        DayCost& d = out.last();
+        for (auto it = dishPersons.cbegin(); it != dishPersons.cend(); ++it) {
+            const PerPerson p = perPerson.value(it.key());
+            // Of several unknown prices the day names the first by name.
+            if (!p.missing.isEmpty() && (d.cost.known() || p.missing < d.cost.missing))
+                d.cost.missing = p.missing;
+            // Each dish's amount of the day to 1/10000, their sum exact.
+            if (d.cost.known())
+                d.cost.value += Money::fromDouble(p.cost * it.value());
+            else
+                d.cost.value = Money();
+        }
+        dishPersons.clear();
+    };
     for (int r = 0; r < rs->rowCount(); ++r) {
         const QDate day = rs->value(r, 0).toDate();
         if (out.isEmpty() || out.last().day != day) {
+            if (!out.isEmpty())
+                endDay();
             out << DayCost{day, 0, Cost()};
         }
-        DayCost& d = out.last();
-        const PerPerson p = perPerson.value(rs->value(r, 1).toInt());
-        // Of several unknown prices the day names the first by name.
-        if (!p.missing.isEmpty() && (d.cost.known() || p.missing < d.cost.missing))
-            d.cost.missing = p.missing;
-        // Each dish's amount of the day to 1/10000, their sum exact.
-        if (d.cost.known())
-            d.cost.value += Money::fromDouble(p.cost * rs->value(r, 2).toDouble());
-        else
-            d.cost.value = Money();
+        dishPersons[rs->value(r, 3).toInt()] += rs->value(r, 4).toDouble();
     }
-    const QHash<QDate, qint32> heads = dayHeads(days);
+    if (!out.isEmpty())
+        endDay();
+    const QHash<QDate, qint32> heads = dayHeads(*rs);
     // Where the eaters cover a day its persons are portions: the cost per person is per head.
     const EaterList eaters = eaterList();
     for (DayCost& d : out) {

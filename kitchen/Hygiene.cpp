@@ -5,6 +5,7 @@
 #include "data/Globals.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace tlm {
 
@@ -185,19 +186,28 @@ void storeHygieneSettings(const HygieneSettings& s)
 }
 
 namespace {
-// The entries of the span that the condition keeps, with a replacement's group named.
-QVector<ServedDish> servedDishes(const QDate& von, const QDate& bis, const QString& condition, int keepDays)
+// Every dish entry of the span with a replacement's group named, whether its dish keeps no sample and
+// its dish type: one read that the samples and the hot dishes share.
+QVector<ServedDish> servedDishes(const QDate& von, const QDate& bis, const std::function<bool(bool, int)>& keep,
+                                 int keepDays)
 {
     const QString group = hasTable("ERSATZ") ? QStringLiteral("(select G.GRUPPE from ERSATZ E join GRUPPEN G"
                                                               " on G.GRUPPENR = E.GRUPPENR where E.KEY = "
                                                               "VW_SPEISEPLAN.KEY)")
                                              : QStringLiteral("null");
-    RecordsetPtr rs = gConnection.execute(
-        "select TAG, TAGZEIT, GERICHT, " + group + " from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
-        " and GERICHT is not null" + condition + " order by TAG, TAGZEITSORT, TAGZEITNR, GTYPSORT, KEY");
+    const QString noSample = hasTable("HYG_OHNEPROBE")
+                                 ? QStringLiteral("case when GERNR in (select GERNR from HYG_OHNEPROBE) then 1"
+                                                  " else 0 end")
+                                 : QStringLiteral("0");
+    RecordsetPtr rs = gConnection.execute("select TAG, TAGZEIT, GERICHT, " + group + ", " + noSample +
+                                          ", GTYPNR from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
+                                          " and GERICHT is not null order by TAG, TAGZEITSORT, TAGZEITNR,"
+                                          " GTYPSORT, KEY");
     QVector<ServedDish> out;
-    out.reserve(rs->rowCount());
     for (int r = 0; r < rs->rowCount(); ++r) {
+        const QVariant type = rs->value(r, 5);
+        if (!keep(rs->value(r, 4).toInt() != 0, type.isNull() ? -1 : type.toInt()))
+            continue;
         const QDate day = rs->value(r, 0).toDate();
         const QString who = textOf(rs->value(r, 3));
         out << ServedDish{day, textOf(rs->value(r, 1)),
@@ -211,21 +221,16 @@ QVector<ServedDish> servedDishes(const QDate& von, const QDate& bis, const QStri
 
 QVector<ServedDish> retainedSamples(const QDate& von, const QDate& bis, int keepDays)
 {
-    return servedDishes(von, bis,
-                        hasTable("HYG_OHNEPROBE")
-                            ? QStringLiteral(" and GERNR not in (select GERNR from HYG_OHNEPROBE)")
-                            : QString(),
-                        keepDays);
+    return servedDishes(
+        von, bis, [](bool noSample, int) { return !noSample; }, keepDays);
 }
 
 QVector<ServedDish> hotDishes(const QDate& von, const QDate& bis, const QSet<int>& hotTypes)
 {
     if (hotTypes.isEmpty())
         return {};
-    QStringList types;
-    for (int t : hotTypes)
-        types << QString::number(t);
-    return servedDishes(von, bis, " and GTYPNR in (" + types.join(',') + ")", 0);
+    return servedDishes(
+        von, bis, [&](bool, int type) { return hotTypes.contains(type); }, 0);
 }
 
 QVector<DayRange> weeksOf(const QDate& von, const QDate& bis)

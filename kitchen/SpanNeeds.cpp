@@ -36,13 +36,12 @@ SpanNeeds::SpanNeeds(const QDate& von, const QDate& bis)
         const QVariant m = rz->value(r, 2);
         m_recipes[rz->value(r, 0).toInt()].push_back({*it, (m.isNull() ? 0.0 : m.toDouble()) / 4.0});
     }
-    RecordsetPtr s =
-        gConnection.execute("select TAG,GERNR,PERSONEN from SPEISEPLAN where " + days + " order by TAG");
+    RecordsetPtr s = spanEntries(von, bis);
     m_entries.reserve(s->rowCount());
     for (int r = 0; r < s->rowCount(); ++r) {
-        const QVariant dish = s->value(r, 1);
+        const QVariant dish = s->value(r, 3);
         if (!dish.isNull())
-            m_entries.push_back({s->value(r, 0).toDate(), dish.toInt(), s->value(r, 2).toDouble()});
+            m_entries.push_back({s->value(r, 0).toDate(), dish.toInt(), s->value(r, 4).toDouble()});
     }
 }
 

@@ -447,6 +447,10 @@ void frmMain::offerPlanFile(const QString& path)
 void frmMain::fncReq(qint32 key)
 {
     guard("frmMain/fncReq", [&] {
+        // One state of the data for the grid and what the status line says of it, asked together.
+        ReadSnapshot snapshot(gConnection);
+        gConnection.readAhead({{QString::fromLatin1(kPlanQuery)}},
+                              {[] { replacementGroups(); }, [] { stalePortionDays(eaterList()); }}, 2);
         RecordsetPtr rs = gConnection.execute(QString::fromLatin1(kPlanQuery));
         m_groups = replacementGroups();
         m_farbeReported = false;

@@ -67,16 +67,20 @@ frmSpeiseplanDet::frmSpeiseplanDet()
     connect(UpDown1, &UpDown::downClick, this, [this] { UpDown1_DownClick(); });
 }
 
+QStringList frmSpeiseplanDet::keptLists()
+{
+    return {QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
+            QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"),
+            QStringLiteral("select GERNR,GERICHT from GERICHTE order by GERICHT")};
+}
+
 void frmSpeiseplanDet::Form_Load()
 {
     guard("frmDlgSpeiseplan/Form_Load", [&] {
-        fncDDFillbySQL(*ddTagZeit,
-                       QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
-                       QStringLiteral("1"), QString(), false);
-        fncDDFillbySQL(*ddGTyp, QStringLiteral("select GTYPNR,GTYP from GTYP order by GTYPSORT"),
-                       QStringLiteral("0"), QStringLiteral("0,<Bitte Wählen>"), false);
-        fncDDFillbySQL(*ddGericht, QStringLiteral("select GERNR,GERICHT from GERICHTE order by GERICHT"),
-                       QStringLiteral("1"), QString(), false);
+        const QStringList lists = keptLists();
+        fncDDFillbySQL(*ddTagZeit, lists[0], QStringLiteral("1"), QString(), false);
+        fncDDFillbySQL(*ddGTyp, lists[1], QStringLiteral("0"), QStringLiteral("0,<Bitte Wählen>"), false);
+        fncDDFillbySQL(*ddGericht, lists[2], QStringLiteral("1"), QString(), false);
         fncReq();
     });
 }

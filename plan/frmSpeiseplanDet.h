@@ -22,6 +22,8 @@ class frmSpeiseplanDet : public Dialog
     Q_OBJECT
 public:
     frmSpeiseplanDet();
+    // The lists its combos offer: asked together before it opens.
+    static QStringList keptLists();
 
     void Form_Load();
     void fncReq();

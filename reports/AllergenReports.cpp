@@ -324,6 +324,14 @@ ReportJob weekPlan(ReportPrinter& vp, QDate von, QDate bis)
 
 const QString kRecordFormat = QStringLiteral("3000|1500|3900|1000;");
 
+// The dishes planned in the span, by name.
+RecordsetPtr plannedDishes(const QDate& von, const QDate& bis)
+{
+    return gConnection.execute("select distinct S.GERNR, G.GERICHT from SPEISEPLAN S join GERICHTE G"
+                               " on G.GERNR = S.GERNR where S." +
+                               daysFromTo(von, bis) + " order by G.GERICHT, S.GERNR");
+}
+
 ReportJob dishRecord(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Allergene je Gericht"));
@@ -341,9 +349,7 @@ ReportJob dishRecord(ReportPrinter& vp, QDate von, QDate bis)
     std::optional<DishMarks> marks;
     if (von.isValid() && bis.isValid()) {
         marks.emplace(plannedIn(von, bis));
-        rs = gConnection.execute("select distinct S.GERNR, G.GERICHT from SPEISEPLAN S join GERICHTE G"
-                                 " on G.GERNR = S.GERNR where S." +
-                                 daysFromTo(von, bis) + " order by G.GERICHT, S.GERNR");
+        rs = plannedDishes(von, bis);
     }
     if (!rs || rs->eof())
         vp.AppendRows(QStringLiteral("9400;"), {{kNothingPlanned}});
@@ -412,6 +418,15 @@ void fncDruckAllergeneJeGericht(const QDate& von, const QDate& bis)
 {
     runReport("tlm/fncDruckAllergeneJeGericht",
               [von, bis](ReportPrinter& vp) { return dishRecord(vp, von, bis); });
+}
+
+void readAllergenReports(const QDate& von, const QDate& bis)
+{
+    DishMarks marks(plannedIn(von, bis));
+    marks.sources(0);
+    const DeclarationTexts texts;
+    spanMeals(von, bis);
+    plannedDishes(von, bis);
 }
 
 } // namespace tlm

@@ -14,6 +14,8 @@ void fncDruckWochenplan(const QDate& von, const QDate& bis);
 // "Allergene je Gericht": every dish planned in von..bis with its letters and, per letter, the
 // ingredients that bring it in; the written record to show on request.
 void fncDruckAllergeneJeGericht(const QDate& von, const QDate& bis);
+// What the two read, for a run that asks it ahead.
+void readAllergenReports(const QDate& von, const QDate& bis);
 
 // One plan entry in the week plan.
 struct PlanMeal

@@ -56,15 +56,20 @@ void printDish(ReportPrinter& vp, const QString& name, const Dish& dish)
     vp.setCursorY(vp.CursorY() + 200);
 }
 
+RecordsetPtr cookbookPlan()
+{
+    return gConnection.execute(
+        QStringLiteral("select TAG,TAGZEITNR,TAGZEIT,GTYPNR,NODRUCK,GERNR,GERICHT from VW_SPEISEPLAN"
+                       " where TAG is not null order by TAG,TAGZEITNR,GTYPSORT,GERNR,PERSONEN,KEY"));
+}
+
 // Every day with a printable entry, its lunch and dinner (times of day 2 and 3) with the dishes that
 // are printed (not of type 7, not left out). The whole plan and the dishes' recipes are read at once:
 // a fixed number of statements however long the plan.
 ReportJob cookbook(ReportPrinter& vp)
 {
     setUpReport(vp, QStringLiteral("Kochbuch für 4 Personen"));
-    RecordsetPtr rs = gConnection.execute(
-        QStringLiteral("select TAG,TAGZEITNR,TAGZEIT,GTYPNR,NODRUCK,GERNR,GERICHT from VW_SPEISEPLAN"
-                       " where TAG is not null order by TAG,TAGZEITNR,GTYPSORT,GERNR,PERSONEN,KEY"));
+    RecordsetPtr rs = cookbookPlan();
     const QHash<qint32, Dish> known = printedDishes();
     const int rows = rs->rowCount();
     auto at = [&](int r, int c) { return rs->value(r, c); };
@@ -119,6 +124,12 @@ ReportJob cookbook(ReportPrinter& vp)
 void fncDruckKochbuch()
 {
     runReport("tlm/fncDruckKochbuch", cookbook);
+}
+
+void readKochbuch()
+{
+    cookbookPlan();
+    printedDishes();
 }
 
 } // namespace tlm

@@ -91,4 +91,11 @@ void fncDruckKosten(const QDate& von, const QDate& bis, std::optional<double> ta
               [von, bis, tagessatz](ReportPrinter& vp) { return costReport(vp, von, bis, tagessatz); });
 }
 
+void readKosten(const QDate& von, const QDate& bis)
+{
+    dayCosts(von, bis);
+    Cost purchase, rest;
+    bought(von, bis, &purchase, &rest);
+}
+
 } // namespace tlm

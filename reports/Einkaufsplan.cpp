@@ -70,4 +70,12 @@ void fncDruckEinkaufsplan(const ShoppingPlan& plan)
     runReport("tlm/fncDruckEinkaufsplan", [plan](ReportPrinter& vp) { return shoppingPlan(vp, plan); });
 }
 
+void readEinkaufsplan(const ShoppingPlan& plan)
+{
+    StockCarry carry(plan, storedStock());
+    StockRun run;
+    carry.next(&run);
+    restAfter(plan);
+}
+
 } // namespace tlm

@@ -205,14 +205,18 @@ ReportJob goodsReceived(ReportPrinter& vp, ShoppingPlan plan)
     vp.EndDocument();
 }
 
+// The meals of the span, read once: an area cleaned after each meal has a row per time of day.
+RecordsetPtr spanMealTimes(const QDate& von, const QDate& bis)
+{
+    return gConnection.execute(
+        "select distinct TAG, TAGZEITNR, TAGZEIT, TAGZEITSORT from VW_SPEISEPLAN where " + daysFromTo(von, bis));
+}
+
 ReportJob cleaningPlan(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Reinigungsplan"));
     const QVector<CleaningArea> areas = cleaningAreas();
-    // The meals of the span, read once: an area cleaned after each meal has a row per time of day.
-    RecordsetPtr rs =
-        gConnection.execute("select distinct TAG, TAGZEITNR, TAGZEIT, TAGZEITSORT from VW_SPEISEPLAN where " +
-                            daysFromTo(von, bis));
+    RecordsetPtr rs = spanMealTimes(von, bis);
     QMap<QPair<int, int>, QString> times; // by sort position and number
     QSet<QPair<QDate, int>> meals;
     for (int r = 0; r < rs->rowCount(); ++r) {
@@ -321,6 +325,17 @@ void fncDruckBelehrung(const QDate& von, const QDate& bis)
 {
     runReport("tlm/fncDruckBelehrung",
               [von, bis](ReportPrinter& vp) { return instructionSheet(vp, von, bis); });
+}
+
+void readHygieneSheets(const QDate& von, const QDate& bis)
+{
+    const HygieneSettings settings = hygieneSettings();
+    retainedSamples(von, bis, settings.keepDays);
+    hotDishes(von, bis, settings.hotTypes);
+    coolingDevices();
+    cleaningAreas();
+    spanMealTimes(von, bis);
+    kitchenTeam();
 }
 
 } // namespace tlm

@@ -29,6 +29,9 @@ void fncDruckKerntemperaturen(const QDate& von, const QDate& bis);
 void fncDruckWareneingang(const ShoppingPlan& plan);
 // "Reinigungsplan": per week the kitchen's areas with a blank per day or meal.
 void fncDruckReinigungsplan(const QDate& von, const QDate& bis);
+// What the sheets of a span read (the goods received read as the Einkaufsplan), for a run that asks it
+// ahead.
+void readHygieneSheets(const QDate& von, const QDate& bis);
 // "Belehrung gemäß §§ 42, 43 IfSG": the team's signature sheet for the span.
 void fncDruckBelehrung(const QDate& von, const QDate& bis);
 

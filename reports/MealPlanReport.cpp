@@ -9,6 +9,12 @@
 namespace tlm {
 
 namespace {
+RecordsetPtr mealPlanRows()
+{
+    return gConnection.execute(QStringLiteral("select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from "
+                                              "VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT,KEY"));
+}
+
 ReportJob mealPlan(ReportPrinter& vp)
 {
     setUpReport(vp, QStringLiteral("Speiseplan"));
@@ -16,9 +22,7 @@ ReportJob mealPlan(ReportPrinter& vp)
     vp.TableFrame(1);
     vp.AppendTable(format, QStringLiteral("Tag|Zeit|Typ|Gericht|Pers.;"), kCaptionShade);
     vp.TableFrame(0);
-    RecordsetPtr rs =
-        gConnection.execute(QStringLiteral("select TAG,TAGZEITKURZ,GTYPKURZ,GERICHT,PERSONEN from "
-                                           "VW_SPEISEPLAN order by TAG,TAGZEITSORT,GTYPSORT,KEY"));
+    RecordsetPtr rs = mealPlanRows();
     QDate previousDay;
     QString previousTime;
     for (; !rs->eof(); rs->moveNext()) {
@@ -47,6 +51,11 @@ ReportJob mealPlan(ReportPrinter& vp)
 void fncDruckSpeiseplan()
 {
     runReport("tlm/fncDruckSpeiseplan", mealPlan);
+}
+
+void readSpeiseplan()
+{
+    mealPlanRows();
 }
 
 } // namespace tlm

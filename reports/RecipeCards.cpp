@@ -40,13 +40,19 @@ struct Dish
     QString preparation;
 };
 
-// The recipe lines (in ingredient order, as the cookbook has them) and preparation texts of the dishes.
-QHash<qint32, Dish> dishesOf(const QStringList& keys)
+// The cards' entries: printable, with recipe lines.
+QString cardEntries(const QDate& von, const QDate& bis)
+{
+    return " from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
+           " and NODRUCK = 0 and GERNR in (select GERNR from REZEPTE)";
+}
+
+// The recipe lines (in ingredient order, as the cookbook has them) and preparation texts of the cards'
+// dishes; named by a subquery, so that the reads do not wait for the plan's.
+QHash<qint32, Dish> dishesOf(const QDate& von, const QDate& bis)
 {
     QHash<qint32, Dish> dishes;
-    if (keys.isEmpty())
-        return dishes;
-    const QString in = " in (" + keys.join(',') + ")";
+    const QString in = " in (select GERNR" + cardEntries(von, bis) + ")";
     RecordsetPtr lines =
         gConnection.execute("select RZ.GERNR,Z.ZUTAT,RZ.MENGE4P,Z.EINHEIT,Z.NOKAUF from REZEPTE RZ"
                             " left join ZUTATEN Z on Z.ZUTNR = RZ.ZUTNR where RZ.GERNR" +
@@ -128,22 +134,17 @@ void write(ReportPrinter& vp, const QVector<Block>& card)
     vp.TableFrame(0);
 }
 
+RecordsetPtr cardPlan(const QDate& von, const QDate& bis)
+{
+    return gConnection.execute("select TAG,TAGZEIT,GERNR,GERICHT,PERSONEN,KEY" + cardEntries(von, bis) +
+                               " order by TAG,TAGZEITSORT,GTYPSORT,KEY");
+}
+
 ReportJob recipeCards(ReportPrinter& vp, QDate von, QDate bis)
 {
     setUpReport(vp, QStringLiteral("Rezeptkarten"));
-    RecordsetPtr plan = gConnection.execute(
-        "select TAG,TAGZEIT,GERNR,GERICHT,PERSONEN,KEY from VW_SPEISEPLAN where " + daysFromTo(von, bis) +
-        " and NODRUCK = 0 and GERNR in (select GERNR from REZEPTE) order by TAG,TAGZEITSORT,GTYPSORT,KEY");
-    QStringList keys;
-    QSet<QString> known; // a year's plan names its dishes thousands of times
-    for (int r = 0; r < plan->rowCount(); ++r) {
-        const QString key = textOf(plan->value(r, 2));
-        if (!known.contains(key)) {
-            known.insert(key);
-            keys << key;
-        }
-    }
-    const QHash<qint32, Dish> dishes = dishesOf(keys);
+    RecordsetPtr plan = cardPlan(von, bis);
+    const QHash<qint32, Dish> dishes = dishesOf(von, bis);
     const QHash<qint32, int> heads = entryHeads(eaterList(), von, bis);
 
     // The room of a half page: the top card below the page header, the bottom one below the cut.
@@ -186,6 +187,13 @@ void fncDruckRezeptkarten(const QDate& von, const QDate& bis)
 {
     runReport("tlm/fncDruckRezeptkarten",
               [von, bis](ReportPrinter& vp) { return recipeCards(vp, von, bis); });
+}
+
+void readRezeptkarten(const QDate& von, const QDate& bis)
+{
+    cardPlan(von, bis);
+    dishesOf(von, bis);
+    entryHeads(eaterList(), von, bis);
 }
 
 } // namespace tlm

@@ -261,8 +261,10 @@ void ReportPrinter::writeUntil(int pages, qint64 milliseconds)
         // A turn reads one state of the data; a change between turns starts the report again, also one
         // committed elsewhere whose notice has not come yet.
         std::optional<ReadSnapshot> snapshot;
-        if (gConnection.isOpen()) {
+        if (gConnection.isOpen())
             snapshot.emplace(gConnection);
+        // Within a snapshot of the caller's (a whole --pdf run) nothing can change between turns.
+        if (snapshot && snapshot->outermost()) {
             const QString state = snapshot->state();
             if (m_stateAtStart && *m_stateAtStart != state) {
                 m_job.emplace(m_generator(*this));

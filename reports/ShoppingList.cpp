@@ -31,6 +31,14 @@ void appendShoppingItem(ReportPrinter& vp, const ShoppingRow& r, Money& sum)
 
 const QString kColumns = QStringLiteral("select ZUTAT,MENGE,EINHEIT,MENGSUM,PREIS from ");
 
+const QString kEverything = QStringLiteral(" where 1=1");
+const QString kKeeps = QStringLiteral(" where FRISCH = 0");
+
+QString wholePlanItems(const QString& condition)
+{
+    return kColumns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT";
+}
+
 // Kinds 1 and 2: the whole plan in one list and the grand total.
 ReportJob wholePlan(ReportPrinter& vp, QString title, QString condition)
 {
@@ -38,7 +46,7 @@ ReportJob wholePlan(ReportPrinter& vp, QString title, QString condition)
     appendShoppingCaption(vp);
     vp.TableFrame(0);
     Money sum;
-    ShoppingRows items(kColumns + "VW_MENGEN" + condition + " and NOKAUF = 0 order by ZUTAT");
+    ShoppingRows items(wholePlanItems(condition));
     while (items.next()) {
         appendShoppingItem(vp, items.row(), sum);
         co_yield 0;
@@ -90,13 +98,12 @@ void fncDruckEinkauf(qint16 kind)
     switch (kind) {
     case 1:
         runReport("tlm/fncDruckEinkauf", [](ReportPrinter& vp) {
-            return wholePlan(vp, QStringLiteral("Einkaufsliste Alles"), QStringLiteral(" where 1=1"));
+            return wholePlan(vp, QStringLiteral("Einkaufsliste Alles"), kEverything);
         });
         break;
     case 2:
         runReport("tlm/fncDruckEinkauf", [](ReportPrinter& vp) {
-            return wholePlan(vp, QStringLiteral("Einkaufsliste Haltbares"),
-                             QStringLiteral(" where FRISCH = 0"));
+            return wholePlan(vp, QStringLiteral("Einkaufsliste Haltbares"), kKeeps);
         });
         break;
     case 3:
@@ -108,6 +115,13 @@ void fncDruckEinkauf(qint16 kind)
             co_return;
         });
     }
+}
+
+void readEinkauf()
+{
+    ShoppingRows everything(wholePlanItems(kEverything));
+    ShoppingRows keeps(wholePlanItems(kKeeps));
+    ShoppingRows fresh(freshItemsPerDay(), NameOrder());
 }
 
 } // namespace tlm

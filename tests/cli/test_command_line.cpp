@@ -328,6 +328,35 @@ TEST(DesktopCommandLine, OnePlanFileStartsTheWindowAndIsRefusedElsewhere)
               CommandLine::Usage);
 }
 
+TEST_F(CommandLineTest, APdfRunAsksEveryReadBeforeItsFirstReport)
+{
+    // What makes the reports read more: eaters, a diet group's replacement, portions taken, the
+    // hygiene lists.
+    exec("insert into ESSER (ESSERNR, ESSER, FAKTOR, ANZAHL) values (1, 'Kinder', 0.75, 8)");
+    exec("insert into GRUPPEN (GRUPPENR, GRUPPE, PERSONEN) values (1, 'Vegetarier', 2)");
+    exec("insert into SPEISEPLAN values (5, '2026-10-01', 2, 2, 202, 2, 0)");
+    exec("insert into ERSATZ (KEY, GRUPPENR) values (5, 1)");
+    exec("insert into PORTIONENSTAND (TAG, STAND) values ('2026-10-01', 'x')");
+    exec("insert into HYG_GERAETE (GERAETNR, GERAET, ART, GRENZE) values (1, 'Kühlschrank 1', 'Kühlschrank', 7)");
+    exec("insert into HYG_BEREICHE (BEREICHNR, BEREICH, HAEUFIGKEIT) values (1, 'Arbeitsflächen', 1)");
+    exec("insert into HYG_TEAM (PERSNR, NAME) values (1, 'Anna')");
+    gConnection.close();
+    const QString out = QDir(dir()).filePath("berichte");
+    QDir().mkpath(out);
+    QVector<qint64> asked;
+    setBetweenReports([&](const QString&) { asked << gConnection.readsAsked(); });
+    BatchRun run;
+    run.pdfFolder = out;
+    EXPECT_EQ(runBatch(run), 0);
+    setBetweenReports({});
+    setBoxesToErrorOutput(false);
+    ASSERT_EQ(asked.size(), everyPdfName().size());
+    // Every report found what it reads asked already: a server answers a run in a few round trips.
+    EXPECT_EQ(asked.back(), asked.front()) << asked.size();
+    gConnection.close();
+    gConnection.open(location());
+}
+
 TEST_F(ServerTest, APdfRunReadsOneStateWhileAColleagueChangesThePlan)
 {
     gConnection.close();
