@@ -14,7 +14,7 @@ QString createDatabase(const QString& path, bool withSample);
 QString bundledScript(const QString& name);
 
 // The state of derived.sql (indexes and views) a database carries in its user_version.
-constexpr int kDerivedVersion = 7;
+constexpr int kDerivedVersion = 8;
 // Columns of the program's own tables that came after the table: added where an older database
 // lacks them, when derived.sql is run again.
 struct AddedColumn

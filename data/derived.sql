@@ -295,3 +295,11 @@ create trigger if not exists GERICHTE_OHNEPROBE after delete on GERICHTE
 begin
     delete from HYG_OHNEPROBE where GERNR = old.GERNR;
 end;
+-- The record of "Portionen übernehmen" per day before an undo step (VORHER) and as the step left it
+-- (DANACH); Null: the day had no row. The program's own data, kept across versions.
+create table if not exists TLM_UNDO_PORTIONENSTAND (
+    SCHRITT integer not null,
+    TAG date not null,
+    VORHER varchar(200),
+    DANACH varchar(200)
+);

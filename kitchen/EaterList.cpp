@@ -159,4 +159,12 @@ QString stalePortionDays(const EaterList& list)
     return daySpansText(stale);
 }
 
+void markPortionsNotTaken()
+{
+    // An empty record matches only a day the eaters do not cover.
+    if (gConnection.exec(QStringLiteral("delete from PORTIONENSTAND")) > 0)
+        gConnection.exec(QStringLiteral("insert into PORTIONENSTAND (TAG, STAND) select distinct TAG, '' "
+                                        "from SPEISEPLAN where TAG is not null"));
+}
+
 } // namespace tlm

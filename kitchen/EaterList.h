@@ -30,5 +30,9 @@ QVector<CourseGroup> dietGroupHeads();
 // The plan days whose persons no longer match the eaters since "Portionen übernehmen" last wrote
 // them ("25.07.–27.07."); empty when they match or the portions were never taken.
 QString stalePortionDays(const EaterList& list);
+// A loaded plan's persons come from its file, not from the eaters: once "Portionen übernehmen" has run,
+// every day of the new plan counts as not taken (out of date where the eaters cover it). Inside the
+// caller's transaction, after the plan is written.
+void markPortionsNotTaken();
 
 } // namespace tlm

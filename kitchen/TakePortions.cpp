@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QMap>
 #include <QStringList>
+#include <optional>
 
 namespace tlm {
 
@@ -93,13 +94,14 @@ TakenPortions takePortions(const QDate& von, const QDate& bis, const QVector<int
     QVector<qint32> changed;
     for (const QVector<qint32>& keys : byPersons)
         changed += keys;
+    std::optional<UndoStep> step;
     if (!changed.isEmpty()) {
-        UndoStep step(QStringLiteral("Portionen übernehmen"));
-        step.keepRows("KEY in (" + keyList(changed) + ')');
+        step.emplace(QStringLiteral("Portionen übernehmen"));
+        step->keepRows("KEY in (" + keyList(changed) + ')');
+        step->keepPortionStand(von, bis);
         for (auto p = byPersons.cbegin(); p != byPersons.cend(); ++p)
             gConnection.exec("update SPEISEPLAN set PERSONEN = ? where KEY in (" + keyList(p.value()) + ')',
                              {p.key()});
-        step.finish();
     }
     // What was written per day, to tell later when the eaters no longer match.
     gConnection.exec(QStringLiteral("delete from PORTIONENSTAND where TAG between ? and ?"),
@@ -112,6 +114,8 @@ TakenPortions takePortions(const QDate& von, const QDate& bis, const QVector<int
                              QStringList(days.size(), QStringLiteral("(?, ?)")).join(QStringLiteral(", ")),
                          stand);
     }
+    if (step)
+        step->finish();
     t.commit();
     taken.changed = int(changed.size());
     return taken;

@@ -50,7 +50,7 @@ QVector<QVariant> withStep(int step, const QVector<QVariant>& values)
 // Removes the steps whose number matches the condition ("<= ?", "= ?") from every table of the log.
 void dropSteps(const QString& condition, int step)
 {
-    for (const char* table : {"TLM_UNDO", "TLM_UNDO_KEY", "TLM_UNDO_DANACH"})
+    for (const char* table : {"TLM_UNDO", "TLM_UNDO_KEY", "TLM_UNDO_DANACH", "TLM_UNDO_PORTIONENSTAND"})
         gConnection.exec("delete from " + QString::fromLatin1(table) + " where SCHRITT " + condition, {step});
     for (const KeptTable& t : keptTables())
         gConnection.exec("delete from " + copyOf(t) + " where SCHRITT " + condition, {step});
@@ -95,14 +95,35 @@ QString same(const QString& a, const QString& b)
     return QStringLiteral("coalesce(%1 = %2, %1 is null and %2 is null)").arg(a, b);
 }
 
-// "Mo 27.07. Frühstück, Di 28.07. Mittagessen und 2 weitere wurden seither geändert"
-QString named(const QStringList& names, const QString& how)
+// "Mo 27.07. Frühstück, Di 28.07. Mittagessen und 2 weitere"
+QString listed(const QStringList& names)
 {
     QString text = names.mid(0, kNamed).join(QStringLiteral(", "));
     if (names.size() > kNamed)
         text += QStringLiteral(" und %1 weitere").arg(names.size() - kNamed);
-    return text +
+    return text;
+}
+
+// "Mo 27.07. Frühstück, Di 28.07. Mittagessen und 2 weitere wurden seither geändert"
+QString named(const QStringList& names, const QString& how)
+{
+    return listed(names) +
            (names.size() == 1 ? QStringLiteral(" wurde seither ") : QStringLiteral(" wurden seither ")) + how;
+}
+
+// The days of the step whose record of "Portionen übernehmen" a later run has rewritten.
+QStringList portionsRetaken(int step)
+{
+    RecordsetPtr rs = gConnection.execute(
+        QStringLiteral(
+            "select U.TAG from TLM_UNDO_PORTIONENSTAND U left join PORTIONENSTAND P on P.TAG = U.TAG"
+            " where U.SCHRITT = %1 and not %2 order by U.TAG")
+            .arg(step)
+            .arg(same(QStringLiteral("P.STAND"), QStringLiteral("U.DANACH"))));
+    QStringList days;
+    for (int r = 0; r < rs->rowCount(); ++r)
+        days << shortDayDate(rs->value(r, 0).toDate());
+    return days;
 }
 
 // The refusal when a row of the step is no longer as the step left it (changed, deleted, or its key
@@ -133,6 +154,9 @@ QString changedSince(int step)
         parts << named(changed, QStringLiteral("geändert"));
     if (!gone.isEmpty())
         parts << named(gone, QStringLiteral("gelöscht"));
+    if (const QStringList days = portionsRetaken(step); !days.isEmpty())
+        parts << QStringLiteral("die Portionen für ") + listed(days) +
+                     QStringLiteral(" wurden seither neu übernommen");
     if (parts.isEmpty())
         return {};
     return QStringLiteral("Rückgängig nicht möglich: ") + parts.join(QStringLiteral("; ")) + '.';
@@ -199,8 +223,30 @@ void UndoStep::keepRows(const QString& where, const QVector<QVariant>& values)
                          withStep(m_step, values));
 }
 
+void UndoStep::keepPortionStand(const QDate& von, const QDate& bis)
+{
+    m_standVon = von;
+    m_standBis = bis;
+    gConnection.exec(
+        QStringLiteral("insert into TLM_UNDO_PORTIONENSTAND (SCHRITT, TAG, VORHER) select ?, TAG, "
+                       "STAND from PORTIONENSTAND where TAG between ? and ?"),
+        {m_step, von.toString(Qt::ISODate), bis.toString(Qt::ISODate)});
+}
+
 void UndoStep::finish()
 {
+    if (m_standVon.isValid()) {
+        // Days the run recorded first have no row before: taking back removes theirs.
+        gConnection.exec(
+            QStringLiteral("insert into TLM_UNDO_PORTIONENSTAND (SCHRITT, TAG) select ?, TAG from "
+                           "PORTIONENSTAND where TAG between ? and ? and TAG not in (select TAG "
+                           "from TLM_UNDO_PORTIONENSTAND where SCHRITT = ?)"),
+            {m_step, m_standVon.toString(Qt::ISODate), m_standBis.toString(Qt::ISODate), m_step});
+        gConnection.exec(QStringLiteral("update TLM_UNDO_PORTIONENSTAND set DANACH = (select P.STAND from "
+                                        "PORTIONENSTAND P where P.TAG = TLM_UNDO_PORTIONENSTAND.TAG) where "
+                                        "SCHRITT = ?"),
+                         {m_step});
+    }
     gConnection.exec(
         QStringLiteral(
             "insert into TLM_UNDO_DANACH (SCHRITT, KEY, TAG, TAGZEITNR, GTYPNR, GERNR, PERSONEN, "
@@ -248,6 +294,8 @@ QString undoLast()
     // Held from here on: no other workstation changes them between the look and the undo.
     gConnection.exec("update SPEISEPLAN set KEY = KEY where KEY" + left, nr);
     gConnection.exec("update ERSATZ set KEY = KEY where KEY" + left, nr);
+    const QString days = QStringLiteral(" in (select TAG from TLM_UNDO_PORTIONENSTAND where SCHRITT = ?)");
+    gConnection.exec("update PORTIONENSTAND set TAG = TAG where TAG" + days, nr);
     if (const QString refusal = changedSince(step->nr); !refusal.isEmpty())
         return refusal;
     // The rows that depend on an entry go before it and come back after it.
@@ -257,6 +305,11 @@ QString undoLast()
     if (const QString* refusal = std::get_if<QString>(&put))
         return *refusal;
     const int restored = std::get<int>(put);
+    // The record of "Portionen übernehmen" as it was before, so that the days read as out of date again.
+    gConnection.exec("delete from PORTIONENSTAND where TAG" + days, nr);
+    gConnection.exec(QStringLiteral("insert into PORTIONENSTAND (TAG, STAND) select TAG, VORHER from "
+                                    "TLM_UNDO_PORTIONENSTAND where SCHRITT = ? and VORHER is not null"),
+                     nr);
     dropSteps(QStringLiteral("= ?"), step->nr);
     t.commit();
     if (restored == 0)

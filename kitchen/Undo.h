@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -22,12 +23,16 @@ public:
     void keepRows(const QString& where, const QVector<QVariant>& values = {});
     // Marks the plan rows matching where as new: taking back removes them.
     void keepNew(const QString& where, const QVector<QVariant>& values = {});
+    // Keeps the record of "Portionen übernehmen" (PORTIONENSTAND) from von to bis: taking back puts
+    // those days' rows back as they are now, and changes nothing once a later run has rewritten them.
+    void keepPortionStand(const QDate& von, const QDate& bis);
     // Notes the rows of the step's keys as the change left them and offers the step to this
     // workstation. A step never finished is never offered.
     void finish();
 
 private:
     int m_step;
+    QDate m_standVon, m_standBis;
 };
 
 // What this workstation's last step changed, none when there is nothing to take back.

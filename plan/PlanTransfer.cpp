@@ -4,6 +4,7 @@
 #include "data/Error.h"
 #include "data/FileWrite.h"
 #include "data/Globals.h"
+#include "kitchen/EaterList.h"
 #include "kitchen/PlanKeys.h"
 #include "kitchen/Undo.h"
 #include "plan/PlanFile.h"
@@ -79,6 +80,7 @@ void importPlan(const QString& path)
         rs->setField(QStringLiteral("NODRUCK"), e.noDruck);
         rs->update();
     }
+    markPortionsNotTaken();
     t.commit();
 }
 

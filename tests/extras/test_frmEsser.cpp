@@ -5,6 +5,8 @@
 #include "extras/frmGruppen.h"
 #include "extras/frmPortionen.h"
 #include "kitchen/TakePortions.h"
+#include "kitchen/Undo.h"
+#include "plan/PlanTransfer.h"
 #include "plan/frmMain.h"
 #include "support/Modal.h"
 #include "support/SampleCamps.h"
@@ -120,4 +122,42 @@ TEST_F(EaterTest, AGroupNamesItsBandInTheGroupsWindow)
     // Without its band the group eats adult portions: 4 × 1,1 = 4,4 -> 5.
     EXPECT_EQ(takePortions(QDate(2026, 7, 21), QDate(2026, 7, 21), allTimes()).changed, 2);
     EXPECT_EQ(persons().mid(2, 2), (QStringList{"3|30", "4|5"}));
+}
+
+TEST_F(EaterTest, ALoadedPlanCountsAsNotTakenFromTheEaters)
+{
+    frmMain w;
+    w.fncReq(0);
+    const QString path = dir() + "/lager.tlm";
+    exportPlan(path); // the persons typed by hand
+    Modal modal;
+    // Before any run there is nothing to say, as before the load.
+    modal.file(path);
+    w.mnuLoad->trigger();
+    EXPECT_EQ(scalar("select count(*) from PORTIONENSTAND").toInt(), 0);
+    EXPECT_EQ(w.lbEsser->text(), QStringLiteral("Mo 20.07.: 24 Esser, 20,9 Portionen"));
+
+    // After a run the file's persons replace the portions: no day of the loaded plan counts as taken.
+    EXPECT_EQ(takePortions(QDate(2026, 7, 20), QDate(2026, 7, 24), allTimes()).changed, 7);
+    EXPECT_EQ(stalePortionDays(eaterList()), QString());
+    modal.file(path);
+    w.mnuLoad->trigger();
+    EXPECT_EQ(modal.unexpected(), 0);
+    EXPECT_EQ(persons(), (QStringList{"1|10", "2|10", "3|10", "4|2", "5|10", "6|10", "7|10"}));
+    EXPECT_EQ(rows("select TAG, STAND from PORTIONENSTAND order by TAG"),
+              (QStringList{"20.07.2026|", "21.07.2026|", "22.07.2026|", "23.07.2026|", "24.07.2026|"}));
+    EXPECT_EQ(w.lbEsser->text(),
+              QStringLiteral("Mo 20.07.: 24 Esser, 20,9 Portionen · Portionen veraltet: 20.07.–24.07."));
+    EXPECT_EQ(lastUndo(), std::nullopt);
+
+    // Taken again the days are in order; without eaters no day is out of date.
+    EXPECT_EQ(takePortions(QDate(2026, 7, 20), QDate(2026, 7, 24), allTimes()).changed, 7);
+    EXPECT_EQ(stalePortionDays(eaterList()), QString());
+    modal.file(path);
+    w.mnuLoad->trigger();
+    saveEaterList({});
+    w.fncReq(0);
+    EXPECT_EQ(w.lbEsser->text(), QString());
+    EXPECT_EQ(scalar("select count(*) from PORTIONENSTAND").toInt(), 5);
+    EXPECT_EQ(modal.unexpected(), 0);
 }

@@ -75,14 +75,42 @@ TEST_F(EaterTest, TakingThePortionsWritesEachEntryInOneStepAndHeadsStayHeads)
     list.bands[2].count = 12;
     saveEaterList(list);
     EXPECT_EQ(stalePortionDays(eaterList()), QStringLiteral("21.07.–23.07."));
+    const QStringList stand = rows("select TAG, STAND from PORTIONENSTAND order by TAG");
+    ASSERT_EQ(stand.size(), 5);
     EXPECT_EQ(takePortions(QDate(2026, 7, 22), QDate(2026, 7, 22), allTimes()).changed, 1);
     EXPECT_EQ(stalePortionDays(eaterList()), QStringLiteral("21.07., 23.07."));
+    EXPECT_NE(rows("select TAG, STAND from PORTIONENSTAND order by TAG"), stand);
 
-    // Each run is one step back.
+    // Each run is one step back, with the record of what it took: Wednesday is out of date again.
     EXPECT_EQ(lastUndo(), std::optional<QString>(QStringLiteral("Portionen übernehmen")));
     EXPECT_EQ(undoLast(), QStringLiteral("1 Eintrag wiederhergestellt."));
+    EXPECT_EQ(rows("select TAG, STAND from PORTIONENSTAND order by TAG"), stand);
+    EXPECT_EQ(stalePortionDays(eaterList()), QStringLiteral("21.07.–23.07."));
     EXPECT_EQ(undoLast(), QStringLiteral("7 Einträge wiederhergestellt."));
     EXPECT_EQ(persons(), (QStringList{"1|10", "2|10", "3|10", "4|2", "5|10", "6|10", "7|10"}));
+    EXPECT_EQ(scalar("select count(*) from PORTIONENSTAND").toInt(), 0);
+    EXPECT_EQ(scalar("select count(*) from TLM_UNDO_PORTIONENSTAND").toInt(), 0);
+}
+
+TEST_F(EaterTest, UndoKeepsARecordTakenSinceAndChangesNothing)
+{
+    EXPECT_EQ(takePortions(QDate(2026, 7, 20), QDate(2026, 7, 24), allTimes()).changed, 7);
+    // Two gluten-free children without a dish of their own: taking the portions again changes no
+    // entry, only the record of Wednesday to Friday.
+    DietGroup glutenfrei{0, "Glutenfrei", 2, {}, {}, {1}, {}};
+    glutenfrei.esserNr = kinder;
+    saveDietGroup(glutenfrei);
+    EXPECT_EQ(stalePortionDays(eaterList()), QStringLiteral("20.07.–24.07."));
+    EXPECT_EQ(takePortions(QDate(2026, 7, 22), QDate(2026, 7, 24), allTimes()).changed, 0);
+    EXPECT_EQ(stalePortionDays(eaterList()), QStringLiteral("20.07.–21.07."));
+
+    const QStringList before = persons();
+    const QStringList stand = rows("select TAG, STAND from PORTIONENSTAND order by TAG");
+    EXPECT_EQ(undoLast(), QStringLiteral("Rückgängig nicht möglich: die Portionen für Mi 22.07., Do 23.07., "
+                                         "Fr 24.07. wurden seither neu übernommen."));
+    EXPECT_EQ(persons(), before);
+    EXPECT_EQ(rows("select TAG, STAND from PORTIONENSTAND order by TAG"), stand);
+    EXPECT_EQ(lastUndo(), std::optional<QString>(QStringLiteral("Portionen übernehmen")));
 }
 
 TEST_F(EaterTest, OnlyTheSpanAndTimesGivenChangeAndGroupsEatingMoreThanTheDayAreRefused)
