@@ -139,17 +139,22 @@ QString readKey(const QString& sql, const QVector<QVariant>& values)
 }
 } // namespace
 
-RecordsetPtr Connection::cachedRead(const QString& key) const
+RecordsetPtr Connection::cachedRead(const QString& key)
 {
     const auto it = m_reads.constFind(key);
-    return it == m_reads.cend() ? nullptr : std::make_shared<Recordset>(**it);
+    if (it != m_reads.cend())
+        return std::make_shared<Recordset>(**it);
+    return m_readsOnce.take(key);
 }
 
-void Connection::keepRead(const QString& key, const Recordset& rs)
+void Connection::keepRead(const QString& key, const Recordset& rs, bool ahead)
 {
     const qint64 size = qint64(rs.m_cells.size() * sizeof(Recordset::Cell)) + rs.m_bytes.size();
-    if (size > kLargestKeptRead || m_readBytes + size > kKeptReads)
+    if (size > kLargestKeptRead || m_readBytes + size > kKeptReads) {
+        if (ahead)
+            m_readsOnce.insert(key, std::make_shared<Recordset>(rs));
         return;
+    }
     m_readBytes += size;
     m_reads.insert(key, std::make_shared<const Recordset>(rs));
 }
@@ -157,6 +162,7 @@ void Connection::keepRead(const QString& key, const Recordset& rs)
 void Connection::forgetReads()
 {
     m_reads.clear();
+    m_readsOnce.clear();
     m_readBytes = 0;
     m_tables.reset();
 }
@@ -167,17 +173,20 @@ RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& t
     Engine& e = engine();
     const bool keep = columnsAt < 0 && m_snapshots > 0;
     const QString key = keep ? readKey(sql, values) : QString();
-    if (keep)
-        if (RecordsetPtr kept = cachedRead(key))
-            return kept;
     auto rs = std::make_shared<Recordset>();
     rs->m_conn = this;
     if (m_rehearsed) {
         if (!keep)
             raise(ErrNotSupported, sql); // a writable one is not asked ahead
-        m_rehearsed->push_back({sql, values});
+        if (m_reads.contains(key))
+            return cachedRead(key);
+        if (!m_readsOnce.contains(key)) // that one is its work's, not the rehearsal's
+            m_rehearsed->push_back({sql, values});
         return rs;
     }
+    if (keep)
+        if (RecordsetPtr kept = cachedRead(key))
+            return kept;
     ++m_asked;
     e.fetch(sql, *rs, columnsAt, table, values);
     rs->m_writable = columnsAt >= 0;
@@ -227,7 +236,7 @@ bool Connection::askAhead(const QVector<Read>& reads)
     QVector<QVector<QVariant>> values;
     for (const Read& r : reads) {
         const QString key = readKey(r.sql, r.values);
-        if (m_reads.contains(key) || keys.contains(key))
+        if (m_reads.contains(key) || m_readsOnce.contains(key) || keys.contains(key))
             continue;
         sql << r.sql;
         keys << key;
@@ -245,7 +254,7 @@ bool Connection::askAhead(const QVector<Read>& reads)
     engine().fetchAll(sql, values, rows);
     for (int i = 0; i < keys.size(); ++i) {
         rows[size_t(i)].m_conn = this;
-        keepRead(keys[i], rows[size_t(i)]);
+        keepRead(keys[i], rows[size_t(i)], true);
     }
     if (!tables.isEmpty()) {
         const Recordset& t = rows.back();

@@ -109,8 +109,9 @@ private:
 
     // Within a snapshot the same select gives the same rows: it is asked once (a round trip to a
     // server each time otherwise). Any write forgets them.
-    RecordsetPtr cachedRead(const QString& key) const;
-    void keepRead(const QString& key, const Recordset& rs);
+    RecordsetPtr cachedRead(const QString& key);
+    // Ahead: a read too large to keep for the whole snapshot is kept for its one use.
+    void keepRead(const QString& key, const Recordset& rs, bool ahead = false);
     void forgetReads();
     void refuseInRehearsal() const;
     // Asks the reads (engine dialect) not kept yet together and keeps them; false when none was.
@@ -119,6 +120,7 @@ private:
     std::unique_ptr<Engine> m_engine;
     QString m_path;
     QHash<QString, std::shared_ptr<const Recordset>> m_reads;
+    QHash<QString, std::shared_ptr<Recordset>> m_readsOnce; // asked ahead, handed out once
     struct KeptList
     {
         qint64 changes;

@@ -15,8 +15,8 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
-#include <cstdlib>
 #include <cerrno>
+#include <cstdlib>
 #include <libpq-fe.h>
 #include <poll.h>
 #include <sqlite3.h>
@@ -46,13 +46,13 @@ const QString kRights = QStringLiteral(
     " coalesce(bool_and(has_table_privilege(c.oid, 'insert') and has_table_privilege(c.oid, 'update') and"
     " has_table_privilege(c.oid, 'delete')), true) from pg_class c"
     " where c.relnamespace = current_schema()::regnamespace and c.relkind = 'r'");
-const QString kColumns = QStringLiteral(
-    "select c.oid, a.attnum, coalesce(t2.typname, t.typname), t.typname, a.atttypmod"
-    " from pg_attribute a join pg_class c on c.oid = a.attrelid"
-    " join pg_type t on t.oid = a.atttypid left join pg_type t2 on t2.oid = t.typbasetype"
-    " and t.typname not in ('yesno', 'currency', 'memo')"
-    " where c.relnamespace = current_schema()::regnamespace and a.attnum > 0"
-    " and not a.attisdropped and c.relkind in ('r', 'v')");
+const QString kColumns =
+    QStringLiteral("select c.oid, a.attnum, coalesce(t2.typname, t.typname), t.typname, a.atttypmod"
+                   " from pg_attribute a join pg_class c on c.oid = a.attrelid"
+                   " join pg_type t on t.oid = a.atttypid left join pg_type t2 on t2.oid = t.typbasetype"
+                   " and t.typname not in ('yesno', 'currency', 'memo')"
+                   " where c.relnamespace = current_schema()::regnamespace and a.attnum > 0"
+                   " and not a.attisdropped and c.relkind in ('r', 'v')");
 const QString kListen = QStringLiteral("listen tlm");
 const QString kTables = QStringLiteral("select tablename from pg_tables where schemaname = current_schema()"
                                        " and tablename not in ('tlm_schema', 'tlm_keys') order by tablename");
@@ -229,8 +229,10 @@ PgEngine::PgEngine(const QString& uri, bool readOnly, bool forCopy)
                                                 "Programm liest es aus ~/.pgpass oder PGPASSWORD."));
     const QByteArray dbname = uri.toUtf8();
     const QByteArray options = sessionOptions(dbname, readOnly);
-    const char* keys[] = {"dbname", "connect_timeout", "application_name", "client_encoding", "options", nullptr};
-    const char* values[] = {dbname.constData(), "10", "Fennor Tellomat", "UTF8", options.constData(), nullptr};
+    const char* keys[] = {"dbname",          "connect_timeout", "application_name",
+                          "client_encoding", "options",         nullptr};
+    const char* values[] = {dbname.constData(),  "10",   "Fennor Tellomat", "UTF8",
+                            options.constData(), nullptr};
     m_conn = PQconnectdbParams(keys, values, 1);
     if (!m_conn || PQstatus(m_conn) != CONNECTION_OK) {
         const Error e = openFailure(m_conn, uri);
@@ -300,7 +302,7 @@ bool PgEngine::reconnect()
 {
     if (m_resetPoll)
         m_resetPoll->stop(); // this try replaces the one in the background
-    m_endUnread = false; // the old connection's answer goes with it
+    m_endUnread = false;     // the old connection's answer goes with it
     PQreset(m_conn);
     if (PQstatus(m_conn) != CONNECTION_OK)
         return false;
@@ -405,9 +407,13 @@ bool PgEngine::isLost() const
 
 void PgEngine::requireReachable()
 {
+    if (m_inTransaction)
+        return;
+    // The end of the last snapshot still on its way: its answer tells as well as a question would.
+    if (m_endUnread && PQconsumeInput(m_conn) && PQisBusy(m_conn) && takeEndAnswer())
+        return;
     // One round trip: a socket the server closed is not known as closed before it is used.
-    if (!m_inTransaction)
-        run(QStringLiteral("select 1"), {});
+    run(QStringLiteral("select 1"), {});
 }
 
 void PgEngine::requireConnection()
@@ -567,7 +573,11 @@ PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& valu
 std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
                                                  const QVector<QVector<QVariant>>& values, bool apart)
 {
-    requireConnection();
+    // The end of the last snapshot, still unanswered, stays ahead of these in the same pipeline.
+    bool endFirst = m_endUnread && PQstatus(m_conn) == CONNECTION_OK;
+    m_endUnread = false;
+    if (!endFirst)
+        requireConnection();
     const bool begin = m_beginPending;
     m_beginPending = false;
     std::vector<QByteArray> texts;
@@ -581,7 +591,7 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
     }
     // Sends them all, then takes the answers.
     auto once = [&] {
-        bool sent = PQenterPipelineMode(m_conn) == 1 && PQsetnonblocking(m_conn, 1) == 0;
+        bool sent = (endFirst || PQenterPipelineMode(m_conn) == 1) && PQsetnonblocking(m_conn, 1) == 0;
         for (size_t i = 0; sent && i < texts.size(); ++i) {
             std::vector<const char*> t;
             std::vector<Oid> types;
@@ -589,8 +599,8 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
                 t.push_back(p.null ? nullptr : p.text.constData());
                 types.push_back(p.type);
             }
-            sent = PQsendQueryParams(m_conn, texts[i].constData(), int(t.size()), types.data(), t.data(), nullptr,
-                                     nullptr, 0) == 1 &&
+            sent = PQsendQueryParams(m_conn, texts[i].constData(), int(t.size()), types.data(), t.data(),
+                                     nullptr, nullptr, 0) == 1 &&
                    (!apart || PQpipelineSync(m_conn) == 1);
         }
         if (sent && !apart)
@@ -610,8 +620,9 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
         // Each statement gives one result and then none; each end (sync) gives one of its own.
         std::vector<Result> results;
         const size_t ends = apart ? texts.size() : 1;
-        int nones = 0; // two in a row: nothing more is coming
-        for (size_t seen = 0; sent && seen < ends;) {
+        int nones = 0;                                               // two in a row: nothing more is coming
+        const size_t first = std::exchange(endFirst, false) ? 1 : 0; // the end's sync
+        for (size_t seen = 0; sent && seen < ends + first;) {
             Result r(PQgetResult(m_conn));
             if (!r) {
                 if (PQstatus(m_conn) != CONNECTION_OK || ++nones > 1)
@@ -621,7 +632,7 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
             nones = 0;
             if (PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC)
                 ++seen;
-            else
+            else if (seen >= first)
                 results.push_back(std::move(r));
         }
         PQexitPipelineMode(m_conn);
@@ -649,8 +660,6 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
         results.erase(results.begin());
     return results;
 }
-
-
 
 void PgEngine::runScript(const QString& sql)
 {
@@ -857,8 +866,8 @@ QString PgEngine::snapshotState()
 {
     // Equal snapshots see the same committed transactions, and so the same data.
     if (m_inTransaction && m_snapshotState.isEmpty())
-        m_snapshotState =
-            QString::fromUtf8(PQgetvalue(run(QStringLiteral("select pg_current_snapshot()::text"), {}).get(), 0, 0));
+        m_snapshotState = QString::fromUtf8(
+            PQgetvalue(run(QStringLiteral("select pg_current_snapshot()::text"), {}).get(), 0, 0));
     return m_snapshotState;
 }
 
@@ -871,19 +880,40 @@ void PgEngine::endSnapshot() noexcept
         return;
     }
     m_inTransaction = false;
-    if (PQsendQuery(m_conn, "rollback") == 1)
+    // In pipeline mode: the next pipeline goes after it, without waiting for its answer either.
+    if (PQenterPipelineMode(m_conn) == 1 &&
+        PQsendQueryParams(m_conn, "rollback", 0, nullptr, nullptr, nullptr, nullptr, 0) == 1 &&
+        PQpipelineSync(m_conn) == 1) {
         m_endUnread = true;
-    else
-        PQclear(PQexec(m_conn, "rollback"));
+        return;
+    }
+    m_endUnread = true;
+    takeEndAnswer();
+    PQclear(PQexec(m_conn, "rollback"));
 }
 
-void PgEngine::takeEndAnswer()
+bool PgEngine::takeEndAnswer()
 {
     if (!m_endUnread)
-        return;
+        return false;
     m_endUnread = false;
-    while (PGresult* r = PQgetResult(m_conn))
-        PQclear(r);
+    bool ended = false;
+    for (int nones = 0; nones < 2;) {
+        Result r(PQgetResult(m_conn));
+        if (!r) {
+            if (PQstatus(m_conn) != CONNECTION_OK)
+                break;
+            ++nones;
+            continue;
+        }
+        nones = 0;
+        if (PQresultStatus(r.get()) == PGRES_PIPELINE_SYNC) {
+            ended = true;
+            break;
+        }
+    }
+    PQexitPipelineMode(m_conn);
+    return ended && PQstatus(m_conn) == CONNECTION_OK;
 }
 
 void PgEngine::rollback() noexcept

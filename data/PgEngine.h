@@ -83,7 +83,8 @@ private:
     QString translate(const QString& sql);
     void requireConnection();
     // Takes the answer to a snapshot's end sent before, so that the connection is free.
-    void takeEndAnswer();
+    // True when it came, and so the server is reachable.
+    bool takeEndAnswer();
     void checkRights(const QString& uri);
     // A lost connection is made again by itself, after a pause that grows with each failed try.
     bool reconnect();
@@ -110,7 +111,7 @@ private:
     bool m_beginPending = false; // a snapshot's begin goes with its first statement
     bool m_endUnread = false;    // a snapshot's end was sent, its answer not yet taken
     QString m_snapshotState;     // xmin:xmax:running transactions of the open snapshot, once asked
-    std::optional<QStringList> m_tableNames; // as asked last; forgotten by this program's own DDL
+    std::optional<QStringList> m_tableNames;         // as asked last; forgotten by this program's own DDL
     std::vector<std::pair<QString, Result>> m_early; // answers asked together when connecting
     qint64 m_changes = 0;
     QHash<quint64, Column> m_columns; // by table oid and column number
