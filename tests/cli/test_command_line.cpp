@@ -338,7 +338,8 @@ TEST_F(CommandLineTest, APdfRunAsksEveryReadBeforeItsFirstReport)
     exec("insert into SPEISEPLAN values (5, '2026-10-01', 2, 2, 201, 2, 0)");
     exec("insert into ERSATZ (KEY, GRUPPENR) values (5, 1)");
     exec("insert into PORTIONENSTAND (TAG, STAND) values ('2026-10-01', 'x')");
-    exec("insert into HYG_GERAETE (GERAETNR, GERAET, ART, GRENZE) values (1, 'Kühlschrank 1', 'Kühlschrank', 7)");
+    exec("insert into HYG_GERAETE (GERAETNR, GERAET, ART, GRENZE) values (1, 'Kühlschrank 1', 'Kühlschrank', "
+         "7)");
     exec("insert into HYG_BEREICHE (BEREICHNR, BEREICH, HAEUFIGKEIT) values (1, 'Arbeitsflächen', 1)");
     exec("insert into HYG_TEAM (PERSNR, NAME) values (1, 'Anna')");
     gConnection.close();

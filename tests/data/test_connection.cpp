@@ -368,6 +368,42 @@ TEST_F(ConnectionTest, BadDatabaseFilesAreRefusedAndLeftAlone)
 
 // Within a snapshot a read is asked once and given again from its first row; a write forgets what was
 // read, so that the next read sees it (a file's snapshot may write).
+TEST_F(ConnectionTest, ReadsAskedAheadAnswerTheirWorkAndAFailingOneFailsAsItself)
+{
+    exec("insert into GERICHTE (GERNR, GERICHT) values (1, 'Eintopf'), (2, 'Suppe')");
+    auto count = [] {
+        return gConnection.execute(QStringLiteral("select count(*) from GERICHTE"))->value(0, 0);
+    };
+    {
+        ReadSnapshot snapshot(gConnection);
+        const qint64 before = gConnection.readsAsked();
+        // The rehearsal gets no rows: the work that reads a row of nothing stops there.
+        gConnection.readAhead(
+            {{QStringLiteral("select GERICHT from GERICHTE where GERNR = ?"), {2}}},
+            {[&] { count().toInt(); }, [] { gConnection.exec(QStringLiteral("delete from GERICHTE")); }});
+        EXPECT_EQ(gConnection.readsAsked(), before + 2);
+        EXPECT_EQ(gConnection.execute(QStringLiteral("select GERICHT from GERICHTE where GERNR = ?"), {2})
+                      ->value(0, 0)
+                      .toString(),
+                  "Suppe");
+        EXPECT_EQ(count().toInt(), 2);
+        EXPECT_EQ(gConnection.readsAsked(), before + 2); // both were answered ahead
+    }
+    EXPECT_EQ(scalar("select count(*) from GERICHTE").toInt(), 2); // the rehearsal wrote nothing
+    {
+        ReadSnapshot snapshot(gConnection);
+        try {
+            gConnection.readAhead({{QStringLiteral("select GERNR from GERICHTE")},
+                                   {QStringLiteral("select WERT from GIBTESNICHT")}});
+            ADD_FAILURE() << "a read of a missing table was answered";
+        } catch (const Error& e) {
+            EXPECT_TRUE(e.description.contains("GIBTESNICHT")) << e.description.toStdString();
+        }
+    }
+    // The connection goes on as before.
+    EXPECT_EQ(scalar("select GERICHT from GERICHTE where GERNR = 1").toString(), "Eintopf");
+}
+
 TEST_F(ConnectionTest, ASnapshotAsksAReadOnceAndForgetsItOnAWrite)
 {
     exec("insert into GERICHTE (GERNR, GERICHT) values (1, 'Eintopf')");
