@@ -188,6 +188,8 @@ RecordsetPtr Connection::run(const QString& sql, int columnsAt, const QString& t
         if (RecordsetPtr kept = cachedRead(key))
             return kept;
     ++m_asked;
+    if (keep && !m_named.contains(key))
+        ++m_notAhead;
     e.fetch(sql, *rs, columnsAt, table, values);
     rs->m_writable = columnsAt >= 0;
     rs->m_table = table;
@@ -234,8 +236,12 @@ bool Connection::askAhead(const QVector<Read>& reads)
 {
     QStringList sql, keys;
     QVector<QVector<QVariant>> values;
+    const bool together = engine().answersTogether();
     for (const Read& r : reads) {
         const QString key = readKey(r.sql, r.values);
+        m_named.insert(key);
+        if (!together)
+            continue;
         if (m_reads.contains(key) || m_readsOnce.contains(key) || keys.contains(key))
             continue;
         sql << r.sql;
@@ -361,8 +367,10 @@ ReadSnapshot::ReadSnapshot(Connection& c) : m_conn(c)
 ReadSnapshot::~ReadSnapshot()
 {
     --m_conn.m_snapshots;
-    if (m_outermost)
+    if (m_outermost) {
         m_conn.forgetReads();
+        m_conn.m_named.clear();
+    }
     // Nothing was written: ending it either way is the same.
     if (m_began && m_conn.isOpen())
         m_conn.engine().endSnapshot();

@@ -3,6 +3,7 @@
 #include "data/Recordset.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -68,6 +69,7 @@ public:
     };
     // Within a snapshot, asks these selects now, all together (one round trip to a server), and
     // keeps their rows for when the work asks them; the tables are asked along, when not yet known.
+    // A file, which answers at once, is asked as the work asks: the selects are only named.
     // Along go the selects the rehearsals ask: each runs with every select not kept yet answered by
     // no rows (they must only read, and what one raises ends only that one). Outside a snapshot
     // nothing would be kept: it does nothing.
@@ -94,6 +96,8 @@ public:
     bool hasTable(const QString& name) const;
     // Selects asked of the database so far, those answered from what is kept not counted.
     qint64 readsAsked() const { return m_asked; }
+    // Selects asked within a snapshot that no read-ahead of it had named.
+    qint64 readsNotAhead() const { return m_notAhead; }
 
     Engine& engine() const;
 
@@ -134,6 +138,8 @@ private:
     int m_snapshots = 0;                         // ReadSnapshots open
     int m_transactions = 0;                      // Transactions open
     qint64 m_asked = 0;                          // selects asked of the engine
+    qint64 m_notAhead = 0;                       // of them, within a snapshot and not named ahead
+    QSet<QString> m_named;                       // the selects named ahead in this snapshot
     QVector<Read>* m_rehearsed = nullptr;        // a rehearsal's selects (engine dialect), while it runs
 };
 

@@ -33,6 +33,8 @@ public:
     // answers them in one round trip. A file answers one after the other.
     virtual void fetchAll(const QStringList& sql, const QVector<QVector<QVariant>>& values,
                           std::vector<Recordset>& out);
+    // Asking reads together saves waiting: on a server, not on a file.
+    virtual bool answersTogether() const { return false; }
     // A statement with bound values; the number of rows changed.
     virtual int exec(const QString& sql, const QVector<QVariant>& values) = 0;
     // Adds a row and gives its key.

@@ -35,6 +35,7 @@ public:
                const QVector<QVariant>& values = {}) override;
     void fetchAll(const QStringList& sql, const QVector<QVector<QVariant>>& values,
                   std::vector<Recordset>& out) override;
+    bool answersTogether() const override { return true; }
     int exec(const QString& sql, const QVector<QVariant>& values) override;
     qint64 insertRow(const QString& table, const QStringList& cols, const QVector<QVariant>& values) override;
     bool updateRow(const QString& table, qint64 key, qint64 version, const QStringList& cols,
