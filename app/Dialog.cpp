@@ -80,6 +80,15 @@ bool Dialog::requireDate(QDateEdit* box)
     return false;
 }
 
+void Dialog::proposeSpan(QDateEdit* von, QDateEdit* bis)
+{
+    const PlanSpan span = proposedSpan();
+    if (span.first.isValid()) {
+        von->setDate(span.first);
+        bis->setDate(span.last);
+    }
+}
+
 bool Dialog::requireSpan(QDateEdit* von, QDateEdit* bis, const QString& tooLong)
 {
     if (!requireDate(von) || !requireDate(bis))

@@ -53,6 +53,8 @@ protected:
     // Both dates as above, Bis not before Von, and at most kLongestSpan days from the one to the other
     // (tooLong says so in the tool's words).
     bool requireSpan(QDateEdit* von, QDateEdit* bis, const QString& tooLong = QString());
+    // The plan's span (its first year) into Von and Bis; nothing when the plan is empty.
+    void proposeSpan(QDateEdit* von, QDateEdit* bis);
     // A button that Enter does not press; only OK is the default.
     QPushButton* makeButton(const char* name, const QString& caption);
     QPushButton* makeOkButton();

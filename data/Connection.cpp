@@ -248,11 +248,6 @@ bool Connection::askAhead(const QVector<Read>& reads)
         keys << key;
         values << r.values;
     }
-    const QString tables = m_tables ? QString() : engine().tablesQuery();
-    if (!tables.isEmpty()) {
-        sql << tables;
-        values << QVector<QVariant>();
-    }
     if (sql.isEmpty())
         return false;
     std::vector<Recordset> rows;
@@ -261,13 +256,6 @@ bool Connection::askAhead(const QVector<Read>& reads)
     for (int i = 0; i < keys.size(); ++i) {
         rows[size_t(i)].m_conn = this;
         keepRead(keys[i], rows[size_t(i)], true);
-    }
-    if (!tables.isEmpty()) {
-        const Recordset& t = rows.back();
-        QStringList names;
-        for (int r = 0; r < t.rowCount(); ++r)
-            names << t.value(r, 0).toString().toUpper();
-        m_tables = names;
     }
     return true;
 }

@@ -68,7 +68,7 @@ public:
         QVector<QVariant> values = {};
     };
     // Within a snapshot, asks these selects now, all together (one round trip to a server), and
-    // keeps their rows for when the work asks them; the tables are asked along, when not yet known.
+    // keeps their rows for when the work asks them.
     // A file, which answers at once, is asked as the work asks: the selects are only named.
     // Along go the selects the rehearsals ask: each runs with every select not kept yet answered by
     // no rows (they must only read, and what one raises ends only that one). Outside a snapshot

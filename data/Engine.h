@@ -63,8 +63,6 @@ public:
 
     // The program's tables, in upper case (the engine's own bookkeeping left out).
     virtual QStringList tableNames() = 0;
-    // The select whose first column names them, where it is worth asking together with others.
-    virtual QString tablesQuery() const { return {}; }
 
     // Raises the German error of a lost connection when the database cannot be reached, after one
     // more try to reach it.

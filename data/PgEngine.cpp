@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <cerrno>
 #include <cstdlib>
+#include <deque>
 #include <libpq-fe.h>
 #include <poll.h>
 #include <sqlite3.h>
@@ -194,6 +195,33 @@ Parameter parameterOf(const QVariant& v)
         break;
     }
     return p;
+}
+
+// Values as libpq takes them: their texts (null for NULL) and their types.
+struct Bound
+{
+    std::vector<Parameter> params;
+    std::vector<const char*> texts;
+    std::vector<Oid> types;
+    explicit Bound(const QVector<QVariant>& values)
+    {
+        params.reserve(values.size());
+        for (const QVariant& v : values)
+            params.push_back(parameterOf(v));
+        for (const Parameter& p : params) {
+            texts.push_back(p.null ? nullptr : p.text.constData());
+            types.push_back(p.type);
+        }
+    }
+    Bound(const Bound&) = delete; // the texts point into the parameters
+    Bound& operator=(const Bound&) = delete;
+    int count() const { return int(params.size()); }
+};
+
+bool succeeded(const PGresult* r)
+{
+    const ExecStatusType status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
 }
 
 // The declared type as SQLite's files spell it, so that both engines read a column alike.
@@ -506,6 +534,14 @@ QString PgEngine::translate(const QString& sql)
                                                : QStringLiteral("update set ") + sets.join(", ")));
 }
 
+PgEngine::Result PgEngine::earlyAnswer(const QString& sql)
+{
+    Result r = early(sql);
+    if (r && !succeeded(r.get()))
+        raiseFailure(r.get());
+    return r;
+}
+
 PgEngine::Result PgEngine::early(const QString& sql)
 {
     for (auto it = m_early.begin(); it != m_early.end(); ++it)
@@ -528,44 +564,29 @@ void PgEngine::forgetTables(const QString& sql)
 PgEngine::Result PgEngine::run(const QString& sql, const QVector<QVariant>& values)
 {
     forgetTables(sql);
-    if (values.isEmpty() && !m_early.empty())
-        if (Result r = early(sql)) {
-            const ExecStatusType status = PQresultStatus(r.get());
-            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-                raiseFailure(r.get());
+    if (values.isEmpty())
+        if (Result r = earlyAnswer(sql))
             return r;
-        }
     if (m_beginPending)
         return std::move(pipeline({sql}, {values}, false).front());
     requireConnection();
     const QByteArray statement = translate(sql).toUtf8();
-    std::vector<Parameter> params;
-    params.reserve(values.size());
-    for (const QVariant& v : values)
-        params.push_back(parameterOf(v));
-    std::vector<const char*> texts;
-    std::vector<Oid> types;
-    for (const Parameter& p : params) {
-        texts.push_back(p.null ? nullptr : p.text.constData());
-        types.push_back(p.type);
-    }
+    const Bound bound(values);
     auto send = [&] {
-        return Result(PQexecParams(m_conn, statement.constData(), int(params.size()), types.data(),
-                                   texts.data(), nullptr, nullptr, 0));
+        return Result(PQexecParams(m_conn, statement.constData(), bound.count(), bound.types.data(),
+                                   bound.texts.data(), nullptr, nullptr, 0));
     };
     Result r = send();
-    ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     // A server that went away and came back is only noticed by the next statement: a read outside a
     // transaction is simply asked again on a new connection (a write is not: it may have arrived).
     static const QRegularExpression read(QStringLiteral("^\\s*select\\b"),
                                          QRegularExpression::CaseInsensitiveOption);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && PQstatus(m_conn) != CONNECTION_OK &&
-        !m_inTransaction && read.match(sql).hasMatch()) {
+    if (!succeeded(r.get()) && PQstatus(m_conn) != CONNECTION_OK && !m_inTransaction &&
+        read.match(sql).hasMatch()) {
         requireConnection();
         r = send();
-        status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     }
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+    if (!succeeded(r.get()))
         raiseFailure(r.get());
     return r;
 }
@@ -581,26 +602,21 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
     const bool begin = m_beginPending;
     m_beginPending = false;
     std::vector<QByteArray> texts;
-    std::vector<std::vector<Parameter>> params(size_t(sql.size()) + (begin ? 1 : 0));
-    if (begin)
+    std::deque<Bound> bound; // stays where it is made: its texts point into it
+    if (begin) {
         texts.push_back(kBeginSnapshot.toUtf8());
+        bound.emplace_back(QVector<QVariant>());
+    }
     for (int i = 0; i < sql.size(); ++i) {
         texts.push_back(translate(sql[i]).toUtf8());
-        for (const QVariant& v : values.value(i))
-            params[texts.size() - 1].push_back(parameterOf(v));
+        bound.emplace_back(values.value(i));
     }
     // Sends them all, then takes the answers.
     auto once = [&] {
         bool sent = (endFirst || PQenterPipelineMode(m_conn) == 1) && PQsetnonblocking(m_conn, 1) == 0;
         for (size_t i = 0; sent && i < texts.size(); ++i) {
-            std::vector<const char*> t;
-            std::vector<Oid> types;
-            for (const Parameter& p : params[i]) {
-                t.push_back(p.null ? nullptr : p.text.constData());
-                types.push_back(p.type);
-            }
-            sent = PQsendQueryParams(m_conn, texts[i].constData(), int(t.size()), types.data(), t.data(),
-                                     nullptr, nullptr, 0) == 1 &&
+            sent = PQsendQueryParams(m_conn, texts[i].constData(), bound[i].count(), bound[i].types.data(),
+                                     bound[i].texts.data(), nullptr, nullptr, 0) == 1 &&
                    (!apart || PQpipelineSync(m_conn) == 1);
         }
         if (sent && !apart)
@@ -651,11 +667,9 @@ std::vector<PgEngine::Result> PgEngine::pipeline(const QStringList& sql,
         raiseFailure(nullptr);
     }
     if (!apart)
-        for (const Result& r : results) {
-            const ExecStatusType status = PQresultStatus(r.get());
-            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+        for (const Result& r : results)
+            if (!succeeded(r.get()))
                 raiseFailure(r.get()); // the first failure; those after it were not run
-        }
     if (begin)
         results.erase(results.begin());
     return results;
@@ -669,19 +683,13 @@ void PgEngine::runScript(const QString& sql)
 PgEngine::Result PgEngine::runScriptResult(const QString& sql)
 {
     forgetTables(sql);
-    if (!m_early.empty())
-        if (Result r = early(sql)) {
-            const ExecStatusType status = PQresultStatus(r.get());
-            if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
-                raiseFailure(r.get());
-            return r;
-        }
+    if (Result r = earlyAnswer(sql))
+        return r;
     requireConnection();
     const QString script = m_beginPending ? kBeginSnapshot + QStringLiteral("; ") + sql : sql;
     m_beginPending = false;
     Result r(PQexec(m_conn, script.toUtf8().constData()));
-    const ExecStatusType status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK)
+    if (!succeeded(r.get()))
         raiseFailure(r.get());
     return r;
 }
@@ -958,11 +966,6 @@ void PgEngine::takeNotifications()
     if (QCoreApplication::instance())
         QMetaObject::invokeMethod(
             &remoteChanges(), [] { emit remoteChanges().changed(); }, Qt::QueuedConnection);
-}
-
-QString PgEngine::tablesQuery() const
-{
-    return m_tableNames && m_early.empty() ? QString() : kTables;
 }
 
 QStringList PgEngine::tableNames()

@@ -49,7 +49,6 @@ public:
     QString snapshotState() override;
     qint64 changeCount() override;
     QStringList tableNames() override;
-    QString tablesQuery() const override;
     void requireReachable() override;
     bool isLost() const override;
 
@@ -74,8 +73,9 @@ private:
     // first failure ends the rest. A snapshot begun and not yet asked goes first.
     std::vector<Result> pipeline(const QStringList& sql, const QVector<QVector<QVariant>>& values,
                                  bool apart);
-    // The answer asked ahead while connecting, taken once.
+    // The answer asked ahead while connecting, taken once; earlyAnswer raises it when it failed.
     Result early(const QString& sql);
+    Result earlyAnswer(const QString& sql);
     // Forgets the tables known when sql makes or drops tables.
     void forgetTables(const QString& sql);
     void fill(PGresult* res, Recordset& rs, bool writable);

@@ -38,11 +38,7 @@ frmKosten::frmKosten() : Dialog(QStringLiteral("frmKosten"), QStringLiteral("Kos
 void frmKosten::Form_Load()
 {
     guard("frmKosten/Form_Load", [&] {
-        const PlanSpan span = proposedSpan();
-        if (span.first.isValid()) {
-            dpVon->setDate(span.first);
-            dpBis->setDate(span.last);
-        }
+        proposeSpan(dpVon, dpBis);
         if (const std::optional<double> t = storedTagessatz())
             mxTagessatz->setText(numberText(*t));
     });

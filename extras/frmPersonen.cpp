@@ -43,11 +43,7 @@ void frmPersonen::Form_Load()
         fncDDFillbySQL(*ddTagZeit,
                        QStringLiteral("select TAGZEITNR,TAGZEIT from TAGZEIT order by TAGZEITSORT"),
                        QStringLiteral("0"), QStringLiteral("0,(alle)"), false);
-        const PlanSpan span = proposedSpan();
-        if (span.first.isValid()) {
-            dpVon->setDate(span.first);
-            dpBis->setDate(span.last);
-        }
+        proposeSpan(dpVon, dpBis);
         txPersonen->setText(QString::number(fPersonen));
     });
 }

@@ -3,7 +3,6 @@
 #include "app/ErrorReporter.h"
 #include "app/Launcher.h"
 #include "app/MessageBox.h"
-#include "data/DataHelpers.h"
 #include "data/Globals.h"
 #include "kitchen/TakePortions.h"
 
@@ -36,11 +35,7 @@ frmPortionen::frmPortionen()
 void frmPortionen::Form_Load()
 {
     guard("frmPortionen/Form_Load", [&] {
-        const PlanSpan span = proposedSpan();
-        if (span.first.isValid()) {
-            dpVon->setDate(span.first);
-            dpBis->setDate(span.last);
-        }
+        proposeSpan(dpVon, dpBis);
         RecordsetPtr rs = gConnection.execute(
             QStringLiteral("select TAGZEITNR, TAGZEIT from TAGZEIT order by TAGZEITSORT"));
         for (int r = 0; r < rs->rowCount(); ++r) {

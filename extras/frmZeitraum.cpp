@@ -29,13 +29,7 @@ frmZeitraum::frmZeitraum(const QString& name, const QString& caption) : Dialog(n
 
 void frmZeitraum::Form_Load()
 {
-    guard("frmZeitraum/Form_Load", [&] {
-        const PlanSpan span = proposedSpan();
-        if (span.first.isValid()) {
-            dpVon->setDate(span.first);
-            dpBis->setDate(span.last);
-        }
-    });
+    guard("frmZeitraum/Form_Load", [&] { proposeSpan(dpVon, dpBis); });
 }
 
 bool frmZeitraum::fncSave()

@@ -119,8 +119,7 @@ Cost DayCost::perPerson() const
 
 QVector<DayCost> dayCosts(const QDate& von, const QDate& bis)
 {
-    const QString days =
-        QStringLiteral("TAG between '%1' and '%2'").arg(von.toString(Qt::ISODate), bis.toString(Qt::ISODate));
+    const QString days = daysFromTo(von, bis);
     // Each planned dish's cost per person once, then the persons per day and dish.
     RecordsetPtr dishes =
         gConnection.execute(kPerPerson + " where RZ.GERNR in (select GERNR from SPEISEPLAN where " + days +
